@@ -1,0 +1,13 @@
+#pragma once
+
+#include "data/ClassData.h"
+#include "model/QM4168.h"
+
+// The process-wide objects and values that start-up creates and every window shares.
+struct AppContext
+{
+    QM4168 IADC;
+    ClassData IData;
+    int VariantCode = 0;
+    int ContReadAmount = 100;
+};

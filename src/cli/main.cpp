@@ -1,0 +1,53 @@
+#include "CliCommand.h"
+#include "CliOutput.h"
+#include "app/AppVersion.h"
+
+#include <QCoreApplication>
+
+#include <vector>
+
+namespace {
+
+std::vector<CliCommand> commands()
+{
+    // Each command lives in its own file; add it here.
+    return {};
+}
+
+QString overview(const std::vector<CliCommand> &list)
+{
+    QString text = QStringLiteral("Usage: qm416x-cli COMMAND [ARGUMENTS...]\n\n"
+                                  "Headless tool of the QM416x evaluation software.\n\nCommands:\n");
+    for (const CliCommand &c : list)
+        text += QStringLiteral("  %1%2\n").arg(c.name.leftJustified(10), c.summary);
+    text += QStringLiteral("\n'qm416x-cli COMMAND --help' explains a command.\n"
+                           "'qm416x-cli --version' prints the version.\n");
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("QM416x"));
+    QCoreApplication::setApplicationName(QStringLiteral("QM416x"));
+
+    const std::vector<CliCommand> list = commands();
+    const QStringList arguments = app.arguments().mid(1);
+    if (arguments.isEmpty())
+        return CliOutput::usageError(QStringLiteral("no command given\n\n") + overview(list));
+    const QString name = arguments.first();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+        CliOutput::out(overview(list));
+        return 0;
+    }
+    if (name == QLatin1String("--version")) {
+        CliOutput::out(QStringLiteral("qm416x-cli %1\n").arg(AppVersion::text()));
+        return 0;
+    }
+    for (const CliCommand &c : list)
+        if (c.name == name)
+            return c.run(arguments.mid(1));
+    return CliOutput::usageError(QStringLiteral("unknown command '%1'\n\n%2").arg(name, overview(list)));
+}

@@ -1,0 +1,148 @@
+#include "ModalDriver.h"
+#include "app/AppContext.h"
+#include "app/FormMain.h"
+#include "app/FormSelectBoard.h"
+#include "app/StartupOptions.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QtTest>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void commandLineWords()
+    {
+        auto parse = [](const QStringList &args) { return StartupOptions::parse(args); };
+        StartupOptions o = parse({"test", "68"});
+        QVERIFY(o.testMode);
+        QCOMPARE(o.variantCode, 8);
+        o = parse({"6268"});
+        QCOMPARE(o.variantCode, 8);
+        QVERIFY(!o.testMode);
+        o = parse({"69TEST"});
+        QCOMPARE(o.variantCode, 9);
+        QVERIFY(o.testMode);
+        o = parse({"6964"}); // tested in the order 62, 64, 68, 69: 69 wins
+        QCOMPARE(o.variantCode, 9);
+        o = parse({"6", "2"}); // the words are joined with a blank: no 62
+        QCOMPARE(o.variantCode, 0);
+        o = parse({"TeSt"});
+        QVERIFY(o.testMode);
+        QCOMPARE(o.variantCode, 0);
+        o = parse({});
+        QVERIFY(!o.testMode);
+        QCOMPARE(o.variantCode, 0);
+    }
+
+    void programOptions()
+    {
+        StartupOptions o = StartupOptions::parse({"--simulate", "64"});
+        QVERIFY(o.simulate);
+        QCOMPARE(o.variantCode, 4);
+        o = StartupOptions::parse({"--version"});
+        QVERIFY(o.showVersion);
+        o = StartupOptions::parse({"--help"});
+        QVERIFY(o.showHelp);
+        o = StartupOptions::parse({"--frobnicate", "--other"});
+        QCOMPARE(o.unknownOption, QStringLiteral("--frobnicate"));
+        QVERIFY(StartupOptions::helpText().contains(QStringLiteral("--simulate")));
+    }
+
+    void selectionDialogButtons()
+    {
+        const QList<QPair<QString, int>> buttons = {
+            {"QM4162-EB", 2}, {"QM4164-EB", 4}, {"QM4168-EB", 8}, {"QM4169-EB", 9}};
+        for (const auto &b : buttons) {
+            QM4168 model;
+            int variant = 0;
+            FormSelectBoard dialog(model, variant);
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("QM416x Evaluation Software"));
+            QVERIFY(dialog.findChild<QLabel *>() != nullptr);
+            whenModal([&b](QWidget *modal) {
+                for (QPushButton *button : modal->findChildren<QPushButton *>())
+                    if (button->text() == b.first)
+                        button->click();
+            });
+            QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+            QCOMPARE(variant, b.second);
+            QCOMPARE(model.EvBoard(), b.second);
+        }
+    }
+
+    void closingTheDialogChoosesNothing()
+    {
+        QM4168 model;
+        int variant = 0;
+        FormSelectBoard dialog(model, variant);
+        whenModal([](QWidget *modal) { modal->close(); });
+        dialog.exec();
+        QCOMPARE(variant, 0);
+        QCOMPARE(model.EvBoard(), 0);
+    }
+
+    void loadWithVariantOnTheCommandLine()
+    {
+        AppContext context;
+        QCOMPARE(context.ContReadAmount, 100);
+        FormMain window(context, StartupOptions::parse({"68", "TEST"}));
+        bool dialogSeen = false;
+        whenModal(
+            [&dialogSeen](QWidget *modal) {
+                dialogSeen = true;
+                modal->close();
+            },
+            300);
+        window.Load();
+        QTest::qWait(350); // long enough for a wrongly shown dialog to be noticed
+        QVERIFY(!dialogSeen);
+        QCOMPARE(context.VariantCode, 8);
+        QCOMPARE(context.IADC.EvBoard(), 8);
+        QVERIFY(context.IADC.TestEnable());
+        QCOMPARE(context.IADC.MaxChannel(), 7);
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.windowTitle(), QStringLiteral("QM4162/64/68/69 Evaluation Software"));
+        QCOMPARE(window.statusBar()->findChild<QLabel *>(QStringLiteral("BrdStatus")), window.BrdStatus());
+        // The power-on image is in the model, over the register rows' design values.
+        QCOMPARE(context.IADC.Register(0x01), 0xF0);
+        QCOMPARE(context.IADC.Register(0x37), 0x91);
+        QCOMPARE(context.IADC.Register(0x25), 0xA0);
+        QCOMPARE(context.IADC.RegBytes(0x06), 3);
+    }
+
+    void loadAsksForTheVariant()
+    {
+        AppContext context;
+        FormMain window(context, StartupOptions::parse({}));
+        whenModal([](QWidget *modal) {
+            QCOMPARE(modal->objectName(), QStringLiteral("FormSelectBoard"));
+            modal->findChild<QPushButton *>(QStringLiteral("cmd4164"))->click();
+        });
+        window.Load();
+        QCOMPARE(context.VariantCode, 4);
+        QCOMPARE(context.IADC.MaxChannel(), 3);
+        QVERIFY(!context.IADC.TestEnable());
+        QCOMPARE(context.IADC.Register(0x33), 0x91);
+        QCOMPARE(context.IADC.Register(0x01), 0xF0);
+    }
+
+    void loadWithTheDialogClosed()
+    {
+        AppContext context;
+        FormMain window(context, StartupOptions::parse({"test"}));
+        whenModal([](QWidget *modal) { modal->close(); });
+        window.Load();
+        QCOMPARE(context.VariantCode, 0);
+        // Test mode takes effect with the next variant set-up, and none runs without a variant.
+        QVERIFY(context.IADC.TestEnable());
+        QCOMPARE(context.IADC.MaxChannel(), 0);
+        QCOMPARE(context.IADC.Register(0x01), 0xF0);
+        QCOMPARE(context.IADC.Register(0x06), 0x800000);
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
