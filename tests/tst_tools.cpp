@@ -1,0 +1,156 @@
+#include "model/QM4168.h"
+#include "model/RegisterDesign.h"
+#include "tools/CodeGenerator.h"
+#include "tools/ComMonitorText.h"
+#include "tools/FormCodeGene.h"
+#include "tools/FormComMonitor.h"
+
+#include <QClipboard>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+class TestTools : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void monitorLineRules()
+    {
+        ComMonitorText text;
+        // A frame sent, then the reply arriving byte by byte with CR LF.
+        text.Display(QStringLiteral("[X\r"));
+        QCOMPARE(text.lines(), QStringList({"[X", ""}));
+        for (const QChar c : QStringLiteral("[X Reset"))
+            text.Display(QString(c));
+        QCOMPARE(text.lines().last(), QStringLiteral("[X Reset"));
+        text.Display(QStringLiteral("\r"));
+        text.Display(QStringLiteral("\n")); // LF after CR adds nothing
+        QCOMPARE(text.lines(), QStringList({"[X", "[X Reset", ""}));
+        // Other control characters are dropped; printable ones above 127 are kept.
+        text.Display(QString::fromLatin1("a\tb\x01\xB1"));
+        QCOMPARE(text.lines().last(), QString::fromLatin1("ab\xB1"));
+    }
+
+    void monitorKeepsTwentyOneLines()
+    {
+        ComMonitorText text;
+        for (int i = 0; i < 30; ++i)
+            text.Display(QStringLiteral("[S %1\r").arg(i));
+        QCOMPARE(text.lines().size(), 21);
+        QCOMPARE(text.lines().first(), QStringLiteral("[S 10"));
+        QCOMPARE(text.lines().at(19), QStringLiteral("[S 29"));
+        QCOMPARE(text.lines().last(), QString());
+    }
+
+    void monitorWindowFollowsTheText()
+    {
+        FormComMonitor form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("ComMonitor"));
+        form.Display(QStringLiteral("[L 0000\r"));
+        form.Display(QStringLiteral("["));
+        form.Display(QStringLiteral("L"));
+        QCOMPARE(form.List1->count(), 2);
+        QCOMPARE(form.List1->item(0)->text(), QStringLiteral("[L 0000"));
+        QCOMPARE(form.List1->item(1)->text(), QStringLiteral("[L"));
+    }
+
+    void codeLinesForWritesAndReads()
+    {
+        QM4168 model;
+        model.setEvBoard(8);
+        RegisterDesign::applyTo(model);
+        model.setRegister(56, false, 0x51);
+        QCOMPARE(CodeGenerator::writeOperation(model, 56),
+                 QStringList({"Write SPI (0x38, 8); Communication", "Write SPI (0x51, 8); Mode", ""}));
+        QCOMPARE(CodeGenerator::readOperation(model, 1),
+                 QStringList({"Write SPI (0x41, 8); Communications", "Value= Read SPI (8);", ""}));
+        model.setRegister(5, false, 0x0A0B);
+        QCOMPARE(CodeGenerator::writeOperation(model, 5).at(1),
+                 QStringLiteral("Write SPI (0xA0B, 16); CheckSum"));
+        QCOMPARE(CodeGenerator::readOperation(model, 0x12).at(1), QStringLiteral("Value= Read SPI (24);"));
+        QCOMPARE(CodeGenerator::readOperation(model, 0x12).at(0),
+                 QStringLiteral("Write SPI (0x52, 8); Communications"));
+        model.setRegister(0x30, false, 0x00);
+        QCOMPARE(CodeGenerator::writeOperation(model, 0x30).at(1),
+                 QStringLiteral("Write SPI (0x3, 8); Channel Conv. Time"));
+        const QList<QPair<int, QString>> names = {{0, ""},
+                                                  {7, "ADC FS Calibration"},
+                                                  {15, "Channel Data"},
+                                                  {16, "Channel ZS Calibration"},
+                                                  {31, "Channel FS Calibration"},
+                                                  {39, "Channel Status"},
+                                                  {47, "Channel Setup"},
+                                                  {63, "Mode"},
+                                                  {64, ""}};
+        for (const auto &n : names)
+            QCOMPARE(CodeGenerator::registerName(n.first), n.second);
+    }
+
+    void copyAndPasteRules()
+    {
+        QStringList lines = {"a", "b", "c", "d"};
+        QVector<bool> selected = {false, true, false, true};
+        QCOMPARE(CodeGenerator::copyText(lines, selected), QStringLiteral("b\r\nd\r\n"));
+        QCOMPARE(CodeGenerator::copyText(lines, QVector<bool>(4, false)), QString());
+
+        // The selected line at position k receives (length - k) copies in front of it.
+        lines = {"a", "b", "c"};
+        selected = {false, true, false};
+        CodeGenerator::paste(lines, selected, QStringLiteral("X"));
+        QCOMPARE(lines, QStringList({"a", "X", "X", "b", "c"}));
+        QCOMPARE(selected, QVector<bool>({false, false, false, true, false}));
+
+        lines = {"a", "b"};
+        selected = {true, false};
+        CodeGenerator::paste(lines, selected, QStringLiteral("X"));
+        QCOMPARE(lines, QStringList({"X", "X", "a", "b"}));
+    }
+
+    void codeGeneratorWindow()
+    {
+        QM4168 model;
+        model.setEvBoard(8);
+        RegisterDesign::applyTo(model);
+        FormCodeGene form(model);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Code Generator"));
+        QVERIFY(!form.Record());
+        form.ChkRecord->click();
+        QVERIFY(form.Record());
+        QCOMPARE(form.ChkRecord->toolTip(), QStringLiteral("Record"));
+        QCOMPARE(form.Command1->text(), QStringLiteral("copy"));
+        QCOMPARE(form.CmdPast->text(), QStringLiteral("paste"));
+
+        form.ReadOperation(1);
+        form.WriteOperation(0x30);
+        QCOMPARE(form.LstCodeGene->count(), 6);
+        // The last added line is selected.
+        QCOMPARE(form.LstCodeGene->selectedItems().size(), 1);
+        QCOMPARE(form.LstCodeGene->row(form.LstCodeGene->selectedItems().first()), 5);
+
+        form.LstCodeGene->clearSelection();
+        form.Command1->click();
+        QCOMPARE(QApplication::clipboard()->text(), QString());
+
+        form.LstCodeGene->item(0)->setSelected(true);
+        form.LstCodeGene->item(1)->setSelected(true);
+        form.Command1->click();
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QStringLiteral("Write SPI (0x41, 8); Communications\r\nValue= Read SPI (8);\r\n"));
+
+        QApplication::clipboard()->setText(QStringLiteral("// init"));
+        form.LstCodeGene->clearSelection();
+        form.LstCodeGene->item(4)->setSelected(true);
+        form.CmdPast->click();
+        QCOMPARE(form.LstCodeGene->count(), 8);
+        QCOMPARE(form.LstCodeGene->item(4)->text(), QStringLiteral("// init"));
+        QCOMPARE(form.LstCodeGene->item(5)->text(), QStringLiteral("// init"));
+        QCOMPARE(form.LstCodeGene->item(6)->text(),
+                 QStringLiteral("Write SPI (0x91, 8); Channel Conv. Time"));
+        QVERIFY(form.LstCodeGene->item(6)->isSelected());
+    }
+};
+
+QTEST_MAIN(TestTools)
+#include "tst_tools.moc"
