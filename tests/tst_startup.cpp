@@ -1,4 +1,6 @@
+#include "MemorySettingsStore.h"
 #include "ModalDriver.h"
+#include "ScriptedDialogs.h"
 #include "app/AppContext.h"
 #include "app/FormMain.h"
 #include "app/FormSelectBoard.h"
@@ -88,7 +90,9 @@ private Q_SLOTS:
     {
         AppContext context;
         QCOMPARE(context.ContReadAmount, 100);
-        FormMain window(context, StartupOptions::parse({"68", "TEST"}));
+        MemorySettingsStore settings;
+        ScriptedDialogs dialogs;
+        FormMain window(context, StartupOptions::parse({"68", "TEST"}), settings, dialogs);
         bool dialogSeen = false;
         whenModal(
             [&dialogSeen](QWidget *modal) {
@@ -116,7 +120,9 @@ private Q_SLOTS:
     void loadAsksForTheVariant()
     {
         AppContext context;
-        FormMain window(context, StartupOptions::parse({}));
+        MemorySettingsStore settings;
+        ScriptedDialogs dialogs;
+        FormMain window(context, StartupOptions::parse({}), settings, dialogs);
         whenModal([](QWidget *modal) {
             QCOMPARE(modal->objectName(), QStringLiteral("FormSelectBoard"));
             modal->findChild<QPushButton *>(QStringLiteral("cmd4164"))->click();
@@ -132,7 +138,9 @@ private Q_SLOTS:
     void loadWithTheDialogClosed()
     {
         AppContext context;
-        FormMain window(context, StartupOptions::parse({"test"}));
+        MemorySettingsStore settings;
+        ScriptedDialogs dialogs;
+        FormMain window(context, StartupOptions::parse({"test"}), settings, dialogs);
         whenModal([](QWidget *modal) { modal->close(); });
         window.Load();
         QCOMPARE(context.VariantCode, 0);

@@ -1,42 +1,181 @@
 #include "FormMain.h"
 
 #include "AppContext.h"
+#include "ChildWindow.h"
+#include "CommitLineEdit.h"
+#include "FormAbout.h"
+#include "FormPlacement.h"
 #include "FormSelectBoard.h"
+#include "ToolIcons.h"
+#include "model/NumericText.h"
 #include "model/PowerOnImage.h"
 #include "model/RegisterDesign.h"
+#include "model/Rounding.h"
+#include "platform/SettingsStore.h"
+#include "tools/FormCodeGene.h"
+#include "tools/FormComMonitor.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QSpinBox>
 #include <QStatusBar>
+#include <QToolBar>
 
-FormMain::FormMain(AppContext &context, const StartupOptions &options, QWidget *parent)
+namespace {
+
+const QString MainSection = QStringLiteral("FormMain");
+
+} // namespace
+
+FormMain::FormMain(AppContext &context, const StartupOptions &options, SettingsStore &settings,
+                   UserDialogs &dialogs, QWidget *parent)
     : QMainWindow(parent)
     , m_context(context)
     , m_options(options)
+    , m_settings(settings)
+    , m_dialogs(dialogs)
 {
-    setObjectName(QStringLiteral("FormMain"));
+    setObjectName(MainSection);
     setWindowTitle(QStringLiteral("QM4162/64/68/69 Evaluation Software"));
-    resize(1024, 720);
+    resize(1100, 760);
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setObjectName(QStringLiteral("MDIArea"));
     setCentralWidget(m_mdiArea);
 
-    MnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    MnuFile->setObjectName(QStringLiteral("MnuFile"));
-    MnuFileExit = MnuFile->addAction(QStringLiteral("E&xit"));
-    MnuFileExit->setObjectName(QStringLiteral("MnuFileExit"));
-    connect(MnuFileExit, &QAction::triggered, this, &QWidget::close);
-
-    MnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    MnuHelp->setObjectName(QStringLiteral("MnuHelp"));
+    buildMenus();
+    buildToolbars();
+    buildDacControl();
 
     m_brdStatus = new QLabel(this);
     m_brdStatus->setObjectName(QStringLiteral("BrdStatus"));
-    m_brdStatus->setMinimumWidth(140);
+    m_brdStatus->setMinimumWidth(160);
     statusBar()->addWidget(m_brdStatus);
     setBrdStatus(QStringLiteral("Board Disabled"));
+
+    registerChildren();
+}
+
+FormMain::~FormMain() = default;
+
+void FormMain::buildMenus()
+{
+    auto add = [](QMenu *menu, const char *name, const QString &caption) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+
+    MnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    MnuFile->setObjectName(QStringLiteral("MnuFile"));
+    MnuOpenSettings = add(MnuFile, "MnuOpenSettings", QStringLiteral("Open Settings"));
+    MnuSaveSettings = add(MnuFile, "MnuSaveSettings", QStringLiteral("Save Settings"));
+    MnuFile->addSeparator();
+    MnuOpenData = add(MnuFile, "MnuOpenData", QStringLiteral("Open Data File"));
+    MnuSaveData = add(MnuFile, "MnuSaveData", QStringLiteral("Save Data File"));
+    MnuFile->addSeparator();
+    MnuFileExit = add(MnuFile, "MnuFileExit", QStringLiteral("E&xit"));
+    connect(MnuFileExit, &QAction::triggered, this, &QWidget::close);
+
+    MnuEasyStart = menuBar()->addAction(QStringLiteral("Easy&Start"));
+    MnuEasyStart->setObjectName(QStringLiteral("MnuEasyStart"));
+
+    MnuView = menuBar()->addMenu(QStringLiteral("&View"));
+    MnuView->setObjectName(QStringLiteral("MnuView"));
+    MnuViewADCSetup = add(MnuView, "MnuViewADCSetup", QStringLiteral("&ADC Setup"));
+    MnuViewCodeGenarator = add(MnuView, "MnuViewCodeGenarator", QStringLiteral("&Code generator"));
+    MnuViewData = add(MnuView, "MnuViewData", QStringLiteral("&Data+Analysis"));
+    MnuViewEvalBoard = add(MnuView, "MnuViewEvalBoard", QStringLiteral("&Evaluation Board"));
+    MnuViewRegisters = add(MnuView, "MnuViewRegisters", QStringLiteral("&Registers"));
+    MnuViewComMonitor = add(MnuView, "MnuViewComMonitor", QStringLiteral("Com &Monitor"));
+    MnuViewTest = add(MnuView, "MnuViewTest", QStringLiteral("Board &Test"));
+    MnuView->addSeparator();
+    MnuViewGraph = add(MnuView, "MnuViewGraph", QStringLiteral("&Graph"));
+    MnuViewHist = add(MnuView, "MnuViewHist", QStringLiteral("H&istogram"));
+    MnuViewFFT = add(MnuView, "MnuViewFFT", QStringLiteral("&FFT"));
+    MnuView->addSeparator();
+    RemovePeaks = add(MnuView, "RemovePeaks", QStringLiteral("Re&movePeaks"));
+    for (QAction *item : {MnuViewADCSetup, MnuViewData, MnuViewEvalBoard, MnuViewRegisters, MnuViewComMonitor,
+                          MnuViewTest, MnuViewGraph, MnuViewHist, MnuViewFFT})
+        item->setCheckable(true);
+
+    // The code generator's entry is switched off for users; test mode switches it on.
+    MnuViewCodeGenarator->setEnabled(false);
+    connect(MnuViewCodeGenarator, &QAction::triggered, this,
+            [this] { showChild(QStringLiteral("FormCodeGene")); });
+    connect(MnuViewComMonitor, &QAction::triggered, this,
+            [this] { showChild(QStringLiteral("FormComMonitor")); });
+
+    MnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    MnuHelp->setObjectName(QStringLiteral("MnuHelp"));
+    MnuHelpAbout = add(MnuHelp, "MnuHelpAbout", QStringLiteral("&About"));
+    connect(MnuHelpAbout, &QAction::triggered, this, &FormMain::showAbout);
+
+    // Items of windows this program version does not have yet stay visible but disabled.
+    for (QAction *item :
+         {MnuOpenSettings, MnuSaveSettings, MnuOpenData, MnuSaveData, MnuEasyStart, MnuViewADCSetup,
+          MnuViewData, MnuViewRegisters, MnuViewGraph, MnuViewHist, MnuViewFFT, RemovePeaks})
+        item->setEnabled(false);
+}
+
+QAction *FormMain::addTool(QToolBar *bar, const QString &key, const QString &tooltip)
+{
+    QAction *action = bar->addAction(ToolIcons::icon(key), tooltip);
+    action->setObjectName(key);
+    action->setToolTip(tooltip);
+    m_toolButtons.insert(key, action);
+    return action;
+}
+
+void FormMain::buildToolbars()
+{
+    TlbFile = addToolBar(QStringLiteral("File"));
+    TlbFile->setObjectName(QStringLiteral("TlbFile"));
+    addTool(TlbFile, QStringLiteral("OpenSettings"), QStringLiteral("Open setting file"));
+    addTool(TlbFile, QStringLiteral("SaveSettings"), QStringLiteral("Save setting"));
+
+    TlbEvalBoard = addToolBar(QStringLiteral("Evaluation Board"));
+    TlbEvalBoard->setObjectName(QStringLiteral("TlbEvalBoard"));
+    addTool(TlbEvalBoard, QStringLiteral("Reset"), QStringLiteral("Reset Board"));
+    addTool(TlbEvalBoard, QStringLiteral("ReadAll"), QStringLiteral("Read All Registers"));
+    addTool(TlbEvalBoard, QStringLiteral("WriteAll"), QStringLiteral("Write All Register"));
+
+    TlbData = addToolBar(QStringLiteral("Data"));
+    TlbData->setObjectName(QStringLiteral("TlbData"));
+    addTool(TlbData, QStringLiteral("Read"), QStringLiteral("Read Data"));
+    addTool(TlbData, QStringLiteral("Clear"), QStringLiteral("Clear Data"));
+    addTool(TlbData, QStringLiteral("Open"), QStringLiteral("Open Data File"));
+    addTool(TlbData, QStringLiteral("Save"), QStringLiteral("Save Data File"));
+    addTool(TlbData, QStringLiteral("Graph"), QStringLiteral("Graph"));
+    addTool(TlbData, QStringLiteral("Hist"), QStringLiteral("Histogram"));
+    addTool(TlbData, QStringLiteral("FFT"), QStringLiteral("FFT"));
+
+    for (const char *key :
+         {"OpenSettings", "SaveSettings", "Read", "Clear", "Open", "Save", "Graph", "Hist", "FFT"})
+        m_toolButtons.value(QString::fromLatin1(key))->setEnabled(false);
+}
+
+void FormMain::buildDacControl()
+{
+    auto *bar = addToolBar(QStringLiteral("DAC"));
+    bar->setObjectName(QStringLiteral("TlbDAC"));
+    LblDAC = new QLabel(QStringLiteral("DAC"), bar);
+    LblDAC->setObjectName(QStringLiteral("LblDAC"));
+    auto *text = new CommitLineEdit(QStringLiteral("0.000"), bar);
+    TxtDacValue = text;
+    TxtDacValue->setObjectName(QStringLiteral("TxtDacValue"));
+    TxtDacValue->setToolTip(QStringLiteral("DAC Voltage"));
+    TxtDacValue->setMaximumWidth(70);
+    UpDownDAC = new QSpinBox(bar);
+    UpDownDAC->setObjectName(QStringLiteral("UpDownDAC"));
+    UpDownDAC->setRange(0, 4095);
+    UpDownDAC->setToolTip(QStringLiteral("DAC Voltage"));
+    bar->addWidget(LblDAC);
+    bar->addWidget(TxtDacValue);
+    bar->addWidget(UpDownDAC);
+    bar->addWidget(new QLabel(QStringLiteral(" V"), bar));
 }
 
 void FormMain::setBrdStatus(const QString &text)
@@ -44,11 +183,111 @@ void FormMain::setBrdStatus(const QString &text)
     m_brdStatus->setText(text);
 }
 
+QAction *FormMain::toolButton(const QString &key) const
+{
+    return m_toolButtons.value(key);
+}
+
+// ---------------------------------------------------------------------------------------
+// Child windows
+
+void FormMain::registerChildren()
+{
+    m_specs.insert(QStringLiteral("FormComMonitor"), {true, [] { return new FormComMonitor; }});
+    m_specs.insert(QStringLiteral("FormCodeGene"),
+                   {true, [this] { return new FormCodeGene(m_context.IADC); }});
+}
+
+ChildWindow *FormMain::childWindow(const QString &name)
+{
+    if (ChildWindow *existing = m_children.value(name))
+        return existing;
+    const auto spec = m_specs.constFind(name);
+    if (spec == m_specs.constEnd())
+        return nullptr;
+    QWidget *form = spec->create();
+    auto *child = new ChildWindow(form, spec->resizable);
+    m_mdiArea->addSubWindow(child);
+    child->hide();
+    m_children.insert(name, child);
+    m_creationOrder << name;
+    connect(child, &ChildWindow::closedByUser, this, &FormMain::MnuViewSet);
+    RestoreFormPlacement(child, name, spec->resizable, m_settings);
+    return child;
+}
+
+FormComMonitor *FormMain::formComMonitor()
+{
+    return static_cast<FormComMonitor *>(childWindow(QStringLiteral("FormComMonitor"))->form());
+}
+
+FormCodeGene *FormMain::formCodeGene()
+{
+    return static_cast<FormCodeGene *>(childWindow(QStringLiteral("FormCodeGene"))->form());
+}
+
+void FormMain::showChild(const QString &name)
+{
+    if (ChildWindow *child = childWindow(name)) {
+        child->show();
+        child->raise();
+        m_mdiArea->setActiveSubWindow(child);
+        child->widget()->setFocus();
+    }
+    MnuViewSet();
+}
+
+void FormMain::MnuViewSet()
+{
+    const QList<QPair<QAction *, QString>> items = {{MnuViewADCSetup, QStringLiteral("FormADCSetup")},
+                                                    {MnuViewData, QStringLiteral("FormData")},
+                                                    {MnuViewEvalBoard, QStringLiteral("FormEvalBoard")},
+                                                    {MnuViewGraph, QStringLiteral("FormGraph1")},
+                                                    {MnuViewHist, QStringLiteral("FormHist")},
+                                                    {MnuViewFFT, QStringLiteral("FormFFT")},
+                                                    {MnuViewRegisters, QStringLiteral("FormRegisters")},
+                                                    {MnuViewComMonitor, QStringLiteral("FormComMonitor")},
+                                                    {MnuViewTest, QStringLiteral("FormTest")}};
+    for (const auto &item : items) {
+        const ChildWindow *child = childWindow(item.second);
+        item.first->setChecked(child && !child->isHidden());
+    }
+}
+
+void FormMain::activateStoredChild()
+{
+    const QString name = m_settings.get(MainSection, QStringLiteral("ActiveForm"), MainSection);
+    for (ChildWindow *child : std::as_const(m_children)) {
+        if (child->formName() == name && !child->isHidden()) {
+            m_mdiArea->setActiveSubWindow(child);
+            child->widget()->setFocus();
+            return;
+        }
+    }
+}
+
+void FormMain::showAbout()
+{
+    FormAbout about(this);
+    about.exec();
+}
+
+// ---------------------------------------------------------------------------------------
+// Start and end
+
 void FormMain::Load()
 {
     QM4168 &model = m_context.IADC;
 
+    // Command line: test mode shows the test-only items.
+    MnuViewTest->setVisible(false);
+    RemovePeaks->setVisible(false);
     model.setTestEnable(m_options.testMode);
+    if (m_options.testMode) {
+        MnuViewTest->setVisible(true);
+        RemovePeaks->setVisible(true);
+        MnuViewCodeGenarator->setEnabled(true);
+    }
 
     m_context.VariantCode = m_options.variantCode;
     if (m_context.VariantCode != 0)
@@ -57,6 +296,12 @@ void FormMain::Load()
         selectVariant();
 
     show();
+    RestoreFormPlacement(this, MainSection, true, m_settings);
+    show();
+
+    MnuViewSet();
+    formCodeGene(); // asked by the board link after user accesses, shown or not
+    activateStoredChild();
 
     // The register rows give the model its register widths and design values before the
     // power-on image is written over them.
@@ -68,4 +313,24 @@ void FormMain::selectVariant()
 {
     FormSelectBoard dialog(m_context.IADC, m_context.VariantCode, this);
     dialog.exec();
+}
+
+void FormMain::unloadChildren()
+{
+    for (const QString &name : std::as_const(m_creationOrder)) {
+        ChildWindow *child = m_children.value(name);
+        SaveFormPlacement(child, name, child->isResizable(), m_settings);
+        child->setUnloading(true);
+    }
+}
+
+void FormMain::closeEvent(QCloseEvent *event)
+{
+    m_settings.save(MainSection, QStringLiteral("ActiveForm"), MainSection);
+    if (const auto *active = qobject_cast<ChildWindow *>(m_mdiArea->currentSubWindow()))
+        m_settings.save(MainSection, QStringLiteral("ActiveForm"), active->formName());
+
+    unloadChildren();
+    SaveFormPlacement(this, MainSection, true, m_settings);
+    event->accept();
 }

@@ -3,38 +3,118 @@
 #include "StartupOptions.h"
 
 #include <QMainWindow>
+#include <QMap>
+
+#include <functional>
 
 struct AppContext;
+class ChildWindow;
+class FormCodeGene;
+class FormComMonitor;
 class QAction;
 class QLabel;
+class QLineEdit;
 class QMdiArea;
 class QMenu;
+class QSpinBox;
+class QToolBar;
+class SettingsStore;
+class UserDialogs;
 
 // The multiple-document main window. Its load handler performs the start-up: command
-// line, chip variant, child windows, settings and the power-on register image.
+// line, chip variant, child windows, settings and the power-on register image. It carries
+// the menus, three toolbars, the status bar the board link writes its state into, and a
+// DAC control mirroring the board window's.
 class FormMain : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    FormMain(AppContext &context, const StartupOptions &options, QWidget *parent = nullptr);
+    FormMain(AppContext &context, const StartupOptions &options, SettingsStore &settings,
+             UserDialogs &dialogs, QWidget *parent = nullptr);
+    ~FormMain() override;
 
     // The load handler. Shows the variant dialog when the command line names no variant.
     void Load();
+
+    // Sets the View menu's check marks to the visibility of the windows, creating every
+    // child window that does not exist yet.
+    void MnuViewSet();
 
     QMdiArea *mdiArea() const { return m_mdiArea; }
     QLabel *BrdStatus() const { return m_brdStatus; }
     void setBrdStatus(const QString &text);
 
+    // A toolbar button by its key, in any of the three toolbars.
+    QAction *toolButton(const QString &key) const;
+
+    // The child window frame of a window by name ("FormComMonitor", ...), created and
+    // loaded on first use; nullptr for a name the program has no window for.
+    ChildWindow *childWindow(const QString &name);
+    FormComMonitor *formComMonitor();
+    FormCodeGene *formCodeGene();
+
+    // Shows a child window, gives it the focus, then refreshes the View menu.
+    void showChild(const QString &name);
+
     QMenu *MnuFile;
+    QAction *MnuOpenSettings;
+    QAction *MnuSaveSettings;
+    QAction *MnuOpenData;
+    QAction *MnuSaveData;
     QAction *MnuFileExit;
+    QAction *MnuEasyStart;
+    QMenu *MnuView;
+    QAction *MnuViewADCSetup;
+    QAction *MnuViewCodeGenarator;
+    QAction *MnuViewData;
+    QAction *MnuViewEvalBoard;
+    QAction *MnuViewRegisters;
+    QAction *MnuViewComMonitor;
+    QAction *MnuViewTest;
+    QAction *MnuViewGraph;
+    QAction *MnuViewHist;
+    QAction *MnuViewFFT;
+    QAction *RemovePeaks;
     QMenu *MnuHelp;
+    QAction *MnuHelpAbout;
+
+    QToolBar *TlbFile;
+    QToolBar *TlbEvalBoard;
+    QToolBar *TlbData;
+
+    QSpinBox *UpDownDAC;
+    QLineEdit *TxtDacValue;
+    QLabel *LblDAC;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    struct ChildSpec
+    {
+        bool resizable;
+        std::function<QWidget *()> create;
+    };
+
+    void buildMenus();
+    void buildToolbars();
+    void buildDacControl();
+    QAction *addTool(QToolBar *bar, const QString &key, const QString &tooltip);
+    void registerChildren();
     void selectVariant();
+    void activateStoredChild();
+    void showAbout();
+    void unloadChildren();
 
     AppContext &m_context;
     StartupOptions m_options;
+    SettingsStore &m_settings;
+    UserDialogs &m_dialogs;
     QMdiArea *m_mdiArea;
     QLabel *m_brdStatus;
+    QMap<QString, QAction *> m_toolButtons;
+    QMap<QString, ChildSpec> m_specs;
+    QMap<QString, ChildWindow *> m_children;
+    QStringList m_creationOrder;
 };

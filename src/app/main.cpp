@@ -2,6 +2,8 @@
 #include "AppVersion.h"
 #include "FormMain.h"
 #include "StartupOptions.h"
+#include "platform/QSettingsStore.h"
+#include "platform/WidgetDialogs.h"
 
 #include <QApplication>
 
@@ -36,8 +38,11 @@ int main(int argc, char *argv[])
     // The toolkit has taken its own options out of the command line by now.
     const StartupOptions options = StartupOptions::parse(app.arguments().mid(1));
 
+    QSettingsStore settings;
+    WidgetDialogs dialogs;
     AppContext context; // ContReadAmount 100, the device model, the sample store
-    FormMain mainWindow(context, options);
+    FormMain mainWindow(context, options, settings, dialogs);
+    dialogs.setOwner(&mainWindow);
     mainWindow.Load();
     context.IData.Process();
     context.IData.Update();

@@ -1,0 +1,26 @@
+#include "CommitLineEdit.h"
+
+#include <QKeyEvent>
+
+CommitLineEdit::CommitLineEdit(QWidget *parent)
+    : QLineEdit(parent)
+{
+}
+
+CommitLineEdit::CommitLineEdit(const QString &text, QWidget *parent)
+    : QLineEdit(text, parent)
+{
+}
+
+void CommitLineEdit::keyPressEvent(QKeyEvent *event)
+{
+    QLineEdit::keyPressEvent(event);
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        Q_EMIT committed();
+}
+
+void CommitLineEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    Q_EMIT committed();
+}
