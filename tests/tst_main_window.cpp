@@ -1,0 +1,151 @@
+#include "MemorySettingsStore.h"
+#include "ScriptedDialogs.h"
+#include "app/AppContext.h"
+#include "app/ChildWindow.h"
+#include "app/FormMain.h"
+#include "tools/FormCodeGene.h"
+#include "tools/FormComMonitor.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QSpinBox>
+#include <QToolBar>
+#include <QtTest>
+
+namespace {
+
+QStringList captions(const QMenu *menu)
+{
+    QStringList result;
+    for (const QAction *a : menu->actions())
+        result << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return result;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void menusAndToolbars()
+    {
+        AppContext context;
+        MemorySettingsStore settings;
+        ScriptedDialogs dialogs;
+        FormMain window(context, StartupOptions::parse({"68"}), settings, dialogs);
+        window.Load();
+
+        QCOMPARE(captions(window.MnuFile), QStringList({"Open Settings", "Save Settings", "-",
+                                                        "Open Data File", "Save Data File", "-", "E&xit"}));
+        QCOMPARE(captions(window.MnuView),
+                 QStringList({"&ADC Setup", "&Code generator", "&Data+Analysis", "&Evaluation Board",
+                              "&Registers", "Com &Monitor", "Board &Test", "-", "&Graph", "H&istogram",
+                              "&FFT", "-", "Re&movePeaks"}));
+        QCOMPARE(captions(window.MnuHelp), QStringList({"&About"}));
+        QCOMPARE(window.MnuEasyStart->text(), QStringLiteral("Easy&Start"));
+
+        const QList<QPair<QString, QString>> tools = {{"OpenSettings", "Open setting file"},
+                                                      {"SaveSettings", "Save setting"},
+                                                      {"Reset", "Reset Board"},
+                                                      {"ReadAll", "Read All Registers"},
+                                                      {"WriteAll", "Write All Register"},
+                                                      {"Read", "Read Data"},
+                                                      {"Clear", "Clear Data"},
+                                                      {"Open", "Open Data File"},
+                                                      {"Save", "Save Data File"},
+                                                      {"Graph", "Graph"},
+                                                      {"Hist", "Histogram"},
+                                                      {"FFT", "FFT"}};
+        for (const auto &t : tools) {
+            QAction *button = window.toolButton(t.first);
+            QVERIFY2(button, qPrintable(t.first));
+            QCOMPARE(button->toolTip(), t.second);
+        }
+        QCOMPARE(window.TlbFile->actions().size(), 2);
+        QCOMPARE(window.TlbEvalBoard->actions().size(), 3);
+        QCOMPARE(window.TlbData->actions().size(), 7);
+        QCOMPARE(window.UpDownDAC->toolTip(), QStringLiteral("DAC Voltage"));
+        QCOMPARE(window.TxtDacValue->text(), QStringLiteral("0.000"));
+
+        // Outside test mode the test items are hidden and the code generator is switched off.
+        QVERIFY(!window.MnuViewTest->isVisible());
+        QVERIFY(!window.RemovePeaks->isVisible());
+        QVERIFY(!window.MnuViewCodeGenarator->isEnabled());
+    }
+
+    void testModeItems()
+    {
+        AppContext context;
+        MemorySettingsStore settings;
+        ScriptedDialogs dialogs;
+        FormMain window(context, StartupOptions::parse({"test64"}), settings, dialogs);
+        window.Load();
+        QVERIFY(window.MnuViewTest->isVisible());
+        QVERIFY(window.RemovePeaks->isVisible());
+        QVERIFY(window.MnuViewCodeGenarator->isEnabled());
+        window.MnuViewCodeGenarator->trigger();
+        QVERIFY(!window.childWindow("FormCodeGene")->isHidden());
+        QCOMPARE(context.IADC.MaxChannel(), 7);
+    }
+
+    void viewMarksFollowVisibility()
+    {
+        AppContext context;
+        MemorySettingsStore settings;
+        ScriptedDialogs dialogs;
+        FormMain window(context, StartupOptions::parse({"68"}), settings, dialogs);
+        window.Load();
+        QVERIFY(!window.MnuViewComMonitor->isChecked());
+        window.MnuViewComMonitor->trigger();
+        ChildWindow *monitor = window.childWindow("FormComMonitor");
+        QVERIFY(!monitor->isHidden());
+        QVERIFY(window.MnuViewComMonitor->isChecked());
+        QCOMPARE(window.mdiArea()->currentSubWindow(), monitor);
+
+        // The close box only hides the window, and the mark follows.
+        monitor->close();
+        QVERIFY(monitor->isHidden());
+        QVERIFY(!window.MnuViewComMonitor->isChecked());
+        QCOMPARE(window.childWindow("FormComMonitor"), monitor); // the same window, kept
+        QVERIFY(window.childWindow("NoSuchForm") == nullptr);
+    }
+
+    void settingsRoundTrip()
+    {
+        MemorySettingsStore settings;
+        {
+            AppContext context;
+            ScriptedDialogs dialogs;
+            FormMain window(context, StartupOptions::parse({"68"}), settings, dialogs);
+            window.Load();
+            window.showChild("FormCodeGene");
+            window.showChild("FormComMonitor");
+            window.childWindow("FormComMonitor")->setGeometry(30, 40, 333, 222);
+            window.close();
+        }
+        QCOMPARE(settings.values.value("FormMain/ActiveForm"), QStringLiteral("FormComMonitor"));
+        QCOMPARE(settings.values.value("FormComMonitor/Visible"), QStringLiteral("True"));
+        QCOMPARE(settings.values.value("FormComMonitor/Width"), QStringLiteral("333"));
+        QCOMPARE(settings.values.value("FormCodeGene/Visible"), QStringLiteral("True"));
+        QVERIFY(settings.values.contains("FormMain/Width"));
+
+        // The next start finds everything where it was left.
+        AppContext context;
+        ScriptedDialogs dialogs;
+        FormMain window(context, StartupOptions::parse({"68"}), settings, dialogs);
+        window.Load();
+        ChildWindow *monitor = window.childWindow("FormComMonitor");
+        QVERIFY(!monitor->isHidden());
+        QCOMPARE(monitor->geometry(), QRect(30, 40, 333, 222));
+        QVERIFY(window.MnuViewComMonitor->isChecked());
+        QCOMPARE(window.mdiArea()->currentSubWindow(), monitor);
+        QVERIFY(dialogs.boxes.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"
