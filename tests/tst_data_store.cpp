@@ -145,6 +145,7 @@ private Q_SLOTS:
                     QVERIFY(d.AddExtData(2, code, 0));
                 for (int i = 0; i < codes.size(); ++i)
                     QCOMPARE(d.ExtData(2, i + 1), codes.at(i));
+                QCOMPARE(d.codes(2), std::vector<qint32>(codes.begin(), codes.end()));
             }
         }
     }

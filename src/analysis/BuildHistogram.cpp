@@ -15,9 +15,7 @@ PlotTable BuildHistogram(const ClassData &data, int channel)
     if (n == 0)
         return table;
 
-    std::vector<qint32> codes(static_cast<size_t>(n));
-    for (int i = 1; i <= n; ++i)
-        codes[static_cast<size_t>(i - 1)] = data.ExtData(channel, i);
+    std::vector<qint32> codes = data.codes(channel);
     std::sort(codes.begin(), codes.end());
 
     table.x.reserve(3 * n);

@@ -44,10 +44,11 @@ SpectrumResult EditFFT(const ClassData &data, int channel, int window)
     if (n > count)
         return failure(result);
 
+    const std::vector<qint32> codes = data.codes(channel);
     std::vector<double> realIn(static_cast<size_t>(n));
     const std::vector<double> imagIn(static_cast<size_t>(n), 0.0);
     for (int i = 0; i < n; ++i)
-        realIn[static_cast<size_t>(i)] = data.ExtData(channel, i + 1) * FftWindow::weight(window, i, n);
+        realIn[static_cast<size_t>(i)] = codes[static_cast<size_t>(i)] * FftWindow::weight(window, i, n);
 
     std::vector<double> realOut(static_cast<size_t>(n), 0.0);
     std::vector<double> imagOut(static_cast<size_t>(n), 0.0);

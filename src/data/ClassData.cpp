@@ -163,13 +163,22 @@ bool ClassData::bipolar(int channel) const
 qint32 ClassData::ExtData(int channel, int index) const
 {
     checkSample(channel, index);
-    return extData(channel, index);
+    return extData(channel, index, bipolar(channel));
 }
 
-qint32 ClassData::extData(int channel, int index) const
+std::vector<qint32> ClassData::codes(int channel) const
+{
+    checkChannel(channel);
+    const bool bip = bipolar(channel);
+    std::vector<qint32> result(static_cast<size_t>(m_count[channel]));
+    for (int i = 1; i <= m_count[channel]; ++i)
+        result[static_cast<size_t>(i - 1)] = extData(channel, i, bip);
+    return result;
+}
+
+qint32 ClassData::extData(int channel, int index, bool bip) const
 {
     const ClassChData &column = m_columns[channel];
-    const bool bip = bipolar(channel);
     const qint64 offset = bip ? m_halfScale : 0;
     const qint64 word = column.DataWord(index);
     const qint64 full = m_fullScale;
@@ -279,11 +288,12 @@ void ClassData::replaceContents(const ClassData &source)
 void ClassData::processChannel(int channel)
 {
     const int n = m_count[channel];
-    qint32 maxCode = extData(channel, 1);
+    const bool bip = bipolar(channel);
+    qint32 maxCode = extData(channel, 1, bip);
     qint32 minCode = maxCode;
     double sum = 0.0;
     for (int i = 1; i <= n; ++i) {
-        const qint32 x = extData(channel, i);
+        const qint32 x = extData(channel, i, bip);
         if (x > maxCode)
             maxCode = x;
         if (x < minCode)
@@ -293,7 +303,7 @@ void ClassData::processChannel(int channel)
     const double mean = sum / n;
     double squares = 0.0;
     for (int i = 1; i <= n; ++i) {
-        const double deviation = extData(channel, i) - mean;
+        const double deviation = extData(channel, i, bip) - mean;
         squares += deviation * deviation;
     }
     m_maxCode[channel] = maxCode;
@@ -337,9 +347,10 @@ void ClassData::peaksRemoveChannel(int channel)
     // once, so a later sample may average an already replaced neighbour.
     const double mean = m_meanCode[channel];
     const double limit = m_peaksLimit * m_stdDev[channel];
+    const bool bip = bipolar(channel);
     ClassChData &column = m_columns[channel];
     for (int i = 1; i <= n; ++i) {
-        if (std::fabs(extData(channel, i) - mean) <= limit)
+        if (std::fabs(extData(channel, i, bip) - mean) <= limit)
             continue;
         int a = i - 1, b = i + 1;
         if (i == 1) {

@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include <array>
+#include <vector>
 
 // The sample store: for each of the eight channel slots the samples read from the
 // converter (status byte and raw data word), the conditions needed to interpret them
@@ -51,6 +52,8 @@ public:
     qint32 DataWord(int channel, int index) const;
     void setDataWord(int channel, int index, qint32 word);
     qint32 ExtData(int channel, int index) const;
+    // ExtData of samples 1..DataCount(channel), in order.
+    std::vector<qint32> codes(int channel) const;
 
     bool Clamp() const { return m_clamp; }
     void setClamp(bool clamp) { m_clamp = clamp; }
@@ -117,7 +120,7 @@ private:
     void checkSample(int channel, int index) const;
     static void checkWord(qint32 word);
     bool bipolar(int channel) const;
-    qint32 extData(int channel, int index) const;
+    qint32 extData(int channel, int index, bool bip) const;
     void append(int channel, qint32 word, quint8 status);
     void processChannel(int channel);
     void peaksRemoveChannel(int channel);

@@ -54,10 +54,13 @@ QByteArray fileText(const ClassData &data, const QM4168 &adc)
         text += "Channel " + QByteArray::number(c) + ",";
     text += LineEnd;
 
-    for (int i = 1; i <= rows; ++i) {
-        for (int c : channels) {
-            if (i <= data.DataCount(c)) {
-                text += QByteArray::number(data.ExtData(c, i));
+    std::vector<std::vector<qint32>> codes;
+    for (int c : channels)
+        codes.push_back(data.codes(c));
+    for (size_t i = 0; i < static_cast<size_t>(rows); ++i) {
+        for (const std::vector<qint32> &column : codes) {
+            if (i < column.size()) {
+                text += QByteArray::number(column[i]);
                 text += ',';
             }
         }
