@@ -1,6 +1,7 @@
 #include "SignalRecorder.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
+#include "data/DecimalText.h"
 #include "model/QM4168.h"
 
 #include <QBuffer>
@@ -128,6 +129,24 @@ private Q_SLOTS:
             "Channel 2 : , Input Ranges = +5, Channel Time = 394.694010416667 us, Nb of Data = 4\r\n"
             "Channel 2,\r\n7,\r\n8,\r\n9,\r\n10,\r\n";
         QCOMPARE(written(d, adc), expected);
+    }
+
+    void numbersAreShortestPlainDecimals()
+    {
+        QCOMPARE(plainDecimal(2.5), QStringLiteral("2.5"));
+        QCOMPARE(plainDecimal(1000), QStringLiteral("1000"));
+        QCOMPARE(plainDecimal(312.5), QStringLiteral("312.5"));
+        QCOMPARE(plainDecimal(0.625), QStringLiteral("0.625"));
+        QCOMPARE(plainDecimal(0.1 + 0.2), QStringLiteral("0.3")); // 15 significant digits
+        QCOMPARE(plainDecimal(2425 / 6.144), QStringLiteral("394.694010416667"));
+        QCOMPARE(plainDecimal(-1.25), QStringLiteral("-1.25"));
+        QCOMPARE(plainDecimal(0.000125), QStringLiteral("0.000125")); // never an exponent
+        QCOMPARE(plainDecimal(1e-7), QStringLiteral("0.0000001"));
+        QCOMPARE(plainDecimal(2e20), QStringLiteral("200000000000000000000"));
+        QCOMPARE(plainDecimal(123456789012345678.0), QStringLiteral("123456789012346000"));
+        QCOMPARE(plainDecimal(0.0), QStringLiteral("0"));
+        QCOMPARE(plainDecimal(-0.0), QStringLiteral("0"));
+        QCOMPARE(plainDecimal(9.9999999999999999), QStringLiteral("10"));
     }
 
     void readsBackWhatItWrote()
