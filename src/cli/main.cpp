@@ -1,5 +1,9 @@
 #include "CliCommand.h"
+#include "CliConvert.h"
+#include "CliFft.h"
+#include "CliHist.h"
 #include "CliOutput.h"
+#include "CliStats.h"
 #include "app/AppVersion.h"
 
 #include <QCoreApplication>
@@ -11,7 +15,12 @@ namespace {
 std::vector<CliCommand> commands()
 {
     // Each command lives in its own file; add it here.
-    return {};
+    return {
+        statsCommand(),
+        fftCommand(),
+        histCommand(),
+        convertCommand(),
+    };
 }
 
 QString overview(const std::vector<CliCommand> &list)

@@ -1,0 +1,194 @@
+// The analysis of the largest acquisition the board holds: eight channels of 8192 samples
+// of 24-bit data. Measures the store's processing, the noise figures, the spectrum and the
+// histogram of every channel, and the data file both ways.
+
+#include "analysis/BuildHistogram.h"
+#include "analysis/EditFFT.h"
+#include "data/ClassData.h"
+#include "data/DataFile.h"
+#include "data/ShowStatistics.h"
+#include "model/QM4168.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+constexpr int Channels = 8;
+constexpr int Samples = 8192;
+
+// The records of one acquisition as the board streams them: status byte (channel in bits
+// 7..5), then three data bytes. A sine on noise around mid-scale, different per channel.
+QByteArray acquisitionRecords()
+{
+    std::mt19937 random(416);
+    std::normal_distribution<double> noise(0.0, 12.0);
+    QByteArray records;
+    records.reserve(Channels * Samples * 4);
+    for (int i = 0; i < Samples; ++i) {
+        for (int c = 0; c < Channels; ++c) {
+            const double value =
+                8388608 + 200000.0 * std::sin(2 * 3.14159265358979 * (17 + c) * i / Samples) + noise(random);
+            const int word = static_cast<int>(std::lround(value));
+            records.append(static_cast<char>(c << 5));
+            records.append(static_cast<char>((word >> 16) & 0xFF));
+            records.append(static_cast<char>((word >> 8) & 0xFF));
+            records.append(static_cast<char>(word & 0xFF));
+        }
+    }
+    return records;
+}
+
+void fill(ClassData &data, const QByteArray &records)
+{
+    data.Clear();
+    data.setDataWidth(3);
+    data.setClamp(true);
+    data.setRefVoltage(2.5);
+    for (int c = 0; c < Channels; ++c) {
+        data.setRng(c, c % 6);
+        data.setChannelTime(c, 394.694010416667);
+    }
+    for (qsizetype at = 0; at < records.size(); at += 4)
+        data.Add(records.mid(at, 4));
+    data.Process();
+}
+
+struct Acquisition
+{
+    QM4168 adc;
+    ClassData data;
+    QByteArray records = acquisitionRecords();
+
+    Acquisition()
+    {
+        adc.setEvBoard(8);
+        fill(data, records);
+    }
+};
+
+Acquisition &acquisition()
+{
+    static Acquisition a;
+    return a;
+}
+
+void analyseEverything(const ClassData &data, const QM4168 &adc)
+{
+    for (int c = 0; c < Channels; ++c) {
+        benchmark::DoNotOptimize(ShowStatistics(data, c, adc, QLocale::c()));
+        benchmark::DoNotOptimize(EditFFT(data, c, 2));
+        benchmark::DoNotOptimize(BuildHistogram(data, c));
+    }
+}
+
+void BM_FillFromRecords(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    ClassData data;
+    for (auto _ : state)
+        fill(data, a.records);
+    state.SetItemsProcessed(state.iterations() * Channels * Samples);
+}
+BENCHMARK(BM_FillFromRecords)->Unit(benchmark::kMillisecond);
+
+void BM_Process(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    for (auto _ : state)
+        a.data.Process();
+}
+BENCHMARK(BM_Process)->Unit(benchmark::kMillisecond);
+
+void BM_StatisticsTables(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    for (auto _ : state)
+        for (int c = 0; c < Channels; ++c)
+            benchmark::DoNotOptimize(ShowStatistics(a.data, c, a.adc, QLocale::c()));
+}
+BENCHMARK(BM_StatisticsTables)->Unit(benchmark::kMicrosecond);
+
+void BM_Spectra(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    for (auto _ : state)
+        for (int c = 0; c < Channels; ++c)
+            benchmark::DoNotOptimize(EditFFT(a.data, c, static_cast<int>(state.range(0))));
+}
+BENCHMARK(BM_Spectra)->Arg(0)->Arg(2)->Arg(5)->Unit(benchmark::kMillisecond);
+
+void BM_Histograms(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    for (auto _ : state)
+        for (int c = 0; c < Channels; ++c)
+            benchmark::DoNotOptimize(BuildHistogram(a.data, c));
+}
+BENCHMARK(BM_Histograms)->Unit(benchmark::kMillisecond);
+
+// What the program does after an acquisition: process, then every channel's table,
+// spectrum and histogram.
+void BM_FullAnalysis(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    for (auto _ : state) {
+        a.data.Process();
+        analyseEverything(a.data, a.adc);
+    }
+}
+BENCHMARK(BM_FullAnalysis)->Unit(benchmark::kMillisecond);
+
+void BM_WriteDataFileToMemory(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        WriteDataFile(buffer, a.data, a.adc);
+        bytes = buffer.size();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_WriteDataFileToMemory)->Unit(benchmark::kMillisecond);
+
+void BM_ReadDataFileFromMemory(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    QBuffer source;
+    source.open(QIODevice::WriteOnly);
+    WriteDataFile(source, a.data, a.adc);
+    QByteArray text = source.data();
+    ClassData data;
+    for (auto _ : state) {
+        QBuffer buffer(&text);
+        buffer.open(QIODevice::ReadOnly);
+        if (ReadDataFile(buffer, data, a.adc).isError())
+            state.SkipWithError("the file did not read back");
+    }
+    state.SetBytesProcessed(state.iterations() * text.size());
+}
+BENCHMARK(BM_ReadDataFileFromMemory)->Unit(benchmark::kMillisecond);
+
+void BM_DataFileOnDisk(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.dat"));
+    ClassData data;
+    for (auto _ : state) {
+        if (WriteDataFile(path, a.data, a.adc).isError() || ReadDataFile(path, data, a.adc).isError())
+            state.SkipWithError("the file did not go to disk and back");
+    }
+}
+BENCHMARK(BM_DataFileOnDisk)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

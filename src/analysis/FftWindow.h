@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+
+// The weighting windows of the spectrum, by selector (the index in the spectrum window's
+// list): 0 Rectangular, 1 Triangular, 2 Hanning, 3 Hamming, 4 Blackman, 5 Blackman-Harris.
+namespace FftWindow {
+
+// The list texts, in selector order.
+QStringList names();
+
+// The selector whose list text is name (any case), or -1.
+int selectorOf(const QString &name);
+
+// The weight of point i of n. The cosine windows are evaluated at i + 1 (the last point
+// gets the window's end value); the triangle uses i itself. Selector 0 and any selector
+// outside 1..5 weight nothing (1).
+double weight(int selector, int i, int n);
+
+} // namespace FftWindow

@@ -1,0 +1,42 @@
+#include "CliArguments.h"
+
+CliArguments::CliArguments(const QStringList &arguments, const QStringList &valueOptions,
+                           const QStringList &flags)
+{
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString word = arguments.at(i);
+        if (word == QLatin1String("--help") || word == QLatin1String("-h")) {
+            m_help = true;
+            continue;
+        }
+        if (!word.startsWith(QLatin1String("--")) || word == QLatin1String("--")) {
+            m_positional << word;
+            continue;
+        }
+        const qsizetype equals = word.indexOf(QLatin1Char('='));
+        const QString name = equals < 0 ? word : word.left(equals);
+        if (flags.contains(name)) {
+            if (equals >= 0) {
+                m_error = QStringLiteral("option %1 takes no value").arg(name);
+                return;
+            }
+            m_values.insert(name, QString());
+        } else if (valueOptions.contains(name)) {
+            if (m_values.contains(name)) {
+                m_error = QStringLiteral("option %1 given twice").arg(name);
+                return;
+            }
+            if (equals >= 0) {
+                m_values.insert(name, word.mid(equals + 1));
+            } else if (i + 1 < arguments.size()) {
+                m_values.insert(name, arguments.at(++i));
+            } else {
+                m_error = QStringLiteral("option %1 needs a value").arg(name);
+                return;
+            }
+        } else {
+            m_error = QStringLiteral("unknown option %1").arg(name);
+            return;
+        }
+    }
+}

@@ -1,0 +1,62 @@
+#include "CliDataSession.h"
+
+#include "CliOutput.h"
+#include "data/DataFile.h"
+
+QString CliDataSession::optionHelp()
+{
+    return QStringLiteral(
+        "  --variant 62|64|68|69  chip variant: range table and channel limit (default 68)\n");
+}
+
+int CliDataSession::open(const CliArguments &arguments)
+{
+    if (!arguments.error().isEmpty())
+        return CliOutput::usageError(arguments.error());
+    if (arguments.positional().size() != 1)
+        return CliOutput::usageError(
+            arguments.positional().isEmpty()
+                ? QStringLiteral("no data file given")
+                : QStringLiteral("one data file only, not '%1'").arg(arguments.positional().join(' ')));
+    m_path = arguments.positional().first();
+
+    int variant = 8;
+    if (arguments.has(QStringLiteral("--variant"))) {
+        const QString text = arguments.value(QStringLiteral("--variant"));
+        const QStringList names = {QStringLiteral("62"), QStringLiteral("64"), QStringLiteral("68"),
+                                   QStringLiteral("69")};
+        const int index = static_cast<int>(names.indexOf(text));
+        if (index < 0)
+            return CliOutput::usageError(
+                QStringLiteral("--variant must be 62, 64, 68 or 69, not '%1'").arg(text));
+        variant = QList<int>{2, 4, 8, 9}.at(index);
+    }
+    m_adc.setEvBoard(variant);
+
+    if (arguments.has(QStringLiteral("--channel"))) {
+        const QString text = arguments.value(QStringLiteral("--channel"));
+        bool ok = false;
+        m_channel = text.toInt(&ok);
+        if (!ok || m_channel < 0 || m_channel > m_data.MaxChannel())
+            return CliOutput::usageError(
+                QStringLiteral("--channel must be a channel number 0..7, not '%1'").arg(text));
+    }
+
+    const DataFileError error = ReadDataFile(m_path, m_data, m_adc);
+    if (error.isError())
+        return CliOutput::failure(QStringLiteral("%1: %2").arg(m_path, error.boxText()));
+    if (m_channel >= 0 && !m_data.Valid(m_channel))
+        return CliOutput::failure(QStringLiteral("%1: channel %2 holds no data").arg(m_path).arg(m_channel));
+    return 0;
+}
+
+QList<int> CliDataSession::channels() const
+{
+    if (m_channel >= 0)
+        return {m_channel};
+    QList<int> list;
+    for (int c = 0; c <= m_data.MaxChannel(); ++c)
+        if (m_data.Valid(c))
+            list << c;
+    return list;
+}

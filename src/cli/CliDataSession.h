@@ -1,0 +1,36 @@
+#pragma once
+
+#include "CliArguments.h"
+#include "data/ClassData.h"
+#include "model/QM4168.h"
+
+#include <QString>
+
+// A data file loaded for a command: the device model of the chosen variant and the store
+// holding the file, as the program would hold them after opening the file. Reads the
+// common arguments: FILE, --variant 62|64|68|69 (68 when absent), --channel N.
+class CliDataSession
+{
+public:
+    // The options every data command takes, for CliArguments.
+    static QStringList valueOptions() { return {QStringLiteral("--variant"), QStringLiteral("--channel")}; }
+    static QString optionHelp();
+
+    // Parses the arguments and loads the file. Returns 0 on success, else the exit code
+    // after a message on standard error.
+    int open(const CliArguments &arguments);
+
+    const QM4168 &adc() const { return m_adc; }
+    const ClassData &data() const { return m_data; }
+    QString path() const { return m_path; }
+    // The channel of --channel, or -1 when it was not given.
+    int channel() const { return m_channel; }
+    // The valid channels the command works on: --channel alone, or every valid one.
+    QList<int> channels() const;
+
+private:
+    QM4168 m_adc;
+    ClassData m_data;
+    QString m_path;
+    int m_channel = -1;
+};

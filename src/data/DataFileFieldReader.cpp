@@ -1,0 +1,108 @@
+#include "DataFileFieldReader.h"
+
+#include <QIODevice>
+
+namespace {
+constexpr qint64 ChunkSize = 64 * 1024;
+}
+
+DataFileFieldReader::DataFileFieldReader(QIODevice &device)
+    : m_device(device)
+{
+}
+
+bool DataFileFieldReader::fill()
+{
+    if (m_eof || m_readError)
+        return false;
+    m_buffer.resize(ChunkSize);
+    m_pos = 0;
+    const qint64 got = m_device.read(m_buffer.data(), ChunkSize);
+    if (got <= 0) {
+        m_buffer.clear();
+        (got < 0 ? m_readError : m_eof) = true;
+        return false;
+    }
+    m_buffer.resize(got);
+    return true;
+}
+
+int DataFileFieldReader::peek()
+{
+    if (m_pos >= m_buffer.size() && !fill())
+        return -1;
+    return static_cast<quint8>(m_buffer.at(m_pos));
+}
+
+void DataFileFieldReader::consumeLineEnd(char first)
+{
+    ++m_pos;
+    if (first == '\r' && peek() == '\n')
+        ++m_pos;
+    ++m_line;
+}
+
+DataFileFieldReader::Status DataFileFieldReader::readField(QString &field)
+{
+    field.clear();
+    int c = peek();
+    while (c == ' ' || c == '\t') {
+        ++m_pos;
+        c = peek();
+    }
+    m_startLine = m_line;
+    if (m_readError)
+        return Status::ReadError;
+    if (c < 0) {
+        if (!m_afterComma)
+            return Status::End;
+        m_afterComma = false; // the empty field after a final comma
+        return Status::Ok;
+    }
+    QByteArray bytes;
+    while (c >= 0 && c != ',' && c != '\r' && c != '\n') {
+        if (bytes.size() >= MaxLength)
+            return Status::TooLong;
+        bytes.append(static_cast<char>(c));
+        ++m_pos;
+        c = peek();
+    }
+    if (m_readError)
+        return Status::ReadError;
+    if (c == ',') {
+        ++m_pos;
+        m_afterComma = true;
+    } else {
+        if (c >= 0)
+            consumeLineEnd(static_cast<char>(c));
+        m_afterComma = false;
+    }
+    field = QString::fromLatin1(bytes);
+    return Status::Ok;
+}
+
+DataFileFieldReader::Status DataFileFieldReader::readLine(QString &line)
+{
+    line.clear();
+    m_startLine = m_line;
+    int c = peek();
+    if (m_readError)
+        return Status::ReadError;
+    if (c < 0)
+        return Status::End;
+    QByteArray bytes;
+    while (c >= 0 && c != '\r' && c != '\n') {
+        if (bytes.size() >= MaxLength)
+            return Status::TooLong;
+        bytes.append(static_cast<char>(c));
+        ++m_pos;
+        c = peek();
+    }
+    if (m_readError)
+        return Status::ReadError;
+    if (c >= 0)
+        consumeLineEnd(static_cast<char>(c));
+    m_afterComma = false;
+    line = QString::fromLatin1(bytes);
+    return Status::Ok;
+}

@@ -1,0 +1,236 @@
+#include "ClassData.h"
+#include "DataFile.h"
+#include "DataFileFieldReader.h"
+#include "model/NumericText.h"
+#include "model/QM4168.h"
+#include "model/Rounding.h"
+
+#include <QFile>
+
+#include <vector>
+
+namespace {
+
+const QString ChannelCountMessage = QStringLiteral("Error in number of Channels enabled");
+
+// A whole field that is a decimal number (blanks around it allowed): sign, digits with an
+// optional point, optional exponent. Files the program writes hold nothing else in rows.
+bool isNumberText(const QString &field)
+{
+    const QString text = field.trimmed();
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto digits = [&]() {
+        const qsizetype start = i;
+        while (i < n && text.at(i).isDigit() && text.at(i).unicode() < 128)
+            ++i;
+        return i - start;
+    };
+    if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-')))
+        ++i;
+    qsizetype mantissa = digits();
+    if (i < n && text.at(i) == QLatin1Char('.')) {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
+        return false;
+    if (i < n && QStringLiteral("eEdD").contains(text.at(i))) {
+        ++i;
+        if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-')))
+            ++i;
+        if (digits() == 0)
+            return false;
+    }
+    return i == n;
+}
+
+QString inLine(int line)
+{
+    return QStringLiteral("in line %1").arg(line);
+}
+
+// Reads a data file into a store, field by field, stopping at the first problem.
+class DataFileReader
+{
+public:
+    DataFileReader(QIODevice &device, ClassData &target, const QM4168 &adc)
+        : m_fields(device)
+        , m_data(target)
+        , m_adc(adc)
+    {
+    }
+
+    DataFileError run()
+    {
+        m_data.Clear();
+        QString f;
+
+        // Line 1: the conditions.
+        if (!next(f) || !next(f))
+            return m_error;
+        if (!f.startsWith(QLatin1String("Channel(s) enabled = ")))
+            return DataFileError::badFile(ChannelCountMessage);
+        const int k = roundToInt(numericValue(f.mid(21)));
+        if (k < 1 || k > m_adc.EvBoard())
+            return DataFileError::badFile(ChannelCountMessage);
+
+        if (!next(f))
+            return m_error;
+        if (!f.startsWith(QLatin1String("Vref =")))
+            return DataFileError::badFile(QStringLiteral("No Vref"));
+        m_data.setRefVoltage(numericValue(f.mid(6)));
+
+        if (!next(f))
+            return m_error;
+        const QString widthMessage = QStringLiteral("DataWidth is not Valid");
+        if (!f.startsWith(QLatin1String("DataWidth = ")))
+            return DataFileError::badFile(widthMessage);
+        const int width = roundToInt(numericValue(f.mid(12)) / 8); // "24Bits" gives 3
+        if (width != 2 && width != 3)
+            return DataFileError::badFile(widthMessage);
+        m_data.setDataWidth(width);
+
+        if (!next(f))
+            return m_error;
+        const QString clampMessage = QStringLiteral("Clamp is not Valid");
+        if (!f.startsWith(QLatin1String("Clamp = ")))
+            return DataFileError::badFile(clampMessage);
+        const QString clamp = f.mid(8);
+        if (clamp != QLatin1String("True") && clamp != QLatin1String("False"))
+            return DataFileError::badFile(clampMessage);
+        m_data.setClamp(clamp == QLatin1String("True"));
+
+        if (!next(f)) // the data format: always decimal
+            return m_error;
+
+        // One line per channel.
+        std::vector<int> channels;
+        std::vector<int> pending;
+        for (int j = 0; j < k; ++j) {
+            if (!next(f))
+                return m_error;
+            const int channel = roundToInt(numericValue(f.mid(8)));
+            if (channel < 0 || channel > m_data.MaxChannel())
+                return DataFileError::platform(DataFileError::SubscriptOutOfRange, inLine(m_fields.line()));
+            channels.push_back(channel);
+
+            if (!next(f))
+                return m_error;
+            readRange(channel, f);
+
+            if (!next(f))
+                return m_error;
+            const QString time = f.mid(15);
+            m_data.setChannelTime(channel, numericValue(time.left(qMax<qsizetype>(0, time.size() - 3))));
+
+            if (!next(f))
+                return m_error;
+            // A count the channel cannot hold would lose samples without a word.
+            const double count = numericValue(f.mid(13));
+            if (!(count >= 0 && count <= m_data.MaxCount() + 1))
+                return DataFileError::platform(DataFileError::BadRecordNumber, inLine(m_fields.line()));
+            pending.push_back(roundToInt(count));
+        }
+
+        // The column headings.
+        QString heading;
+        if (!check(m_fields.readLine(heading)))
+            return m_error;
+
+        // The rows: one code per channel that still has samples, then the empty field
+        // after the row's final comma.
+        int rows = 0;
+        for (int n : pending)
+            rows = qMax(rows, n);
+        for (int i = 1; i <= rows; ++i) {
+            for (size_t j = 0; j < channels.size(); ++j) {
+                if (pending[j] <= 0)
+                    continue;
+                if (!next(f))
+                    return m_error;
+                if (!isNumberText(f))
+                    return DataFileError::platform(DataFileError::TypeMismatch, inLine(m_fields.line()));
+                // Codes beyond the words the store holds (far beyond any converter's) are
+                // refused rather than cut.
+                try {
+                    m_data.AddExtData(channels[j], roundToInt(numericValue(f)));
+                } catch (const DataRangeError &) {
+                    return DataFileError::platform(DataFileError::Overflow, inLine(m_fields.line()));
+                }
+                --pending[j];
+            }
+            if (!next(f))
+                return m_error;
+            if (!f.trimmed().isEmpty())
+                return DataFileError::platform(DataFileError::TypeMismatch, inLine(m_fields.line()));
+        }
+        return {};
+    }
+
+private:
+    // "Input Ranges = ±2.5": the sign picks bipolar (even) or unipolar (odd) codes; the
+    // code is the last candidate whose span in the device model's table matches.
+    void readRange(int channel, const QString &field)
+    {
+        const int unipolar = field.size() >= 16 && field.at(15) == QLatin1Char('+') ? 1 : 0;
+        const double span = numericValue(field.mid(16));
+        const int candidates = m_adc.EvBoard() == 8 || m_adc.EvBoard() == 9 ? 3 : 2;
+        for (int i = 0; i < candidates; ++i) {
+            const int code = unipolar + 2 * i;
+            if (m_adc.Range(code) == span)
+                m_data.setRng(channel, code);
+        }
+    }
+
+    bool check(DataFileFieldReader::Status status)
+    {
+        switch (status) {
+        case DataFileFieldReader::Status::Ok:
+            return true;
+        case DataFileFieldReader::Status::End:
+            m_error = DataFileError::platform(DataFileError::InputPastEndOfFile);
+            return false;
+        case DataFileFieldReader::Status::TooLong:
+            m_error = DataFileError::platform(DataFileError::TypeMismatch, inLine(m_fields.line()));
+            return false;
+        case DataFileFieldReader::Status::ReadError:
+            m_error = DataFileError::platform(DataFileError::DeviceIOError);
+            return false;
+        }
+        return false;
+    }
+
+    bool next(QString &field) { return check(m_fields.readField(field)); }
+
+    DataFileFieldReader m_fields;
+    ClassData &m_data;
+    const QM4168 &m_adc;
+    DataFileError m_error;
+};
+
+} // namespace
+
+DataFileError ReadDataFile(QIODevice &device, ClassData &data, const QM4168 &adc)
+{
+    ClassData incoming;
+    for (int c = 0; c <= data.MaxChannel(); ++c) // conditions a file does not name stay
+        incoming.setChannelTime(c, data.ChannelTime(c));
+    const DataFileError error = DataFileReader(device, incoming, adc).run();
+    if (error.isError())
+        return error;
+    data.replaceContents(incoming);
+    data.Process();
+    data.Update();
+    return {};
+}
+
+DataFileError ReadDataFile(const QString &path, ClassData &data, const QM4168 &adc)
+{
+    QFile file(path);
+    if (!file.exists())
+        return DataFileError::platform(DataFileError::FileNotFound);
+    if (!file.open(QIODevice::ReadOnly))
+        return DataFileError::platform(DataFileError::PathFileAccessError);
+    return ReadDataFile(file, data, adc);
+}

@@ -1,0 +1,119 @@
+#include "ShowStatistics.h"
+
+#include "ClassData.h"
+#include "DecimalText.h"
+#include "FigureText.h"
+#include "model/QM4168.h"
+#include "model/Rounding.h"
+
+#include <cmath>
+
+namespace {
+
+// Noise figures (y >= 0 nanovolts) in the unit that keeps the number below 1000.
+QString noiseText(float y, int decimals, const QString &point)
+{
+    const double v = y;
+    if (y < 1000)
+        return FigureText::fixedDecimals(v, decimals, point) + QStringLiteral(" nV ");
+    if (y < 1e6f)
+        return FigureText::fixedDecimals(v / 1000, decimals, point) + QStringLiteral(" uV ");
+    if (y < 1e9f)
+        return FigureText::fixedDecimals(v / 1e6, decimals, point) + QStringLiteral(" mV ");
+    return FigureText::fixedDecimals(v / 1e9, decimals, point) + QStringLiteral(" V ");
+}
+
+// The average voltage (signed nanovolts) with as many decimals as resolve one code in the
+// chosen unit: d decimals in volts, d - 3 in millivolts and so on (never fewer than 0).
+QString voltageText(float y, int d, const QString &point)
+{
+    const double v = y;
+    const float magnitude = std::fabs(y);
+    if (magnitude < 1000)
+        return FigureText::fixedDecimals(v, d - 9, point) + QStringLiteral(" nV ");
+    if (magnitude < 1e6f)
+        return FigureText::fixedDecimals(v / 1000, d - 6, point) + QStringLiteral(" uV ");
+    if (magnitude < 1e9f)
+        return FigureText::fixedDecimals(v / 1e6, d - 3, point) + QStringLiteral(" mV ");
+    const double volts = roundHalfEven(v / 1e9, qMax(0, d));
+    return (volts >= 0 ? QStringLiteral(" ") : QString()) + plainDecimal(volts) + QStringLiteral(" V ");
+}
+
+QString bitsText(int bits)
+{
+    return QStringLiteral(" %1 Bits ").arg(bits);
+}
+
+// Effective bits, to two decimals, with a blank in place of a plus sign.
+QString resolutionText(double bits)
+{
+    const double r = roundHalfEven(bits, 2);
+    return (r >= 0 ? QStringLiteral(" ") : QString()) + plainDecimal(r) + QStringLiteral(" Bits ");
+}
+
+QString decimalText(qint64 value)
+{
+    return QString::number(value) + QStringLiteral(" Dec ");
+}
+
+double log2ByLn(double x)
+{
+    return std::log(x) / std::log(2.0);
+}
+
+} // namespace
+
+QList<StatisticsCell> ShowStatistics(const ClassData &data, int channel, const QM4168 &adc,
+                                     const QLocale &locale)
+{
+    const double t = data.ChannelTime(channel);
+    const int rng = data.Rng(channel);
+    const bool bipolar = adc.Polarity(rng);
+    const double range = adc.Range(rng);
+    const int width = data.DataWidth();
+    const int bits = 8 * width;
+    const int count = data.DataCount(channel);
+    const double mean = data.MeanCode(channel);
+    const double sigma = data.StdDev(channel);
+    const qint32 maxCode = data.MaxCode(channel);
+    const qint32 minCode = data.MinCode(channel);
+    const qint64 span = static_cast<qint64>(maxCode) - minCode;
+
+    // Span in volts and one code's worth of it.
+    const double p = bipolar ? -1.0 : 0.0;
+    const double spanVolts = (1 - p) * range;
+    const double lsb = spanVolts / std::pow(2.0, bits);
+
+    // Decimal places in volts that resolve one code.
+    int d = 10;
+    for (double x = lsb; std::isfinite(x) && x * 1e9 > 1; x /= 10)
+        --d;
+
+    const QString point = locale.decimalPoint();
+    const float rmsNoise = static_cast<float>(sigma * lsb * 1e9);
+    const float peakNoise = static_cast<float>(static_cast<double>(span) * lsb * 1e9);
+    const float averageVoltage = static_cast<float>(std::floor(mean) * lsb * 1e9);
+
+    QList<StatisticsCell> cells;
+    cells.append(
+        {QStringLiteral("Conv.Time"), FigureText::upToDecimals(t, 2, point) + QStringLiteral(" us ")});
+    cells.append({QStringLiteral("Input Range"), (bipolar ? QStringLiteral("\u00B1") : QStringLiteral("+ ")) +
+                                                     plainDecimal(range) + QStringLiteral(" V    ")});
+    cells.append(
+        {QStringLiteral("Data Width"), width == 2 ? QStringLiteral("16 Bits ") : QStringLiteral("24 Bits ")});
+    cells.append({QStringLiteral("Samples"), decimalText(count)});
+    cells.append({QStringLiteral("RMS Noise"), noiseText(rmsNoise, 2, point)});
+    cells.append({QStringLiteral("Pk-Pk Noise"), noiseText(peakNoise, 3, point)});
+    cells.append({QStringLiteral("Avg.Voltage"), voltageText(averageVoltage, d, point)});
+    cells.append({QStringLiteral("Code Dev."), decimalText(roundToInt(sigma))});
+    cells.append({QStringLiteral("Avg.Code"), decimalText(roundToInt(mean))});
+    cells.append({QStringLiteral("Code Span"), decimalText(span)});
+    cells.append({QStringLiteral("Max Code"), decimalText(maxCode)});
+    cells.append({QStringLiteral("Min Code"), decimalText(minCode)});
+    cells.append(
+        {QStringLiteral("RMS Res."), sigma == 0 ? bitsText(bits) : resolutionText(bits - log2ByLn(sigma))});
+    cells.append(
+        {QStringLiteral("Pk-Pk Res."),
+         maxCode == minCode ? bitsText(bits) : resolutionText(bits - log2ByLn(static_cast<double>(span)))});
+    return cells;
+}
