@@ -1,5 +1,7 @@
+#include "BoardCommand.h"
 #include "CliCommand.h"
 #include "CliOutput.h"
+#include "RegsCommand.h"
 #include "app/AppVersion.h"
 
 #include <QCoreApplication>
@@ -11,7 +13,10 @@ namespace {
 std::vector<CliCommand> commands()
 {
     // Each command lives in its own file; add it here.
-    return {};
+    return {
+        regsCommand(),
+        boardCommand(),
+    };
 }
 
 QString overview(const std::vector<CliCommand> &list)
