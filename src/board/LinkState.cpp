@@ -7,6 +7,7 @@ LinkState::LinkState(BoardHooks &hooks, QObject *parent)
     , m_hooks(hooks)
 {
     m_timeOut.setInterval(TimeOutMs);
+    m_timeOut.setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5 % early
     connect(&m_timeOut, &QTimer::timeout, this, [this] { setBrdState(BoardTimeOut); });
 }
 
