@@ -61,6 +61,35 @@ private Q_SLOTS:
         QCOMPARE(r.link.BrdCom("R"), QString::fromLatin1("S \x01\xFF\0!", 6));
     }
 
+    void aStrayCarriageReturnDoesNotRepeatTheLastReply()
+    {
+        BoardRig r;
+        FakeSerialPort &port = r.open();
+        port.responder = always("[S 41 F0\r\n");
+        QByteArray first = frameOf({0x41, 0x00});
+        QVERIFY(r.link.BrdSPI(first, 2));
+        QCOMPARE(first, frameOf({0x41, 0xF0}));
+
+        // Line noise: a CR and an LF before the real answer. Only the answer completes the wait.
+        port.responder = always("\r\n\r[S 42 14\r\n");
+        QByteArray second = frameOf({0x42, 0x00});
+        QVERIFY(r.link.BrdSPI(second, 2));
+        QCOMPARE(second, frameOf({0x42, 0x14}));
+
+        // Noise alone: the exchange times out instead of taking the old answer.
+        r.link.BrdTimeOut().setInterval(50);
+        port.responder = always("\r\r");
+        QByteArray third = frameOf({0x43, 0x00, 0x00, 0x00});
+        QVERIFY(!r.link.BrdSPI(third, 4));
+        QCOMPARE(third, frameOf({0x43, 0x00, 0x00, 0x00}));
+        QCOMPARE(r.link.statusText(), QStringLiteral("Board TimeOut"));
+
+        // After a reset notice, a stray CR does not announce the reset again.
+        port.inject("[X QM416x-EB ready\r\n");
+        port.inject("\r");
+        QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 1);
+    }
+
     void aReplyLineThatNeverEndsStaysBounded()
     {
         BoardRig r;

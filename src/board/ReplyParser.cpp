@@ -5,6 +5,7 @@ bool ReplyParser::feed(char byte)
     switch (byte) {
     case '[':
         m_inReply = true;
+        m_lineBegun = true;
         m_buffer.clear();
         m_truncated = false;
         return false;
@@ -13,6 +14,9 @@ bool ReplyParser::feed(char byte)
         return false;
     case '\r':
         m_inReply = false;
+        if (!m_lineBegun)
+            return false;
+        m_lineBegun = false;
         return true;
     default:
         if (!m_inReply)

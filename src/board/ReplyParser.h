@@ -4,7 +4,9 @@
 
 // Collects the board's reply lines from the received bytes: "[" starts a line (and drops
 // whatever an unfinished line held), CR ends it, LF ends the collection without completing
-// the line, bytes outside a line are dropped. A line is bounded: characters beyond
+// the line (the CR that follows completes it with what was collected), bytes outside a line
+// are dropped. A CR with no line begun since the last one is dropped as well: it would
+// otherwise hand out the previous reply a second time. A line is bounded: characters beyond
 // MaxLineLength are dropped, so a board that never ends its line cannot grow the buffer.
 class ReplyParser
 {
@@ -26,5 +28,6 @@ public:
 private:
     QString m_buffer;
     bool m_inReply = false;
+    bool m_lineBegun = false; // a "[" since the last completed line
     bool m_truncated = false;
 };

@@ -5,7 +5,10 @@
 SystemSerialPort::SystemSerialPort(QObject *parent)
     : SerialPort(parent)
 {
-    connect(&m_port, &QSerialPort::readyRead, this, &SystemSerialPort::notifyReceived);
+    connect(&m_port, &QSerialPort::readyRead, this, [this] {
+        m_readErrorsInRow = 0;
+        notifyReceived();
+    });
     connect(&m_port, &QSerialPort::errorOccurred, this, &SystemSerialPort::onError);
 }
 
@@ -36,6 +39,7 @@ bool SystemSerialPort::open(const QString &port)
     close();
     m_name = port;
     m_openError.clear();
+    m_readErrorsInRow = 0;
     m_port.setPortName(systemName(port));
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_openError = m_port.errorString();
@@ -101,9 +105,16 @@ QString SystemSerialPort::errorString() const
 
 void SystemSerialPort::onError(QSerialPort::SerialPortError error)
 {
-    // A vanished device makes the port report resource errors without end; everything else
-    // (line errors, a refused setting) is left to the protocol above, which ignores it.
-    if (error != QSerialPort::ResourceError || !m_port.isOpen())
+    // A vanished device makes the port report errors without end: an unplugged adapter gives
+    // resource errors, a pseudo-terminal whose other side has gone gives read errors, many
+    // thousands a second and never a byte in between. Either way the port is closed and
+    // reported lost once. Everything else (line errors, a refused setting) is left to the
+    // protocol above, which ignores it.
+    if (!m_port.isOpen())
+        return;
+    if (error == QSerialPort::ReadError)
+        ++m_readErrorsInRow;
+    if (error != QSerialPort::ResourceError && m_readErrorsInRow < ReadErrorsMeaningLost)
         return;
     const QString reason = m_port.errorString();
     m_port.close();

@@ -29,9 +29,13 @@ public:
     QString errorString() const override;
 
 private:
+    // Read errors in a row, without a byte received between them, that mean the device is gone.
+    static constexpr int ReadErrorsMeaningLost = 16;
+
     void onError(QSerialPort::SerialPortError error);
 
     QSerialPort m_port;
     QString m_name;
     QString m_openError;
+    int m_readErrorsInRow = 0;
 };
