@@ -8,6 +8,7 @@
 
 BoardSession::BoardSession(int variantCode)
     : m_variantCode(variantCode)
+    , m_simBoard(variantCode)
     , m_link(m_model, &m_dialogs, portFactory())
 {
     m_model.setEvBoard(variantCode);
@@ -18,9 +19,9 @@ BoardSession::BoardSession(int variantCode)
 
 SerialPortFactory BoardSession::portFactory()
 {
-    return [](const QString &port) -> std::unique_ptr<SerialPort> {
+    return [this](const QString &port) -> std::unique_ptr<SerialPort> {
         if (port == QLatin1String("sim") || port == QLatin1String(SimulatedSerialPort::Name))
-            return std::make_unique<SimulatedSerialPort>();
+            return std::make_unique<SimulatedSerialPort>(&m_simBoard);
         return std::make_unique<SystemSerialPort>();
     };
 }

@@ -3,12 +3,14 @@
 #include "CliDialogs.h"
 #include "board/BoardLink.h"
 #include "model/QM4168.h"
+#include "sim/SimBoard.h"
 
 #include <QString>
 
 // The board as the command-line tool uses it: a device model prepared as the program's
 // start-up prepares it (variant, register design, power-on image), and a board link on the
-// chosen port. "sim" (or "Simulated board") is the built-in simulated board.
+// chosen port. "sim" (or "Simulated board") is the built-in simulated board, unpaced, with a
+// converter of the same variant.
 class BoardSession
 {
 public:
@@ -25,10 +27,11 @@ public:
     // The continuous-read dialog was asked for (the converter is in continuous-read mode).
     bool contReadMet() const { return m_contReadMet; }
 
-    static SerialPortFactory portFactory();
-
 private:
+    SerialPortFactory portFactory();
+
     int m_variantCode;
+    SimBoard m_simBoard; // behind "sim": the same chip variant as the model
     QM4168 m_model;
     CliDialogs m_dialogs;
     BoardLink m_link;

@@ -84,7 +84,9 @@ int run(const QStringList &arguments)
         value = CliArguments::hexNumber(a.words.at(2), (qint64(1) << (8 * bytes)) - 1);
         if (value < 0)
             return CliOutput::usageError(
-                QStringLiteral("'%1' is not a %2-bit hexadecimal value").arg(a.words.at(2)).arg(8 * bytes));
+                QStringLiteral("'%1' is not a hexadecimal value that fits register %2 (%3 bits)")
+                    .arg(a.words.at(2), HexPad(address, 2))
+                    .arg(8 * bytes));
     }
     if (!session.connect(a.port))
         return 1;
