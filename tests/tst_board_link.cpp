@@ -161,6 +161,26 @@ private Q_SLOTS:
                                    "notice Evaluation Board has been RESET !", "state 2", "nested X again"}));
     }
 
+    void aHeldBackResetNoticeFollowsTheLinkState()
+    {
+        // Code that waits on its own (the continuous read's closing exchange) sets Waiting
+        // itself: the notice comes when it sets the link free, and not at all when it closes.
+        BoardRig r;
+        FakeSerialPort &port = r.open();
+        r.link.setBrdState(LinkState::BoardWaiting);
+        port.inject("[X QM416x-EB ready\r\n");
+        QCOMPARE(r.link.BrdState(), int(LinkState::BoardReplied));
+        QVERIFY(r.hooks.only({"ResetNotice"}).isEmpty());
+        r.link.setBrdState(LinkState::BoardAccessed);
+        QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 1);
+
+        r.link.setBrdState(LinkState::BoardWaiting);
+        port.inject("[X QM416x-EB ready\r\n");
+        r.link.ComClose();
+        QVERIFY(r.link.ComOpen(QStringLiteral("Com1")));
+        QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 1);
+    }
+
     void noReplyTimesOutAfterTwoSeconds()
     {
         BoardRig r;

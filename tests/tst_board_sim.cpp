@@ -311,6 +311,16 @@ private Q_SLOTS:
         QVERIFY(answers.size() < 200000);
         QCOMPARE(ask(b, "*"), b.streaming() ? QByteArray("\r\n") : QByteArray());
         QCOMPARE(ask(b, "R"), QByteArray("[R SRAM 32K OK\r\n"));
+
+        // A PC that sends and never reads: the replies waiting are bounded.
+        QByteArray flood;
+        for (int i = 0; i < 100000; ++i)
+            flood += "[R\r";
+        b.receive(flood);
+        QVERIFY(b.outputWaiting() <= SimBoard::OutputLimit);
+        QVERIFY(b.outputWaiting() > SimBoard::OutputLimit - 100);
+        b.discardOutput();
+        QCOMPARE(ask(b, "R"), QByteArray("[R SRAM 32K OK\r\n"));
     }
 
     void boardCommandsAndResets()

@@ -23,8 +23,6 @@ class BoardLink : public QObject
     Q_OBJECT
 
 public:
-    static constexpr auto SimulatedPort = "Simulated board";
-
     BoardLink(QM4168 &model, UserDialogs *dialogs, SerialPortFactory factory, QObject *parent = nullptr);
     ~BoardLink() override;
 

@@ -117,7 +117,11 @@ void SerialLink::BrdReceiveByte(char byte)
 
 void SerialLink::onBrdStateChanged(int state)
 {
-    if (!m_resetNoticePending || state == LinkState::BoardWaiting || state == LinkState::BoardReplied)
+    // A notice held back during an exchange is shown once the link is free again; a closed
+    // link drops it (nothing could be written or read from the dialog).
+    if (state == LinkState::BoardDisabled)
+        m_resetNoticePending = false;
+    if (!m_resetNoticePending || (state != LinkState::BoardIdle && state != LinkState::BoardAccessed))
         return;
     m_resetNoticePending = false;
     Q_EMIT m_hooks.ResetNotice(QString::fromLatin1(BoardResetMessage));

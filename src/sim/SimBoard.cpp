@@ -72,7 +72,7 @@ void SimBoard::catchUpTime()
 
 void SimBoard::emitOutput(const QByteArray &bytes)
 {
-    if (bytes.isEmpty())
+    if (bytes.isEmpty() || m_out.size() + bytes.size() > OutputLimit)
         return;
     const bool wasEmpty = m_out.isEmpty();
     m_out += bytes;

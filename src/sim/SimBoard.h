@@ -27,6 +27,8 @@ class SimBoard : public QObject
 public:
     static constexpr int BytesPerSecond = 3840;
     static constexpr int StreamChunk = 4096; // unpaced: records prepared ahead of the reader
+    // Replies nobody reads are dropped beyond this, as a UART without flow control drops them.
+    static constexpr int OutputLimit = 1 << 20;
 
     explicit SimBoard(int variant = 8, quint32 seed = 1, QObject *parent = nullptr);
 
