@@ -464,6 +464,15 @@ private Q_SLOTS:
         // The link can be opened again afterwards.
         QVERIFY(r.link.ComOpen(QStringLiteral("Com1")));
         QCOMPARE(r.link.BrdState(), 1);
+
+        // Lost and opened again before the report runs: the user hears of it, but the port
+        // choice is not reset under the new port.
+        r.ports.last()->vanish();
+        QVERIFY(r.link.ComOpen(QStringLiteral("Com2")));
+        QTest::qWait(20);
+        QCOMPARE(r.dialogs.boxes.size(), 2);
+        QCOMPARE(lost.size(), 0);
+        QVERIFY(r.link.isPortOpen());
     }
 };
 

@@ -75,7 +75,9 @@ void BoardLink::onPortLost(const QString &port)
                     QStringLiteral("The evaluation board on %1 has gone away: the port was closed.")
                         .arg(port),
                     UserDialogs::Icon::Warning);
-            Q_EMIT m_hooks.PortLost(port);
+            // The port choice goes back to "Disabled" unless a port was opened again meanwhile.
+            if (!m_link.isOpen())
+                Q_EMIT m_hooks.PortLost(port);
         },
         Qt::QueuedConnection);
 }
