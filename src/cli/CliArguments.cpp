@@ -40,3 +40,30 @@ CliArguments::CliArguments(const QStringList &arguments, const QStringList &valu
         }
     }
 }
+
+int CliArguments::variantCode(const QString &text)
+{
+    const QStringList names = {QStringLiteral("62"), QStringLiteral("64"), QStringLiteral("68"),
+                               QStringLiteral("69")};
+    const int index = static_cast<int>(names.indexOf(text));
+    return index < 0 ? 0 : QList<int>{2, 4, 8, 9}.at(index);
+}
+
+qint64 CliArguments::hexNumber(const QString &text, qint64 max)
+{
+    QString t = text.trimmed();
+    if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        t = t.mid(2);
+    else if (t.endsWith(QLatin1Char('h'), Qt::CaseInsensitive))
+        t.chop(1);
+    if (t.isEmpty() || t.size() > 8)
+        return -1;
+    for (const QChar c : t)
+        if (!c.isLetterOrNumber())
+            return -1;
+    bool ok = false;
+    const qint64 value = t.toLongLong(&ok, 16);
+    if (!ok || value < 0 || value > max)
+        return -1;
+    return value;
+}

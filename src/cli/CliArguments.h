@@ -18,6 +18,11 @@ public:
     bool has(const QString &option) const { return m_values.contains(option); }
     QString value(const QString &option) const { return m_values.value(option); }
 
+    // The variant code (2, 4, 8, 9) of a --variant value "62", "64", "68" or "69"; 0 otherwise.
+    static int variantCode(const QString &text);
+    // A hexadecimal number (optional 0x prefix or h suffix) from 0 to max; -1 when it is not one.
+    static qint64 hexNumber(const QString &text, qint64 max);
+
 private:
     QString m_error;
     bool m_help = false;

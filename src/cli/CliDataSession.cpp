@@ -23,13 +23,10 @@ int CliDataSession::open(const CliArguments &arguments)
     int variant = 8;
     if (arguments.has(QStringLiteral("--variant"))) {
         const QString text = arguments.value(QStringLiteral("--variant"));
-        const QStringList names = {QStringLiteral("62"), QStringLiteral("64"), QStringLiteral("68"),
-                                   QStringLiteral("69")};
-        const int index = static_cast<int>(names.indexOf(text));
-        if (index < 0)
+        variant = CliArguments::variantCode(text);
+        if (variant == 0)
             return CliOutput::usageError(
                 QStringLiteral("--variant must be 62, 64, 68 or 69, not '%1'").arg(text));
-        variant = QList<int>{2, 4, 8, 9}.at(index);
     }
     m_adc.setEvBoard(variant);
 

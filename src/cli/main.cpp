@@ -1,9 +1,11 @@
+#include "BoardCommand.h"
 #include "CliCommand.h"
 #include "CliConvert.h"
 #include "CliFft.h"
 #include "CliHist.h"
 #include "CliOutput.h"
 #include "CliStats.h"
+#include "RegsCommand.h"
 #include "app/AppVersion.h"
 
 #include <QCoreApplication>
@@ -16,10 +18,7 @@ std::vector<CliCommand> commands()
 {
     // Each command lives in its own file; add it here.
     return {
-        statsCommand(),
-        fftCommand(),
-        histCommand(),
-        convertCommand(),
+        statsCommand(), fftCommand(), histCommand(), convertCommand(), regsCommand(), boardCommand(),
     };
 }
 

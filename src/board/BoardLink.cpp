@@ -1,0 +1,113 @@
+#include "BoardLink.h"
+
+#include "model/HexText.h"
+#include "model/QM4168.h"
+#include "platform/UserDialogs.h"
+
+#include <QRegularExpression>
+
+BoardLink::BoardLink(QM4168 &model, UserDialogs *dialogs, SerialPortFactory factory, QObject *parent)
+    : QObject(parent)
+    , m_model(model)
+    , m_dialogs(dialogs)
+    , m_state(m_hooks)
+    , m_link(m_state, m_hooks)
+    , m_transfer(model, m_link, m_hooks)
+    , m_sync(model, m_transfer, m_hooks)
+{
+    m_link.setPortFactory(std::move(factory));
+    connect(&m_model, &QM4168::RegisterSend, this, &BoardLink::IADC_RegisterSend);
+    connect(&m_link, &SerialLink::portLost, this, &BoardLink::onPortLost);
+}
+
+BoardLink::~BoardLink()
+{
+    m_link.close();
+}
+
+QString BoardLink::portLabel(const QString &port)
+{
+    static const QRegularExpression comN(QStringLiteral("^com(\\d+)$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = comN.match(port);
+    return m.hasMatch() ? m.captured(1) : port;
+}
+
+bool BoardLink::ComOpen(const QString &port)
+{
+    QString error;
+    if (m_link.open(port, error)) {
+        m_state.setBrdState(LinkState::BoardIdle);
+        m_sync.setUpdateState(RegisterSync::UpdIdle);
+        return true;
+    }
+    if (m_dialogs)
+        m_dialogs->message(QStringLiteral("Com ") + portLabel(port) + QStringLiteral(" Can't be opend - ") +
+                           error);
+    m_state.setBrdState(LinkState::BoardDisabled);
+    m_sync.setUpdateState(RegisterSync::UpdClosed);
+    return false;
+}
+
+bool BoardLink::ComOpen(int n)
+{
+    return ComOpen(QStringLiteral("Com%1").arg(n));
+}
+
+void BoardLink::ComClose()
+{
+    m_link.close();
+    m_state.setBrdState(LinkState::BoardDisabled);
+    m_sync.setUpdateState(RegisterSync::UpdClosed);
+}
+
+void BoardLink::onPortLost(const QString &port)
+{
+    // The device is gone: without closing, the port would report errors without end. Close
+    // at once (a waiting exchange ends with ""), then tell the user, once, after the
+    // operation that was running has unwound.
+    ComClose();
+    QMetaObject::invokeMethod(
+        this,
+        [this, port] {
+            if (m_dialogs)
+                m_dialogs->message(
+                    QStringLiteral("The evaluation board on %1 has gone away: the port was closed.")
+                        .arg(port),
+                    UserDialogs::Icon::Warning);
+            // The port choice goes back to "Disabled" unless a port was opened again meanwhile.
+            if (!m_link.isOpen())
+                Q_EMIT m_hooks.PortLost(port);
+        },
+        Qt::QueuedConnection);
+}
+
+void BoardLink::IADC_RegisterSend(int address, qint32 value, int channel)
+{
+    m_sync.IADC_RegisterSend(address, value, channel);
+}
+
+QString BoardLink::BrdReset()
+{
+    return m_link.BrdCom(QStringLiteral("X"));
+}
+
+QString BoardLink::BrdCheckSRAM()
+{
+    return m_link.BrdCom(QStringLiteral("R"));
+}
+
+QString BoardLink::BrdDAC(int code)
+{
+    return m_link.BrdCom(QStringLiteral("D ") + HexPad(code, 4));
+}
+
+QString BoardLink::BrdLED(int value)
+{
+    return m_link.BrdCom(QStringLiteral("L ") + HexPad(value, 4));
+}
+
+QString BoardLink::BrdADCReset()
+{
+    return m_link.BrdCom(QStringLiteral("S 00 FF FF FF FF"));
+}

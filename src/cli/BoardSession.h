@@ -1,0 +1,39 @@
+#pragma once
+
+#include "CliDialogs.h"
+#include "board/BoardLink.h"
+#include "model/QM4168.h"
+#include "sim/SimBoard.h"
+
+#include <QString>
+
+// The board as the command-line tool uses it: a device model prepared as the program's
+// start-up prepares it (variant, register design, power-on image), and a board link on the
+// chosen port. "sim" (or "Simulated board") is the built-in simulated board, unpaced, with a
+// converter of the same variant.
+class BoardSession
+{
+public:
+    explicit BoardSession(int variantCode);
+
+    // Opens the port and checks with one exchange (a read of the revision register) that a
+    // board answers, so that a silent port fails in seconds rather than per register. On
+    // failure the reason has gone to standard error.
+    bool connect(const QString &port);
+
+    BoardLink &link() { return m_link; }
+    QM4168 &model() { return m_model; }
+    int variantCode() const { return m_variantCode; }
+    // The continuous-read dialog was asked for (the converter is in continuous-read mode).
+    bool contReadMet() const { return m_contReadMet; }
+
+private:
+    SerialPortFactory portFactory();
+
+    int m_variantCode;
+    SimBoard m_simBoard; // behind "sim": the same chip variant as the model
+    QM4168 m_model;
+    CliDialogs m_dialogs;
+    BoardLink m_link;
+    bool m_contReadMet = false;
+};

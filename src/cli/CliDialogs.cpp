@@ -1,0 +1,24 @@
+#include "CliDialogs.h"
+
+#include "CliOutput.h"
+
+void CliDialogs::message(const QString &text, Icon, const QString &)
+{
+    CliOutput::err(QStringLiteral("qm416x-cli: %1\n").arg(text));
+}
+
+bool CliDialogs::question(const QString &text, const QString &)
+{
+    CliOutput::err(QStringLiteral("qm416x-cli: %1 (answered No)\n").arg(text));
+    return false;
+}
+
+std::optional<QString> CliDialogs::openFile(const QString &, const FileFilter &)
+{
+    return std::nullopt;
+}
+
+std::optional<QString> CliDialogs::saveFile(const QString &, const FileFilter &, const QString &)
+{
+    return std::nullopt;
+}

@@ -1,0 +1,149 @@
+#include "RegsCommand.h"
+
+#include "BoardSession.h"
+#include "CliArguments.h"
+#include "CliOutput.h"
+#include "model/HexText.h"
+#include "model/RegisterDesign.h"
+
+#include <algorithm>
+
+namespace {
+
+const char *const Help =
+    "Usage: qm416x-cli regs --port NAME|PATH [--variant 62|64|68|69] ACTION\n\n"
+    "Reads or writes the converter's registers on the evaluation board. The model starts\n"
+    "as the program's does: register design values, then the power-on image.\n\n"
+    "Actions:\n"
+    "  read-all            read every register and print address and value\n"
+    "  read ADDR           read one register\n"
+    "  write ADDR VALUE    write one register\n"
+    "  write-all           write the power-on image to the chip\n\n"
+    "ADDR and VALUE are hexadecimal (00..3F). NAME is Com1..Com4, a device path such as\n"
+    "/dev/pts/3 (qm416x-boardsim), or 'sim' for the built-in simulated board.\n"
+    "--variant defaults to 68.\n";
+
+QString line(QM4168 &model, int address)
+{
+    const RegisterDesign::Row *row = RegisterDesign::row(RegisterDesign::rowIndexOf(address));
+    return QStringLiteral("%1 %2  %3\n")
+        .arg(HexPad(address, 2),
+             HexPad(model.Register(address), 2 * qMax(1, model.RegBytes(address))).leftJustified(6),
+             row ? row->name : QString());
+}
+
+// The addresses a full read visits, in ascending order.
+QList<int> readAllAddresses(const QM4168 &model)
+{
+    QList<int> addresses{1, 2, 3, 4, 5, 6, 7, 56};
+    for (int base = 8; base <= 48; base += 8)
+        for (int ch = 0; ch <= model.MaxChannel(); ++ch)
+            addresses << base + ch;
+    std::sort(addresses.begin(), addresses.end());
+    return addresses;
+}
+
+int contReadRefused()
+{
+    return CliOutput::failure(QStringLiteral("the converter is in continuous-read mode; its data and status "
+                                             "registers cannot be read (write the mode register first)"));
+}
+
+int run(const QStringList &arguments)
+{
+    const CliArguments args(arguments, {QStringLiteral("--port"), QStringLiteral("--variant")}, {});
+    if (args.help()) {
+        CliOutput::out(QString::fromLatin1(Help));
+        return 0;
+    }
+    if (!args.error().isEmpty())
+        return CliOutput::usageError(args.error());
+    const QString port = args.value(QStringLiteral("--port"));
+    const QStringList words = args.positional();
+    int variantCode = 8;
+    if (args.has(QStringLiteral("--variant"))) {
+        variantCode = CliArguments::variantCode(args.value(QStringLiteral("--variant")));
+        if (variantCode == 0)
+            return CliOutput::usageError(QStringLiteral("--variant must be 62, 64, 68 or 69, not '%1'")
+                                             .arg(args.value(QStringLiteral("--variant"))));
+    }
+    if (port.isEmpty())
+        return CliOutput::usageError(QStringLiteral("regs needs --port (see 'qm416x-cli regs --help')"));
+    const QString action = words.value(0);
+    const int expectedWords = action == QLatin1String("read") ? 2 : action == QLatin1String("write") ? 3 : 1;
+    if (!QStringList{"read-all", "read", "write", "write-all"}.contains(action))
+        return CliOutput::usageError(
+            QStringLiteral("regs needs an action: read-all, read, write or write-all"));
+    if (words.size() != expectedWords)
+        return CliOutput::usageError(QStringLiteral("wrong number of arguments for 'regs %1'").arg(action));
+
+    qint64 address = -1;
+    qint64 value = -1;
+    if (expectedWords >= 2) {
+        address = CliArguments::hexNumber(words.at(1), 0x3F);
+        if (address < 1)
+            return CliOutput::usageError(
+                QStringLiteral("'%1' is not a register address (01..3F)").arg(words.at(1)));
+    }
+
+    BoardSession session(variantCode);
+    QM4168 &model = session.model();
+    if (expectedWords == 3) {
+        const int bytes = qMax(1, model.RegBytes(static_cast<int>(address)));
+        value = CliArguments::hexNumber(words.at(2), (qint64(1) << (8 * bytes)) - 1);
+        if (value < 0)
+            return CliOutput::usageError(
+                QStringLiteral("'%1' is not a hexadecimal value that fits register %2 (%3 bits)")
+                    .arg(words.at(2), HexPad(address, 2))
+                    .arg(8 * bytes));
+    }
+    if (!session.connect(port))
+        return 1;
+    BoardLink &link = session.link();
+
+    if (action == QLatin1String("read-all")) {
+        const int answered = link.RegReadAll();
+        if (session.contReadMet())
+            return contReadRefused();
+        const QList<int> addresses = readAllAddresses(model);
+        if (answered != addresses.size())
+            return CliOutput::failure(QStringLiteral("the board answered %1 of %2 register reads")
+                                          .arg(answered)
+                                          .arg(addresses.size()));
+        for (int address : addresses)
+            CliOutput::out(line(model, address));
+        return 0;
+    }
+    if (action == QLatin1String("read")) {
+        const bool ok = link.RegReadOne(static_cast<int>(address));
+        if (session.contReadMet())
+            return contReadRefused();
+        if (!ok)
+            return CliOutput::failure(QStringLiteral("the board did not answer"));
+        CliOutput::out(line(model, static_cast<int>(address)));
+        return 0;
+    }
+    if (action == QLatin1String("write")) {
+        model.setRegister(static_cast<int>(address), false, static_cast<qint32>(value));
+        if (!link.RegWriteOne(static_cast<int>(address)))
+            return CliOutput::failure(QStringLiteral("the board did not answer"));
+        CliOutput::out(line(model, static_cast<int>(address)));
+        return 0;
+    }
+    // write-all: the model holds the power-on image.
+    const int expected = 3 + 4 * (model.MaxChannel() + 1) + 1;
+    const int answered = link.RegWriteAll();
+    if (answered != expected)
+        return CliOutput::failure(
+            QStringLiteral("the board answered %1 of %2 register writes").arg(answered).arg(expected));
+    CliOutput::out(QStringLiteral("wrote %1 registers\n").arg(answered));
+    return 0;
+}
+
+} // namespace
+
+CliCommand regsCommand()
+{
+    return {QStringLiteral("regs"), QStringLiteral("read and write the converter's registers on the board"),
+            run};
+}

@@ -1,0 +1,420 @@
+#include "model/QM4168.h"
+#include "sim/SimBoard.h"
+#include "sim/SimulatedSerialPort.h"
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+// Everything the board has to say right now (an unpaced board answers at once).
+QByteArray drain(SimBoard &board)
+{
+    QByteArray all;
+    for (QByteArray part = board.takeOutput(1 << 20); !part.isEmpty(); part = board.takeOutput(1 << 20))
+        all += part;
+    return all;
+}
+
+QByteArray ask(SimBoard &board, const QByteArray &command)
+{
+    board.receive('[' + command + '\r');
+    return drain(board);
+}
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray b;
+    for (int v : values)
+        b.append(static_cast<char>(v));
+    return b;
+}
+
+SimSignal dc(double volts)
+{
+    SimSignal s;
+    s.dc = volts;
+    return s;
+}
+
+// The board with every channel at a clean DC level (no noise).
+struct QuietBoard : SimBoard
+{
+    explicit QuietBoard(int variant = 8)
+        : SimBoard(variant)
+    {
+        for (int c = 0; c < SimConverter::Channels; ++c)
+            converter().setSignal(c, dc(0.0));
+    }
+};
+} // namespace
+
+class TestBoardSim : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void spiReadsAndWritesRegisters()
+    {
+        QuietBoard b;
+        QCOMPARE(ask(b, "S 42 00"), QByteArray("[S 42 14\r\n")); // revision
+        QCOMPARE(ask(b, "S 68 00"), QByteArray("[S 68 00\r\n"));
+        QCOMPARE(ask(b, "S 28 0D"), QByteArray("[S 28 0D\r\n"));
+        QCOMPARE(ask(b, "S 68 00"), QByteArray("[S 68 0D\r\n"));
+        QCOMPARE(ask(b, "S 13 12 34 56"), QByteArray("[S 13 12 34 56\r\n"));
+        QCOMPARE(ask(b, "S 53 00 00 00"), QByteArray("[S 53 12 34 56\r\n"));
+        QCOMPARE(ask(b, "S 05 AB CD"), QByteArray("[S 05 AB CD\r\n"));
+        QCOMPARE(ask(b, "S 45 00 00"), QByteArray("[S 45 AB CD\r\n"));
+        // Power-on values of the calibration, conversion time and I/O port registers.
+        QCOMPARE(ask(b, "S 59 00 00 00 71 00 41 00 46 00 00 00"),
+                 QByteArray("[S 59 20 00 00 71 91 41 F0 46 80 00 00\r\n"));
+        // Read-only registers keep their value.
+        ask(b, "S 02 FF");
+        ask(b, "S 0A 12 34");
+        QCOMPARE(ask(b, "S 42 00"), QByteArray("[S 42 14\r\n"));
+        // Several accesses in one frame; the communications register itself takes no data.
+        QCOMPARE(ask(b, "S 29 0A 00 69 00"), QByteArray("[S 29 0A 00 69 0A\r\n"));
+        // A frame that ends inside a register drops the access; the next frame starts afresh.
+        ask(b, "S 13 FF EE");
+        QCOMPARE(ask(b, "S 53 00 00 00"), QByteArray("[S 53 12 34 56\r\n"));
+        // Mode register at any of its eight addresses.
+        ask(b, "S 3D 02");
+        QCOMPARE(ask(b, "S 78 00"), QByteArray("[S 78 02\r\n"));
+
+        QuietBoard four(4);
+        QCOMPARE(ask(four, "S 42 00"), QByteArray("[S 42 12\r\n"));
+    }
+
+    void conversionsStatusAndDump()
+    {
+        QuietBoard b;
+        SimConverter &chip = b.converter();
+        chip.setSignal(0, dc(0.625));
+        ask(b, "S 28 08");                                       // channel 0 on, +-1.25 V
+        ask(b, "S 38 40");                                       // single conversion of channel 0
+        QCOMPARE(ask(b, "S 78 00"), QByteArray("[S 78 00\r\n")); // back to idle
+        QCOMPARE(ask(b, "S 44 00 60 00"), QByteArray("[S 44 01 60 08\r\n"));
+        QCOMPARE(ask(b, "S 48 00 00"), QByteArray("[S 48 C0 00\r\n"));
+        QCOMPARE(ask(b, "S 44 00 60 00"), QByteArray("[S 44 00 60 00\r\n")); // reading clears RDY
+
+        // Dump: the status byte comes in front of the data; 24-bit data.
+        ask(b, "S 38 4A");
+        QCOMPARE(ask(b, "S 48 00 00 00 00"), QByteArray("[S 48 08 C0 00 00\r\n"));
+        // Status read with dump set: one byte, the rest of the frame is not an access.
+        ask(b, "S 38 4A");
+        QCOMPARE(ask(b, "S 60 00 00 00"), QByteArray("[S 60 08 00 00\r\n"));
+
+        // Continuous conversion visits the enabled channels in turn.
+        chip.setSignal(1, dc(-0.3125));
+        ask(b, "S 29 08");
+        ask(b, "S 38 22");
+        QCOMPARE(ask(b, "S 44 00"), QByteArray("[S 44 03\r\n"));
+        QCOMPARE(ask(b, "S 61 00 49 00 00 00 61 00"),
+                 QByteArray("[S 61 2A 49 60 00 00 61 22\r\n")); // sign; read clears RDY
+    }
+
+    void codesMatchTheModelsDataDecode()
+    {
+        // Over and under range wrap by one full scale (or clamp); the program's decode turns
+        // them back into the signed result.
+        struct Case
+        {
+            int setup;
+            double volts;
+            bool clamp;
+            int code;
+            int status;
+            qint32 data;
+        };
+        const Case cases[] = {
+            {0x08, 0.625, false, 0xC00000, 0x08, 0x400000},    // bipolar, in range
+            {0x08, -0.3125, false, 0x600000, 0x0A, -0x200000}, // negative: sign
+            {0x08, 2.0, false, 0x4CCCCD, 0x09, 0xCCCCCD},      // over range wraps
+            {0x08, 2.0, true, 0xFFFFFF, 0x09, 0x7FFFFF},       // clamped
+            {0x08, -2.0, false, 0xB33333, 0x0B, -0xCCCCCD},    // under range wraps
+            {0x08, -2.0, true, 0x000000, 0x0B, -0x800000},     // clamped
+            {0x09, 0.625, false, 0x800000, 0x08, 0x800000},    // unipolar
+            {0x09, -0.1, false, 0xEB851F, 0x0B, 0},            // unipolar under range reads 0
+            {0x0C, 2.0, false, 0xE66666, 0x08, 0x666666},      // +-2.5 V range
+        };
+        for (const Case &c : cases) {
+            QuietBoard b;
+            b.converter().setSignal(3, dc(c.volts));
+            const int mode = 0x40 | 0x0A | (c.clamp ? 0x01 : 0); // single conversion, dump, 24-bit
+            ask(b, "S 2B " + QByteArray::number(c.setup, 16));
+            ask(b, "S 3B " + QByteArray::number(mode, 16));
+            const QByteArray reply = ask(b, "S 4B 00 00 00 00");
+            const QByteArray expected = QStringLiteral("[S 4B %1 %2 %3 %4\r\n")
+                                            .arg((3 << 5) | c.status, 2, 16, QLatin1Char('0'))
+                                            .arg((c.code >> 16) & 0xFF, 2, 16, QLatin1Char('0'))
+                                            .arg((c.code >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
+                                            .arg(c.code & 0xFF, 2, 16, QLatin1Char('0'))
+                                            .toUpper()
+                                            .toLatin1();
+            QCOMPARE(reply, expected);
+
+            QM4168 model;
+            model.setEvBoard(8);
+            model.setRegister(0x2B, false, c.setup);
+            model.setRegister(0x38, false, 0x02 | (c.clamp ? 0x01 : 0));
+            model.setRegister(0x23, false, (3 << 5) | c.status);
+            QSignalSpy data(&model, &QM4168::DataChanged);
+            model.setRegister(0x0B, false, c.code);
+            QCOMPARE(data.takeFirst().at(1).toInt(), c.data);
+        }
+    }
+
+    void calibrationsComplete()
+    {
+        QuietBoard b;
+        SimConverter &chip = b.converter();
+        chip.setSignal(2, dc(0.01));
+        ask(b, "S 2A 08");
+        ask(b, "S 3A C0"); // zero-scale system calibration of channel 2
+        QCOMPARE(ask(b, "S 78 00"), QByteArray("[S 78 00\r\n"));
+        QCOMPARE(ask(b, "S 52 00 00 00"), QByteArray("[S 52 81 06 25\r\n")); // 800000h + 0.01/1.25 x 2^23
+        ask(b, "S 3A 40");
+        QCOMPARE(ask(b, "S 4A 00 00"), QByteArray("[S 4A 80 00\r\n")); // the offset is gone
+
+        chip.setSignal(2, dc(1.0));
+        ask(b, "S 3A E0"); // full-scale system calibration
+        QCOMPARE(ask(b, "S 78 00"), QByteArray("[S 78 00\r\n"));
+        QCOMPARE(chip.registerValue(0x1A), 0x28676F); // 200000h x (2^23 - 1) / (input above zero)
+        ask(b, "S 3A 42");
+        QCOMPARE(ask(b, "S 4A 00 00 00"), QByteArray("[S 4A FF FF FF\r\n")); // now full scale
+
+        // Self calibrations measure the converter's own offset and gain.
+        chip.setAdcError({100.0, 1.01});
+        ask(b, "S 38 80");
+        ask(b, "S 38 A0");
+        QCOMPARE(ask(b, "S 46 00 00 00 47 00 00 00 78 00"),
+                 QByteArray("[S 46 80 00 64 47 81 47 AE 78 00\r\n"));
+    }
+
+    void conversionTimesAndSimulatedTime()
+    {
+        SimConverter chip;
+        QCOMPARE(chip.conversionTime(0), 2425 / 6.144);
+        chip.writeRegister(0x28, 0x08);
+        chip.writeRegister(0x29, 0x08);
+        QCOMPARE(chip.conversionTime(0), 2426 / 6.144);
+        chip.writeRegister(0x30, 0x03);
+        QCOMPARE(chip.conversionTime(0), 400 / 6.144);
+        chip.setMclk(4.9152);
+        QCOMPARE(chip.conversionTime(1), 2426 / 4.9152);
+        SimConverter nine(9);
+        QCOMPARE(nine.conversionTime(0), 2439 / 6.144);
+
+        // A single conversion is ready only after its conversion time.
+        SimConverter c;
+        c.writeRegister(0x28, 0x08);
+        c.writeRegister(0x38, 0x40);
+        c.advance(300.0);
+        QVERIFY(!c.ready(0));
+        QCOMPARE(c.md(), 2);
+        c.advance(100.0);
+        QVERIFY(c.ready(0));
+        QCOMPARE(c.md(), 0);
+        // Continuous conversion: channels 0 and 1 alternate, one conversion time each.
+        c.writeRegister(0x29, 0x08);
+        c.writeRegister(0x38, 0x20);
+        QCOMPARE(c.advanceConversions(3 * 2426 / 6.144 + 1.0), QVector<int>({0, 1, 0}));
+    }
+
+    void continuousReadStreamsTheAnnouncedBytes()
+    {
+        QuietBoard b;
+        ask(b, "S 28 08");
+        ask(b, "S 29 08");
+        QByteArray out = ask(b, "C 38 2C 48 03 0004");
+        QCOMPARE(out.left(8), QByteArray("[C 000C\r"));
+        QCOMPARE(out.size(), 8 + 12 + 2);
+        const QByteArray records = out.mid(8, 12);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(static_cast<quint8>(records.at(3 * i)) >> 5, i % 2); // channel 0, 1, 0, 1
+        QCOMPARE(static_cast<quint8>(records.at(0)), 0x08);               // ready
+        QCOMPARE(out.right(2), QByteArray("\r\n"));
+        QVERIFY(b.converter().continuousRead());
+
+        // 24-bit records; the unit covers both channels.
+        out = ask(b, "C 38 2E 48 08 0003");
+        QCOMPARE(out.left(8), QByteArray("[C 0018\r"));
+        QCOMPARE(out.size(), 8 + 24 + 2);
+        QCOMPARE(static_cast<quint8>(out.at(8 + 4)) >> 5, 1);
+
+        // A count that is not a whole number of records ends inside the last one.
+        out = ask(b, "C 38 2C 48 05 0003");
+        QCOMPARE(out.left(8), QByteArray("[C 000F\r"));
+        QCOMPARE(out.size(), 8 + 15 + 2);
+
+        // The closing exchange takes the chip out of continuous-read mode.
+        QCOMPARE(ask(b, "S 80"), QByteArray("[S 80\r\n"));
+        QVERIFY(!b.converter().continuousRead());
+        QCOMPARE(ask(b, "S 78 00"), QByteArray("[S 78 28\r\n"));
+
+        // Requests the board cannot serve announce 0 bytes (and still close).
+        for (const char *bad : {"C 38 2C 48 03", "C 38 2C 48 00 0004", "C 38 2C 48 FF 0100",
+                                "C 12 2C 48 03 0004", "C 38 2C 48 03 00G4", "C 38 2C 20 03 0004", "C"})
+            QCOMPARE(ask(b, bad), QByteArray("[C 0000\r\r\n"));
+    }
+
+    void continuousReadCanBeAbortedOrInterrupted()
+    {
+        QuietBoard b;
+        ask(b, "S 28 08");
+        // The converter is left idle: no conversion ever comes.
+        QCOMPARE(ask(b, "C 38 04 48 03 0004"), QByteArray("[C 000C\r"));
+        QVERIFY(b.streaming());
+        QCOMPARE(ask(b, "*"), QByteArray("\r\n"));
+        QVERIFY(!b.streaming());
+        QCOMPARE(ask(b, "*"), QByteArray()); // nothing to abort
+
+        // A command during a long stream ends it; the command is then answered.
+        ask(b, "S 29 08");
+        b.receive("[C 38 2E 48 08 1000\r");
+        const QByteArray first = b.takeOutput(1000);
+        QCOMPARE(first.left(8), QByteArray("[C 8000\r"));
+        b.receive("[S 80\r");
+        const QByteArray rest = drain(b);
+        QVERIFY(rest.endsWith("\r\n[S 80\r\n"));
+        QVERIFY(first.size() + rest.size() < 8 + 0x8000);
+        QVERIFY(!b.converter().continuousRead());
+    }
+
+    void badInputIsAnsweredOrIgnored()
+    {
+        QuietBoard b;
+        b.receive(bytes({0x00, 0xFF, 0x80, '\n', 'x', '\r'}));
+        QCOMPARE(drain(b), QByteArray()); // outside a line
+        QCOMPARE(ask(b, bytes({0x01, 0xFE, 'q'})), QByteArray("[E UNKNOWN\r\n"));
+        QCOMPARE(ask(b, "S ZZ"), QByteArray("[E SYNTAX\r\n"));
+        QCOMPARE(ask(b, "S 123"), QByteArray("[E SYNTAX\r\n"));
+        QCOMPARE(ask(b, "D 12345"), QByteArray("[E SYNTAX\r\n"));
+        QCOMPARE(ask(b, "D"), QByteArray("[E UNKNOWN\r\n"));
+        QCOMPARE(ask(b, ""), QByteArray("[E EMPTY\r\n"));
+        QCOMPARE(ask(b, QByteArray(1000, 'S')), QByteArray("[E LENGTH\r\n"));
+        QCOMPARE(ask(b, "R"), QByteArray("[R SRAM 32K OK\r\n"));
+        // "[" restarts a line that never ended.
+        b.receive("[S 28 0");
+        QCOMPARE(ask(b, "S 42 00"), QByteArray("[S 42 14\r\n"));
+
+        // Random bytes: answered line by line, never more than a few lines per line sent.
+        QRandomGenerator random(7);
+        QByteArray noise(200000, '\0');
+        for (char &c : noise)
+            c = static_cast<char>(random.bounded(256));
+        b.receive(noise);
+        const QByteArray answers = drain(b);
+        QVERIFY(answers.size() < 200000);
+        QCOMPARE(ask(b, "*"), b.streaming() ? QByteArray("\r\n") : QByteArray());
+        QCOMPARE(ask(b, "R"), QByteArray("[R SRAM 32K OK\r\n"));
+
+        // A PC that sends and never reads: the replies waiting are bounded.
+        QByteArray flood;
+        for (int i = 0; i < 100000; ++i)
+            flood += "[R\r";
+        b.receive(flood);
+        QVERIFY(b.outputWaiting() <= SimBoard::OutputLimit);
+        QVERIFY(b.outputWaiting() > SimBoard::OutputLimit - 100);
+        b.discardOutput();
+        QCOMPARE(ask(b, "R"), QByteArray("[R SRAM 32K OK\r\n"));
+    }
+
+    void boardCommandsAndResets()
+    {
+        QuietBoard b;
+        QCOMPARE(ask(b, "D 1FFF"), QByteArray("[D 0FFF\r\n"));
+        QCOMPARE(b.firmware().dacCode(), 0xFFF);
+        QCOMPARE(ask(b, "D 64"), QByteArray("[D 0064\r\n"));
+        QCOMPARE(ask(b, "L 0000"), QByteArray("[L 0000\r\n"));
+        QVERIFY(b.firmware().ledOn());
+        QCOMPARE(ask(b, "L 00FF"), QByteArray("[L 00FF\r\n"));
+        QVERIFY(!b.firmware().ledOn());
+
+        // 32 one bits reset the converter.
+        ask(b, "S 28 0D");
+        QCOMPARE(ask(b, "S 00 FF FF FF FF"), QByteArray("[S 00 FF FF FF FF\r\n"));
+        QCOMPARE(b.converter().resetCount(), 1);
+        QCOMPARE(ask(b, "S 68 00"), QByteArray("[S 68 00\r\n"));
+        // 24 ones inside a register write are data, not a reset.
+        QCOMPARE(ask(b, "S 13 FF FF FF"), QByteArray("[S 13 FF FF FF\r\n"));
+        QCOMPARE(b.converter().resetCount(), 1);
+
+        // Board reset: a reset notice, converter and DAC back to power-on.
+        ask(b, "S 28 0D");
+        QCOMPARE(ask(b, "X"), QByteArray("[X QM416x-EB ready\r\n"));
+        QCOMPARE(b.firmware().boardResets(), 1);
+        QCOMPARE(b.firmware().dacCode(), 0);
+        QCOMPARE(ask(b, "S 68 00"), QByteArray("[S 68 00\r\n"));
+        b.pressReset();
+        QCOMPARE(drain(b), QByteArray("[X QM416x-EB ready\r\n"));
+    }
+
+    void pacingHoldsTheLineRate()
+    {
+        SimBoard b;
+        b.setPacing(true);
+        SimulatedSerialPort port(&b);
+        QVERIFY(port.open(QString::fromLatin1(SimulatedSerialPort::Name)));
+        b.converter().writeRegister(0x28, 0x08);
+        b.converter().writeRegister(0x30, 0x03); // fastest conversions
+        QSignalSpy received(&port, &SerialPort::received);
+        QElapsedTimer clock;
+        clock.start();
+        port.write("[C 38 24 48 03 0080\r"); // 384 bytes of records
+        QByteArray all;
+        while (all.size() < 8 + 384 + 2 && clock.elapsed() < 5000) {
+            received.wait(100);
+            all += port.read(port.bytesWaiting());
+        }
+        QCOMPARE(all.size(), 8 + 384 + 2);
+        // 3840 bytes per second, less the short burst the line may catch up.
+        const qint64 least = (all.size() - 64) * 1000 / SimBoard::BytesPerSecond;
+        QVERIFY2(clock.elapsed() >= least, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void theSimulatedPort()
+    {
+        SimBoard board;
+        SimulatedSerialPort port(&board);
+        QVERIFY(!port.write("[R\r")); // not open
+        board.pressReset();           // output nobody took before the open is stale
+        QVERIFY(port.open(QStringLiteral("Simulated board")));
+        QCOMPARE(port.portName(), QStringLiteral("Simulated board"));
+        QSignalSpy received(&port, &SerialPort::received);
+        QVERIFY(port.write("[R\r"));
+        QVERIFY(received.wait(1000));
+        QCOMPARE(port.read(100), QByteArray("[R SRAM 32K OK\r\n"));
+
+        // Threshold 0: bytes arrive without notification.
+        port.setReceiveThreshold(0);
+        received.clear();
+        port.write("[L 0000\r");
+        QTRY_COMPARE(port.bytesWaiting(), 9);
+        QCOMPARE(received.size(), 0);
+        port.clearInput();
+        QCOMPARE(port.bytesWaiting(), 0);
+
+        // The input buffer holds at most 32766 bytes; the rest waits at the board.
+        board.converter().writeRegister(0x28, 0x08);
+        port.write("[C 38 2E 48 04 2000\r");
+        QTRY_COMPARE(port.bytesWaiting(), SerialPort::InputBufferSize);
+        QByteArray all = port.read(SerialPort::InputBufferSize);
+        QTRY_COMPARE(port.bytesWaiting(), 8 + 0x8000 + 2 - SerialPort::InputBufferSize);
+
+        // Unplugged: lost once, closed, cannot be opened again.
+        QSignalSpy lost(&port, &SerialPort::lost);
+        port.unplug();
+        QVERIFY(!port.isOpen());
+        QVERIFY(lost.wait(1000));
+        QCOMPARE(lost.size(), 1);
+        QVERIFY(!port.open(QStringLiteral("Simulated board")));
+        QCOMPARE(port.errorString(), QStringLiteral("No such file or directory"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBoardSim)
+#include "tst_board_sim.moc"
