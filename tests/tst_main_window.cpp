@@ -1,5 +1,4 @@
-#include "MemorySettingsStore.h"
-#include "ScriptedDialogs.h"
+#include "TestServices.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
 #include "app/FormMain.h"
@@ -34,9 +33,8 @@ private Q_SLOTS:
     void menusAndToolbars()
     {
         AppContext context;
-        MemorySettingsStore settings;
-        ScriptedDialogs dialogs;
-        FormMain window(context, StartupOptions::parse({"68"}), settings, dialogs);
+        TestServices t;
+        FormMain window(context, StartupOptions::parse({"68"}), t.services());
         window.Load();
 
         QCOMPARE(captions(window.MnuFile), QStringList({"Open Settings", "Save Settings", "-",
@@ -80,9 +78,8 @@ private Q_SLOTS:
     void testModeItems()
     {
         AppContext context;
-        MemorySettingsStore settings;
-        ScriptedDialogs dialogs;
-        FormMain window(context, StartupOptions::parse({"test64"}), settings, dialogs);
+        TestServices t;
+        FormMain window(context, StartupOptions::parse({"test64"}), t.services());
         window.Load();
         QVERIFY(window.MnuViewTest->isVisible());
         QVERIFY(window.RemovePeaks->isVisible());
@@ -95,9 +92,8 @@ private Q_SLOTS:
     void viewMarksFollowVisibility()
     {
         AppContext context;
-        MemorySettingsStore settings;
-        ScriptedDialogs dialogs;
-        FormMain window(context, StartupOptions::parse({"68"}), settings, dialogs);
+        TestServices t;
+        FormMain window(context, StartupOptions::parse({"68"}), t.services());
         window.Load();
         QVERIFY(!window.MnuViewComMonitor->isChecked());
         window.MnuViewComMonitor->trigger();
@@ -116,11 +112,11 @@ private Q_SLOTS:
 
     void settingsRoundTrip()
     {
-        MemorySettingsStore settings;
+        TestServices t;
+        const MemorySettingsStore &settings = t.settings;
         {
             AppContext context;
-            ScriptedDialogs dialogs;
-            FormMain window(context, StartupOptions::parse({"68"}), settings, dialogs);
+            FormMain window(context, StartupOptions::parse({"68"}), t.services());
             window.Load();
             window.showChild("FormCodeGene");
             window.showChild("FormComMonitor");
@@ -135,15 +131,14 @@ private Q_SLOTS:
 
         // The next start finds everything where it was left.
         AppContext context;
-        ScriptedDialogs dialogs;
-        FormMain window(context, StartupOptions::parse({"68"}), settings, dialogs);
+        FormMain window(context, StartupOptions::parse({"68"}), t.services());
         window.Load();
         ChildWindow *monitor = window.childWindow("FormComMonitor");
         QVERIFY(!monitor->isHidden());
         QCOMPARE(monitor->geometry(), QRect(30, 40, 333, 222));
         QVERIFY(window.MnuViewComMonitor->isChecked());
         QCOMPARE(window.mdiArea()->currentSubWindow(), monitor);
-        QVERIFY(dialogs.boxes.isEmpty());
+        QVERIFY(t.dialogs.boxes.isEmpty());
     }
 };
 

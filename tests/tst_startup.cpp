@@ -1,6 +1,5 @@
-#include "MemorySettingsStore.h"
 #include "ModalDriver.h"
-#include "ScriptedDialogs.h"
+#include "TestServices.h"
 #include "app/AppContext.h"
 #include "app/FormMain.h"
 #include "app/FormSelectBoard.h"
@@ -90,9 +89,8 @@ private Q_SLOTS:
     {
         AppContext context;
         QCOMPARE(context.ContReadAmount, 100);
-        MemorySettingsStore settings;
-        ScriptedDialogs dialogs;
-        FormMain window(context, StartupOptions::parse({"68", "TEST"}), settings, dialogs);
+        TestServices t;
+        FormMain window(context, StartupOptions::parse({"68", "TEST"}), t.services());
         bool dialogSeen = false;
         whenModal(
             [&dialogSeen](QWidget *modal) {
@@ -120,9 +118,8 @@ private Q_SLOTS:
     void loadAsksForTheVariant()
     {
         AppContext context;
-        MemorySettingsStore settings;
-        ScriptedDialogs dialogs;
-        FormMain window(context, StartupOptions::parse({}), settings, dialogs);
+        TestServices t;
+        FormMain window(context, StartupOptions::parse({}), t.services());
         whenModal([](QWidget *modal) {
             QCOMPARE(modal->objectName(), QStringLiteral("FormSelectBoard"));
             modal->findChild<QPushButton *>(QStringLiteral("cmd4164"))->click();
@@ -138,9 +135,8 @@ private Q_SLOTS:
     void loadWithTheDialogClosed()
     {
         AppContext context;
-        MemorySettingsStore settings;
-        ScriptedDialogs dialogs;
-        FormMain window(context, StartupOptions::parse({"test"}), settings, dialogs);
+        TestServices t;
+        FormMain window(context, StartupOptions::parse({"test"}), t.services());
         whenModal([](QWidget *modal) { modal->close(); });
         window.Load();
         QCOMPARE(context.VariantCode, 0);

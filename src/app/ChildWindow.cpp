@@ -10,12 +10,19 @@ ChildWindow::ChildWindow(QWidget *form, bool resizable, QWidget *parent)
     setObjectName(form->objectName() + QStringLiteral("Frame"));
     setWindowTitle(form->windowTitle());
     setAttribute(Qt::WA_DeleteOnClose, false);
-    if (!resizable) {
-        // A fixed frame: the size follows the form's own size hint.
-        adjustSize();
-        setFixedSize(sizeHint());
+    if (!resizable)
         setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-    }
+}
+
+void ChildWindow::fitFixedSize()
+{
+    if (m_resizable)
+        return;
+    // The frame's size hint counts the title bar only once the frame sits in its area.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    adjustSize();
+    setFixedSize(sizeHint());
 }
 
 void ChildWindow::closeEvent(QCloseEvent *event)

@@ -16,6 +16,9 @@ public:
     QString formName() const { return widget()->objectName(); }
     bool isResizable() const { return m_resizable; }
     void setUnloading(bool on) { m_unloading = on; }
+    // Gives a fixed-size window the size of its form plus the frame; call it once the frame
+    // is in its multiple-document area.
+    void fitFixedSize();
 
 Q_SIGNALS:
     void closedByUser();

@@ -7,6 +7,10 @@
 #include "FormPlacement.h"
 #include "FormSelectBoard.h"
 #include "ToolIcons.h"
+#include "board/BoardLink.h"
+#include "board/ComPortList.h"
+#include "board/DacScale.h"
+#include "board/FormEvalBoard.h"
 #include "model/NumericText.h"
 #include "model/PowerOnImage.h"
 #include "model/RegisterDesign.h"
@@ -14,14 +18,18 @@
 #include "platform/SettingsStore.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
+#include "tools/FormReset.h"
+#include "tools/FormTest.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
+#include <cmath>
 
 namespace {
 
@@ -29,13 +37,15 @@ const QString MainSection = QStringLiteral("FormMain");
 
 } // namespace
 
-FormMain::FormMain(AppContext &context, const StartupOptions &options, SettingsStore &settings,
-                   UserDialogs &dialogs, QWidget *parent)
+FormMain::FormMain(AppContext &context, const StartupOptions &options, const AppServices &services,
+                   QWidget *parent)
     : QMainWindow(parent)
     , m_context(context)
     , m_options(options)
-    , m_settings(settings)
-    , m_dialogs(dialogs)
+    , m_services(services)
+    , m_settings(services.settings)
+    , m_dialogs(services.dialogs)
+    , m_link(std::make_unique<BoardLink>(context.IADC, &services.dialogs, services.portFactory))
 {
     setObjectName(MainSection);
     setWindowTitle(QStringLiteral("QM4162/64/68/69 Evaluation Software"));
@@ -56,9 +66,20 @@ FormMain::FormMain(AppContext &context, const StartupOptions &options, SettingsS
     setBrdStatus(QStringLiteral("Board Disabled"));
 
     registerChildren();
+    connectBoardLink();
 }
 
-FormMain::~FormMain() = default;
+FormMain::~FormMain()
+{
+    // The windows hold the link, and the link talks to this window: windows first, then the
+    // link, while this window is still whole.
+    m_link->hooks().disconnect(this);
+    const QList<QObject *> descendants = findChildren<QObject *>();
+    for (QObject *object : descendants)
+        object->disconnect(this); // e.g. a focused box committing as it is destroyed
+    qDeleteAll(m_mdiArea->subWindowList());
+    m_link.reset();
+}
 
 void FormMain::buildMenus()
 {
@@ -105,6 +126,9 @@ void FormMain::buildMenus()
     MnuViewCodeGenarator->setEnabled(false);
     connect(MnuViewCodeGenarator, &QAction::triggered, this,
             [this] { showChild(QStringLiteral("FormCodeGene")); });
+    connect(MnuViewEvalBoard, &QAction::triggered, this,
+            [this] { showChild(QStringLiteral("FormEvalBoard")); });
+    connect(MnuViewTest, &QAction::triggered, this, [this] { showChild(QStringLiteral("FormTest")); });
     connect(MnuViewComMonitor, &QAction::triggered, this,
             [this] { showChild(QStringLiteral("FormComMonitor")); });
 
@@ -152,6 +176,13 @@ void FormMain::buildToolbars()
     addTool(TlbData, QStringLiteral("Hist"), QStringLiteral("Histogram"));
     addTool(TlbData, QStringLiteral("FFT"), QStringLiteral("FFT"));
 
+    connect(toolButton(QStringLiteral("Reset")), &QAction::triggered, this,
+            [this] { formEvalBoard()->BrdReset(); });
+    connect(toolButton(QStringLiteral("ReadAll")), &QAction::triggered, this,
+            [this] { formEvalBoard()->RegReadAll(); });
+    connect(toolButton(QStringLiteral("WriteAll")), &QAction::triggered, this,
+            [this] { formEvalBoard()->RegWriteAll(); });
+
     for (const char *key :
          {"OpenSettings", "SaveSettings", "Read", "Clear", "Open", "Save", "Graph", "Hist", "FFT"})
         m_toolButtons.value(QString::fromLatin1(key))->setEnabled(false);
@@ -176,6 +207,21 @@ void FormMain::buildDacControl()
     bar->addWidget(TxtDacValue);
     bar->addWidget(UpDownDAC);
     bar->addWidget(new QLabel(QStringLiteral(" V"), bar));
+    connect(text, &CommitLineEdit::committed, this, &FormMain::onMainDacText);
+    connect(UpDownDAC, &QSpinBox::valueChanged, this, &FormMain::onMainDacSpinner);
+}
+
+void FormMain::onMainDacText()
+{
+    int code = DacScale::codeOfVoltage(numericValue(TxtDacValue->text()));
+    formEvalBoard()->ChangeDACVoltage(code);
+}
+
+void FormMain::onMainDacSpinner(int code)
+{
+    TxtDacValue->setText(DacScale::voltageText(code));
+    if (formEvalBoard()->dacCode() != code)
+        formEvalBoard()->ChangeDACVoltage(code);
 }
 
 void FormMain::setBrdStatus(const QString &text)
@@ -196,6 +242,54 @@ void FormMain::registerChildren()
     m_specs.insert(QStringLiteral("FormComMonitor"), {true, [] { return new FormComMonitor; }});
     m_specs.insert(QStringLiteral("FormCodeGene"),
                    {true, [this] { return new FormCodeGene(m_context.IADC); }});
+    m_specs.insert(QStringLiteral("FormEvalBoard"),
+                   {false, [this] {
+                        auto *board = new FormEvalBoard(m_context.IADC, *m_link,
+                                                        ComPortList::entries(m_services.otherPorts));
+                        connect(board, &FormEvalBoard::dacChanged, UpDownDAC, &QSpinBox::setValue);
+                        connect(board, &FormEvalBoard::converterReset, this, &FormMain::showResetDialog);
+                        return board;
+                    }});
+    m_specs.insert(QStringLiteral("FormTest"), {false, [this] { return new FormTest(*m_link); }});
+}
+
+void FormMain::connectBoardLink()
+{
+    BoardHooks &hooks = m_link->hooks();
+    hooks.Record = [this] { return formCodeGene()->Record(); };
+    connect(&hooks, &BoardHooks::Display, this,
+            [this](const QString &text) { formComMonitor()->Display(text); });
+    connect(&hooks, &BoardHooks::StatusText, this, &FormMain::setBrdStatus);
+    connect(&hooks, &BoardHooks::ResetNotice, this, &FormMain::showResetDialog);
+    connect(&hooks, &BoardHooks::RunContReadDialog, this, &FormMain::RunContReadDialog);
+    connect(&hooks, &BoardHooks::WriteOperation, this,
+            [this](int address) { formCodeGene()->WriteOperation(address); });
+    connect(&hooks, &BoardHooks::ReadOperation, this,
+            [this](int address) { formCodeGene()->ReadOperation(address); });
+    connect(&hooks, &BoardHooks::PortLost, this, [this] { formEvalBoard()->selectPort(0); });
+}
+
+void FormMain::showResetDialog(const QString &message)
+{
+    if (m_reset) {
+        m_reset->LabelMessage->setText(message);
+        return;
+    }
+    FormReset dialog(*m_link, this);
+    dialog.LabelMessage->setText(message);
+    m_reset = &dialog;
+    dialog.exec();
+    m_reset = nullptr;
+}
+
+void FormMain::RunContReadDialog()
+{
+    // Until acquisition has its dialog, a converter found in continuous-read mode is taken
+    // out of it so that registers can be read again: the mode register goes back with its
+    // continuous-read bit cleared, and reaches the chip through the usual write path.
+    QM4168 &model = m_context.IADC;
+    model.setRegister(0x38, true, model.Register(0x38) & ~0x04);
+    m_context.IData.Update();
 }
 
 ChildWindow *FormMain::childWindow(const QString &name)
@@ -208,6 +302,7 @@ ChildWindow *FormMain::childWindow(const QString &name)
     QWidget *form = spec->create();
     auto *child = new ChildWindow(form, spec->resizable);
     m_mdiArea->addSubWindow(child);
+    child->fitFixedSize();
     child->hide();
     m_children.insert(name, child);
     m_creationOrder << name;
@@ -224,6 +319,16 @@ FormComMonitor *FormMain::formComMonitor()
 FormCodeGene *FormMain::formCodeGene()
 {
     return static_cast<FormCodeGene *>(childWindow(QStringLiteral("FormCodeGene"))->form());
+}
+
+FormEvalBoard *FormMain::formEvalBoard()
+{
+    return static_cast<FormEvalBoard *>(childWindow(QStringLiteral("FormEvalBoard"))->form());
+}
+
+FormTest *FormMain::formTest()
+{
+    return static_cast<FormTest *>(childWindow(QStringLiteral("FormTest"))->form());
 }
 
 void FormMain::showChild(const QString &name)
@@ -302,11 +407,40 @@ void FormMain::Load()
     MnuViewSet();
     formCodeGene(); // asked by the board link after user accesses, shown or not
     activateStoredChild();
+    restorePort();
+    restoreClock();
 
     // The register rows give the model its register widths and design values before the
     // power-on image is written over them.
     RegisterDesign::applyTo(model);
     LoadRegisterDefaults(model, m_context.VariantCode);
+}
+
+void FormMain::restorePort()
+{
+    FormEvalBoard *board = formEvalBoard();
+    QStringList entries;
+    for (int i = 0; i < board->ComboComPort->count(); ++i)
+        entries << board->ComboComPort->itemText(i);
+    int index;
+    if (m_options.simulate)
+        index = entries.indexOf(QString::fromLatin1(ComPortList::Simulated));
+    else
+        index = ComPortList::restoreIndex(
+            entries, m_settings.get(MainSection, QStringLiteral("ComPortName"), QString()),
+            m_settings.get(MainSection, QStringLiteral("ComPort"), QStringLiteral("0")));
+    board->selectPort(index);
+}
+
+void FormMain::restoreClock()
+{
+    // A stored clock that is not a usable number (a damaged settings file) gives the
+    // board's usual clock rather than a clock of 0 MHz.
+    double mclk = numericValue(m_settings.get(MainSection, QStringLiteral("MCLK"), QStringLiteral("6.144")));
+    if (!(mclk > 0.0) || !std::isfinite(mclk))
+        mclk = 6.144;
+    m_context.IADC.setMclk(mclk);
+    formEvalBoard()->showModelClock();
 }
 
 void FormMain::selectVariant()
@@ -329,8 +463,13 @@ void FormMain::closeEvent(QCloseEvent *event)
     m_settings.save(MainSection, QStringLiteral("ActiveForm"), MainSection);
     if (const auto *active = qobject_cast<ChildWindow *>(m_mdiArea->currentSubWindow()))
         m_settings.save(MainSection, QStringLiteral("ActiveForm"), active->formName());
+    FormEvalBoard *board = formEvalBoard();
+    m_settings.save(MainSection, QStringLiteral("ComPort"), QString::number(board->portIndex()));
+    m_settings.save(MainSection, QStringLiteral("ComPortName"), board->portName());
+    m_settings.save(MainSection, QStringLiteral("MCLK"), board->clockText());
 
     unloadChildren();
+    m_link->ComClose();
     SaveFormPlacement(this, MainSection, true, m_settings);
     event->accept();
 }

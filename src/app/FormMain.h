@@ -1,14 +1,20 @@
 #pragma once
 
+#include "AppServices.h"
 #include "StartupOptions.h"
 
 #include <QMainWindow>
 #include <QMap>
 
 #include <functional>
+#include <memory>
 
 struct AppContext;
+class BoardLink;
 class ChildWindow;
+class FormEvalBoard;
+class FormReset;
+class FormTest;
 class FormCodeGene;
 class FormComMonitor;
 class QAction;
@@ -30,8 +36,8 @@ class FormMain : public QMainWindow
     Q_OBJECT
 
 public:
-    FormMain(AppContext &context, const StartupOptions &options, SettingsStore &settings,
-             UserDialogs &dialogs, QWidget *parent = nullptr);
+    FormMain(AppContext &context, const StartupOptions &options, const AppServices &services,
+             QWidget *parent = nullptr);
     ~FormMain() override;
 
     // The load handler. Shows the variant dialog when the command line names no variant.
@@ -53,6 +59,15 @@ public:
     ChildWindow *childWindow(const QString &name);
     FormComMonitor *formComMonitor();
     FormCodeGene *formCodeGene();
+    FormEvalBoard *formEvalBoard();
+    FormTest *formTest();
+    BoardLink &boardLink() { return *m_link; }
+
+    // The reset dialog with message, shown modally unless it is already open (then only
+    // its message changes).
+    void showResetDialog(const QString &message);
+    // A register read met a converter in continuous-read mode.
+    void RunContReadDialog();
 
     // Shows a child window, gives it the focus, then refreshes the View menu.
     void showChild(const QString &name);
@@ -106,11 +121,19 @@ private:
     void activateStoredChild();
     void showAbout();
     void unloadChildren();
+    void connectBoardLink();
+    void restorePort();
+    void restoreClock();
+    void onMainDacText();
+    void onMainDacSpinner(int code);
 
     AppContext &m_context;
     StartupOptions m_options;
+    AppServices m_services;
     SettingsStore &m_settings;
     UserDialogs &m_dialogs;
+    std::unique_ptr<BoardLink> m_link;
+    FormReset *m_reset = nullptr;
     QMdiArea *m_mdiArea;
     QLabel *m_brdStatus;
     QMap<QString, QAction *> m_toolButtons;

@@ -1,9 +1,14 @@
 #include "AppContext.h"
 #include "AppVersion.h"
+#include "ChipPicture.h"
 #include "FormMain.h"
 #include "StartupOptions.h"
 #include "platform/QSettingsStore.h"
+#include "platform/SystemPortNames.h"
+#include "platform/SystemSerialPort.h"
 #include "platform/WidgetDialogs.h"
+#include "sim/SimBoard.h"
+#include "sim/SimulatedSerialPort.h"
 
 #include <QApplication>
 
@@ -34,14 +39,27 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("QM416x"));
     QCoreApplication::setApplicationName(QStringLiteral("QM416x"));
     QCoreApplication::setApplicationVersion(AppVersion::text());
+    QApplication::setWindowIcon(QIcon(ChipPicture::pixmap(64)));
 
     // The toolkit has taken its own options out of the command line by now.
     const StartupOptions options = StartupOptions::parse(app.arguments().mid(1));
 
     QSettingsStore settings;
     WidgetDialogs dialogs;
+
+    // The simulated board behind the port "Simulated board" lives as long as the program and
+    // answers at the real line rate, so closing and opening the port finds it as it was.
+    SimBoard simulatedBoard(options.variantCode != 0 ? options.variantCode : 8);
+    simulatedBoard.setPacing(true);
+    SerialPortFactory ports = [&simulatedBoard](const QString &name) -> std::unique_ptr<SerialPort> {
+        if (name == QLatin1String(SimulatedSerialPort::Name))
+            return std::make_unique<SimulatedSerialPort>(&simulatedBoard);
+        return std::make_unique<SystemSerialPort>();
+    };
+    const AppServices services{settings, dialogs, ports, otherSystemPorts()};
+
     AppContext context; // ContReadAmount 100, the device model, the sample store
-    FormMain mainWindow(context, options, settings, dialogs);
+    FormMain mainWindow(context, options, services);
     dialogs.setOwner(&mainWindow);
     mainWindow.Load();
     context.IData.Process();
