@@ -1,0 +1,344 @@
+#include "ModalDriver.h"
+#include "SignalRecorder.h"
+#include "TestServices.h"
+#include "app/AppContext.h"
+#include "app/ChildWindow.h"
+#include "app/CommitLineEdit.h"
+#include "app/FormMain.h"
+#include "board/BoardLink.h"
+#include "board/ComPortList.h"
+#include "board/FormEvalBoard.h"
+#include "tools/FormCodeGene.h"
+#include "tools/FormComMonitor.h"
+#include "tools/FormReset.h"
+#include "tools/FormTest.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+// The command frames the link sent, as their texts without "[" and CR ("D 0FFF").
+QStringList sentCommands(const SignalRecorder &hooks)
+{
+    QStringList commands;
+    for (const QString &e : hooks.only({"Display"})) {
+        const QString text = e.mid(9, e.size() - 11); // Display("...")
+        if (text.startsWith(QLatin1Char('[')) && text.endsWith(QLatin1Char('\r')))
+            commands << text.mid(1, text.size() - 2);
+    }
+    return commands;
+}
+
+void type(QLineEdit *box, const QString &text)
+{
+    box->setText(text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+// A main window on the simulated board, started as the program starts.
+struct Program
+{
+    TestServices t;
+    AppContext context;
+    std::unique_ptr<FormMain> window;
+
+    explicit Program(const QStringList &arguments = {"68"}) { start(arguments); }
+
+    void start(const QStringList &arguments)
+    {
+        window = std::make_unique<FormMain>(context, StartupOptions::parse(arguments), t.services());
+        window->Load();
+    }
+    FormEvalBoard *board() { return window->formEvalBoard(); }
+    BoardLink &link() { return window->boardLink(); }
+    void openSimulatedBoard()
+    {
+        board()->selectPort(board()->ComboComPort->findText(QString::fromLatin1(ComPortList::Simulated)));
+    }
+};
+
+} // namespace
+
+class TestBoardWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void windowLayout()
+    {
+        Program p;
+        FormEvalBoard *board = p.board();
+        QCOMPARE(board->windowTitle(), QStringLiteral("Evaluation Board"));
+        QStringList ports;
+        for (int i = 0; i < board->ComboComPort->count(); ++i)
+            ports << board->ComboComPort->itemText(i);
+        QCOMPARE(ports, QStringList(
+                            {"Disabled", "Com1", "Com2", "Com3", "Com4", "/dev/ttyUSB0", "Simulated board"}));
+        QCOMPARE(board->ComboMCLK->itemText(0), QStringLiteral("6.144"));
+        QCOMPARE(board->ComboMCLK->itemText(1), QStringLiteral("4.9152"));
+        QCOMPARE(board->CommandADCReset->text(), QStringLiteral("Reset ADC (32 x one)"));
+        QCOMPARE(board->CheckAutoWriteReg->text(), QStringLiteral("Auto Write Registers"));
+        QVERIFY(!board->CheckAutoWriteReg->isChecked());
+        QVERIFY(board->CheckAutoWriteADC->isChecked());
+        QVERIFY(board->CheckAutoUpdate->isChecked());
+        QVERIFY(!board->CheckRegularUpdate->isChecked());
+        QCOMPARE(board->TextDACVoltage->text(), QStringLiteral("0.000"));
+        QCOMPARE(board->TextDAC->text(), QStringLiteral("0"));
+
+        // The switches drive the link.
+        board->CheckAutoWriteADC->click();
+        QVERIFY(!p.link().CheckAutoWriteADC());
+        board->CheckRegularUpdate->click();
+        QVERIFY(p.link().CheckRegularUpdate());
+        board->CheckAutoWriteReg->click();
+        QVERIFY(p.link().CheckAutoWriteReg());
+        board->CheckAutoUpdate->click();
+        QVERIFY(!p.link().CheckAutoUpdate());
+
+        // The close box only hides the window and the View mark follows.
+        p.window->showChild("FormEvalBoard");
+        QVERIFY(p.window->MnuViewEvalBoard->isChecked());
+        p.window->childWindow("FormEvalBoard")->close();
+        QVERIFY(p.window->childWindow("FormEvalBoard")->isHidden());
+        QVERIFY(!p.window->MnuViewEvalBoard->isChecked());
+    }
+
+    void dacConversionsAndCommands()
+    {
+        Program p;
+        p.openSimulatedBoard();
+        QCOMPARE(p.link().BrdState(), 1);
+        SignalRecorder hooks(&p.link().hooks());
+        FormEvalBoard *board = p.board();
+
+        board->UpDownDAC->setValue(4095);
+        QCOMPARE(board->TextDACVoltage->text(), QStringLiteral("5.000"));
+        QCOMPARE(board->TextDAC->text(), QStringLiteral("4095"));
+        board->UpDownDAC->setValue(0);
+        QCOMPARE(board->TextDACVoltage->text(), QStringLiteral("0.000"));
+        type(board->TextDAC, QStringLiteral("100"));
+        QCOMPARE(board->UpDownDAC->value(), 100);
+        QCOMPARE(board->TextDACVoltage->text(), QStringLiteral("0.122"));
+        type(board->TextDACVoltage, QStringLiteral("7"));
+        QCOMPARE(board->UpDownDAC->value(), 4095);
+        type(board->TextDACVoltage, QStringLiteral("-1"));
+        QCOMPARE(board->UpDownDAC->value(), 0);
+        type(board->TextDACVoltage, QStringLiteral("4.999")); // 4095.18 in steps of 5 V / 4096
+        QCOMPARE(board->UpDownDAC->value(), 4095);
+        type(board->TextDACVoltage, QStringLiteral("2.5"));
+        QCOMPARE(board->UpDownDAC->value(), 2048);
+        QCOMPARE(board->TextDACVoltage->text(), QStringLiteral("2.501"));
+        // Typing the value the DAC already has sends nothing and shows the code's voltage.
+        type(board->TextDACVoltage, QStringLiteral("2.5"));
+        QCOMPARE(board->TextDACVoltage->text(), QStringLiteral("2.501"));
+        QCOMPARE(sentCommands(hooks),
+                 QStringList({"D 0FFF", "D 0000", "D 0064", "D 0FFF", "D 0000", "D 0FFF", "D 0800"}));
+
+        // The main window's DAC control mirrors the board window's.
+        QCOMPARE(p.window->UpDownDAC->value(), 2048);
+        QCOMPARE(p.window->TxtDacValue->text(), QStringLiteral("2.501"));
+        hooks.clear();
+        type(p.window->TxtDacValue, QStringLiteral("5"));
+        QCOMPARE(board->UpDownDAC->value(), 4095);
+        QCOMPARE(p.window->TxtDacValue->text(), QStringLiteral("5.000"));
+        p.window->UpDownDAC->setValue(100);
+        QCOMPARE(board->UpDownDAC->value(), 100);
+        QCOMPARE(sentCommands(hooks), QStringList({"D 0FFF", "D 0064"}));
+
+        // With the port closed the spinner still moves but nothing is sent.
+        board->selectPort(0);
+        hooks.clear();
+        board->UpDownDAC->setValue(7);
+        QVERIFY(sentCommands(hooks).isEmpty());
+        QCOMPARE(board->TextDAC->text(), QStringLiteral("7"));
+    }
+
+    void clockEntries()
+    {
+        Program p;
+        FormEvalBoard *board = p.board();
+        QCOMPARE(board->clockText(), QStringLiteral("6.144"));
+        type(board->ComboMCLK->lineEdit(), QStringLiteral("abc"));
+        QCOMPARE(board->clockText(), QStringLiteral("6.144"));
+        QCOMPARE(p.context.IADC.Mclk(), 6.144);
+        type(board->ComboMCLK->lineEdit(), QStringLiteral("0"));
+        QCOMPARE(board->clockText(), QStringLiteral("6.144"));
+        QSignalSpy clock(&p.context.IADC, &QM4168::MclkChanged);
+        type(board->ComboMCLK->lineEdit(), QStringLiteral("4.9152"));
+        QCOMPARE(p.context.IADC.Mclk(), 4.9152);
+        QCOMPARE(clock.count(), 1);
+        board->ComboMCLK->setCurrentIndex(0);
+        Q_EMIT board->ComboMCLK->activated(0);
+        QCOMPARE(p.context.IADC.Mclk(), 6.144);
+    }
+
+    void portThatCannotBeOpened()
+    {
+        Program p;
+        FormEvalBoard *board = p.board();
+        board->ComboComPort->setCurrentIndex(3);
+        QCOMPARE(p.t.dialogs.texts(), QStringList({"Com 3 Can't be opend - No such file or directory"}));
+        QCOMPARE(board->ComboComPort->currentIndex(), 0);
+        QCOMPARE(p.link().BrdState(), 0);
+        QCOMPARE(p.link().UpdateState(), 0);
+        QCOMPARE(p.window->BrdStatus()->text(), QStringLiteral("Board Disabled"));
+    }
+
+    void lostBoardGoesBackToDisabled()
+    {
+        Program p;
+        p.openSimulatedBoard();
+        QCOMPARE(p.window->BrdStatus()->text(), QStringLiteral("Board Idle"));
+        auto *port = qobject_cast<SimulatedSerialPort *>(p.link().port());
+        QVERIFY(port);
+        port->unplug();
+        QTRY_COMPARE(p.board()->ComboComPort->currentIndex(), 0);
+        QCOMPARE(p.link().BrdState(), 0);
+        QCOMPARE(p.t.dialogs.boxes.size(), 1);
+        QVERIFY(p.t.dialogs.boxes.first().text.contains(QStringLiteral("has gone away")));
+    }
+
+    void resetNoticeOpensTheDialogOnce()
+    {
+        Program p;
+        p.openSimulatedBoard();
+        QStringList seen;
+        int dialogs = 0;
+        whenModal([&](QWidget *modal) {
+            auto *reset = qobject_cast<FormReset *>(modal);
+            QVERIFY(reset);
+            ++dialogs;
+            seen << reset->windowTitle() << reset->LabelMessage->text();
+            // A second notice while the dialog is open only changes its message.
+            reset->LabelMessage->setText(QStringLiteral("-"));
+            p.t.board.pressReset();
+            QTRY_COMPARE(reset->LabelMessage->text(), QStringLiteral("Evaluation Board has been RESET !"));
+            QTest::qWait(50);
+            QCOMPARE(QApplication::activeModalWidget(), reset);
+            reset->CommandCancel->click();
+        });
+        p.window->toolButton("Reset")->trigger();
+        QTRY_COMPARE(dialogs, 1);
+        QCOMPARE(seen, QStringList({"QM416x", "Evaluation Board has been RESET !"}));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    void converterResetOffersTransfers()
+    {
+        Program p;
+        p.openSimulatedBoard();
+        SignalRecorder hooks(&p.link().hooks());
+        QString message;
+        whenModal([&](QWidget *modal) {
+            auto *reset = qobject_cast<FormReset *>(modal);
+            message = reset->LabelMessage->text();
+            QCOMPARE(reset->CommandWriteAll->text(), QStringLiteral("Write All Registers"));
+            QCOMPARE(reset->CommandReadAll->text(), QStringLiteral("Read all registers"));
+            reset->CommandWriteAll->click();
+        });
+        p.board()->CommandADCReset->click();
+        QCOMPARE(message, QStringLiteral("QM4168 has been RESET !"));
+        const QStringList sent = sentCommands(hooks);
+        QCOMPARE(sent.first(), QStringLiteral("S 00 FF FF FF FF"));
+        // Write all: 3 + 4 x 8 + 1 registers of the eight-channel chip.
+        QCOMPARE(sent.size(), 1 + 36);
+        QCOMPARE(sent.at(1), QStringLiteral("S 01 F0"));
+        QCOMPARE(sent.last(), QStringLiteral("S 38 00"));
+    }
+
+    void boardTestWindow()
+    {
+        Program p({"68", "TEST"});
+        FormTest *test = p.window->formTest();
+        QCOMPARE(test->windowTitle(), QStringLiteral("Board Test"));
+        QVERIFY(test->optOFF->isChecked());
+
+        // With the port closed the SRAM box leaves the label empty and clears itself.
+        test->chkSram->click();
+        QCOMPARE(test->lblSram->text(), QString());
+        QVERIFY(!test->chkSram->isChecked());
+
+        p.openSimulatedBoard();
+        SignalRecorder hooks(&p.link().hooks());
+        test->optON->click();
+        test->optOFF->click();
+        test->chkSram->click();
+        QVERIFY(!test->chkSram->isChecked());
+        QVERIFY(!test->lblSram->text().isEmpty());
+        QCOMPARE(sentCommands(hooks), QStringList({"L 0000", "L 00FF", "R"}));
+        QVERIFY(!p.t.board.firmware().ledOn());
+        QCOMPARE(p.t.board.firmware().led(), 0xFF);
+    }
+
+    void userAccessesAreRecorded()
+    {
+        Program p;
+        p.openSimulatedBoard();
+        FormCodeGene *code = p.window->formCodeGene();
+        code->ChkRecord->click();
+        p.link().setCheckAutoUpdate(false);
+        p.context.IADC.setSync(true);
+        QStringList lines;
+        for (int i = 0; i < code->LstCodeGene->count(); ++i)
+            lines << code->LstCodeGene->item(i)->text();
+        QCOMPARE(lines,
+                 QStringList({"Write SPI (0x1, 8); Communication", "Write SPI (0xF1, 8); I/O Port", ""}));
+        // The traffic went to the monitor as lines.
+        const QListWidget *monitor = p.window->formComMonitor()->List1;
+        QVERIFY(monitor->count() >= 2);
+        QCOMPARE(monitor->item(monitor->count() - 3)->text(), QStringLiteral("[S 01 F1"));
+        QVERIFY(monitor->item(monitor->count() - 2)->text().startsWith(QStringLiteral("[S ")));
+    }
+
+    void startUpWithAndWithoutStoredSettings()
+    {
+        {
+            Program first;
+            QCOMPARE(first.board()->ComboComPort->currentIndex(), 0);
+            QCOMPARE(first.link().BrdState(), 0);
+            QCOMPARE(first.context.IADC.Mclk(), 6.144);
+            QCOMPARE(first.board()->clockText(), QStringLiteral("6.144"));
+            first.openSimulatedBoard();
+            type(first.board()->ComboMCLK->lineEdit(), QStringLiteral("4.9152"));
+            first.window->close();
+            QCOMPARE(first.t.settings.values.value("FormMain/ComPort"), QStringLiteral("6"));
+            QCOMPARE(first.t.settings.values.value("FormMain/ComPortName"),
+                     QStringLiteral("Simulated board"));
+            QCOMPARE(first.t.settings.values.value("FormMain/MCLK"), QStringLiteral("4.9152"));
+            QCOMPARE(first.link().BrdState(), 0); // closing the program closed the port
+
+            // The next start opens the same port and takes the clock back.
+            first.start({"68"});
+            QCOMPARE(first.board()->portName(), QStringLiteral("Simulated board"));
+            QCOMPARE(first.link().BrdState(), 1);
+            QCOMPARE(first.context.IADC.Mclk(), 4.9152);
+            QCOMPARE(first.board()->clockText(), QStringLiteral("4.9152"));
+        }
+        {
+            // A port that is gone is not replaced by whatever has its index now.
+            Program p;
+            p.t.settings.save("FormMain", "ComPortName", "/dev/ttyACM7");
+            p.t.settings.save("FormMain", "ComPort", "6");
+            p.t.settings.save("FormMain", "MCLK", "garbage");
+            p.start({"68"});
+            QCOMPARE(p.board()->ComboComPort->currentIndex(), 0);
+            QCOMPARE(p.context.IADC.Mclk(), 6.144);
+            // --simulate chooses the simulated board whatever was stored.
+            p.start({"68", "--simulate"});
+            QCOMPARE(p.board()->portName(), QStringLiteral("Simulated board"));
+            QCOMPARE(p.window->BrdStatus()->text(), QStringLiteral("Board Idle"));
+        }
+    }
+};
+
+QTEST_MAIN(TestBoardWindow)
+#include "tst_board_window.moc"
