@@ -174,7 +174,7 @@ private Q_SLOTS:
         fill(d, codes, 1000, 0);
         fill(d, codes, 1000, 4);     // a second valid channel: T = 2 ms
         fill(d, {1, 2, 3}, 5000, 6); // not valid: its time does not count
-        SpectrumResult r = EditFFT(d, 0, 0);
+        FftResult r = EditFFT(d, 0, 0);
         QVERIFY(!r.failed);
         QVERIFY(r.messages.isEmpty());
         QCOMPARE(r.table.rows(), 33);
@@ -216,7 +216,7 @@ private Q_SLOTS:
             double largest = 0;
             for (int k = 0; k <= n / 2; ++k)
                 largest = std::max(largest, 2 * std::abs(spectrum[static_cast<size_t>(k)]) / n);
-            const SpectrumResult r = EditFFT(d, 0, selector);
+            const FftResult r = EditFFT(d, 0, selector);
             QVERIFY(!r.failed);
             QCOMPARE(r.table.rows(), n / 2 + 1);
             for (int k = 0; k <= n / 2; ++k) {
@@ -244,7 +244,7 @@ private Q_SLOTS:
                                                             400000 * std::sin(2 * Pi * 50 * i / n))));
         ClassData d;
         fill(d, codes, 250); // one channel at 250 us: 4000 Hz sampling
-        SpectrumResult r = EditFFT(d, 0, 0);
+        FftResult r = EditFFT(d, 0, 0);
         QCOMPARE(r.table.y.at(10), 0.0);
         QVERIFY(std::abs(r.table.y.at(50) + 20) < 1e-4);
         QCOMPARE(r.table.x.at(10), 10 * 4000.0 / n);
@@ -263,7 +263,7 @@ private Q_SLOTS:
         // A constant input through the rectangular window: only the first bin is non-zero.
         ClassData d;
         fill(d, std::vector<qint32>(64, 1000));
-        SpectrumResult r = EditFFT(d, 0, 0);
+        FftResult r = EditFFT(d, 0, 0);
         QVERIFY(!r.failed);
         QVERIFY(r.messages.isEmpty());
         QCOMPARE(r.table.y.at(0), 0.0);
@@ -289,7 +289,7 @@ private Q_SLOTS:
         // All codes zero: nothing to scale against.
         ClassData zero;
         fill(zero, std::vector<qint32>(16, 0));
-        SpectrumResult r = EditFFT(zero, 0, 2);
+        FftResult r = EditFFT(zero, 0, 2);
         QVERIFY(r.failed);
         QCOMPARE(r.messages, QList<AnalysisMessage>{failed});
         QCOMPARE(r.table.rows(), 0);

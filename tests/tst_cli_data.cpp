@@ -122,7 +122,7 @@ private Q_SLOTS:
             const Run run = cli({QStringLiteral("fft"), m_file, QStringLiteral("--channel"),
                                  QStringLiteral("1"), QStringLiteral("--window"), QString::number(window)});
             QCOMPARE(run.exitCode, 0);
-            const SpectrumResult expected = EditFFT(m_data, 1, window);
+            const FftResult expected = EditFFT(m_data, 1, window);
             QStringList lines = run.out.split(QLatin1Char('\n'));
             QCOMPARE(lines.takeFirst(), QStringLiteral("frequency_hz,level_db"));
             QCOMPARE(lines.takeLast(), QString());

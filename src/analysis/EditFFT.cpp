@@ -17,7 +17,7 @@ double decibels(double ratio)
     return 20 * std::log(ratio) / std::log(10.0);
 }
 
-SpectrumResult failure(SpectrumResult result)
+FftResult failure(FftResult result)
 {
     result.table = PlotTable();
     result.failed = true;
@@ -28,9 +28,9 @@ SpectrumResult failure(SpectrumResult result)
 
 } // namespace
 
-SpectrumResult EditFFT(const ClassData &data, int channel, int window)
+FftResult EditFFT(const ClassData &data, int channel, int window)
 {
-    SpectrumResult result;
+    FftResult result;
 
     // Time between two conversions of this channel while the converter cycles through
     // every valid channel.

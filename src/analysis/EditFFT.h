@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpectrumResult.h"
+#include "FftResult.h"
 
 class ClassData;
 
@@ -19,4 +19,4 @@ class ClassData;
 // when nothing is left to scale against: no samples, every bin zero (all codes zero), or
 // no conversion time to build the frequency axis from. A channel outside 0..7 throws
 // DataRangeError.
-SpectrumResult EditFFT(const ClassData &data, int channel, int window);
+FftResult EditFFT(const ClassData &data, int channel, int window);

@@ -296,18 +296,18 @@ ChildWindow *FormMain::childWindow(const QString &name)
 {
     if (ChildWindow *existing = m_children.value(name))
         return existing;
-    const auto spec = m_specs.constFind(name);
-    if (spec == m_specs.constEnd())
+    const auto entry = m_specs.constFind(name);
+    if (entry == m_specs.constEnd())
         return nullptr;
-    QWidget *form = spec->create();
-    auto *child = new ChildWindow(form, spec->resizable);
+    QWidget *form = entry->create();
+    auto *child = new ChildWindow(form, entry->resizable);
     m_mdiArea->addSubWindow(child);
     child->fitFixedSize();
     child->hide();
     m_children.insert(name, child);
     m_creationOrder << name;
     connect(child, &ChildWindow::closedByUser, this, &FormMain::MnuViewSet);
-    RestoreFormPlacement(child, name, spec->resizable, m_settings);
+    RestoreFormPlacement(child, name, entry->resizable, m_settings);
     return child;
 }
 

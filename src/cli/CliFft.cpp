@@ -46,7 +46,7 @@ int run(const QStringList &arguments)
     if (const int code = session.open(args))
         return code;
 
-    const SpectrumResult result = EditFFT(session.data(), session.channel(), window);
+    const FftResult result = EditFFT(session.data(), session.channel(), window);
     for (const AnalysisMessage &m : result.messages)
         CliOutput::err(
             QStringLiteral("qm416x-cli: %1\n").arg(QString(m.text).replace(QLatin1String("\r\n"), "\n")));

@@ -8,7 +8,7 @@
 // What the spectrum routine gives back: the plot table, the boxes it asked for (in
 // order), and whether it failed ("Error in VBFFT module--EditFFT" is then the last box
 // and the table is empty).
-struct SpectrumResult
+struct FftResult
 {
     PlotTable table;
     QList<AnalysisMessage> messages;
