@@ -1,6 +1,8 @@
 #include "TestServices.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
+#include "ModalDriver.h"
+#include "app/FormAbout.h"
 #include "app/FormMain.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
@@ -8,7 +10,9 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QToolBar>
 #include <QtTest>
@@ -73,6 +77,24 @@ private Q_SLOTS:
         QVERIFY(!window.MnuViewTest->isVisible());
         QVERIFY(!window.RemovePeaks->isVisible());
         QVERIFY(!window.MnuViewCodeGenarator->isEnabled());
+    }
+
+    void aboutBox()
+    {
+        AppContext context;
+        TestServices t;
+        FormMain window(context, StartupOptions::parse({"68"}), t.services());
+        window.Load();
+        QStringList seen;
+        whenModal([&seen](QWidget *modal) {
+            auto *about = qobject_cast<FormAbout *>(modal);
+            QVERIFY(about);
+            seen << about->windowTitle() << about->lblTitle->text() << about->lblVersion->text();
+            about->cmdOK->click();
+        });
+        window.MnuHelpAbout->trigger();
+        QCOMPARE(seen, QStringList({"About QM4162 /64 /68 /69 software", "QM4162 /64 /68 /69", "Version 1.3.70"}));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
     void testModeItems()

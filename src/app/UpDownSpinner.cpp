@@ -10,6 +10,7 @@ UpDownSpinner::UpDownSpinner(QWidget *parent)
     lineEdit()->setVisible(false);
     lineEdit()->setEnabled(false);
     setFocusPolicy(Qt::NoFocus);
+    setFrame(false);
 }
 
 QSize UpDownSpinner::sizeHint() const
@@ -17,6 +18,6 @@ QSize UpDownSpinner::sizeHint() const
     QStyleOptionSpinBox option;
     initStyleOption(&option);
     const QRect up = style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, this);
-    const int width = qMax(16, up.width()) + 4;
+    const int width = qMax(14, up.width());
     return QSize(width, QSpinBox::sizeHint().height());
 }
