@@ -49,6 +49,17 @@ int CliArguments::variantCode(const QString &text)
     return index < 0 ? 0 : QList<int>{2, 4, 8, 9}.at(index);
 }
 
+int CliArguments::variantOption(int fallback) const
+{
+    return has(QStringLiteral("--variant")) ? variantCode(value(QStringLiteral("--variant"))) : fallback;
+}
+
+QString CliArguments::variantError() const
+{
+    return QStringLiteral("--variant must be 62, 64, 68 or 69, not '%1'")
+        .arg(value(QStringLiteral("--variant")));
+}
+
 qint64 CliArguments::hexNumber(const QString &text, qint64 max)
 {
     QString t = text.trimmed();

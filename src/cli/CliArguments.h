@@ -20,6 +20,10 @@ public:
 
     // The variant code (2, 4, 8, 9) of a --variant value "62", "64", "68" or "69"; 0 otherwise.
     static int variantCode(const QString &text);
+    // The --variant option as a variant code: fallback when it is absent, 0 when it names no
+    // variant (variantError() then says why).
+    int variantOption(int fallback) const;
+    QString variantError() const;
     // A hexadecimal number (optional 0x prefix or h suffix) from 0 to max; -1 when it is not one.
     static qint64 hexNumber(const QString &text, qint64 max);
 

@@ -20,14 +20,9 @@ int CliDataSession::open(const CliArguments &arguments)
                 : QStringLiteral("one data file only, not '%1'").arg(arguments.positional().join(' ')));
     m_path = arguments.positional().first();
 
-    int variant = 8;
-    if (arguments.has(QStringLiteral("--variant"))) {
-        const QString text = arguments.value(QStringLiteral("--variant"));
-        variant = CliArguments::variantCode(text);
-        if (variant == 0)
-            return CliOutput::usageError(
-                QStringLiteral("--variant must be 62, 64, 68 or 69, not '%1'").arg(text));
-    }
+    const int variant = arguments.variantOption(8);
+    if (variant == 0)
+        return CliOutput::usageError(arguments.variantError());
     m_adc.setEvBoard(variant);
 
     if (arguments.has(QStringLiteral("--channel"))) {

@@ -60,13 +60,9 @@ int run(const QStringList &arguments)
         return CliOutput::usageError(args.error());
     const QString port = args.value(QStringLiteral("--port"));
     const QStringList words = args.positional();
-    int variantCode = 8;
-    if (args.has(QStringLiteral("--variant"))) {
-        variantCode = CliArguments::variantCode(args.value(QStringLiteral("--variant")));
-        if (variantCode == 0)
-            return CliOutput::usageError(QStringLiteral("--variant must be 62, 64, 68 or 69, not '%1'")
-                                             .arg(args.value(QStringLiteral("--variant"))));
-    }
+    const int variantCode = args.variantOption(8);
+    if (variantCode == 0)
+        return CliOutput::usageError(args.variantError());
     if (port.isEmpty())
         return CliOutput::usageError(QStringLiteral("regs needs --port (see 'qm416x-cli regs --help')"));
     const QString action = words.value(0);
