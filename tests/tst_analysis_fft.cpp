@@ -245,38 +245,27 @@ private Q_SLOTS:
     {
         const AnalysisMessage failed{QStringLiteral("Error in VBFFT module--EditFFT"), QString(),
                                      UserDialogs::Icon::None};
-        // All codes zero: nothing to scale against.
-        ClassData zero;
-        fill(zero, std::vector<qint32>(16, 0));
-        FftResult r = EditFFT(zero, 0, 2);
-        QVERIFY(r.failed);
-        QCOMPARE(r.messages, QList<AnalysisMessage>{failed});
-        QCOMPARE(r.table.rows(), 0);
-
-        // No conversion time: no frequency axis.
-        ClassData timeless;
-        fill(timeless, {1, 5, 2, 8}, 0);
-        r = EditFFT(timeless, 0, 0);
-        QVERIFY(r.failed);
-        QCOMPARE(r.messages, QList<AnalysisMessage>{failed});
-
-        // One sample: too few, a transform of length 1 is refused, nothing to scale.
-        ClassData one;
-        fill(one, {5});
-        r = EditFFT(one, 0, 0);
-        QVERIFY(r.failed);
-        QCOMPARE(r.messages.size(), 3);
-        QCOMPARE(r.messages.at(0).text, QStringLiteral("Not enough Data"));
-        QCOMPARE(r.messages.at(1).title, QStringLiteral("Error!"));
-        QCOMPARE(r.messages.at(2), failed);
-
-        // No sample at all.
-        ClassData none;
-        r = EditFFT(none, 3, 0);
-        QVERIFY(r.failed);
-        QCOMPARE(r.messages.size(), 2);
-        QCOMPARE(r.messages.at(1), failed);
-
+        const AnalysisMessage tooFew{QStringLiteral("Not enough Data"), QString(),
+                                     UserDialogs::Icon::Warning};
+        const AnalysisMessage lengthOne{
+            QStringLiteral("Error in procedure Fourier:\r\n NumSamples is 1, which is "
+                           "not a positive integer power of two."),
+            QStringLiteral("Error!"), UserDialogs::Icon::None};
+        ClassData zero, timeless, one, none;
+        fill(zero, std::vector<qint32>(16, 0)); // every bin zero: nothing to scale against
+        fill(timeless, {1, 5, 2, 8}, 0);        // no conversion time: no frequency axis
+        fill(one, {5});                         // too few; a transform of length 1 is refused
+        const QList<QPair<const ClassData *, QList<AnalysisMessage>>> cases = {
+            {&zero, {failed}},
+            {&timeless, {failed}},
+            {&one, {tooFew, lengthOne, failed}},
+            {&none, {tooFew, failed}}};
+        for (const auto &[data, messages] : cases) {
+            const FftResult r = EditFFT(*data, 0, 2);
+            QVERIFY(r.failed);
+            QCOMPARE(r.messages, messages);
+            QCOMPARE(r.table.rows(), 0);
+        }
         QVERIFY_THROWS_EXCEPTION(DataRangeError, EditFFT(none, 8, 0));
     }
 };
