@@ -339,40 +339,19 @@ private Q_SLOTS:
         QVERIFY(events.events().isEmpty());
     }
 
-    void filesByPath()
-    {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        ClassData d;
-        fillExample(d);
-        const QString path = dir.filePath(QStringLiteral("run.dat"));
-        QVERIFY(!WriteDataFile(path, d, m_adc).isError());
-        ClassData back;
-        QVERIFY(!ReadDataFile(path, back, m_adc).isError());
-        QCOMPARE(written(back, m_adc), ExampleFile);
-        const QString loaded = codesOf(back);
-
-        // Opening failures.
-        DataFileError error = ReadDataFile(dir.filePath(QStringLiteral("missing.dat")), back, m_adc);
-        QCOMPARE(error.message(), QStringLiteral("error 53 : File not found"));
-        QCOMPARE(error.number(), 53);
-        error = ReadDataFile(dir.path(), back, m_adc);
-        QCOMPARE(error.message(), QStringLiteral("error 75 : Path/File access error"));
-        error = WriteDataFile(dir.filePath(QStringLiteral("no/such/folder/x.dat")), d, m_adc);
-        QCOMPARE(error.message(), QStringLiteral("error 76 : Path not found"));
-        QVERIFY(WriteDataFile(dir.path(), d, m_adc).isError());
-        QCOMPARE(codesOf(back), loaded);
-    }
-
-    void aFailedWriteKeepsTheEarlierFile()
+    void filesByPathAreWrittenWholeOrNotAtAll()
     {
         QTemporaryDir dir;
         ClassData d;
         fillExample(d);
         const QString path = dir.filePath(QStringLiteral("keep.dat"));
         QVERIFY(!WriteDataFile(path, d, m_adc).isError());
+        ClassData back;
+        QVERIFY(!ReadDataFile(path, back, m_adc).isError());
+        QCOMPARE(written(back, m_adc), ExampleFile);
 
-        // A bigger acquisition that cannot be written: the file size limit stops it.
+        // A bigger acquisition that cannot be written: the file size limit stops it, and the
+        // earlier file stays as it was.
         ClassData big;
         big.setDataWidth(3);
         for (int i = 0; i < 5000; ++i)
@@ -393,6 +372,23 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), ExampleFile);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.dat")});
+    }
+
+    void openingFailures()
+    {
+        QTemporaryDir dir;
+        ClassData d;
+        fillExample(d);
+        const QString before = codesOf(d);
+        DataFileError error = ReadDataFile(dir.filePath(QStringLiteral("missing.dat")), d, m_adc);
+        QCOMPARE(error.message(), QStringLiteral("error 53 : File not found"));
+        QCOMPARE(error.number(), 53);
+        error = ReadDataFile(dir.path(), d, m_adc);
+        QCOMPARE(error.message(), QStringLiteral("error 75 : Path/File access error"));
+        error = WriteDataFile(dir.filePath(QStringLiteral("no/such/folder/x.dat")), d, m_adc);
+        QCOMPARE(error.message(), QStringLiteral("error 76 : Path not found"));
+        QVERIFY(WriteDataFile(dir.path(), d, m_adc).isError());
+        QCOMPARE(codesOf(d), before);
     }
 
     void aFullDiskIsReported()
