@@ -103,13 +103,14 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("cells");
         QTest::addColumn<QString>("locale");
         // Mean -0.5: the average voltage is one code below zero; the average code and the
-        // deviation 0.5 round to even (0). 16-bit data: LSB 76293.95 nV, d = 5.
+        // deviation 0.5 round to even (0); 16-bit data: LSB 76293.95 nV, d = 5. The average
+        // voltage takes the mean rounded down, one code (74.5 nV) for a mean of 1.5.
         const QList<qint32> half = {-1, 0, -1, 0};
         cellRow("mean -0.5", 8, 3, 4, half, 0,
                 {"Avg.Voltage", "-298. nV ", "Avg.Code", "0 Dec ", "Code Dev.", "0 Dec ", "RMS Res.",
                  " 25 Bits "});
         cellRow("mean -0.5, 16 bits", 8, 2, 4, half, 0, {"Avg.Voltage", "-76. uV "});
-        cellRow("mean 1.5", 8, 3, 1, {1, 2, 1, 2}, 0, {"Avg.Code", "2 Dec "});
+        cellRow("mean 1.5", 8, 3, 1, {1, 2, 1, 2}, 0, {"Avg.Code", "2 Dec ", "Avg.Voltage", "75. nV "});
         cellRow("mean 2.5", 8, 3, 1, {2, 3, 2, 3}, 0, {"Avg.Code", "2 Dec "});
         // Unipolar 1.25 V, 16-bit: LSB 19.07 uV, d = 5. Bipolar 10 V: d = 4, no blank
         // before a negative number of volts.
