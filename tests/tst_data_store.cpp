@@ -3,7 +3,9 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
+#include <numeric>
 
 namespace {
 
@@ -11,25 +13,15 @@ namespace {
 // changed nothing.
 QString snapshot(const ClassData &d)
 {
-    QString s = QStringLiteral("ch%1 w%2 c%3 v%4 k%5|")
-                    .arg(d.Channel())
-                    .arg(d.DataWidth())
-                    .arg(d.Clamp())
-                    .arg(d.RefVoltage())
-                    .arg(d.PeaksLimit());
+    QString s;
+    const auto put = [&s](auto... values) { ((s += QVariant(values).toString() + QLatin1Char(' ')), ...); };
+    put(d.Channel(), d.DataWidth(), d.Clamp(), d.RefVoltage(), d.PeaksLimit());
     for (int c = 0; c <= d.MaxChannel(); ++c) {
-        s += QStringLiteral("%1:%2:%3:%4:%5:%6:%7:%8[")
-                 .arg(c)
-                 .arg(d.DataCount(c))
-                 .arg(d.Rng(c))
-                 .arg(d.ChannelTime(c))
-                 .arg(d.MaxCode(c))
-                 .arg(d.MinCode(c))
-                 .arg(d.MeanCode(c))
-                 .arg(d.StdDev(c));
+        s += QLatin1Char('|');
+        put(d.DataCount(c), d.Rng(c), d.ChannelTime(c), d.MaxCode(c), d.MinCode(c), d.MeanCode(c),
+            d.StdDev(c));
         for (int i = 1; i <= d.DataCount(c); ++i)
-            s += QStringLiteral("%1/%2,").arg(d.DataWord(c, i)).arg(d.StatusByte(c, i));
-        s += QLatin1Char(']');
+            put(d.DataWord(c, i), d.StatusByte(c, i));
     }
     return s;
 }
@@ -42,10 +34,18 @@ QByteArray record(quint8 status, std::initializer_list<int> bytes)
     return r;
 }
 
-void addCodes(ClassData &d, int channel, std::initializer_list<qint32> codes)
+void addCodes(ClassData &d, int channel, const QList<qint32> &codes)
 {
     for (qint32 code : codes)
         QVERIFY(d.AddExtData(channel, code));
+}
+
+QList<qint32> words(const ClassData &d, int channel)
+{
+    QList<qint32> result;
+    for (int i = 1; i <= d.DataCount(channel); ++i)
+        result << d.DataWord(channel, i);
+    return result;
 }
 
 } // namespace
@@ -55,18 +55,15 @@ class TestDataStore : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void startsEmptyWithItsLimits()
+    void limitsFollowTheDataWidth()
     {
         ClassData d;
-        QCOMPARE(d.MaxChannel(), 7);
-        QCOMPARE(d.MaxBytes(), 32768);
-        QCOMPARE(d.MinCount(), 3);
+        QCOMPARE(d.PeaksLimit(), 10);
+        QVERIFY(!d.PeaksAutoRemove());
         QCOMPARE(d.DataWidth(), 2);
         // The construction default does not set the scales; the first assignment does.
         QCOMPARE(d.HalfScale(), 0);
         QCOMPARE(d.FullScale(), 0);
-        QCOMPARE(d.PeaksLimit(), 10);
-        QVERIFY(!d.PeaksAutoRemove());
         QCOMPARE(d.MaxCount(), 10923);
         d.setDataWidth(3);
         QCOMPARE(d.HalfScale(), 8388608);
@@ -75,9 +72,6 @@ private Q_SLOTS:
         d.setDataWidth(2);
         QCOMPARE(d.HalfScale(), 32768);
         QCOMPARE(d.FullScale(), 65535);
-        QCOMPARE(d.MaxCount(), 10923);
-        QVERIFY(!d.Valid(-1));
-        QCOMPARE(d.ChannelCount(), 0);
     }
 
     void recordsGoToTheChannelOfTheirStatusByte()
@@ -106,15 +100,17 @@ private Q_SLOTS:
         ClassData d;
         d.setDataWidth(3);
         d.setClamp(false);
-        d.setRng(0, 4); // bipolar
-        d.setRng(1, 5); // unipolar
+        d.setRng(0, 3.5); // read back rounded, ties to even: 4, bipolar
+        d.setRng(1, 5);   // unipolar
+        d.setRng(2, 2.5);
+        QCOMPARE(d.Rng(0), 4);
+        QCOMPARE(d.Rng(2), 2);
         QVERIFY(d.AddData(0, 0xFFFFF0, 3));
         QVERIFY(d.AddData(0, 0x000010, 1));
         QVERIFY(d.AddData(0, 0x000010, 2)); // flag 2 alone extends nothing
         QVERIFY(d.AddData(1, 0x123456, 3));
         QVERIFY(d.AddData(1, 0x000010, 1));
-        QCOMPARE(d.ExtData(0, 1), 16777200 - 16777215 - 1 - 8388608);
-        QCOMPARE(d.ExtData(0, 1), -8388624);
+        QCOMPARE(d.ExtData(0, 1), -8388624); // 16777200 - 16777215 - 1 - 8388608
         QCOMPARE(d.ExtData(0, 2), 16777215 + 1 + 16 - 8388608);
         QCOMPARE(d.ExtData(0, 3), 16 - 8388608);
         QCOMPARE(d.ExtData(1, 1), 0); // below a unipolar range: zero whatever the word
@@ -141,24 +137,11 @@ private Q_SLOTS:
                 const qint32 full = d.FullScale();
                 const QList<qint32> codes = {0,     1, -1, full, -full - 1, 2 * full + 1, -3 * (full + 1) / 2,
                                              123456};
-                for (qint32 code : codes)
-                    QVERIFY(d.AddExtData(2, code, 0));
-                for (int i = 0; i < codes.size(); ++i)
-                    QCOMPARE(d.ExtData(2, i + 1), codes.at(i));
+                addCodes(d, 2, codes);
                 QCOMPARE(d.codes(2), std::vector<qint32>(codes.begin(), codes.end()));
+                QCOMPARE(d.ExtData(2, 6), 2 * full + 1);
             }
         }
-    }
-
-    void rangeCodeReadsBackRounded()
-    {
-        ClassData d;
-        d.setRng(3, 2.5);
-        QCOMPARE(d.Rng(3), 2);
-        d.setRng(3, 3.5);
-        QCOMPARE(d.Rng(3), 4);
-        d.setRng(3, 4.4);
-        QCOMPARE(d.Rng(3), 4);
     }
 
     void aChannelIsValidFromFourSamples()
@@ -166,7 +149,6 @@ private Q_SLOTS:
         ClassData d;
         d.setDataWidth(2);
         addCodes(d, 6, {1, 2, 3});
-        QCOMPARE(d.DataCount(6), 3);
         QVERIFY(!d.Valid(6));
         QVERIFY(!d.Valid(-1));
         QCOMPARE(d.ChannelCount(), 0);
@@ -189,14 +171,12 @@ private Q_SLOTS:
                 r[1] = static_cast<char>(i & 0xFF);
                 QVERIFY(d.Add(r));
             }
-            QCOMPARE(d.DataCount(2), capacity);
             QVERIFY(!d.Add(r));
             QVERIFY(!d.AddData(2, 5));
             QVERIFY(!d.AddExtData(2, 5));
             QCOMPARE(d.DataCount(2), capacity);
             QCOMPARE(d.DataWord(2, capacity), ((capacity - 1) & 0xFF) << (width == 3 ? 16 : 8));
-            // Other channels still take samples.
-            QVERIFY(d.AddData(3, 5));
+            QVERIFY(d.AddData(3, 5)); // other channels still take samples
         }
     }
 
@@ -204,39 +184,41 @@ private Q_SLOTS:
     {
         ClassData d;
         d.setDataWidth(3);
-        d.setRng(1, 0);
         addCodes(d, 1, {-3, 5, 1, 7, -10});
+        addCodes(d, 4, {10, 10, 10, 10});
+        addCodes(d, 7, {1, 2, 3});
         d.Process();
         QCOMPARE(d.MaxCode(1), 7);
         QCOMPARE(d.MinCode(1), -10);
         QCOMPARE(d.MeanCode(1), 0.0);
         // Population deviation: divided by n, not n - 1.
         QCOMPARE(d.StdDev(1), std::sqrt((9.0 + 25 + 1 + 49 + 100) / 5));
-
-        addCodes(d, 4, {10, 10, 10, 10});
-        d.Process();
         QCOMPARE(d.StdDev(4), 0.0);
         QCOMPARE(d.MeanCode(4), 10.0);
-
         // A channel with three samples is not processed: its figures stay as they were.
-        addCodes(d, 7, {1, 2, 3});
-        d.Process();
         QCOMPARE(d.MaxCode(7), 0);
         QCOMPARE(d.MeanCode(7), 0.0);
     }
 
-    void processPicksTheLowestValidChannelQuietly()
+    void onlyChannelChangesUpdateAndClearRaiseEvents()
     {
         ClassData d;
+        SignalRecorder events(&d);
+        d.setChannel(3);
+        d.setChannel(3);
+        d.setChannel(0);
+        // Filling, processing and clearing one channel raise nothing. Process makes the
+        // lowest valid channel current without ChannelChanged; DataChanged carries it.
         d.setDataWidth(2);
         addCodes(d, 5, {1, 2, 3, 4});
         addCodes(d, 2, {1, 2, 3, 4});
-        SignalRecorder events(&d);
+        QVERIFY(d.AddData(1, 5));
+        QVERIFY(d.Add(record(0x20, {1, 2})));
         d.Process();
         QCOMPARE(d.Channel(), 2);
-        QVERIFY(events.events().isEmpty());
+        d.ClearChannel(1);
         d.Update();
-        QCOMPARE(events.events(), QStringList{QStringLiteral("DataChanged(2)")});
+        QCOMPARE(events.events(), (QStringList{"ChannelChanged(3)", "ChannelChanged(0)", "DataChanged(2)"}));
 
         // A valid current channel stays.
         events.clear();
@@ -252,133 +234,85 @@ private Q_SLOTS:
         QCOMPARE(empty.Channel(), 6);
     }
 
-    void channelEventOnlyOnChange()
-    {
-        ClassData d;
-        SignalRecorder events(&d);
-        d.setChannel(0);
-        d.setChannel(3);
-        d.setChannel(3);
-        d.setChannel(7);
-        QCOMPARE(events.events(), (QStringList{"ChannelChanged(3)", "ChannelChanged(7)"}));
-        // Filling raises nothing; only Update and Clear speak.
-        d.setDataWidth(2);
-        d.AddData(1, 5);
-        d.Add(record(0, {1, 2}));
-        d.AddExtData(1, 5);
-        d.Process();
-        d.ClearChannel(1);
-        QCOMPARE(events.events().size(), 2);
-    }
-
     void clearResetsDataAndConditionsOnly()
     {
-        ClassData d;
-        d.setDataWidth(3);
-        d.setClamp(true);
-        d.setRefVoltage(2.5);
-        d.setPeaksLimit(4);
-        d.setPeaksAutoRemove(true);
-        for (int c = 0; c < 8; ++c) {
-            d.setRng(c, 5);
-            d.setChannelTime(c, 100 + c);
-            addCodes(d, c, {1, 2, 3, 4, 5});
-        }
-        d.Process();
-        d.setChannel(4);
-
+        // A full store, and its twin in which channel 3 was never filled.
+        const auto fill = [](ClassData &d, int skipped) {
+            d.setDataWidth(3);
+            d.setClamp(true);
+            d.setRefVoltage(2.5);
+            d.setPeaksLimit(4);
+            d.setPeaksAutoRemove(true);
+            for (int c = 0; c < 8; ++c) {
+                d.setChannelTime(c, 100 + c);
+                if (c != skipped) {
+                    d.setRng(c, 5);
+                    addCodes(d, c, {1, 2, 3, 4, 5});
+                }
+            }
+            d.Process();
+            d.setChannel(4);
+        };
+        ClassData d, twin;
+        fill(d, -1);
+        fill(twin, 3);
         SignalRecorder events(&d);
         d.ClearChannel(3);
+        QCOMPARE(snapshot(d), snapshot(twin));
         QVERIFY(events.events().isEmpty());
-        QCOMPARE(d.DataCount(3), 0);
-        QCOMPARE(d.Rng(3), 0);
-        QCOMPARE(d.MaxCode(3), 0);
-        QCOMPARE(d.StdDev(3), 0.0);
-        QCOMPARE(d.ChannelTime(3), 103.0);
-        QCOMPARE(d.DataCount(2), 5);
-        QCOMPARE(d.Rng(2), 5);
-        QCOMPARE(d.MaxCode(2), 5);
 
+        // Only the channel times, the current channel and the peak settings stay.
         d.Clear();
         QCOMPARE(events.events(), QStringList{QStringLiteral("DataCleared()")});
-        for (int c = 0; c < 8; ++c) {
-            QCOMPARE(d.DataCount(c), 0);
-            QCOMPARE(d.Rng(c), 0);
-            QCOMPARE(d.MaxCode(c), 0);
-            QCOMPARE(d.MinCode(c), 0);
-            QCOMPARE(d.MeanCode(c), 0.0);
-            QCOMPARE(d.StdDev(c), 0.0);
-            QCOMPARE(d.ChannelTime(c), 100.0 + c);
-        }
-        QCOMPARE(d.DataWidth(), 0);
-        QCOMPARE(d.RefVoltage(), 0.0);
-        QVERIFY(!d.Clamp());
-        QCOMPARE(d.Channel(), 4);
-        QCOMPARE(d.PeaksLimit(), 4);
+        ClassData cleared;
+        cleared.setDataWidth(0);
+        cleared.setPeaksLimit(4);
+        cleared.setChannel(4);
+        for (int c = 0; c < 8; ++c)
+            cleared.setChannelTime(c, 100 + c);
+        QCOMPARE(snapshot(d), snapshot(cleared));
         QVERIFY(d.PeaksAutoRemove());
-        QVERIFY(!d.Valid(-1));
+    }
+
+    void peaksAreReplacedByTheirNeighbours_data()
+    {
+        QTest::addColumn<QList<qint32>>("codes");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QList<qint32>>("after");
+        // Unipolar 16-bit: words and codes are the same. Averages round half to even.
+        // Mean 21.8, deviation 39.2: only the last sample is a peak; words 3 and 4 give 4.5.
+        QTest::newRow("last") << QList<qint32>{0, 0, 3, 6, 100} << 1 << QList<qint32>{0, 0, 3, 6, 4};
+        QTest::newRow("first, 4.5") << QList<qint32>{100, 3, 6, 0, 0} << 1 << QList<qint32>{4, 3, 6, 0, 0};
+        QTest::newRow("first, 5.5") << QList<qint32>{100, 3, 8, 0, 0} << 1 << QList<qint32>{6, 3, 8, 0, 0};
+        // Mean 20, deviation 40: sample 8 becomes (0 + 100) / 2 at once, so sample 9
+        // becomes (50 + 0) / 2.
+        QTest::newRow("neighbours replaced at once") << QList<qint32>{0, 0, 0, 0, 0, 0, 0, 100, 100, 0} << 1
+                                                     << QList<qint32>{0, 0, 0, 0, 0, 0, 0, 50, 25, 0};
+        QTest::newRow("exactly at the limit") << QList<qint32>{0, 0, 0, 0, 0, 0, 0, 100, 100, 0} << 2
+                                              << QList<qint32>{0, 0, 0, 0, 0, 0, 0, 100, 100, 0};
+        QTest::newRow("constant") << QList<qint32>{10, 10, 10, 10} << 0 << QList<qint32>{10, 10, 10, 10};
     }
 
     void peaksAreReplacedByTheirNeighbours()
     {
-        // Mean 21.8, deviation 39.2: with a limit of one deviation only the last sample
-        // is a peak; it takes the average of words 3 and 4, 4.5, rounded to even: 4.
-        ClassData d;
-        d.setDataWidth(2);
-        d.setRng(0, 1); // unipolar: words and codes are the same
-        addCodes(d, 0, {0, 0, 3, 6, 100});
-        d.setPeaksLimit(1);
-        d.Process();
-        QCOMPARE(d.MeanCode(0), 21.8);
-        d.PeaksRemove();
-        QCOMPARE(d.DataWord(0, 5), 4);
-        QCOMPARE(d.DataWord(0, 4), 6);
-        QCOMPARE(d.DataWord(0, 1), 0);
-        // Statistics are recomputed after the pass.
-        QCOMPARE(d.MaxCode(0), 6);
-        QCOMPARE(d.MeanCode(0), 13.0 / 5);
-
-        // The first sample takes the average of words 2 and 3 (3 and 6: 4.5 gives 4; 3 and
-        // 8: 5.5 gives 6).
-        ClassData first;
-        first.setDataWidth(2);
-        first.setRng(0, 1);
-        addCodes(first, 0, {100, 3, 6, 0, 0});
-        first.setPeaksLimit(1);
-        first.Process();
-        first.PeaksRemove();
-        QCOMPARE(first.DataWord(0, 1), 4);
-        ClassData up;
-        up.setDataWidth(2);
-        up.setRng(0, 1);
-        addCodes(up, 0, {100, 3, 8, 0, 0});
-        up.setPeaksLimit(1);
-        up.Process();
-        up.PeaksRemove();
-        QCOMPARE(up.DataWord(0, 1), 6);
-
-        // Mean 20, deviation 40: samples 8 and 9 are peaks. Sample 8 becomes (0 + 100) / 2
-        // = 50 at once, so sample 9 becomes (50 + 0) / 2 = 25.
-        ClassData pair;
-        pair.setDataWidth(2);
-        pair.setRng(0, 1);
-        addCodes(pair, 0, {0, 0, 0, 0, 0, 0, 0, 100, 100, 0});
-        pair.setPeaksLimit(1);
-        pair.Process();
-        QCOMPARE(pair.StdDev(0), 40.0);
-        pair.PeaksRemove();
-        QCOMPARE(pair.DataWord(0, 8), 50);
-        QCOMPARE(pair.DataWord(0, 9), 25);
-
-        // Exactly at the limit is not a peak (strictly greater replaces).
-        ClassData edge;
-        edge.setDataWidth(2);
-        edge.setRng(0, 1);
-        addCodes(edge, 0, {0, 0, 0, 0, 0, 0, 0, 100, 100, 0});
-        edge.setPeaksLimit(2);
-        edge.Process();
-        edge.PeaksRemove();
-        QCOMPARE(edge.DataWord(0, 8), 100);
+        QFETCH(QList<qint32>, codes);
+        QFETCH(int, limit);
+        QFETCH(QList<qint32>, after);
+        // On request, and within Process when switched on; statistics follow the new words.
+        for (bool automatic : {false, true}) {
+            ClassData d;
+            d.setDataWidth(2);
+            d.setRng(0, 1);
+            addCodes(d, 0, codes);
+            d.setPeaksLimit(limit);
+            d.setPeaksAutoRemove(automatic);
+            d.Process();
+            if (!automatic)
+                d.PeaksRemove();
+            QCOMPARE(words(d, 0), after);
+            QCOMPARE(d.MaxCode(0), *std::max_element(after.begin(), after.end()));
+            QCOMPARE(d.MeanCode(0), std::accumulate(after.begin(), after.end(), 0.0) / after.size());
+        }
     }
 
     void peakRemovalWorksOnRawWords()
@@ -399,29 +333,6 @@ private Q_SLOTS:
         QCOMPARE(d.DataWord(0, 10), 0);
         QCOMPARE(d.StatusByte(0, 10), quint8(1));
         QCOMPARE(d.ExtData(0, 10), 65536);
-
-        // Nothing to do for a constant channel.
-        ClassData flat;
-        flat.setDataWidth(2);
-        addCodes(flat, 1, {10, 10, 10, 10});
-        flat.setPeaksLimit(0);
-        flat.Process();
-        const QString before = snapshot(flat);
-        flat.PeaksRemove();
-        QCOMPARE(snapshot(flat), before);
-    }
-
-    void processRemovesPeaksWhenAsked()
-    {
-        ClassData d;
-        d.setDataWidth(2);
-        d.setRng(0, 1);
-        addCodes(d, 0, {0, 0, 3, 6, 100});
-        d.setPeaksLimit(1);
-        d.setPeaksAutoRemove(true);
-        d.Process();
-        QCOMPARE(d.DataWord(0, 5), 4);
-        QCOMPARE(d.MaxCode(0), 6);
     }
 
     void refusedCallsChangeNothing()
@@ -473,35 +384,6 @@ private Q_SLOTS:
             QCOMPARE(snapshot(d), before);
         }
         QVERIFY(events.events().isEmpty());
-    }
-
-    void replacingTheContentsTakesSamplesAndConditions()
-    {
-        ClassData source;
-        source.setDataWidth(3);
-        source.setClamp(true);
-        source.setRefVoltage(1.25);
-        source.setRng(4, 3);
-        source.setChannelTime(4, 312.5);
-        addCodes(source, 4, {7, 8, 9, 10});
-
-        ClassData d;
-        d.setDataWidth(2);
-        addCodes(d, 0, {1, 1, 1, 1});
-        d.setPeaksLimit(3);
-        SignalRecorder events(&d);
-        d.replaceContents(source);
-        QCOMPARE(events.events(), QStringList{QStringLiteral("DataCleared()")});
-        QCOMPARE(d.DataCount(0), 0);
-        QCOMPARE(d.DataCount(4), 4);
-        QCOMPARE(d.ExtData(4, 4), 10);
-        QCOMPARE(d.DataWidth(), 3);
-        QCOMPARE(d.FullScale(), 16777215);
-        QVERIFY(d.Clamp());
-        QCOMPARE(d.RefVoltage(), 1.25);
-        QCOMPARE(d.Rng(4), 3);
-        QCOMPARE(d.ChannelTime(4), 312.5);
-        QCOMPARE(d.PeaksLimit(), 3);
     }
 };
 
