@@ -76,11 +76,15 @@ private Q_SLOTS:
         port.inject("[X QM416x-EB ready\r\n");
         QCOMPARE(r.hooks.only({"ResetNotice"}), QStringList({ResetNotice}));
         QCOMPARE(r.link.BrdState(), int(LinkState::BoardIdle));
-        QCOMPARE(r.link.ReplyBuffer(), QStringLiteral("X QM416x-EB ready"));
         // A stray CR does not announce it again; a line starting with X but no blank is no notice.
         port.inject("\r");
         port.inject("[XY\r\n");
+        // While a continuous read owns the port the parser takes nothing.
+        r.link.setBrdState(LinkState::BoardRequest);
+        port.inject("[X QM416x-EB ready\r\n");
+        QCOMPARE(r.link.ReplyBuffer(), QStringLiteral("XY"));
         QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 1);
+        r.link.setBrdState(LinkState::BoardIdle);
 
         // Code that waits on its own (the continuous read's closing exchange) sets Waiting
         // itself: the notice comes when it sets the link free, and not at all when it closes.
@@ -205,6 +209,7 @@ private Q_SLOTS:
         step(6, 6, "Board Request"); // unchanged, but not Waiting: the timer stops
         step(8, 8, "Board Request");
         step(7, 7, "Board Answer");
+        step(8, 8, "Board Answer");
         step(0, 0, "Board Disabled");
         QCOMPARE(r.hooks.only({"StatusText"}),
                  QStringList({"StatusText(\"Board Idle\")", "StatusText(\"Board Accessed\")",

@@ -51,6 +51,7 @@ struct TestTerminal
 {
     int master = -1, slave = -1;
     QString path;
+    QObject timers; // sends still to come are dropped with the terminal
 
     bool open()
     {
@@ -73,7 +74,7 @@ struct TestTerminal
     // Sends bytes to the link, after delayMs (the link waiting meanwhile).
     void send(const QByteArray &bytes, int delayMs)
     {
-        QTimer::singleShot(delayMs, [this, bytes] {
+        QTimer::singleShot(delayMs, &timers, [this, bytes] {
             for (qsizetype done = 0; done < bytes.size();) {
                 const ssize_t n = ::write(master, bytes.constData() + done, size_t(bytes.size() - done));
                 if (n > 0)
