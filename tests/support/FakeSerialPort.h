@@ -2,6 +2,7 @@
 
 #include "platform/SerialPort.h"
 
+#include <QList>
 #include <QPointer>
 #include <QStringList>
 
@@ -17,22 +18,14 @@ class FakeSerialPort : public SerialPort
 
 public:
     using Responder = std::function<QByteArray(const QString &command)>;
+    using SerialPort::SerialPort;
 
-    explicit FakeSerialPort(QObject *parent = nullptr);
-
-    // Set before open: the open fails with this text.
-    QString openError;
-    // Answers a command (frame text without "[" and CR); an empty answer sends nothing.
-    Responder responder;
-    // Deliver answers whole instead of one byte per event.
-    bool wholeAnswers = false;
-
+    QString openError;   // set before open: the open fails with this text
+    Responder responder; // answers a command (frame text without "[" and CR); "" sends nothing
     QByteArray written;
-    // The frames written so far, as text ("[S 78 00\r").
-    QStringList frames() const;
-    // The command texts written so far ("S 78 00").
-    QStringList commands() const;
 
+    // The command texts of the complete frames written so far ("S 78 00").
+    QStringList commands() const;
     // Bytes arrive now, as one delivery.
     void inject(const QByteArray &bytes);
     // Bytes arrive one per event, starting with the next event.
@@ -53,10 +46,27 @@ public:
 private:
     void deliverNext();
 
-    QString m_name;
-    QString m_error;
+    QString m_name, m_error;
     bool m_open = false;
-    QByteArray m_input;
-    QByteArray m_toDeliver;
-    QByteArray m_partialFrame;
+    QByteArray m_input, m_toDeliver, m_partialFrame;
+};
+
+// Hands FakeSerialPorts to a board link and keeps track of them; configure() runs on each
+// new port before the link opens it.
+struct FakePorts
+{
+    std::function<void(FakeSerialPort &)> configure;
+    QList<QPointer<FakeSerialPort>> created;
+
+    SerialPortFactory factory()
+    {
+        return [this](const QString &) -> std::unique_ptr<SerialPort> {
+            auto port = std::make_unique<FakeSerialPort>();
+            if (configure)
+                configure(*port);
+            created.append(port.get());
+            return port;
+        };
+    }
+    FakeSerialPort *last() const { return created.isEmpty() ? nullptr : created.last().data(); }
 };
