@@ -1,16 +1,16 @@
+#include "ModalDriver.h"
 #include "TestServices.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
-#include "ModalDriver.h"
 #include "app/FormAbout.h"
 #include "app/FormMain.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -93,7 +93,8 @@ private Q_SLOTS:
             about->cmdOK->click();
         });
         window.MnuHelpAbout->trigger();
-        QCOMPARE(seen, QStringList({"About QM4162 /64 /68 /69 software", "QM4162 /64 /68 /69", "Version 1.3.70"}));
+        QCOMPARE(seen,
+                 QStringList({"About QM4162 /64 /68 /69 software", "QM4162 /64 /68 /69", "Version 1.3.70"}));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
@@ -117,18 +118,26 @@ private Q_SLOTS:
         TestServices t;
         FormMain window(context, StartupOptions::parse({"68"}), t.services());
         window.Load();
-        QVERIFY(!window.MnuViewComMonitor->isChecked());
-        window.MnuViewComMonitor->trigger();
+        // The first run opens the board window and the traffic monitor, nothing else.
+        ChildWindow *board = window.childWindow("FormEvalBoard");
         ChildWindow *monitor = window.childWindow("FormComMonitor");
+        QVERIFY(!board->isHidden());
         QVERIFY(!monitor->isHidden());
+        QCOMPARE(window.mdiArea()->currentSubWindow(), board);
+        QVERIFY(window.MnuViewEvalBoard->isChecked());
         QVERIFY(window.MnuViewComMonitor->isChecked());
-        QCOMPARE(window.mdiArea()->currentSubWindow(), monitor);
+        QVERIFY(!window.MnuViewTest->isChecked());
+        QVERIFY(window.childWindow("FormCodeGene")->isHidden());
 
         // The close box only hides the window, and the mark follows.
         monitor->close();
         QVERIFY(monitor->isHidden());
         QVERIFY(!window.MnuViewComMonitor->isChecked());
         QCOMPARE(window.childWindow("FormComMonitor"), monitor); // the same window, kept
+        window.MnuViewComMonitor->trigger();
+        QVERIFY(!monitor->isHidden());
+        QVERIFY(window.MnuViewComMonitor->isChecked());
+        QCOMPARE(window.mdiArea()->currentSubWindow(), monitor);
         QVERIFY(window.childWindow("NoSuchForm") == nullptr);
     }
 

@@ -406,6 +406,7 @@ void FormMain::Load()
 
     MnuViewSet();
     formCodeGene(); // asked by the board link after user accesses, shown or not
+    showFirstRunWindows();
     activateStoredChild();
     restorePort();
     restoreClock();
@@ -414,6 +415,22 @@ void FormMain::Load()
     // power-on image is written over them.
     RegisterDesign::applyTo(model);
     LoadRegisterDefaults(model, m_context.VariantCode);
+}
+
+void FormMain::showFirstRunWindows()
+{
+    // On the very first run nothing says where the windows go: open the board window and
+    // the traffic monitor beside it, so that a new user starts with the board in view.
+    if (!m_settings.get(QStringLiteral("FormEvalBoard"), QStringLiteral("Visible"), QString()).isEmpty())
+        return;
+    ChildWindow *board = childWindow(QStringLiteral("FormEvalBoard"));
+    ChildWindow *monitor = childWindow(QStringLiteral("FormComMonitor"));
+    board->move(0, 0);
+    monitor->move(board->width() + 8, 0);
+    monitor->show();
+    board->show();
+    m_mdiArea->setActiveSubWindow(board);
+    MnuViewSet();
 }
 
 void FormMain::restorePort()

@@ -119,6 +119,7 @@ private:
     void registerChildren();
     void selectVariant();
     void activateStoredChild();
+    void showFirstRunWindows();
     void showAbout();
     void unloadChildren();
     void connectBoardLink();
