@@ -116,28 +116,26 @@ int RegisterTransfer::RegReadChAll(int channel)
 
 int RegisterTransfer::RegReadChState(int channel)
 {
-    int answered = 0;
-    if (readModeFindsContRead(answered))
-        return answered;
-    answered += RegReadOne(1);
-    answered += RegReadOne(4);
-    if (!m_model.Dump(-1))
-        answered += RegReadOne(channel + 32);
-    answered += RegReadOne(channel + 8);
-    return answered;
+    return readStates(channel, channel);
 }
 
 int RegisterTransfer::RegReadState()
+{
+    return readStates(0, m_model.MaxChannel());
+}
+
+int RegisterTransfer::readStates(int first, int last)
 {
     int answered = 0;
     if (readModeFindsContRead(answered))
         return answered;
     answered += RegReadOne(1);
     answered += RegReadOne(4);
+    // With dump set, reading the data brings the status byte with it.
     if (!m_model.Dump(-1))
-        for (int ch = 0; ch <= m_model.MaxChannel(); ++ch)
+        for (int ch = first; ch <= last; ++ch)
             answered += RegReadOne(32 + ch);
-    for (int ch = 0; ch <= m_model.MaxChannel(); ++ch)
+    for (int ch = first; ch <= last; ++ch)
         answered += RegReadOne(8 + ch);
     return answered;
 }

@@ -35,6 +35,8 @@ private:
     // Reads the mode register; true when the converter turned out to be in continuous-read
     // mode, in which case the continuous-read dialog has been asked for.
     bool readModeFindsContRead(int &answered);
+    // Mode, I/O port, ADC status, then status (unless dumped) and data of channels first..last.
+    int readStates(int first, int last);
 
     QM4168 &m_model;
     SerialLink &m_link;

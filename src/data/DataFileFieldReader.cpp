@@ -42,6 +42,18 @@ void DataFileFieldReader::consumeLineEnd(char first)
     ++m_line;
 }
 
+DataFileFieldReader::Status DataFileFieldReader::collect(QByteArray &bytes, int &c, bool stopAtComma)
+{
+    while (c >= 0 && c != '\r' && c != '\n' && !(stopAtComma && c == ',')) {
+        if (bytes.size() >= MaxLength)
+            return Status::TooLong;
+        bytes.append(static_cast<char>(c));
+        ++m_pos;
+        c = peek();
+    }
+    return m_readError ? Status::ReadError : Status::Ok;
+}
+
 DataFileFieldReader::Status DataFileFieldReader::readField(QString &field)
 {
     field.clear();
@@ -60,15 +72,8 @@ DataFileFieldReader::Status DataFileFieldReader::readField(QString &field)
         return Status::Ok;
     }
     QByteArray bytes;
-    while (c >= 0 && c != ',' && c != '\r' && c != '\n') {
-        if (bytes.size() >= MaxLength)
-            return Status::TooLong;
-        bytes.append(static_cast<char>(c));
-        ++m_pos;
-        c = peek();
-    }
-    if (m_readError)
-        return Status::ReadError;
+    if (const Status s = collect(bytes, c, true); s != Status::Ok)
+        return s;
     if (c == ',') {
         ++m_pos;
         m_afterComma = true;
@@ -91,15 +96,8 @@ DataFileFieldReader::Status DataFileFieldReader::readLine(QString &line)
     if (c < 0)
         return Status::End;
     QByteArray bytes;
-    while (c >= 0 && c != '\r' && c != '\n') {
-        if (bytes.size() >= MaxLength)
-            return Status::TooLong;
-        bytes.append(static_cast<char>(c));
-        ++m_pos;
-        c = peek();
-    }
-    if (m_readError)
-        return Status::ReadError;
+    if (const Status s = collect(bytes, c, false); s != Status::Ok)
+        return s;
     if (c >= 0)
         consumeLineEnd(static_cast<char>(c));
     m_afterComma = false;

@@ -34,6 +34,8 @@ private:
     bool fill();
     int peek();
     void consumeLineEnd(char first);
+    // Takes bytes from c on up to a line end (or a comma), leaving c at the stop byte.
+    Status collect(QByteArray &bytes, int &c, bool stopAtComma);
 
     QIODevice &m_device;
     QByteArray m_buffer;
