@@ -3,7 +3,7 @@
 #include "TestServices.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
-#include "app/CommitLineEdit.h"
+#include "controls/CommitLineEdit.h"
 #include "app/FormMain.h"
 #include "board/BoardLink.h"
 #include "board/ComPortList.h"

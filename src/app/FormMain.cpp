@@ -2,7 +2,7 @@
 
 #include "AppContext.h"
 #include "ChildWindow.h"
-#include "CommitLineEdit.h"
+#include "controls/CommitLineEdit.h"
 #include "FormAbout.h"
 #include "FormPlacement.h"
 #include "FormSelectBoard.h"

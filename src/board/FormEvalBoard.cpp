@@ -2,8 +2,8 @@
 
 #include "BoardLink.h"
 #include "DacScale.h"
-#include "app/CommitLineEdit.h"
-#include "app/UpDownSpinner.h"
+#include "controls/CommitLineEdit.h"
+#include "controls/UpDownSpinner.h"
 #include "model/NumericText.h"
 #include "model/QM4168.h"
 #include "model/Rounding.h"
