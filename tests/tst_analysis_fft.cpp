@@ -9,6 +9,7 @@
 #include <cmath>
 #include <complex>
 #include <functional>
+#include <random>
 
 namespace {
 
@@ -38,13 +39,12 @@ void fill(ClassData &d, const std::vector<qint32> &codes, double time = 1000, in
 std::vector<std::complex<double>> dft(const std::vector<std::complex<double>> &x)
 {
     const size_t n = x.size();
-    std::vector<std::complex<double>> result(n);
-    for (size_t k = 0; k < n; ++k) {
-        std::complex<double> sum;
+    std::vector<std::complex<double>> twiddle(n), result(n);
+    for (size_t j = 0; j < n; ++j)
+        twiddle[j] = std::polar(1.0, 2 * Pi * static_cast<double>(j) / static_cast<double>(n));
+    for (size_t k = 0; k < n; ++k)
         for (size_t m = 0; m < n; ++m)
-            sum += x[m] * std::polar(1.0, 2 * Pi * static_cast<double>((m * k) % n) / static_cast<double>(n));
-        result[k] = sum;
-    }
+            result[k] += x[m] * twiddle[(m * k) % n];
     return result;
 }
 
@@ -82,22 +82,42 @@ private Q_SLOTS:
         QCOMPARE(messages, (QList<AnalysisMessage>{notEnough, notEnough}));
     }
 
-    void fourierIsThePositiveExponentDft()
+    void fourierMatchesADirectDft_data()
     {
-        for (size_t n : {2, 4, 8, 64, 256}) {
-            std::vector<double> re(n), im(n), reOut, imOut;
-            std::vector<std::complex<double>> x(n);
-            for (size_t i = 0; i < n; ++i) {
-                re[i] = std::sin(0.37 * i * i + 1) * 1000;
-                im[i] = std::cos(0.11 * i) * 500 - i;
-                x[i] = {re[i], im[i]};
-            }
-            QVERIFY(Fourier(static_cast<int>(n), re, im, reOut, imOut));
-            const auto expected = dft(x);
-            for (size_t k = 0; k < n; ++k)
-                QVERIFY2(std::abs(std::complex<double>(reOut[k], imOut[k]) - expected[k]) < 1e-7 * n,
-                         qPrintable(QStringLiteral("n %1 bin %2").arg(n).arg(k)));
+        QTest::addColumn<int>("n");
+        for (int n : {2, 8, 64, 2048})
+            QTest::addRow("%d points", n) << n;
+    }
+
+    void fourierMatchesADirectDft()
+    {
+        // Random complex points, and their real parts alone, to 1e-9 of the strongest bin.
+        QFETCH(int, n);
+        const size_t size = static_cast<size_t>(n);
+        std::mt19937 random(static_cast<unsigned>(n));
+        std::uniform_real_distribution<double> value(-1e6, 1e6);
+        std::vector<double> re(size), im(size), reOut, imOut;
+        std::vector<std::complex<double>> x(size), real(size);
+        for (size_t i = 0; i < size; ++i) {
+            re[i] = value(random);
+            im[i] = value(random);
+            x[i] = {re[i], im[i]};
+            real[i] = re[i];
         }
+        const auto check = [&](const std::vector<std::complex<double>> &expected, size_t bins) {
+            QCOMPARE(reOut.size(), bins);
+            QCOMPARE(imOut.size(), bins);
+            double strongest = 0, error = 0;
+            for (size_t k = 0; k < bins; ++k) {
+                strongest = std::max(strongest, std::abs(expected[k]));
+                error = std::max(error, std::abs(std::complex<double>(reOut[k], imOut[k]) - expected[k]));
+            }
+            QVERIFY2(error <= 1e-9 * strongest, qPrintable(QString::number(error / strongest)));
+        };
+        QVERIFY(Fourier(n, re, im, reOut, imOut));
+        check(dft(x), size);
+        QVERIFY(FourierReal(n, re, reOut, imOut));
+        check(dft(real), size / 2 + 1);
     }
 
     void fourierRefusesOtherLengths()
@@ -194,27 +214,35 @@ private Q_SLOTS:
         }
     }
 
-    void zeroBinsGetAFloor()
+    void zeroBinsLieBelowEveryOther_data()
     {
-        // A constant input through the rectangular window: only the first bin is non-zero.
+        QTest::addColumn<int>("constant");
+        QTest::addColumn<int>("nyquist"); // amplitude of a tone at the last bin
+        QTest::addColumn<double>("weakest");
+        QTest::addColumn<double>("floor");
+        // Only bin 0 is non-zero: the floor is 150 dB down.
+        QTest::newRow("constant") << 1000 << 0 << 0.0 << -150.0;
+        // Bins 0 and 32 hold 2e8 and 2 (-160 dB): the floor goes 10 dB below the weaker.
+        QTest::newRow("weak tone") << 100000000 << 1 << -160.0 << -170.0;
+    }
+
+    void zeroBinsLieBelowEveryOther()
+    {
+        QFETCH(int, constant);
+        QFETCH(int, nyquist);
+        QFETCH(double, weakest);
+        QFETCH(double, floor);
         ClassData d;
-        fill(d, std::vector<qint32>(64, 1000));
-        FftResult r = EditFFT(d, 0, 0);
+        fill(d, samples(64, [&](int i) { return constant + (i % 2 ? nyquist : -nyquist); }));
+        const FftResult r = EditFFT(d, 0, 0);
         QVERIFY(!r.failed);
         QVERIFY(r.messages.isEmpty());
+        QCOMPARE(r.weakestDb, weakest);
+        QCOMPARE(r.table.ymin, floor);
         QCOMPARE(r.table.y.at(0), 0.0);
-        QCOMPARE(r.table.ymin, -40.0);
-        for (int k = 1; k <= 32; ++k)
-            QCOMPARE(r.table.y.at(k), -40.0);
-
-        // The Hanning window leaks half the amplitude into the neighbour bin, 6.02 dB down;
-        // the floor goes 40 dB below the weakest bin.
-        r = EditFFT(d, 0, 2);
-        QVERIFY(!r.failed);
-        QVERIFY(std::abs(r.table.y.at(1) - 20 * std::log10(0.5)) < 1e-9);
-        QVERIFY(std::isfinite(r.table.ymin));
-        for (int k = 2; k <= 32; ++k)
-            QVERIFY(std::isfinite(r.table.y.at(k)) && r.table.y.at(k) >= r.table.ymin);
+        QCOMPARE(r.table.y.at(32), nyquist ? weakest : floor);
+        for (int k = 1; k < 32; ++k)
+            QCOMPARE(r.table.y.at(k), floor);
     }
 
     void failures()
