@@ -2,6 +2,7 @@
 #include "analysis/EditFFT.h"
 #include "analysis/FftWindow.h"
 #include "analysis/Fourier.h"
+#include "analysis/SpectrumMetrics.h"
 #include "data/ClassData.h"
 
 #include <QtTest>
@@ -243,6 +244,101 @@ private Q_SLOTS:
         QCOMPARE(r.table.y.at(32), nyquist ? weakest : floor);
         for (int k = 1; k < 32; ++k)
             QCOMPARE(r.table.y.at(k), floor);
+    }
+
+    void metricsOfSynthesisedTones_data()
+    {
+        // Whole-cycle tones: a window spreads each over its own span and scales every tone
+        // alike, so the figures are the ratios of the amplitudes squared. Tones listed as
+        // harmonics must count as distortion, the others as noise.
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("window");
+        QTest::addColumn<int>("dc");
+        QTest::addColumn<int>("k1");
+        QTest::addColumn<QList<QPointF>>("harmonics"); // (bin, amplitude)
+        QTest::addColumn<QList<QPointF>>("noise");
+        // k1 = 20 of 64: harmonics 3 (at 60) and 2 (at 40) fold to 4 and 24.
+        QTest::newRow("rectangular, folded") << 64 << 0 << 0 << 20 << QList<QPointF>{{24, 3000}, {4, 1000}}
+                                             << QList<QPointF>{{12, 500}, {30, 700}};
+        // k1 = 24 of 64: harmonics 5 and 6 fold onto 3 and 2 (bins 8 and 16), counted once.
+        QTest::newRow("rectangular, coinciding")
+            << 64 << 0 << 0 << 24 << QList<QPointF>{{16, 2000}, {8, 1500}}
+            << QList<QPointF>{{20, 400}, {3, 300}};
+        // The fundamental next to the DC span, the span cut at its edge; a DC offset.
+        QTest::newRow("rectangular, k1 = L + 1")
+            << 64 << 0 << 100000 << 2 << QList<QPointF>{{4, 900}} << QList<QPointF>{{15, 300}};
+        QTest::newRow("Blackman-Harris, k1 near DC")
+            << 256 << 5 << 2000000 << 7 << QList<QPointF>{{14, 1500}, {21, 800}}
+            << QList<QPointF>{{60, 400}, {100, 250}};
+        // k1 = 37 of 256: harmonic 4 (at 148) folds to 108.
+        QTest::newRow("Hanning, DC offset")
+            << 256 << 2 << 3000000 << 37 << QList<QPointF>{{74, 2000}, {108, 1000}}
+            << QList<QPointF>{{50, 300}, {90, 600}};
+        // k1 = 100 of 256: harmonics 2, 3, 5 fold to 56, 44, 12.
+        QTest::newRow("Blackman, past Nyquist")
+            << 256 << 4 << 0 << 100 << QList<QPointF>{{56, 2500}, {12, 1200}}
+            << QList<QPointF>{{30, 500}, {120, 350}};
+        QTest::newRow("Hamming") << 128 << 3 << 0 << 10 << QList<QPointF>{{30, 1000}}
+                                 << QList<QPointF>{{35, 300}, {45, 400}};
+    }
+
+    void metricsOfSynthesisedTones()
+    {
+        QFETCH(int, n);
+        QFETCH(int, window);
+        QFETCH(int, dc);
+        QFETCH(int, k1);
+        QFETCH(QList<QPointF>, harmonics);
+        QFETCH(QList<QPointF>, noise);
+        const double amplitude = 1e6;
+        ClassData d;
+        fill(d, samples(n, [&](int i) {
+                 double x = dc + amplitude * std::cos(2 * Pi * k1 * i / n + 0.3);
+                 for (const QPointF &tone : harmonics + noise)
+                     x += tone.y() * std::cos(2 * Pi * tone.x() * i / n + tone.x());
+                 return x;
+             }));
+        const auto power = [](const QList<QPointF> &tones) {
+            double sum = 0;
+            for (const QPointF &tone : tones)
+                sum += tone.y() * tone.y();
+            return sum;
+        };
+        double spur = 0;
+        for (const QPointF &tone : harmonics + noise)
+            spur = std::max(spur, tone.y());
+        const double ps = amplitude * amplitude, pd = power(harmonics), pn = power(noise);
+        const double sinad = 10 * std::log10(ps / (pn + pd));
+
+        const SpectrumMetrics m = spectrumMetrics(d, 0, window);
+        QVERIFY2(m.valid, qPrintable(m.message));
+        QCOMPARE(m.fundamentalBin, k1);
+        QCOMPARE(m.fundamentalHz, 1000.0 * k1 / n); // one channel at 1000 us
+        const QList<QPair<double, double>> figures = {{m.snrDb, 10 * std::log10(ps / pn)},
+                                                      {m.thdDb, 10 * std::log10(pd / ps)},
+                                                      {m.sinadDb, sinad},
+                                                      {m.sfdrDbc, 20 * std::log10(amplitude / spur)},
+                                                      {m.enobBits, (sinad - 1.76) / 6.02}};
+        for (const auto &[actual, expected] : figures)
+            QVERIFY2(std::abs(actual - expected) < 0.01,
+                     qPrintable(QStringLiteral("%1 against %2").arg(actual).arg(expected)));
+    }
+
+    void metricsRefused()
+    {
+        ClassData one, flat;
+        fill(one, {5});
+        fill(flat, std::vector<qint32>(64, 1000));
+        const QList<QPair<SpectrumMetrics, QString>> cases = {
+            {spectrumMetrics(one, 0, 0), "Not enough data for a spectrum"},
+            {spectrumMetrics(flat, 0, 0), "No signal outside the DC span"},
+            // 4 points: bins 0..2, the fundamental's span covers everything beyond DC.
+            {spectrumMetrics(std::vector<double>{1, 0, 5}, 0, 1.0),
+             "Too few bins for the metrics with this window"}};
+        for (const auto &[metrics, message] : cases) {
+            QVERIFY(!metrics.valid);
+            QCOMPARE(metrics.message, message);
+        }
     }
 
     void failures()
