@@ -1,9 +1,10 @@
 // The analysis of the largest acquisition the board holds: eight channels of 8192 samples
 // of 24-bit data. Measures the store's processing, the noise figures, the spectrum and the
-// histogram of every channel, and the data file both ways.
+// histogram of every channel, the spectrum metrics, and the data file both ways.
 
 #include "analysis/BuildHistogram.h"
 #include "analysis/EditFFT.h"
+#include "analysis/SpectrumMetrics.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "data/ShowStatistics.h"
@@ -122,6 +123,15 @@ void BM_Spectra(benchmark::State &state)
             benchmark::DoNotOptimize(EditFFT(a.data, c, static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_Spectra)->Arg(0)->Arg(2)->Arg(5)->Unit(benchmark::kMillisecond);
+
+void BM_SpectrumMetrics(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    for (auto _ : state)
+        for (int c = 0; c < Channels; ++c)
+            benchmark::DoNotOptimize(spectrumMetrics(a.data, c, 2));
+}
+BENCHMARK(BM_SpectrumMetrics)->Unit(benchmark::kMillisecond);
 
 void BM_Histograms(benchmark::State &state)
 {

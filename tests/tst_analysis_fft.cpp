@@ -2,6 +2,7 @@
 #include "analysis/EditFFT.h"
 #include "analysis/FftWindow.h"
 #include "analysis/Fourier.h"
+#include "analysis/SpectrumMetrics.h"
 #include "data/ClassData.h"
 
 #include <QtTest>
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <complex>
 #include <functional>
+#include <random>
 
 namespace {
 
@@ -38,13 +40,12 @@ void fill(ClassData &d, const std::vector<qint32> &codes, double time = 1000, in
 std::vector<std::complex<double>> dft(const std::vector<std::complex<double>> &x)
 {
     const size_t n = x.size();
-    std::vector<std::complex<double>> result(n);
-    for (size_t k = 0; k < n; ++k) {
-        std::complex<double> sum;
+    std::vector<std::complex<double>> twiddle(n), result(n);
+    for (size_t j = 0; j < n; ++j)
+        twiddle[j] = std::polar(1.0, 2 * Pi * static_cast<double>(j) / static_cast<double>(n));
+    for (size_t k = 0; k < n; ++k)
         for (size_t m = 0; m < n; ++m)
-            sum += x[m] * std::polar(1.0, 2 * Pi * static_cast<double>((m * k) % n) / static_cast<double>(n));
-        result[k] = sum;
-    }
+            result[k] += x[m] * twiddle[(m * k) % n];
     return result;
 }
 
@@ -82,22 +83,42 @@ private Q_SLOTS:
         QCOMPARE(messages, (QList<AnalysisMessage>{notEnough, notEnough}));
     }
 
-    void fourierIsThePositiveExponentDft()
+    void fourierMatchesADirectDft_data()
     {
-        for (size_t n : {2, 4, 8, 64, 256}) {
-            std::vector<double> re(n), im(n), reOut, imOut;
-            std::vector<std::complex<double>> x(n);
-            for (size_t i = 0; i < n; ++i) {
-                re[i] = std::sin(0.37 * i * i + 1) * 1000;
-                im[i] = std::cos(0.11 * i) * 500 - i;
-                x[i] = {re[i], im[i]};
-            }
-            QVERIFY(Fourier(static_cast<int>(n), re, im, reOut, imOut));
-            const auto expected = dft(x);
-            for (size_t k = 0; k < n; ++k)
-                QVERIFY2(std::abs(std::complex<double>(reOut[k], imOut[k]) - expected[k]) < 1e-7 * n,
-                         qPrintable(QStringLiteral("n %1 bin %2").arg(n).arg(k)));
+        QTest::addColumn<int>("n");
+        for (int n : {2, 8, 64, 2048})
+            QTest::addRow("%d points", n) << n;
+    }
+
+    void fourierMatchesADirectDft()
+    {
+        // Random complex points, and their real parts alone, to 1e-9 of the strongest bin.
+        QFETCH(int, n);
+        const size_t size = static_cast<size_t>(n);
+        std::mt19937 random(static_cast<unsigned>(n));
+        std::uniform_real_distribution<double> value(-1e6, 1e6);
+        std::vector<double> re(size), im(size), reOut, imOut;
+        std::vector<std::complex<double>> x(size), real(size);
+        for (size_t i = 0; i < size; ++i) {
+            re[i] = value(random);
+            im[i] = value(random);
+            x[i] = {re[i], im[i]};
+            real[i] = re[i];
         }
+        const auto check = [&](const std::vector<std::complex<double>> &expected, size_t bins) {
+            QCOMPARE(reOut.size(), bins);
+            QCOMPARE(imOut.size(), bins);
+            double strongest = 0, error = 0;
+            for (size_t k = 0; k < bins; ++k) {
+                strongest = std::max(strongest, std::abs(expected[k]));
+                error = std::max(error, std::abs(std::complex<double>(reOut[k], imOut[k]) - expected[k]));
+            }
+            QVERIFY2(error <= 1e-9 * strongest, qPrintable(QString::number(error / strongest)));
+        };
+        QVERIFY(Fourier(n, re, im, reOut, imOut));
+        check(dft(x), size);
+        QVERIFY(FourierReal(n, re, reOut, imOut));
+        check(dft(real), size / 2 + 1);
     }
 
     void fourierRefusesOtherLengths()
@@ -194,27 +215,130 @@ private Q_SLOTS:
         }
     }
 
-    void zeroBinsGetAFloor()
+    void zeroBinsLieBelowEveryOther_data()
     {
-        // A constant input through the rectangular window: only the first bin is non-zero.
+        QTest::addColumn<int>("constant");
+        QTest::addColumn<int>("nyquist"); // amplitude of a tone at the last bin
+        QTest::addColumn<double>("weakest");
+        QTest::addColumn<double>("floor");
+        // Only bin 0 is non-zero: the floor is 150 dB down.
+        QTest::newRow("constant") << 1000 << 0 << 0.0 << -150.0;
+        // Bins 0 and 32 hold 2e8 and 2 (-160 dB): the floor goes 10 dB below the weaker.
+        QTest::newRow("weak tone") << 100000000 << 1 << -160.0 << -170.0;
+    }
+
+    void zeroBinsLieBelowEveryOther()
+    {
+        QFETCH(int, constant);
+        QFETCH(int, nyquist);
+        QFETCH(double, weakest);
+        QFETCH(double, floor);
         ClassData d;
-        fill(d, std::vector<qint32>(64, 1000));
-        FftResult r = EditFFT(d, 0, 0);
+        fill(d, samples(64, [&](int i) { return constant + (i % 2 ? nyquist : -nyquist); }));
+        const FftResult r = EditFFT(d, 0, 0);
         QVERIFY(!r.failed);
         QVERIFY(r.messages.isEmpty());
+        QCOMPARE(r.weakestDb, weakest);
+        QCOMPARE(r.table.ymin, floor);
         QCOMPARE(r.table.y.at(0), 0.0);
-        QCOMPARE(r.table.ymin, -40.0);
-        for (int k = 1; k <= 32; ++k)
-            QCOMPARE(r.table.y.at(k), -40.0);
+        QCOMPARE(r.table.y.at(32), nyquist ? weakest : floor);
+        for (int k = 1; k < 32; ++k)
+            QCOMPARE(r.table.y.at(k), floor);
+    }
 
-        // The Hanning window leaks half the amplitude into the neighbour bin, 6.02 dB down;
-        // the floor goes 40 dB below the weakest bin.
-        r = EditFFT(d, 0, 2);
-        QVERIFY(!r.failed);
-        QVERIFY(std::abs(r.table.y.at(1) - 20 * std::log10(0.5)) < 1e-9);
-        QVERIFY(std::isfinite(r.table.ymin));
-        for (int k = 2; k <= 32; ++k)
-            QVERIFY(std::isfinite(r.table.y.at(k)) && r.table.y.at(k) >= r.table.ymin);
+    void metricsOfSynthesisedTones_data()
+    {
+        // Whole-cycle tones: a window spreads each over its own span and scales every tone
+        // alike, so the figures are the ratios of the amplitudes squared. Tones listed as
+        // harmonics must count as distortion, the others as noise.
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("window");
+        QTest::addColumn<int>("dc");
+        QTest::addColumn<int>("k1");
+        QTest::addColumn<QList<QPointF>>("harmonics"); // (bin, amplitude)
+        QTest::addColumn<QList<QPointF>>("noise");
+        // k1 = 20 of 64: harmonics 3 (at 60) and 2 (at 40) fold to 4 and 24.
+        QTest::newRow("rectangular, folded") << 64 << 0 << 0 << 20 << QList<QPointF>{{24, 3000}, {4, 1000}}
+                                             << QList<QPointF>{{12, 500}, {30, 700}};
+        // k1 = 24 of 64: harmonics 5 and 6 fold onto 3 and 2 (bins 8 and 16), counted once.
+        QTest::newRow("rectangular, coinciding")
+            << 64 << 0 << 0 << 24 << QList<QPointF>{{16, 2000}, {8, 1500}}
+            << QList<QPointF>{{20, 400}, {3, 300}};
+        // The fundamental next to the DC span, the span cut at its edge; a DC offset.
+        QTest::newRow("rectangular, k1 = L + 1")
+            << 64 << 0 << 100000 << 2 << QList<QPointF>{{4, 900}} << QList<QPointF>{{15, 300}};
+        QTest::newRow("Blackman-Harris, k1 near DC")
+            << 256 << 5 << 2000000 << 7 << QList<QPointF>{{14, 1500}, {21, 800}}
+            << QList<QPointF>{{60, 400}, {100, 250}};
+        // k1 = 37 of 256: harmonic 4 (at 148) folds to 108.
+        QTest::newRow("Hanning, DC offset")
+            << 256 << 2 << 3000000 << 37 << QList<QPointF>{{74, 2000}, {108, 1000}}
+            << QList<QPointF>{{50, 300}, {90, 600}};
+        // k1 = 100 of 256: harmonics 2, 3, 5 fold to 56, 44, 12.
+        QTest::newRow("Blackman, past Nyquist")
+            << 256 << 4 << 0 << 100 << QList<QPointF>{{56, 2500}, {12, 1200}}
+            << QList<QPointF>{{30, 500}, {120, 350}};
+        QTest::newRow("Hamming") << 128 << 3 << 0 << 10 << QList<QPointF>{{30, 1000}}
+                                 << QList<QPointF>{{35, 300}, {45, 400}};
+    }
+
+    void metricsOfSynthesisedTones()
+    {
+        QFETCH(int, n);
+        QFETCH(int, window);
+        QFETCH(int, dc);
+        QFETCH(int, k1);
+        QFETCH(QList<QPointF>, harmonics);
+        QFETCH(QList<QPointF>, noise);
+        const double amplitude = 1e6;
+        ClassData d;
+        fill(d, samples(n, [&](int i) {
+                 double x = dc + amplitude * std::cos(2 * Pi * k1 * i / n + 0.3);
+                 for (const QPointF &tone : harmonics + noise)
+                     x += tone.y() * std::cos(2 * Pi * tone.x() * i / n + tone.x());
+                 return x;
+             }));
+        const auto power = [](const QList<QPointF> &tones) {
+            double sum = 0;
+            for (const QPointF &tone : tones)
+                sum += tone.y() * tone.y();
+            return sum;
+        };
+        double spur = 0;
+        for (const QPointF &tone : harmonics + noise)
+            spur = std::max(spur, tone.y());
+        const double ps = amplitude * amplitude, pd = power(harmonics), pn = power(noise);
+        const double sinad = 10 * std::log10(ps / (pn + pd));
+
+        const SpectrumMetrics m = spectrumMetrics(d, 0, window);
+        QVERIFY2(m.valid, qPrintable(m.message));
+        QCOMPARE(m.fundamentalBin, k1);
+        QCOMPARE(m.fundamentalHz, 1000.0 * k1 / n); // one channel at 1000 us
+        const QList<QPair<double, double>> figures = {{m.snrDb, 10 * std::log10(ps / pn)},
+                                                      {m.thdDb, 10 * std::log10(pd / ps)},
+                                                      {m.sinadDb, sinad},
+                                                      {m.sfdrDbc, 20 * std::log10(amplitude / spur)},
+                                                      {m.enobBits, (sinad - 1.76) / 6.02}};
+        for (const auto &[actual, expected] : figures)
+            QVERIFY2(std::abs(actual - expected) < 0.01,
+                     qPrintable(QStringLiteral("%1 against %2").arg(actual).arg(expected)));
+    }
+
+    void metricsRefused()
+    {
+        ClassData one, flat;
+        fill(one, {5});
+        fill(flat, std::vector<qint32>(64, 1000));
+        const QList<QPair<SpectrumMetrics, QString>> cases = {
+            {spectrumMetrics(one, 0, 0), "Not enough data for a spectrum"},
+            {spectrumMetrics(flat, 0, 0), "No signal outside the DC span"},
+            // 4 points: bins 0..2, the fundamental's span covers everything beyond DC.
+            {spectrumMetrics(std::vector<double>{1, 0, 5}, 0, 1.0),
+             "Too few bins for the metrics with this window"}};
+        for (const auto &[metrics, message] : cases) {
+            QVERIFY(!metrics.valid);
+            QCOMPARE(metrics.message, message);
+        }
     }
 
     void failures()

@@ -1,4 +1,5 @@
 #include "analysis/EditFFT.h"
+#include "analysis/SpectrumMetrics.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "data/ShowStatistics.h"
@@ -153,6 +154,32 @@ private Q_SLOTS:
         }
     }
 
+    void fftMetricsOnePerLine()
+    {
+        const Run run = cli({"fft", m_file, "--channel", "1", "--window", "Blackman-Harris", "--metrics"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.err.isEmpty());
+        const SpectrumMetrics m = spectrumMetrics(m_data, 1, 5);
+        QVERIFY(m.valid);
+        const QList<std::tuple<QString, double, QString>> expected = {{"Fundamental", m.fundamentalHz, "Hz"},
+                                                                      {"SNR", m.snrDb, "dB"},
+                                                                      {"THD", m.thdDb, "dB"},
+                                                                      {"SINAD", m.sinadDb, "dB"},
+                                                                      {"SFDR", m.sfdrDbc, "dBc"},
+                                                                      {"ENOB", m.enobBits, "bits"}};
+        QStringList lines = run.out.split(QLatin1Char('\n'));
+        QCOMPARE(lines.takeLast(), QString());
+        QCOMPARE(lines.size(), expected.size());
+        for (int i = 0; i < lines.size(); ++i) {
+            const QStringList words = lines.at(i).split(QLatin1Char(' '));
+            const auto &[label, value, unit] = expected.at(i);
+            QCOMPARE(words.size(), 3);
+            QCOMPARE(words.at(0), label);
+            QCOMPARE(words.at(2), unit);
+            QVERIFY2(std::abs(words.at(1).toDouble() - value) <= 0.005, qPrintable(lines.at(i)));
+        }
+    }
+
     void histListsEachCodeOnce()
     {
         // Channel 4 holds 4000000 + (31 i mod 17), i < 70: each of the 17 codes four times,
@@ -240,6 +267,8 @@ private Q_SLOTS:
             << QStringList{"hist", f, "--channel", "2"} << 1 << f + ": channel 2 holds no data";
         QTest::newRow("all codes zero")
             << QStringList{"fft", f, "--channel", "6"} << 1 << "Error in VBFFT module--EditFFT";
+        QTest::newRow("metrics of all codes zero")
+            << QStringList{"fft", f, "--channel", "6", "--metrics"} << 1 << "No signal outside the DC span";
     }
 
     void refusedRuns()

@@ -13,4 +13,6 @@ struct FftResult
     PlotTable table;
     QList<AnalysisMessage> messages;
     bool failed = false;
+    // The level of the weakest non-zero bin in dB (table.ymin unless some bins are zero).
+    double weakestDb = 0;
 };

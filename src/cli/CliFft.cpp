@@ -5,26 +5,46 @@
 #include "CliOutput.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftWindow.h"
+#include "analysis/SpectrumMetrics.h"
 
 namespace {
 
 QString help()
 {
-    return QStringLiteral(
-               "Usage: qm416x-cli fft FILE.dat --channel N [--window NAME|0-5] [--variant 62|64|68|69]\n\n"
-               "The spectrum of channel N as CSV: frequency in Hz, level in dB relative to the\n"
-               "strongest bin, one row per bin from 0 Hz to half the sampling rate.\n\n") +
+    return QStringLiteral("Usage: qm416x-cli fft FILE.dat --channel N [--window NAME|0-5] [--metrics]\n"
+                          "                     [--variant 62|64|68|69]\n\n"
+                          "The spectrum of channel N as CSV: frequency in Hz, level in dB relative to the\n"
+                          "strongest bin, one row per bin from 0 Hz to half the sampling rate.\n"
+                          "With --metrics, the figures of the strongest tone instead, one per line:\n"
+                          "fundamental frequency, SNR, THD, SINAD, SFDR and ENOB.\n\n") +
            CliDataSession::optionHelp() +
            QStringLiteral("  --channel N            the channel (0..7), required\n"
                           "  --window NAME|0-5      Rectangular (0), Triangular (1), Hanning (2, default),\n"
-                          "                         Hamming (3), Blackman (4), Blackman-Harris (5)\n");
+                          "                         Hamming (3), Blackman (4), Blackman-Harris (5)\n"
+                          "  --metrics              print the spectrum metrics instead of the table\n");
+}
+
+int printMetrics(const SpectrumMetrics &m)
+{
+    if (!m.valid)
+        return CliOutput::failure(m.message);
+    const auto line = [](const QString &label, double value, int decimals, const QString &unit) {
+        return QStringLiteral("%1 %2 %3\n").arg(label, QString::number(value, 'f', decimals), unit);
+    };
+    CliOutput::out(line(QStringLiteral("Fundamental"), m.fundamentalHz, 4, QStringLiteral("Hz")) +
+                   line(QStringLiteral("SNR"), m.snrDb, 2, QStringLiteral("dB")) +
+                   line(QStringLiteral("THD"), m.thdDb, 2, QStringLiteral("dB")) +
+                   line(QStringLiteral("SINAD"), m.sinadDb, 2, QStringLiteral("dB")) +
+                   line(QStringLiteral("SFDR"), m.sfdrDbc, 2, QStringLiteral("dBc")) +
+                   line(QStringLiteral("ENOB"), m.enobBits, 2, QStringLiteral("bits")));
+    return 0;
 }
 
 int run(const QStringList &arguments)
 {
     QStringList options = CliDataSession::valueOptions();
     options << QStringLiteral("--window");
-    const CliArguments args(arguments, options, {});
+    const CliArguments args(arguments, options, {QStringLiteral("--metrics")});
     if (args.help()) {
         CliOutput::out(help());
         return 0;
@@ -45,6 +65,9 @@ int run(const QStringList &arguments)
     CliDataSession session;
     if (const int code = session.open(args))
         return code;
+
+    if (args.has(QStringLiteral("--metrics")))
+        return printMetrics(spectrumMetrics(session.data(), session.channel(), window));
 
     const FftResult result = EditFFT(session.data(), session.channel(), window);
     for (const AnalysisMessage &m : result.messages)

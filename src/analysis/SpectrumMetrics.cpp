@@ -1,0 +1,107 @@
+#include "SpectrumMetrics.h"
+
+#include "ChannelSpectrum.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+enum class Bin
+{
+    Noise,
+    Dc,
+    Signal,
+    Harmonic
+};
+
+SpectrumMetrics invalid(const QString &message)
+{
+    SpectrumMetrics metrics;
+    metrics.message = message;
+    return metrics;
+}
+
+double decibels(double ratio)
+{
+    return 10 * std::log10(ratio);
+}
+
+} // namespace
+
+int spanHalfWidth(int window)
+{
+    static const int widths[] = {1, 2, 2, 2, 3, 4};
+    return window >= 0 && window <= 5 ? widths[window] : 1;
+}
+
+SpectrumMetrics spectrumMetrics(const std::vector<double> &power, int window, double binHz)
+{
+    const int half = static_cast<int>(power.size()) - 1; // N/2
+    const int width = spanHalfWidth(window);
+    const auto p = [&power](int k) { return power[static_cast<size_t>(k)]; };
+
+    int k1 = width + 1;
+    for (int k = width + 1; k <= half; ++k)
+        if (p(k) > p(k1))
+            k1 = k;
+    if (k1 > half)
+        return invalid(QStringLiteral("Too few bins for the metrics with this window"));
+    if (!(p(k1) > 0))
+        return invalid(QStringLiteral("No signal outside the DC span"));
+
+    std::vector<Bin> role(power.size(), Bin::Noise);
+    const auto mark = [&role, half](int from, int to, Bin what, int lowest) {
+        for (int k = std::max(from, lowest); k <= std::min(to, half); ++k)
+            if (role[static_cast<size_t>(k)] == Bin::Noise)
+                role[static_cast<size_t>(k)] = what;
+    };
+    mark(0, width, Bin::Dc, 0);
+    mark(k1 - width, k1 + width, Bin::Signal, width + 1);
+    const qint64 n = 2 * static_cast<qint64>(half);
+    for (int h = 2; h <= 6; ++h) {
+        qint64 f = h * static_cast<qint64>(k1) % n;
+        if (f > half)
+            f = n - f;
+        mark(static_cast<int>(f) - width, static_cast<int>(f) + width, Bin::Harmonic, 0);
+    }
+
+    double signal = 0, distortion = 0, noise = 0, spur = 0;
+    bool spurBins = false;
+    for (int k = width + 1; k <= half; ++k) {
+        const Bin what = role[static_cast<size_t>(k)];
+        if (what == Bin::Signal) {
+            signal += p(k);
+            continue;
+        }
+        spurBins = true;
+        spur = std::max(spur, p(k));
+        (what == Bin::Harmonic ? distortion : noise) += p(k);
+    }
+    if (!spurBins)
+        return invalid(QStringLiteral("Too few bins for the metrics with this window"));
+
+    SpectrumMetrics metrics;
+    metrics.valid = true;
+    metrics.fundamentalBin = k1;
+    metrics.fundamentalHz = k1 * binHz;
+    metrics.snrDb = decibels(signal / noise);
+    metrics.thdDb = decibels(distortion / signal);
+    metrics.sinadDb = decibels(signal / (noise + distortion));
+    metrics.sfdrDbc = decibels(p(k1) / spur);
+    metrics.enobBits = (metrics.sinadDb - 1.76) / 6.02;
+    return metrics;
+}
+
+SpectrumMetrics spectrumMetrics(const ClassData &data, int channel, int window)
+{
+    const ChannelSpectrum spectrum = channelSpectrum(data, channel, window);
+    if (spectrum.magnitude.empty())
+        return invalid(QStringLiteral("Not enough data for a spectrum"));
+    if (!(spectrum.period > 0) || !std::isfinite(spectrum.period))
+        return invalid(QStringLiteral("No conversion time for the frequency axis"));
+    std::vector<double> power(spectrum.magnitude.size());
+    for (size_t k = 0; k < power.size(); ++k)
+        power[k] = spectrum.magnitude[k] * spectrum.magnitude[k];
+    return spectrumMetrics(power, window, spectrum.frequency(1));
+}
