@@ -6,6 +6,7 @@
 #include "CliOutput.h"
 #include "CliStats.h"
 #include "RegsCommand.h"
+#include "SettingsCommand.h"
 #include "app/AppVersion.h"
 
 #include <QCoreApplication>
@@ -18,7 +19,8 @@ std::vector<CliCommand> commands()
 {
     // Each command lives in its own file; add it here.
     return {
-        statsCommand(), fftCommand(), histCommand(), convertCommand(), regsCommand(), boardCommand(),
+        statsCommand(), fftCommand(),      histCommand(),  convertCommand(),
+        regsCommand(),  settingsCommand(), boardCommand(),
     };
 }
 
