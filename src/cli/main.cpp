@@ -53,7 +53,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (name == QLatin1String("--version")) {
-        CliOutput::out(QStringLiteral("qm416x-cli %1\n").arg(AppVersion::text()));
+        CliOutput::out(QStringLiteral("qm416x-cli %1\n%2\n").arg(AppVersion::text(), AppVersion::licence()));
         return 0;
     }
     for (const CliCommand &c : list)
