@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <pty.h>
@@ -127,6 +128,9 @@ private Q_SLOTS:
             {{"board", "--port", "sim", "led", "blink"}, "the LED is switched 'on' or 'off'"},
             {{"board", "--port", "sim", "--variant", "68", "reset"}, "unknown option --variant"},
             {{"board", "--port", "sim", "explode"}, "board needs an action"},
+            {{"settings", "save", "--port", "sim"}, "use 'settings save -o FILE.adc'"},
+            {{"settings", "load", "--port", "sim", "a.adc", "-o", "b.adc"}, "use 'settings save -o FILE.adc'"},
+            {{"settings", "load", "a.adc"}, "settings needs --port"},
         };
         for (const auto &c : cases) {
             const Run r = cli(c.arguments);
@@ -157,6 +161,34 @@ private Q_SLOTS:
         succeeds({"regs", "--port", path, "--variant", "64", "read", "29"}, "29 0A      Channel Setup\n");
         succeeds({"regs", "--port", path, "read", "02"}, "02 12      Revision\n");
         succeeds({"board", "--port", path, "led", "on"}, "L 0000\n");
+
+        // Settings files: what is saved from the board loads back into it register by register;
+        // a damaged file is refused and nothing of it reaches the board.
+        QTemporaryDir dir;
+        const QString saved = dir.filePath(QStringLiteral("board.adc"));
+        const QString again = dir.filePath(QStringLiteral("again.adc"));
+        succeeds({"settings", "save", "--port", path, "--variant", "64", "-o", saved}, QString());
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray text = file.readAll();
+        file.close();
+        QVERIFY(text.startsWith("QM4164\r\n") && text.contains("Register: 29,A\r\n"));
+        text.replace("Register: 31,91", "Register: 31,C4");
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size());
+        file.close();
+        succeeds({"settings", "load", saved, "--port", path, "--variant", "64"},
+                 QStringLiteral("wrote 20 registers from %1\n").arg(saved));
+        succeeds({"settings", "save", "--port", path, "--variant", "64", "-o", again}, QString());
+        QFile back(again);
+        QVERIFY(back.open(QIODevice::ReadOnly));
+        QCOMPARE(back.readAll(), text);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("QM4164\r\nRegister: 31,55\r\nRegister: 32\r\n");
+        file.close();
+        const Run refused = cli({"settings", "load", saved, "--port", path, "--variant", "64"});
+        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE(refused.err, QStringLiteral("qm416x-cli: This file cannot be read: %1\n").arg(saved));
+        succeeds({"regs", "--port", path, "--variant", "64", "read", "31"}, "31 C4      Conversion Time\n");
         sim.kill();
         sim.waitForFinished(5000);
     }

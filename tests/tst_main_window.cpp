@@ -89,12 +89,13 @@ private Q_SLOTS:
         whenModal([&seen](QWidget *modal) {
             auto *about = qobject_cast<FormAbout *>(modal);
             QVERIFY(about);
-            seen << about->windowTitle() << about->lblTitle->text() << about->lblVersion->text();
+            seen << about->windowTitle() << about->lblTitle->text() << about->lblVersion->text()
+                 << about->findChild<QLabel *>(QStringLiteral("lblLicence"))->text();
             about->cmdOK->click();
         });
         window.MnuHelpAbout->trigger();
-        QCOMPARE(seen,
-                 QStringList({"About QM4162 /64 /68 /69 software", "QM4162 /64 /68 /69", "Version 1.3.70"}));
+        QCOMPARE(seen, QStringList({"About QM4162 /64 /68 /69 software", "QM4162 /64 /68 /69",
+                                    "Version 1.3.70", "Licence: GPL-3.0-or-later"}));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 

@@ -33,6 +33,8 @@ FormAbout::FormAbout(QWidget *parent)
         this);
     distributed->setWordWrap(true);
     auto *organisation = new QLabel(QStringLiteral("QM416x Evaluation Software team"), this);
+    auto *licence = new QLabel(AppVersion::licence(), this);
+    licence->setObjectName(QStringLiteral("lblLicence"));
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
@@ -44,7 +46,8 @@ FormAbout::FormAbout(QWidget *parent)
     layout->addWidget(lblVersion, 1, 1);
     layout->addWidget(distributed, 2, 1);
     layout->addWidget(organisation, 3, 1);
-    layout->addWidget(cmdOK, 4, 1, Qt::AlignRight);
+    layout->addWidget(licence, 4, 1);
+    layout->addWidget(cmdOK, 5, 1, Qt::AlignRight);
     setFixedWidth(420);
 }
 

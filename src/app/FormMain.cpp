@@ -2,15 +2,16 @@
 
 #include "AppContext.h"
 #include "ChildWindow.h"
-#include "controls/CommitLineEdit.h"
 #include "FormAbout.h"
 #include "FormPlacement.h"
 #include "FormSelectBoard.h"
+#include "SettingsFileCommands.h"
 #include "ToolIcons.h"
 #include "board/BoardLink.h"
 #include "board/ComPortList.h"
 #include "board/DacScale.h"
 #include "board/FormEvalBoard.h"
+#include "controls/CommitLineEdit.h"
 #include "model/NumericText.h"
 #include "model/PowerOnImage.h"
 #include "model/RegisterDesign.h"
@@ -93,6 +94,8 @@ void FormMain::buildMenus()
     MnuFile->setObjectName(QStringLiteral("MnuFile"));
     MnuOpenSettings = add(MnuFile, "MnuOpenSettings", QStringLiteral("Open Settings"));
     MnuSaveSettings = add(MnuFile, "MnuSaveSettings", QStringLiteral("Save Settings"));
+    connect(MnuOpenSettings, &QAction::triggered, this, &FormMain::OpenSettings);
+    connect(MnuSaveSettings, &QAction::triggered, this, &FormMain::SaveSettings);
     MnuFile->addSeparator();
     MnuOpenData = add(MnuFile, "MnuOpenData", QStringLiteral("Open Data File"));
     MnuSaveData = add(MnuFile, "MnuSaveData", QStringLiteral("Save Data File"));
@@ -138,9 +141,8 @@ void FormMain::buildMenus()
     connect(MnuHelpAbout, &QAction::triggered, this, &FormMain::showAbout);
 
     // Items of windows this program version does not have yet stay visible but disabled.
-    for (QAction *item :
-         {MnuOpenSettings, MnuSaveSettings, MnuOpenData, MnuSaveData, MnuEasyStart, MnuViewADCSetup,
-          MnuViewData, MnuViewRegisters, MnuViewGraph, MnuViewHist, MnuViewFFT, RemovePeaks})
+    for (QAction *item : {MnuOpenData, MnuSaveData, MnuEasyStart, MnuViewADCSetup, MnuViewData,
+                          MnuViewRegisters, MnuViewGraph, MnuViewHist, MnuViewFFT, RemovePeaks})
         item->setEnabled(false);
 }
 
@@ -176,6 +178,8 @@ void FormMain::buildToolbars()
     addTool(TlbData, QStringLiteral("Hist"), QStringLiteral("Histogram"));
     addTool(TlbData, QStringLiteral("FFT"), QStringLiteral("FFT"));
 
+    connect(toolButton(QStringLiteral("OpenSettings")), &QAction::triggered, this, &FormMain::OpenSettings);
+    connect(toolButton(QStringLiteral("SaveSettings")), &QAction::triggered, this, &FormMain::SaveSettings);
     connect(toolButton(QStringLiteral("Reset")), &QAction::triggered, this,
             [this] { formEvalBoard()->BrdReset(); });
     connect(toolButton(QStringLiteral("ReadAll")), &QAction::triggered, this,
@@ -183,8 +187,7 @@ void FormMain::buildToolbars()
     connect(toolButton(QStringLiteral("WriteAll")), &QAction::triggered, this,
             [this] { formEvalBoard()->RegWriteAll(); });
 
-    for (const char *key :
-         {"OpenSettings", "SaveSettings", "Read", "Clear", "Open", "Save", "Graph", "Hist", "FFT"})
+    for (const char *key : {"Read", "Clear", "Open", "Save", "Graph", "Hist", "FFT"})
         m_toolButtons.value(QString::fromLatin1(key))->setEnabled(false);
 }
 
@@ -280,6 +283,16 @@ void FormMain::showResetDialog(const QString &message)
     m_reset = &dialog;
     dialog.exec();
     m_reset = nullptr;
+}
+
+void FormMain::SaveSettings()
+{
+    SettingsFileCommands(m_context.IADC, *m_link, m_dialogs).save();
+}
+
+void FormMain::OpenSettings()
+{
+    SettingsFileCommands(m_context.IADC, *m_link, m_dialogs).open();
 }
 
 void FormMain::RunContReadDialog()

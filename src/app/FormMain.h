@@ -66,6 +66,9 @@ public:
     // The reset dialog with message, shown modally unless it is already open (then only
     // its message changes).
     void showResetDialog(const QString &message);
+    // The File menu's settings file commands.
+    void SaveSettings();
+    void OpenSettings();
     // A register read met a converter in continuous-read mode.
     void RunContReadDialog();
 

@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
         rawArguments << QString::fromLocal8Bit(argv[i]);
     const StartupOptions early = StartupOptions::parse(rawArguments);
     if (early.showVersion) {
-        std::printf("qm416x %s\n", qPrintable(AppVersion::text()));
+        std::printf("qm416x %s\n%s\n", qPrintable(AppVersion::text()), qPrintable(AppVersion::licence()));
         return 0;
     }
     if (early.showHelp) {

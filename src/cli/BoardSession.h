@@ -24,6 +24,9 @@ public:
     BoardLink &link() { return m_link; }
     QM4168 &model() { return m_model; }
     int variantCode() const { return m_variantCode; }
+    // How many exchanges a complete read-all and write-all of the variant's registers make.
+    int readAllCount() const { return 8 + 6 * (m_model.MaxChannel() + 1); }
+    int writeAllCount() const { return 3 + 4 * (m_model.MaxChannel() + 1) + 1; }
     // The continuous-read dialog was asked for (the converter is in continuous-read mode).
     bool contReadMet() const { return m_contReadMet; }
 

@@ -9,7 +9,8 @@ CliArguments::CliArguments(const QStringList &arguments, const QStringList &valu
             m_help = true;
             continue;
         }
-        if (!word.startsWith(QLatin1String("--")) || word == QLatin1String("--")) {
+        const bool shortOption = !word.startsWith(QLatin1String("--")) && valueOptions.contains(word);
+        if ((!word.startsWith(QLatin1String("--")) && !shortOption) || word == QLatin1String("--")) {
             m_positional << word;
             continue;
         }

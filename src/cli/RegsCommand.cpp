@@ -127,7 +127,7 @@ int run(const QStringList &arguments)
         return 0;
     }
     // write-all: the model holds the power-on image.
-    const int expected = 3 + 4 * (model.MaxChannel() + 1) + 1;
+    const int expected = session.writeAllCount();
     const int answered = link.RegWriteAll();
     if (answered != expected)
         return CliOutput::failure(

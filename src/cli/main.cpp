@@ -6,6 +6,7 @@
 #include "CliOutput.h"
 #include "CliStats.h"
 #include "RegsCommand.h"
+#include "SettingsCommand.h"
 #include "app/AppVersion.h"
 
 #include <QCoreApplication>
@@ -18,7 +19,8 @@ std::vector<CliCommand> commands()
 {
     // Each command lives in its own file; add it here.
     return {
-        statsCommand(), fftCommand(), histCommand(), convertCommand(), regsCommand(), boardCommand(),
+        statsCommand(), fftCommand(),      histCommand(),  convertCommand(),
+        regsCommand(),  settingsCommand(), boardCommand(),
     };
 }
 
@@ -51,7 +53,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (name == QLatin1String("--version")) {
-        CliOutput::out(QStringLiteral("qm416x-cli %1\n").arg(AppVersion::text()));
+        CliOutput::out(QStringLiteral("qm416x-cli %1\n%2\n").arg(AppVersion::text(), AppVersion::licence()));
         return 0;
     }
     for (const CliCommand &c : list)

@@ -2,6 +2,7 @@
 
 #include "DataFileError.h"
 
+#include <QByteArray>
 #include <QString>
 
 class ClassData;
@@ -29,6 +30,9 @@ DataFileError WriteDataFile(QIODevice &device, const ClassData &data, const QM41
 // earlier file as it was. Errors: 76 or 75 when the file cannot be created, 61 or 57 when
 // writing fails, 75 when the finished file cannot be put in place.
 DataFileError WriteDataFile(const QString &path, const ClassData &data, const QM4168 &adc);
+
+// Writes text to the file at path the same way: whole or not at all, with the same errors.
+DataFileError WriteTextFile(const QString &path, const QByteArray &text);
 
 // Reads a data file into the store. The file is read and checked completely into a fresh
 // store first; only then does the store take its contents: Clear (DataCleared), the

@@ -94,16 +94,22 @@ DataFileError WriteDataFile(QIODevice &device, const ClassData &data, const QM41
 
 DataFileError WriteDataFile(const QString &path, const ClassData &data, const QM4168 &adc)
 {
+    return WriteTextFile(path, fileText(data, adc));
+}
+
+DataFileError WriteTextFile(const QString &path, const QByteArray &text)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (!QFileInfo(path).absoluteDir().exists())
             return DataFileError::platform(DataFileError::PathNotFound);
         return DataFileError::platform(DataFileError::PathFileAccessError);
     }
-    const DataFileError written = WriteDataFile(file, data, adc);
-    if (written.isError()) {
+    errno = 0;
+    if (file.write(text) != text.size()) {
+        const DataFileError failed = writeFailure(errno);
         file.cancelWriting();
-        return written;
+        return failed;
     }
     errno = 0;
     if (!file.commit()) {

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the Debian package from this build folder, unpacks it into a scratch root and runs
+# the installed programs' --version.
+set -euo pipefail
+build=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+(cd "$build" && cpack -G DEB -B "$scratch/out" >/dev/null)
+deb=$(ls "$scratch"/out/qm416x_*.deb)
+dpkg-deb --field "$deb" Depends | grep -q 'libqt6widgets6' || { echo "no Qt dependency in $deb"; exit 1; }
+dpkg -x "$deb" "$scratch/root"
+for f in usr/bin/qm416x usr/bin/qm416x-cli usr/bin/qm416x-boardsim \
+         usr/share/applications/qm416x.desktop usr/share/icons/hicolor/scalable/apps/qm416x.svg \
+         usr/share/doc/qm416x/LICENSE; do
+    [ -e "$scratch/root/$f" ] || { echo "missing $f"; exit 1; }
+done
+QT_QPA_PLATFORM=offscreen "$scratch/root/usr/bin/qm416x" --version | tee /dev/stderr | grep -q "GPL-3.0-or-later"
+"$scratch/root/usr/bin/qm416x-cli" --version

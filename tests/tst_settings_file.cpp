@@ -1,0 +1,183 @@
+// Settings files: the exact text written, reading back in any order, refused files, and the
+// File menu's commands against the simulated board.
+
+#include "BoardRig.h"
+#include "app/SettingsFile.h"
+#include "app/SettingsFileCommands.h"
+#include "sim/SimBoard.h"
+#include "sim/SimulatedSerialPort.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+SettingsReadResult readText(const QByteArray &text, QM4168 &model)
+{
+    QBuffer buffer;
+    buffer.setData(text);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadSettingsFile(buffer, model);
+}
+
+} // namespace
+
+class TestSettingsFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void powerOnImageOfTheQM4168()
+    {
+        BoardRig rig(8);
+        QByteArray expected = "QM4168\r\n\r\n I/O Port Register\r\nRegister: 1,F0\r\n"
+                              "\r\nADC ZS Calibration\r\nRegister: 6,800000\r\n"
+                              "\r\nADC FS Calibration\r\nRegister: 7,800000\r\n";
+        const struct
+        {
+            const char *title;
+            int base;
+            const char *value;
+        } sections[] = {{"Channel ZS Calibration", 0x10, "800000"},
+                        {"Channel FS Calibration", 0x18, "200000"},
+                        {"Channel Setup", 0x28, "0"},
+                        {"Channel Conv Time", 0x30, "91"},
+                        {"Channel Mode", 0x38, "0"}};
+        for (const auto &s : sections) {
+            expected += QByteArray("\r\n") + s.title + "\r\n";
+            for (int c = 0; c < 8; ++c)
+                expected +=
+                    "Register: " + QByteArray::number(s.base + c, 16).toUpper() + ',' + s.value + "\r\n";
+        }
+        QCOMPARE(SettingsFileText(rig.model), expected);
+    }
+
+    void variantsWriteTheirChannels_data()
+    {
+        QTest::addColumn<int>("variant");
+        QTest::addColumn<QByteArray>("header");
+        QTest::addColumn<QByteArray>("setupLines");
+        QTest::newRow("QM4162") << 2 << QByteArray("QM4162")
+                                << QByteArray("Register: 28,0\r\nRegister: 2A,0\r\n");
+        QTest::newRow("QM4164") << 4 << QByteArray("QM4164")
+                                << QByteArray("Register: 28,0\r\nRegister: 29,0\r\nRegister: 2A,0\r\n"
+                                              "Register: 2B,0\r\n");
+        QTest::newRow("QM4169") << 9 << QByteArray("QM4169") << QByteArray("Register: 28,0\r\n");
+    }
+
+    void variantsWriteTheirChannels()
+    {
+        QFETCH(int, variant);
+        QFETCH(QByteArray, header);
+        QFETCH(QByteArray, setupLines);
+        BoardRig rig(variant);
+        const QByteArray text = SettingsFileText(rig.model);
+        QVERIFY(text.startsWith(header + "\r\n\r\n I/O Port Register\r\n"));
+        QVERIFY(text.contains("Channel Setup\r\n" + setupLines));
+        QVERIFY(text.endsWith("Register: " +
+                              QByteArray(variant == 2   ? "3A"
+                                         : variant == 4 ? "3B"
+                                                        : "3F") +
+                              ",0\r\n"));
+
+        // What is written reads back into a fresh model of the same variant unchanged.
+        BoardRig other(variant);
+        QVERIFY(readText(text, other.model).ok());
+        QCOMPARE(SettingsFileText(other.model), text);
+    }
+
+    void readsRegisterLinesInAnyOrder()
+    {
+        BoardRig rig(8);
+        SignalRecorder events(&rig.model);
+        const SettingsReadResult read =
+            readText("QM4168\n\nsome notes, with a comma\nRegister: 31,A5\r\n\nRegister: 40,12\n"
+                     "Register: 1,F4\nRegister: 19,8000\n",
+                     rig.model);
+        QVERIFY(read.ok());
+        QCOMPARE(read.registers, 3); // 40h is no register of the chip: skipped
+        QCOMPARE(rig.model.Register(0x31), 0xA5);
+        QCOMPARE(rig.model.Register(0x01), 0xF4);
+        QCOMPARE(rig.model.Register(0x19), 0x8000);
+        QVERIFY(!events.names().contains(QStringLiteral("RegisterSend")));
+    }
+
+    void refusedFiles_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("registers");
+        QTest::newRow("other variant")
+            << QByteArray("QM4164\r\nRegister: 31,A5\r\n") << int(SettingsReadResult::NotValid) << 0;
+        QTest::newRow("empty") << QByteArray() << int(SettingsReadResult::NotValid) << 0;
+        QTest::newRow("value missing") << QByteArray("QM4168\r\nRegister: 31,A5\r\nRegister: 32\r\n")
+                                       << int(SettingsReadResult::CannotRead) << 1;
+        QTest::newRow("not hexadecimal") << QByteArray("QM4168\r\nRegister: 31,A5\r\nRegister: 32,9G\r\n")
+                                         << int(SettingsReadResult::CannotRead) << 1;
+        QTest::newRow("too wide") << QByteArray("QM4168\r\nRegister: 31,A5\r\nRegister: 32,1A5\r\n")
+                                  << int(SettingsReadResult::CannotRead) << 1;
+        QTest::newRow("nine digits") << QByteArray("QM4168\r\nRegister: 10,123456789\r\n")
+                                     << int(SettingsReadResult::CannotRead) << 0;
+    }
+
+    void refusedFiles()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, outcome);
+        QFETCH(int, registers);
+        BoardRig rig(8);
+        const SettingsReadResult read = readText(text, rig.model);
+        QCOMPARE(int(read.outcome), outcome);
+        QCOMPARE(read.registers, registers);
+        QCOMPARE(read.message, outcome == SettingsReadResult::NotValid
+                                   ? QStringLiteral(" The selected file is not valide")
+                                   : QStringLiteral("This file cannot be read"));
+        // The lines before the damage are in the model, nothing after it.
+        QCOMPARE(rig.model.Register(0x31), registers ? 0xA5 : 0x91);
+        QCOMPARE(rig.model.Register(0x32), 0x91);
+    }
+
+    void menuCommandsAgainstTheSimulatedBoard()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("setup.adc"));
+        SimBoard sim(8);
+        BoardRig rig(8, [&sim](const QString &) { return std::make_unique<SimulatedSerialPort>(&sim); });
+        QVERIFY(rig.link.ComOpen(QStringLiteral("Simulated board")));
+        SettingsFileCommands commands(rig.model, rig.link, rig.dialogs);
+
+        rig.model.setRegister(0x2B, false, 0x0D);
+        rig.dialogs.fileAnswers << path;
+        commands.save();
+        QVERIFY(rig.dialogs.boxes.isEmpty());
+
+        // Open: the model takes the file, the chip only after Yes.
+        BoardRig fresh(8, [&sim](const QString &) { return std::make_unique<SimulatedSerialPort>(&sim); });
+        QVERIFY(fresh.link.ComOpen(QStringLiteral("Simulated board")));
+        SettingsFileCommands open(fresh.model, fresh.link, fresh.dialogs);
+        fresh.dialogs.fileAnswers << path;
+        open.open();
+        QCOMPARE(fresh.model.Register(0x2B), 0x0D);
+        QCOMPARE(fresh.dialogs.texts(), QStringList{QStringLiteral("Do you want to write all registers ?")});
+        QCOMPARE(sim.converter().registerValue(0x2B), 0);
+        fresh.dialogs.fileAnswers << path;
+        fresh.dialogs.answers << true;
+        open.open();
+        QCOMPARE(sim.converter().registerValue(0x2B), 0x0D);
+
+        // A missing file and a write into a missing folder are reported; cancel says nothing.
+        fresh.dialogs.boxes.clear();
+        fresh.dialogs.fileAnswers << dir.filePath(QStringLiteral("none.adc")) << QString()
+                                  << dir.filePath(QStringLiteral("no/such/folder.adc"));
+        open.open();
+        open.open();
+        open.save();
+        QCOMPARE(fresh.dialogs.texts(), (QStringList{QStringLiteral("error 53 : File not found"),
+                                                     QStringLiteral("error 76 : Path not found"),
+                                                     QStringLiteral("Error Creating File")}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsFile)
+#include "tst_settings_file.moc"
