@@ -171,6 +171,7 @@ private Q_SLOTS:
         QCOMPARE(settings.values.value("FormComMonitor/Visible"), QStringLiteral("True"));
         QCOMPARE(settings.values.value("FormComMonitor/Width"), QStringLiteral("333"));
         QCOMPARE(settings.values.value("FormCodeGene/Visible"), QStringLiteral("True"));
+        QVERIFY(!settings.values.contains("FormTest/Left")); // never shown: no place to keep
         QVERIFY(settings.values.contains("FormMain/Width"));
 
         // The next start finds everything where it was left.

@@ -2,6 +2,7 @@
 #include "app/ChildWindow.h"
 #include "app/FormPlacement.h"
 #include "app/PlacementFit.h"
+#include "app/SettingsKeys.h"
 #include "app/StoredPlacement.h"
 #include "platform/QSettingsStore.h"
 
@@ -205,10 +206,48 @@ private Q_SLOTS:
         {
             QSettingsStore store;
             QCOMPARE(store.get("FormMain", "ComPort", "0"), QStringLiteral("0"));
+            QCOMPARE(
+                store.damageReport(),
+                QStringLiteral("The settings file %1 could not be read. The program starts with its default "
+                               "settings.\nThe damaged file has been kept as %1.damaged.")
+                    .arg(path));
             store.save("FormMain", "ComPort", "3");
         }
         QSettingsStore again;
         QCOMPARE(again.get("FormMain", "ComPort", "0"), QStringLiteral("3"));
+        QVERIFY(again.damageReport().isEmpty()); // told once
+    }
+
+    void entriesThatNoWindowUsesAreDropped()
+    {
+        QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+        QString path;
+        {
+            QSettingsStore store;
+            path = store.fileName();
+            store.save("FormMain", "MCLK", "4.9152");
+            store.save("FormRegisters", "Left", "12");
+            store.save("FormMain", "Junk", "1");
+            store.save("Garbage", "Left", "2");
+        }
+        {
+            QSettingsStore store;
+            QCOMPARE(store.keepOnly(SettingsKeys::isKnown), 2);
+            QCOMPARE(store.get("FormMain", "MCLK", ""), QStringLiteral("4.9152"));
+            QCOMPARE(store.get("FormRegisters", "Left", ""), QStringLiteral("12"));
+            QCOMPARE(store.get("FormMain", "Junk", "none"), QStringLiteral("none"));
+            QCOMPARE(store.damageReport(),
+                     QStringLiteral(
+                         "The settings file %1 held 2 entries that this program does not use; they have "
+                         "been removed.\nThe file as it was has been kept as %1.damaged.")
+                         .arg(path));
+            QSettings copy(path + ".damaged", QSettings::IniFormat);
+            QCOMPARE(copy.value("Garbage/Left").toString(), QStringLiteral("2"));
+        }
+        QSettingsStore again;
+        QCOMPARE(again.keepOnly(SettingsKeys::isKnown), 0);
+        QVERIFY(again.damageReport().isEmpty());
     }
 };
 

@@ -24,6 +24,7 @@ public:
     // first time it is shown it finds a free place beside the visible windows instead of
     // piling up in the area's corner.
     void setPlaced(bool placed) { m_placed = placed; }
+    bool isPlaced() const { return m_placed; }
 
 Q_SIGNALS:
     void closedByUser();

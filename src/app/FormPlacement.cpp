@@ -1,5 +1,6 @@
 #include "FormPlacement.h"
 
+#include "ChildWindow.h"
 #include "PlacementFit.h"
 #include "StoredPlacement.h"
 #include "platform/SettingsStore.h"
@@ -90,7 +91,11 @@ void SaveFormPlacement(QWidget *window, const QString &section, bool resizable, 
     // The position and size of the normal (restored) window. A top-level window knows them
     // while maximised; a child window gives them back when it leaves that state.
     placement.normal = window->isWindow() ? window->normalGeometry() : QRect();
-    if (placement.normal.isEmpty()) {
+    const auto *child = qobject_cast<const ChildWindow *>(window);
+    if (child && !child->isPlaced()) {
+        // Never shown and nothing stored: there is no place to remember yet.
+        placement.normal = QRect();
+    } else if (placement.normal.isEmpty()) {
         if (window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
             window->setWindowState(Qt::WindowNoState);
         placement.normal = window->geometry();

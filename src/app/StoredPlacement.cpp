@@ -63,6 +63,8 @@ void StoredPlacement::write(SettingsStore &settings, const QString &section, boo
     settings.save(section, QStringLiteral("State"), QString::number(state));
     settings.save(section, QStringLiteral("Visible"),
                   visible.value_or(false) ? QStringLiteral("True") : QStringLiteral("False"));
+    if (normal.isNull())
+        return; // no place of its own yet
     settings.save(section, QStringLiteral("Left"), QString::number(float(normal.x())));
     settings.save(section, QStringLiteral("Top"), QString::number(float(normal.y())));
     if (resizable) {

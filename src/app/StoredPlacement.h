@@ -22,5 +22,7 @@ struct StoredPlacement
     // malformed entry leaves the current value. Coordinates are cut to PlacementFit's limit.
     static StoredPlacement read(const SettingsStore &settings, const QString &section, bool resizable,
                                 const QRect &current, int currentState);
+    // Writes State and Visible, and the geometry unless normal is null (a window that has
+    // no place of its own yet).
     void write(SettingsStore &settings, const QString &section, bool resizable) const;
 };
