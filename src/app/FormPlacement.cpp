@@ -5,11 +5,16 @@
 #include "StoredPlacement.h"
 #include "platform/SettingsStore.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
+
+constexpr int FrameWaitMs = 1000;
 
 int stateCode(const QWidget *w)
 {
@@ -45,10 +50,18 @@ QList<QRect> areasFor(const QWidget *window)
 
 // What the window manager draws around a top-level window's inside (known once the window
 // has been shown); a child window's frame is part of its geometry.
-QMargins frameOf(const QWidget *window)
+QMargins frameOf(QWidget *window)
 {
     if (!window->isWindow())
         return {};
+    // The window manager frames a window as it maps it: a window just shown is given a
+    // moment (events run meanwhile) so that its frame is known.
+    if (window->isVisible() && window->windowHandle() && !window->windowHandle()->isExposed()) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!window->windowHandle()->isExposed() && clock.elapsed() < FrameWaitMs)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    }
     const QRect inside = window->geometry();
     const QRect whole = window->frameGeometry();
     return {inside.left() - whole.left(), inside.top() - whole.top(), whole.right() - inside.right(),

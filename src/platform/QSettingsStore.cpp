@@ -69,11 +69,11 @@ QString QSettingsStore::damageReport() const
         return text;
     }
     if (m_dropped > 0)
-        return QStringLiteral("The settings file %1 held %2 entries that this program does not use; they "
-                              "have been removed.\nThe file as it was has been kept as %3.")
-            .arg(m_settings.fileName())
-            .arg(m_dropped)
-            .arg(m_movedAside);
+        return QStringLiteral("The settings file %1 held %2 that this program does not use; %3 been "
+                              "removed.\nThe file as it was has been kept as %4.")
+            .arg(m_settings.fileName(),
+                 m_dropped == 1 ? QStringLiteral("an entry") : QStringLiteral("%1 entries").arg(m_dropped),
+                 m_dropped == 1 ? QStringLiteral("it has") : QStringLiteral("they have"), m_movedAside);
     return QString();
 }
 
