@@ -3,11 +3,11 @@
 #include "TestServices.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
-#include "controls/CommitLineEdit.h"
 #include "app/FormMain.h"
 #include "board/BoardLink.h"
 #include "board/ComPortList.h"
 #include "board/FormEvalBoard.h"
+#include "controls/CommitLineEdit.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
 #include "tools/FormReset.h"
@@ -38,10 +38,20 @@ QStringList sentCommands(const SignalRecorder &hooks)
     return commands;
 }
 
+// The user's entry: the text, marked as edited, then Enter.
 void type(QLineEdit *box, const QString &text)
 {
     box->setText(text);
+    box->setModified(true);
     QTest::keyClick(box, Qt::Key_Return);
+}
+
+void leave(QLineEdit *box)
+{
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(box, &in);
+    QApplication::sendEvent(box, &out);
 }
 
 // A main window on the simulated board, started as the program starts.
@@ -160,6 +170,31 @@ private Q_SLOTS:
         board->UpDownDAC->setValue(7);
         QVERIFY(sentCommands(hooks).isEmpty());
         QCOMPARE(board->TextDAC->text(), QStringLiteral("7"));
+    }
+
+    void passingThroughTheDacBoxesSendsNothing()
+    {
+        Program p;
+        p.openSimulatedBoard();
+        SignalRecorder hooks(&p.link().hooks());
+        FormEvalBoard *board = p.board();
+        type(board->TextDACVoltage, QStringLiteral("2.5")); // shown back as 2.501
+        QLineEdit *boxes[] = {board->TextDACVoltage, board->TextDAC, p.window->TxtDacValue};
+        for (int round = 0; round < 3; ++round)
+            for (QLineEdit *box : boxes)
+                leave(box);
+        QCOMPARE(sentCommands(hooks), QStringList({"D 0800"}));
+
+        // An edit left by the focus sends once; leaving again sends nothing more.
+        for (QLineEdit *box : boxes) {
+            hooks.clear();
+            box->selectAll();
+            QTest::keyClicks(box, box == board->TextDAC ? QStringLiteral("300") : QStringLiteral("1"));
+            leave(box);
+            leave(box);
+            QCOMPARE(sentCommands(hooks).size(), 1);
+        }
+        QCOMPARE(board->UpDownDAC->value(), 819);
     }
 
     void clockEntries()

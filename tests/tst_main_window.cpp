@@ -10,9 +10,11 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QToolBar>
 #include <QtTest>
@@ -109,7 +111,12 @@ private Q_SLOTS:
         QVERIFY(window.RemovePeaks->isVisible());
         QVERIFY(window.MnuViewCodeGenarator->isEnabled());
         window.MnuViewCodeGenarator->trigger();
-        QVERIFY(!window.childWindow("FormCodeGene")->isHidden());
+        ChildWindow *generator = window.childWindow("FormCodeGene");
+        QVERIFY(!generator->isHidden());
+        // Opened for the first time: its designed size, clear of the windows already open.
+        QCOMPARE(generator->widget()->size(), QSize(380, 300));
+        for (const char *other : {"FormEvalBoard", "FormComMonitor"})
+            QVERIFY(!generator->geometry().intersects(window.childWindow(other)->geometry()));
         QCOMPARE(context.IADC.MaxChannel(), 7);
     }
 
@@ -129,6 +136,12 @@ private Q_SLOTS:
         QVERIFY(window.MnuViewComMonitor->isChecked());
         QVERIFY(!window.MnuViewTest->isChecked());
         QVERIFY(window.childWindow("FormCodeGene")->isHidden());
+        QVERIFY(!board->geometry().intersects(monitor->geometry()));
+        // The monitor's designed size shows all the lines it keeps.
+        auto *list = static_cast<FormComMonitor *>(monitor->widget())->List1;
+        for (int i = 0; i < 21; ++i)
+            window.formComMonitor()->Display(QStringLiteral("[S 28 08\r"));
+        QTRY_COMPARE(list->verticalScrollBar()->maximum(), 0);
 
         // The close box only hides the window, and the mark follows.
         monitor->close();
@@ -159,6 +172,7 @@ private Q_SLOTS:
         QCOMPARE(settings.values.value("FormComMonitor/Visible"), QStringLiteral("True"));
         QCOMPARE(settings.values.value("FormComMonitor/Width"), QStringLiteral("333"));
         QCOMPARE(settings.values.value("FormCodeGene/Visible"), QStringLiteral("True"));
+        QVERIFY(!settings.values.contains("FormTest/Left")); // never shown: no place to keep
         QVERIFY(settings.values.contains("FormMain/Width"));
 
         // The next start finds everything where it was left.

@@ -1,6 +1,9 @@
 #include "MemorySettingsStore.h"
 #include "app/ChildWindow.h"
 #include "app/FormPlacement.h"
+#include "app/PlacementFit.h"
+#include "app/SettingsKeys.h"
+#include "app/StoredPlacement.h"
 #include "platform/QSettingsStore.h"
 
 #include <QLabel>
@@ -61,7 +64,7 @@ private Q_SLOTS:
         window.setGeometry(50, 60, 400, 300);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QPoint normalPos = window.pos();
+        const QPoint normalPos = window.geometry().topLeft();
         window.showMaximized();
         QVERIFY(window.isMaximized());
         SaveFormPlacement(&window, QStringLiteral("FormMain"), true, settings);
@@ -75,7 +78,74 @@ private Q_SLOTS:
         QVERIFY(next.isVisible());
         QVERIFY(next.windowState() & Qt::WindowMaximized);
         next.showNormal();
-        QCOMPARE(next.size(), QSize(400, 300));
+        QCOMPARE(next.geometry(), QRect(normalPos, QSize(400, 300)));
+    }
+
+    // Stored texts (Left, Top, Width, Height) on the screens there are now, with a window
+    // manager's frame (title bar 20, borders 1) around the inside.
+    void storedPlacementOnTheScreens_data()
+    {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QList<QRect>>("screens");
+        QTest::addColumn<QRect>("expected");
+        const QList<QRect> one{{0, 0, 1600, 1000}};
+        QTest::newRow("on the screen")
+            << QStringList{"99", "40", "700", "500"} << one << QRect(99, 40, 700, 500);
+        QTest::newRow("monitor gone")
+            << QStringList{"2500", "1400", "1100", "760"} << one << QRect(499, 239, 1100, 760);
+        QTest::newRow("nonsense") << QStringList{"0", "1e30", "800", "99999999"} << one
+                                  << QRect(1, 20, 800, 979);
+        QTest::newRow("title bar above the screen")
+            << QStringList{"300", "-10", "400", "300"} << one << QRect(300, 20, 400, 300);
+        QTest::newRow("on the second screen")
+            << QStringList{"2000", "100", "600", "400"}
+            << QList<QRect>{{0, 0, 1600, 1000}, {1600, 0, 1280, 1024}} << QRect(2000, 100, 600, 400);
+        QTest::newRow("scaled screen smaller than the window")
+            << QStringList{"1", "20", "1100", "760"} << QList<QRect>{{0, 0, 1066, 666}}
+            << QRect(1, 20, 1064, 645);
+    }
+
+    void storedPlacementOnTheScreens()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QList<QRect>, screens);
+        QFETCH(QRect, expected);
+        const QMargins frame(1, 20, 1, 1);
+        MemorySettingsStore settings;
+        const char *keys[] = {"Left", "Top", "Width", "Height"};
+        for (int i = 0; i < 4; ++i)
+            settings.save("FormMain", keys[i], stored.at(i));
+        const QRect designed(10, 10, 1100, 760);
+        QRect geometry = StoredPlacement::read(settings, "FormMain", true, designed, 0).normal;
+        geometry = PlacementFit::fit(geometry, frame, screens);
+        QCOMPARE(geometry, expected);
+
+        // Every later start finds the window where the last one left it, to the pixel.
+        for (int restart = 0; restart < 5; ++restart) {
+            StoredPlacement{0, true, geometry, true}.write(settings, "FormMain", true);
+            geometry = PlacementFit::fit(
+                StoredPlacement::read(settings, "FormMain", true, designed, 0).normal, frame, screens);
+            QCOMPARE(geometry, expected);
+        }
+    }
+
+    void firstPlaceOfAChildWindow_data()
+    {
+        QTest::addColumn<QList<QRect>>("taken");
+        QTest::addColumn<QPoint>("expected");
+        QTest::newRow("empty area") << QList<QRect>{} << QPoint(0, 0);
+        QTest::newRow("beside the board") << QList<QRect>{{0, 0, 400, 300}} << QPoint(400, 0);
+        QTest::newRow("below when the row is full")
+            << QList<QRect>{{0, 0, 400, 300}, {400, 0, 400, 300}} << QPoint(0, 300);
+        QTest::newRow("no room: a step from the last")
+            << QList<QRect>{{0, 0, 800, 600}, {30, 40, 100, 100}} << QPoint(54, 64);
+    }
+
+    void firstPlaceOfAChildWindow()
+    {
+        QFETCH(QList<QRect>, taken);
+        QFETCH(QPoint, expected);
+        QCOMPARE(PlacementFit::freePlace(QSize(300, 250), taken, QRect(0, 0, 800, 600)), expected);
     }
 
     void fixedWindowsIgnoreSizeAndBadValuesAreSkipped()
@@ -136,10 +206,48 @@ private Q_SLOTS:
         {
             QSettingsStore store;
             QCOMPARE(store.get("FormMain", "ComPort", "0"), QStringLiteral("0"));
+            QCOMPARE(
+                store.damageReport(),
+                QStringLiteral("The settings file %1 could not be read. The program starts with its default "
+                               "settings.\nThe damaged file has been kept as %1.damaged.")
+                    .arg(path));
             store.save("FormMain", "ComPort", "3");
         }
         QSettingsStore again;
         QCOMPARE(again.get("FormMain", "ComPort", "0"), QStringLiteral("3"));
+        QVERIFY(again.damageReport().isEmpty()); // told once
+    }
+
+    void entriesThatNoWindowUsesAreDropped()
+    {
+        QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+        QString path;
+        {
+            QSettingsStore store;
+            path = store.fileName();
+            store.save("FormMain", "MCLK", "4.9152");
+            store.save("FormRegisters", "Left", "12");
+            store.save("FormMain", "Junk", "1");
+            store.save("Garbage", "Left", "2");
+        }
+        {
+            QSettingsStore store;
+            QCOMPARE(store.keepOnly(SettingsKeys::isKnown), 2);
+            QCOMPARE(store.get("FormMain", "MCLK", ""), QStringLiteral("4.9152"));
+            QCOMPARE(store.get("FormRegisters", "Left", ""), QStringLiteral("12"));
+            QCOMPARE(store.get("FormMain", "Junk", "none"), QStringLiteral("none"));
+            QCOMPARE(store.damageReport(),
+                     QStringLiteral(
+                         "The settings file %1 held 2 entries that this program does not use; they have "
+                         "been removed.\nThe file as it was has been kept as %1.damaged.")
+                         .arg(path));
+            QSettings copy(path + ".damaged", QSettings::IniFormat);
+            QCOMPARE(copy.value("Garbage/Left").toString(), QStringLiteral("2"));
+        }
+        QSettingsStore again;
+        QCOMPARE(again.keepOnly(SettingsKeys::isKnown), 0);
+        QVERIFY(again.damageReport().isEmpty());
     }
 };
 

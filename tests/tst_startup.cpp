@@ -4,6 +4,7 @@
 #include "app/FormMain.h"
 #include "app/FormSelectBoard.h"
 #include "app/StartupOptions.h"
+#include "board/BoardLink.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -50,7 +51,8 @@ private Q_SLOTS:
         QVERIFY(o.showHelp);
         o = StartupOptions::parse({"--frobnicate", "--other"});
         QCOMPARE(o.unknownOption, QStringLiteral("--frobnicate"));
-        QVERIFY(StartupOptions::helpText().contains(QStringLiteral("--simulate")));
+        QVERIFY(StartupOptions::helpText().startsWith(
+            QStringLiteral("Usage: qm416x [62|64|68|69] [TEST] [--simulate] [--version] [--help]\n")));
     }
 
     void selectionDialogButtons()
@@ -130,6 +132,30 @@ private Q_SLOTS:
         QVERIFY(!context.IADC.TestEnable());
         QCOMPARE(context.IADC.Register(0x33), 0x91);
         QCOMPARE(context.IADC.Register(0x01), 0xF0);
+    }
+
+    // The simulated board carries the chip chosen in the dialog: its revision register tells.
+    void simulatedChipFollowsTheChosenVariant_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("revision");
+        QTest::newRow("QM4162") << "cmdQM4162" << 0x12;
+        QTest::newRow("QM4164") << "cmd4164" << 0x12;
+        QTest::newRow("QM4168") << "cmd4168" << 0x14;
+        QTest::newRow("QM4169") << "cmd4169" << 0x14;
+    }
+
+    void simulatedChipFollowsTheChosenVariant()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, revision);
+        AppContext context;
+        TestServices t;
+        FormMain window(context, StartupOptions::parse({"--simulate"}), t.services());
+        whenModal([&button](QWidget *modal) { modal->findChild<QPushButton *>(button)->click(); });
+        window.Load();
+        QVERIFY(window.boardLink().RegReadOne(0x02));
+        QCOMPARE(context.IADC.Register(0x02), revision);
     }
 
     void loadWithTheDialogClosed()

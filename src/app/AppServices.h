@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 class SettingsStore;
 class UserDialogs;
 
@@ -17,4 +19,7 @@ struct AppServices
     SerialPortFactory portFactory;
     // Serial ports of the system beyond Com1..Com4 (USB adapters), as device paths.
     QStringList otherPorts;
+    // Told the chip variant (2, 4, 8, 9) once start-up has it, before any port opens, so
+    // that the simulated board carries the same chip; may be empty.
+    std::function<void(int variantCode)> variantChosen;
 };

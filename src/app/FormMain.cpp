@@ -208,8 +208,8 @@ void FormMain::buildDacControl()
     UpDownDAC->setToolTip(QStringLiteral("DAC Voltage"));
     bar->addWidget(LblDAC);
     bar->addWidget(TxtDacValue);
+    bar->addWidget(new QLabel(QStringLiteral(" V "), bar)); // the unit of the voltage, not the code
     bar->addWidget(UpDownDAC);
-    bar->addWidget(new QLabel(QStringLiteral(" V"), bar));
     connect(text, &CommitLineEdit::committed, this, &FormMain::onMainDacText);
     connect(UpDownDAC, &QSpinBox::valueChanged, this, &FormMain::onMainDacSpinner);
 }
@@ -218,6 +218,7 @@ void FormMain::onMainDacText()
 {
     int code = DacScale::codeOfVoltage(numericValue(TxtDacValue->text()));
     formEvalBoard()->ChangeDACVoltage(code);
+    TxtDacValue->setText(DacScale::voltageText(code)); // also when the code stayed as it was
 }
 
 void FormMain::onMainDacSpinner(int code)
@@ -315,11 +316,12 @@ ChildWindow *FormMain::childWindow(const QString &name)
     QWidget *form = entry->create();
     auto *child = new ChildWindow(form, entry->resizable);
     m_mdiArea->addSubWindow(child);
-    child->fitFixedSize();
+    child->fitDesignedSize();
     child->hide();
     m_children.insert(name, child);
     m_creationOrder << name;
     connect(child, &ChildWindow::closedByUser, this, &FormMain::MnuViewSet);
+    child->setPlaced(!m_settings.get(name, QStringLiteral("Left"), QString()).isEmpty());
     RestoreFormPlacement(child, name, entry->resizable, m_settings);
     return child;
 }
@@ -412,6 +414,8 @@ void FormMain::Load()
         model.setEvBoard(m_context.VariantCode);
     else
         selectVariant();
+    if (m_context.VariantCode != 0 && m_services.variantChosen)
+        m_services.variantChosen(m_context.VariantCode);
 
     show();
     RestoreFormPlacement(this, MainSection, true, m_settings);
@@ -436,12 +440,10 @@ void FormMain::showFirstRunWindows()
     // the traffic monitor beside it, so that a new user starts with the board in view.
     if (!m_settings.get(QStringLiteral("FormEvalBoard"), QStringLiteral("Visible"), QString()).isEmpty())
         return;
+    // Each finds its place as it is shown: the board in the corner, the monitor beside it.
     ChildWindow *board = childWindow(QStringLiteral("FormEvalBoard"));
-    ChildWindow *monitor = childWindow(QStringLiteral("FormComMonitor"));
-    board->move(0, 0);
-    monitor->move(board->width() + 8, 0);
-    monitor->show();
     board->show();
+    childWindow(QStringLiteral("FormComMonitor"))->show();
     m_mdiArea->setActiveSubWindow(board);
     MnuViewSet();
 }

@@ -32,7 +32,7 @@ StartupOptions StartupOptions::parse(const QStringList &arguments)
 
 QString StartupOptions::helpText()
 {
-    return QStringLiteral("Usage: qm416x [62|64|68|69] [TEST] [--simulate]\n"
+    return QStringLiteral("Usage: qm416x [62|64|68|69] [TEST] [--simulate] [--version] [--help]\n"
                           "\n"
                           "Evaluation software for the QM4162/64/68/69 sigma-delta converters.\n"
                           "\n"

@@ -2,6 +2,7 @@
 #include "AppVersion.h"
 #include "ChipPicture.h"
 #include "FormMain.h"
+#include "SettingsKeys.h"
 #include "StartupOptions.h"
 #include "platform/QSettingsStore.h"
 #include "platform/SystemPortNames.h"
@@ -45,23 +46,31 @@ int main(int argc, char *argv[])
     const StartupOptions options = StartupOptions::parse(app.arguments().mid(1));
 
     QSettingsStore settings;
+    settings.keepOnly(SettingsKeys::isKnown);
     WidgetDialogs dialogs;
 
     // The simulated board behind the port "Simulated board" lives as long as the program and
     // answers at the real line rate, so closing and opening the port finds it as it was.
-    SimBoard simulatedBoard(options.variantCode != 0 ? options.variantCode : 8);
+    SimBoard simulatedBoard; // a QM4168 until start-up knows the variant
     simulatedBoard.setPacing(true);
     SerialPortFactory ports = [&simulatedBoard](const QString &name) -> std::unique_ptr<SerialPort> {
         if (name == QLatin1String(SimulatedSerialPort::Name))
             return std::make_unique<SimulatedSerialPort>(&simulatedBoard);
         return std::make_unique<SystemSerialPort>();
     };
-    const AppServices services{settings, dialogs, ports, otherSystemPorts()};
+    // The chip on the simulated board follows the variant chosen at start-up.
+    auto fitSimulatedChip = [&simulatedBoard](int variantCode) {
+        simulatedBoard.converter() = SimConverter(variantCode);
+    };
+    const AppServices services{settings, dialogs, ports, otherSystemPorts(), fitSimulatedChip};
 
     AppContext context; // ContReadAmount 100, the device model, the sample store
     FormMain mainWindow(context, options, services);
     dialogs.setOwner(&mainWindow);
     mainWindow.Load();
+    // Once, in the run that found the damage: the next run finds a sound file.
+    if (const QString report = settings.damageReport(); !report.isEmpty())
+        dialogs.message(report, UserDialogs::Icon::Warning, QStringLiteral("QM416x"));
     context.IData.Process();
     context.IData.Update();
     return app.exec();

@@ -8,6 +8,7 @@
 #include "model/QM4168.h"
 #include "model/Rounding.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -71,9 +72,9 @@ FormEvalBoard::FormEvalBoard(QM4168 &model, BoardLink &link, const QStringList &
     writingLayout->addWidget(CommandWriteAll);
     writingLayout->addWidget(CheckAutoWriteADC);
     connect(CommandWriteAll, &QPushButton::clicked, this, [this] { RegWriteAll(); });
-    connect(CheckAutoWriteReg, &QPushButton::toggled, this,
+    connect(CheckAutoWriteReg, &QCheckBox::toggled, this,
             [this](bool on) { m_link.setCheckAutoWriteReg(on); });
-    connect(CheckAutoWriteADC, &QPushButton::toggled, this,
+    connect(CheckAutoWriteADC, &QCheckBox::toggled, this,
             [this](bool on) { m_link.setCheckAutoWriteADC(on); });
 
     QGroupBox *reading = frame(QStringLiteral("Reading Board -> PC"));
@@ -88,8 +89,8 @@ FormEvalBoard::FormEvalBoard(QM4168 &model, BoardLink &link, const QStringList &
     readingLayout->addWidget(CheckRegularUpdate);
     readingLayout->addWidget(CommandReadAll);
     connect(CommandReadAll, &QPushButton::clicked, this, [this] { RegReadAll(); });
-    connect(CheckAutoUpdate, &QPushButton::toggled, this, [this](bool on) { m_link.setCheckAutoUpdate(on); });
-    connect(CheckRegularUpdate, &QPushButton::toggled, this,
+    connect(CheckAutoUpdate, &QCheckBox::toggled, this, [this](bool on) { m_link.setCheckAutoUpdate(on); });
+    connect(CheckRegularUpdate, &QCheckBox::toggled, this,
             [this](bool on) { m_link.setCheckRegularUpdate(on); });
 
     // The serial port.
@@ -146,11 +147,10 @@ QGroupBox *FormEvalBoard::frame(const QString &caption)
     return box;
 }
 
-QPushButton *FormEvalBoard::toggle(const QString &name, const QString &caption, bool on)
+QCheckBox *FormEvalBoard::toggle(const QString &name, const QString &caption, bool on)
 {
-    auto *button = new QPushButton(caption, this);
+    auto *button = new QCheckBox(caption, this);
     button->setObjectName(name);
-    button->setCheckable(true);
     button->setChecked(on);
     return button;
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class BoardLink;
+class QCheckBox;
 class CommitLineEdit;
 class QComboBox;
 class QGroupBox;
@@ -11,7 +12,8 @@ class QPushButton;
 class QSpinBox;
 
 // "Evaluation Board": the serial port, the converter's master clock, the DAC, the reset
-// buttons and the switches of the register synchronisation. The link itself (BoardLink)
+// buttons and the switches of the register synchronisation (check boxes, so that they
+// read as on or off beside the command buttons). The link itself (BoardLink)
 // does the talking; this window is its face.
 class FormEvalBoard : public QWidget
 {
@@ -45,11 +47,11 @@ public:
     QComboBox *ComboComPort;
     QPushButton *CommandADCReset;
     QPushButton *CommandReset;
-    QPushButton *CheckAutoWriteReg;
+    QCheckBox *CheckAutoWriteReg;
     QPushButton *CommandWriteAll;
-    QPushButton *CheckAutoWriteADC;
-    QPushButton *CheckAutoUpdate;
-    QPushButton *CheckRegularUpdate;
+    QCheckBox *CheckAutoWriteADC;
+    QCheckBox *CheckAutoUpdate;
+    QCheckBox *CheckRegularUpdate;
     QPushButton *CommandReadAll;
     CommitLineEdit *TextDACVoltage;
     CommitLineEdit *TextDAC;
@@ -63,7 +65,7 @@ Q_SIGNALS:
 
 private:
     QGroupBox *frame(const QString &caption);
-    QPushButton *toggle(const QString &name, const QString &caption, bool on);
+    QCheckBox *toggle(const QString &name, const QString &caption, bool on);
     void onDacSpinner(int code);
     void onClockEntered();
     void onPortChosen(int index);

@@ -16,11 +16,19 @@ void CommitLineEdit::keyPressEvent(QKeyEvent *event)
 {
     QLineEdit::keyPressEvent(event);
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        Q_EMIT committed();
+        commitIfEdited();
 }
 
 void CommitLineEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
+    commitIfEdited();
+}
+
+void CommitLineEdit::commitIfEdited()
+{
+    if (!isModified())
+        return;
+    setModified(false);
     Q_EMIT committed();
 }

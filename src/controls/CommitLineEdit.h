@@ -2,8 +2,11 @@
 
 #include <QLineEdit>
 
-// A text box that commits its entry on Enter and whenever it loses the keyboard focus,
-// whether or not the text changed: committed() is raised each time.
+// A text box that commits the user's entry on Enter or when it loses the keyboard focus:
+// committed() is raised then, once per entry, and only when the user has edited the text
+// since the program last set it or the last commit. Passing through the box, or pressing
+// Enter on a text the program wrote, commits nothing, so a value that does not read back
+// exactly as it was set (a rounded voltage) is never re-entered by itself.
 class CommitLineEdit : public QLineEdit
 {
     Q_OBJECT
@@ -18,4 +21,7 @@ Q_SIGNALS:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    void commitIfEdited();
 };

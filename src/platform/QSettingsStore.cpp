@@ -23,8 +23,58 @@ QSettingsStore::QSettingsStore()
         QFile::remove(aside);
         if (QFile::rename(file, aside))
             m_movedAside = aside;
+        m_unreadable = true;
         m_settings.sync();
     }
+}
+
+QString QSettingsStore::keepCopy()
+{
+    const QString aside = m_settings.fileName() + QStringLiteral(".damaged");
+    QFile::remove(aside);
+    return QFile::copy(m_settings.fileName(), aside) ? aside : QString();
+}
+
+int QSettingsStore::keepOnly(const std::function<bool(const QString &, const QString &)> &known)
+{
+    QStringList unknown;
+    const QStringList names = m_settings.allKeys();
+    for (const QString &name : names) {
+        const int slash = name.indexOf(QLatin1Char('/'));
+        const bool sectionAndKey = slash > 0 && name.indexOf(QLatin1Char('/'), slash + 1) < 0;
+        if (!sectionAndKey || !known(name.left(slash), name.mid(slash + 1)))
+            unknown << name;
+    }
+    if (unknown.isEmpty())
+        return 0;
+    const QString copy = keepCopy();
+    if (copy.isEmpty())
+        return 0; // nothing is dropped that is not kept somewhere
+    m_movedAside = copy;
+    for (const QString &name : std::as_const(unknown))
+        m_settings.remove(name);
+    m_settings.sync();
+    m_dropped += static_cast<int>(unknown.size());
+    return static_cast<int>(unknown.size());
+}
+
+QString QSettingsStore::damageReport() const
+{
+    if (m_unreadable) {
+        QString text = QStringLiteral("The settings file %1 could not be read. The program starts with its "
+                                      "default settings.")
+                           .arg(m_settings.fileName());
+        if (!m_movedAside.isEmpty())
+            text += QStringLiteral("\nThe damaged file has been kept as %1.").arg(m_movedAside);
+        return text;
+    }
+    if (m_dropped > 0)
+        return QStringLiteral("The settings file %1 held %2 that this program does not use; %3 been "
+                              "removed.\nThe file as it was has been kept as %4.")
+            .arg(m_settings.fileName(),
+                 m_dropped == 1 ? QStringLiteral("an entry") : QStringLiteral("%1 entries").arg(m_dropped),
+                 m_dropped == 1 ? QStringLiteral("it has") : QStringLiteral("they have"), m_movedAside);
+    return QString();
 }
 
 QString QSettingsStore::get(const QString &section, const QString &key, const QString &defaultValue) const

@@ -4,9 +4,13 @@
 
 #include <QSettings>
 
+#include <functional>
+
 // The settings store on the platform's per-user settings (organisation and application
 // "QM416x"). A settings file that cannot be parsed is moved aside, so the program starts
-// with its defaults and can save again.
+// with its defaults and can save again; entries the program does not use can be dropped
+// (keepOnly), a copy of the file as it was being kept. damageReport() says what happened,
+// for the user.
 class QSettingsStore : public SettingsStore
 {
 public:
@@ -16,10 +20,22 @@ public:
     void save(const QString &section, const QString &key, const QString &value) override;
 
     QString fileName() const { return m_settings.fileName(); }
-    // The file a damaged settings file was moved to at start-up; empty when none was.
+    // The file a damaged settings file was moved or copied to; empty when none was.
     QString movedAside() const { return m_movedAside; }
 
+    // Removes every entry for which known(section, key) is false, after copying the file
+    // aside; nothing is removed when the copy cannot be made. Returns the entries removed.
+    int keepOnly(const std::function<bool(const QString &section, const QString &key)> &known);
+
+    // What the user should be told about the settings file found at start-up: why it was
+    // reset or cleaned and where the copy is; empty when the file was sound.
+    QString damageReport() const;
+
 private:
+    QString keepCopy();
+
     mutable QSettings m_settings;
     QString m_movedAside;
+    bool m_unreadable = false;
+    int m_dropped = 0;
 };

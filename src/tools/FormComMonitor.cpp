@@ -15,7 +15,18 @@ FormComMonitor::FormComMonitor(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(List1);
-    resize(360, 330);
+
+    // Tall enough for every line the monitor holds, in the list's own font and style.
+    List1->addItem(QStringLiteral("S 28 08"));
+    const int rowHeight = List1->sizeHintForRow(0);
+    List1->clear();
+    resize(360, rowHeight * ComMonitorText::MaxLines + 2 * List1->frameWidth() + 2);
+}
+
+void FormComMonitor::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    QMetaObject::invokeMethod(List1, &QListWidget::scrollToBottom, Qt::QueuedConnection);
 }
 
 void FormComMonitor::Display(const QString &text)

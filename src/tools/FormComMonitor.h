@@ -7,7 +7,8 @@
 class QListWidget;
 
 // "ComMonitor": the recent serial traffic, one line per frame sent or reply received.
-// It keeps collecting while hidden.
+// It keeps collecting while hidden. Its designed size shows all the lines it holds, and
+// the list follows the newest line.
 class FormComMonitor : public QWidget
 {
     Q_OBJECT
@@ -18,6 +19,10 @@ public:
     void Display(const QString &text);
 
     QListWidget *List1;
+
+protected:
+    // Shown again after collecting while hidden, the list starts at its newest line.
+    void showEvent(QShowEvent *event) override;
 
 private:
     ComMonitorText m_text;

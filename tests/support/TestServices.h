@@ -9,7 +9,8 @@
 #include <memory>
 
 // What the program takes from outside, for window tests: settings in memory, scripted
-// boxes, and the simulated board (unpaced) behind "Simulated board". Every other port name
+// boxes, and the simulated board (unpaced) behind "Simulated board", whose chip follows the
+// variant chosen at start-up. Every other port name
 // fails to open with "No such file or directory".
 struct TestServices
 {
@@ -31,6 +32,7 @@ struct TestServices
                 return std::make_unique<SimulatedSerialPort>(&board);
             return std::make_unique<MissingPort>();
         };
-        return AppServices{settings, dialogs, factory, {QStringLiteral("/dev/ttyUSB0")}};
+        auto fitSimulatedChip = [this](int variantCode) { board.converter() = SimConverter(variantCode); };
+        return AppServices{settings, dialogs, factory, {QStringLiteral("/dev/ttyUSB0")}, fitSimulatedChip};
     }
 };
