@@ -137,8 +137,8 @@ private Q_SLOTS:
 
         // Board reset: the notice reaches the reset dialog, the chip is back at power-on.
         QCOMPARE(l.link.BrdReset(), QStringLiteral("X QM416x-EB ready"));
-        QCOMPARE(l.hooks.only({"ResetNotice"}),
-                 QStringList({"ResetNotice(\"Evaluation Board has been RESET !\")"}));
+        QTRY_COMPARE(l.hooks.only({"ResetNotice"}),
+                     QStringList({"ResetNotice(\"Evaluation Board has been RESET !\")"}));
         QVERIFY(l.link.RegReadOne(0x2A));
         QCOMPARE(l.model.Register(0x2A), 0x00);
         QVERIFY(l.dialogs.boxes.isEmpty());

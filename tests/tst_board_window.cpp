@@ -1,13 +1,14 @@
 #include "ModalDriver.h"
+#include "ReceiveSplit.h"
 #include "SignalRecorder.h"
 #include "TestServices.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
-#include "controls/CommitLineEdit.h"
 #include "app/FormMain.h"
 #include "board/BoardLink.h"
 #include "board/ComPortList.h"
 #include "board/FormEvalBoard.h"
+#include "controls/CommitLineEdit.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
 #include "tools/FormReset.h"
@@ -73,6 +74,9 @@ class TestBoardWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase_data() { addReceiveSplitRows(); }
+    void init() { useReceiveSplitRow(); }
+
     void windowLayout()
     {
         Program p;
