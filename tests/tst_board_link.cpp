@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QtTest>
-#include <numeric>
 
 namespace {
 // Answers every command with one fixed line.
