@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MemorySettingsStore.h"
+#include "ReceiveSplit.h"
 #include "ScriptedDialogs.h"
 #include "app/AppServices.h"
 #include "sim/SimBoard.h"
@@ -10,8 +11,9 @@
 
 // What the program takes from outside, for window tests: settings in memory, scripted
 // boxes, and the simulated board (unpaced) behind "Simulated board", whose chip follows the
-// variant chosen at start-up. Every other port name
-// fails to open with "No such file or directory".
+// variant chosen at start-up and whose bytes are split as the suite's split says (all
+// waiting bytes at once when the suite chose none). Every other port name fails to open
+// with "No such file or directory".
 struct TestServices
 {
     MemorySettingsStore settings;
@@ -28,8 +30,12 @@ struct TestServices
     AppServices services()
     {
         SerialPortFactory factory = [this](const QString &name) -> std::unique_ptr<SerialPort> {
-            if (name == QLatin1String(SimulatedSerialPort::Name))
-                return std::make_unique<SimulatedSerialPort>(&board);
+            if (name == QLatin1String(SimulatedSerialPort::Name)) {
+                auto port = std::make_unique<SimulatedSerialPort>(&board);
+                if (suiteSplit())
+                    applySuiteSplit(port->line());
+                return port;
+            }
             return std::make_unique<MissingPort>();
         };
         auto fitSimulatedChip = [this](int variantCode) { board.converter() = SimConverter(variantCode); };
