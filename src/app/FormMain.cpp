@@ -2,15 +2,15 @@
 
 #include "AppContext.h"
 #include "ChildWindow.h"
-#include "controls/CommitLineEdit.h"
 #include "FormAbout.h"
 #include "FormPlacement.h"
 #include "FormSelectBoard.h"
-#include "ToolIcons.h"
 #include "board/BoardLink.h"
 #include "board/ComPortList.h"
 #include "board/DacScale.h"
 #include "board/FormEvalBoard.h"
+#include "controls/CommitLineEdit.h"
+#include "controls/ToolIcons.h"
 #include "model/NumericText.h"
 #include "model/PowerOnImage.h"
 #include "model/RegisterDesign.h"
@@ -66,6 +66,7 @@ FormMain::FormMain(AppContext &context, const StartupOptions &options, const App
     setBrdStatus(QStringLiteral("Board Disabled"));
 
     registerChildren();
+    registerDataWindows();
     connectBoardLink();
 }
 
