@@ -15,7 +15,4 @@ public:
     }
 
     void DisplayFFT() { display(); }
-
-protected:
-    PlotTable buildTable(int channel, QList<AnalysisMessage> &messages, bool &failed) override;
 };

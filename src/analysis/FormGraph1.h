@@ -14,7 +14,4 @@ public:
     }
 
     void DisplayGraph() { display(); }
-
-protected:
-    PlotTable buildTable(int channel, QList<AnalysisMessage> &messages, bool &failed) override;
 };

@@ -1,6 +1,7 @@
 #include "FormPlot.h"
 
 #include "FftWindow.h"
+#include "PlotBuild.h"
 #include "PlotReadout.h"
 #include "PlotView.h"
 #include "data/ClassData.h"
@@ -210,7 +211,7 @@ void FormPlot::redraw()
     bool failed = false;
     PlotTable table;
     try {
-        table = buildTable(channel, messages, failed);
+        table = buildPlot(m_kind, IData, channel, ComboWindow->currentIndex(), messages, failed);
     } catch (const std::exception &) {
         clearPlot();
         m_dialogs.message(QStringLiteral("Error in FormGraph--LoadGraph"));

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "AnalysisMessage.h"
-#include "PlotTable.h"
 #include "PlotTexts.h"
 #include "RedrawThrottle.h"
 
@@ -21,8 +19,8 @@ class UserDialogs;
 // What the time plot, the histogram and the spectrum windows share: the plot, eight
 // channel buttons that follow the store's current channel, the window-function list (shown
 // by the spectrum only), a title, the cursor read-outs and, beside the plot, the labels of
-// the visible y range. Each window builds its own table (buildTable); everything else is
-// here. Redraws caused by store events are throttled (RedrawThrottle).
+// the visible y range. The kind of plot decides the table (buildPlot) and the texts. Redraws caused by store
+// events are throttled (RedrawThrottle).
 class FormPlot : public QWidget
 {
     Q_OBJECT
@@ -62,9 +60,6 @@ Q_SIGNALS:
     void hiddenByData();
 
 protected:
-    // The plot table of a channel; messages collects the boxes to show, failed tells that
-    // nothing can be drawn.
-    virtual PlotTable buildTable(int channel, QList<AnalysisMessage> &messages, bool &failed) = 0;
     void hideEvent(QHideEvent *event) override;
 
     ClassData &IData;

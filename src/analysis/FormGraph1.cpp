@@ -1,8 +1,0 @@
-#include "FormGraph1.h"
-
-#include "TimePlot.h"
-
-PlotTable FormGraph1::buildTable(int channel, QList<AnalysisMessage> &, bool &)
-{
-    return BuildTimePlot(IData, channel);
-}

@@ -1,8 +1,0 @@
-#include "FormHist.h"
-
-#include "BuildHistogram.h"
-
-PlotTable FormHist::buildTable(int channel, QList<AnalysisMessage> &, bool &)
-{
-    return BuildHistogram(IData, channel);
-}
