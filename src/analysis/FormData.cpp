@@ -14,6 +14,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QLayout>
 #include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QTimer>
@@ -80,7 +81,11 @@ QToolBar *FormData::buildToolbar(const char *name)
 {
     auto *bar = new QToolBar(this);
     bar->setObjectName(QString::fromLatin1(name));
-    bar->setIconSize(QSize(20, 20));
+    // The compact window is narrow: its toolbar takes smaller pictures.
+    const bool compact = qstrcmp(name, "ToolData2") == 0;
+    bar->setIconSize(compact ? QSize(16, 16) : QSize(20, 20));
+    if (compact)
+        bar->layout()->setSpacing(0);
     const QList<QPair<QString, QString>> tools = {{"Read", "Read Data"},
                                                   {"Clear", "Clear Data"},
                                                   {"Open", "Open Data File"},
