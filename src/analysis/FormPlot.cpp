@@ -183,8 +183,11 @@ void FormPlot::IData_DataCleared()
 
 void FormPlot::onChannelClicked(int channel)
 {
-    IData.setChannel(channel);
-    if (isVisible())
+    // A new channel reaches every window through ChannelChanged, this one included; the
+    // selected button clicked again redraws this window only.
+    if (IData.Channel() != channel)
+        IData.setChannel(channel);
+    else if (isVisible())
         m_throttle.request();
 }
 
