@@ -206,7 +206,8 @@ private Q_SLOTS:
         QVERIFY(rig.data()->ButtonChannel.at(2)->isChecked());
         QVERIFY(rig.data()->OptMinButton.at(2)->isChecked());
         QTRY_COMPARE(graph->Plot->table().rows(), 200);
-        QTRY_COMPARE(rig.form<FormFFT>("FormFFT")->LabelSamples->text(), QStringLiteral("Nb of Samples: 128"));
+        QTRY_COMPARE(rig.form<FormFFT>("FormFFT")->LabelSamples->text(),
+                     QStringLiteral("Nb of Samples: 128"));
         QCOMPARE(graph->LabelYMax->text(), QString::number(rig.context.IData.MaxCode(2)));
 
         // Clearing the data hides every plot window, and the View marks follow.
