@@ -209,6 +209,8 @@ private Q_SLOTS:
         QTRY_COMPARE(rig.form<FormFFT>("FormFFT")->LabelSamples->text(),
                      QStringLiteral("Nb of Samples: 128"));
         QCOMPARE(graph->LabelYMax->text(), QString::number(rig.context.IData.MaxCode(2)));
+        graph->Plot->setVisibleRange(0, 10, -12.6, 99.5); // a zoom: whole numbers, halves to even
+        QCOMPARE(graph->LabelYMax->text() + ' ' + graph->LabelYMin->text(), QStringLiteral("100 -13"));
 
         // Clearing the data hides every plot window, and the View marks follow.
         QVERIFY(rig.window.MnuViewHist->isChecked());
