@@ -209,10 +209,39 @@ private Q_SLOTS:
         QCOMPARE(lines.at(300), QStringLiteral("%1,,").arg(m_data.ExtData(1, 300)));
     }
 
+    void plotDrawsPngAndPdf_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QByteArray>("magic");
+        QTest::newRow("time png") << "time"
+                                  << "t.png" << QByteArray("\x89PNG\r\n");
+        QTest::newRow("hist pdf") << "hist"
+                                  << "h.pdf" << QByteArray("%PDF-");
+        QTest::newRow("fft png") << "fft"
+                                 << "f.PNG" << QByteArray("\x89PNG\r\n");
+    }
+
+    void plotDrawsPngAndPdf()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, output);
+        QFETCH(QByteArray, magic);
+        // No display: the tool draws offscreen whatever the environment says.
+        const Run run = cli({"plot", m_file, "--channel", "1", "--kind", kind, "-o", output},
+                            {"DISPLAY=", "QT_QPA_PLATFORM=xcb"});
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.exitCode, 0);
+        QFile file(m_dir.filePath(output));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.size() > 1000);
+        QCOMPARE(file.read(magic.size()), magic);
+    }
+
     void helpForEveryCommand()
     {
         const Run overview = cli({"--help"});
-        for (const QString &command : QStringList{"stats", "fft", "hist", "convert"}) {
+        for (const QString &command : QStringList{"stats", "fft", "hist", "convert", "plot"}) {
             QVERIFY(overview.out.contains(QStringLiteral("  %1").arg(command)));
             const Run run = cli({command, "--help"});
             QCOMPARE(run.exitCode, 0);
@@ -265,6 +294,17 @@ private Q_SLOTS:
                                   << "cut.dat: error 62 : Input past end of file";
         QTest::newRow("channel without data")
             << QStringList{"hist", f, "--channel", "2"} << 1 << f + ": channel 2 holds no data";
+        QTest::newRow("plot without kind")
+            << QStringList{"plot", f, "--channel", "1", "-o", "a.png"} << 2 << "plot needs --kind";
+        QTest::newRow("plot kind") << QStringList{"plot",   f,      "--channel", "1",
+                                                  "--kind", "bode", "-o",        "a.png"}
+                                   << 2 << "--kind must be time, hist or fft, not 'bode'";
+        QTest::newRow("plot format") << QStringList{"plot",   f,      "--channel", "1",
+                                                    "--kind", "time", "-o",        "a.svg"}
+                                     << 2 << "the output must end in .png or .pdf, not 'a.svg'";
+        QTest::newRow("plot unwritable")
+            << QStringList{"plot", f, "--channel", "1", "--kind", "time", "-o", "none/a.png"} << 1
+            << "cannot write none/a.png";
         QTest::newRow("all codes zero")
             << QStringList{"fft", f, "--channel", "6"} << 1 << "Error in VBFFT module--EditFFT";
         QTest::newRow("metrics of all codes zero")

@@ -6,12 +6,12 @@
 #include "FormPlacement.h"
 #include "FormSelectBoard.h"
 #include "SettingsFileCommands.h"
-#include "ToolIcons.h"
 #include "board/BoardLink.h"
 #include "board/ComPortList.h"
 #include "board/DacScale.h"
 #include "board/FormEvalBoard.h"
 #include "controls/CommitLineEdit.h"
+#include "controls/ToolIcons.h"
 #include "model/NumericText.h"
 #include "model/PowerOnImage.h"
 #include "model/RegisterDesign.h"
@@ -67,6 +67,7 @@ FormMain::FormMain(AppContext &context, const StartupOptions &options, const App
     setBrdStatus(QStringLiteral("Board Disabled"));
 
     registerChildren();
+    registerDataWindows();
     connectBoardLink();
 }
 

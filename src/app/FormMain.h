@@ -12,6 +12,7 @@
 struct AppContext;
 class BoardLink;
 class ChildWindow;
+class FormData;
 class FormEvalBoard;
 class FormReset;
 class FormTest;
@@ -61,6 +62,7 @@ public:
     FormCodeGene *formCodeGene();
     FormEvalBoard *formEvalBoard();
     FormTest *formTest();
+    FormData *formData();
     BoardLink &boardLink() { return *m_link; }
 
     // The reset dialog with message, shown modally unless it is already open (then only
@@ -74,6 +76,8 @@ public:
 
     // Shows a child window, gives it the focus, then refreshes the View menu.
     void showChild(const QString &name);
+    // Shows a plot window ("FormGraph1", "FormHist", "FormFFT") and draws the current channel.
+    void showPlot(const QString &name);
 
     QMenu *MnuFile;
     QAction *MnuOpenSettings;
@@ -120,6 +124,8 @@ private:
     void buildDacControl();
     QAction *addTool(QToolBar *bar, const QString &key, const QString &tooltip);
     void registerChildren();
+    void registerDataWindows();
+    void updateDataCommands();
     void selectVariant();
     void activateStoredChild();
     void showFirstRunWindows();

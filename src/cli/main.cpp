@@ -4,12 +4,17 @@
 #include "CliFft.h"
 #include "CliHist.h"
 #include "CliOutput.h"
+#include "CliPlot.h"
 #include "CliStats.h"
 #include "RegsCommand.h"
 #include "SettingsCommand.h"
 #include "app/AppVersion.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+
+#include <cstring>
+#include <memory>
 
 #include <vector>
 
@@ -19,8 +24,8 @@ std::vector<CliCommand> commands()
 {
     // Each command lives in its own file; add it here.
     return {
-        statsCommand(), fftCommand(),      histCommand(),  convertCommand(),
-        regsCommand(),  settingsCommand(), boardCommand(),
+        statsCommand(), fftCommand(), histCommand(), convertCommand(), plotCommand(),
+        regsCommand(), settingsCommand(), boardCommand(),
     };
 }
 
@@ -39,7 +44,23 @@ QString overview(const std::vector<CliCommand> &list)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Drawing a plot needs the widget toolkit, on the offscreen platform so that no display
+    // is needed; every other command runs on the core alone.
+    std::unique_ptr<QCoreApplication> application;
+    if (argc > 1 && std::strcmp(argv[1], "plot") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The toolkit's notice about a missing runtime folder says nothing about the plot.
+        static QtMessageHandler toolkitHandler = nullptr;
+        toolkitHandler = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+                if (!message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+                    toolkitHandler(type, context, message);
+            });
+        application = std::make_unique<QApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication &app = *application;
     QCoreApplication::setOrganizationName(QStringLiteral("QM416x"));
     QCoreApplication::setApplicationName(QStringLiteral("QM416x"));
 

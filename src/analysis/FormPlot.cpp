@@ -1,0 +1,265 @@
+#include "FormPlot.h"
+
+#include "FftWindow.h"
+#include "PlotBuild.h"
+#include "PlotReadout.h"
+#include "PlotView.h"
+#include "data/ClassData.h"
+#include "model/QM4168.h"
+#include "platform/UserDialogs.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHideEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QToolBar>
+
+#include <exception>
+
+namespace {
+
+// Smallest window: 7710 x 3500 twips at 15 twips a pixel.
+constexpr int MinimumWidth = 514;
+constexpr int MinimumHeight = 233;
+
+QLabel *namedLabel(const char *name, const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+} // namespace
+
+FormPlot::FormPlot(PlotKind kind, ClassData &data, const QM4168 &adc, UserDialogs &dialogs, QWidget *parent)
+    : QWidget(parent)
+    , IData(data)
+    , m_dialogs(dialogs)
+    , m_kind(kind)
+    , m_throttle([this] { redraw(); })
+{
+    const PlotTexts texts = plotTexts(kind);
+    setObjectName(texts.formName);
+    setWindowTitle(texts.title);
+    setMinimumSize(MinimumWidth, MinimumHeight);
+
+    Plot = new PlotView(dialogs, this);
+    Plot->setObjectName(QStringLiteral("Plot"));
+    Plot->setCaptions(texts.xCaption, texts.yCaption);
+
+    ToolPlot = new QToolBar(this);
+    ToolPlot->setObjectName(QStringLiteral("ToolPlot"));
+    ToolPlot->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    ToolPlot->addActions(Plot->exportActions());
+    LabelTitle = namedLabel("LabelTitle", texts.title, this);
+    LabelTitle->setAlignment(Qt::AlignCenter);
+    QFont titleFont = LabelTitle->font();
+    titleFont.setBold(true);
+    LabelTitle->setFont(titleFont);
+    ComboWindow = new QComboBox(this);
+    ComboWindow->setObjectName(QStringLiteral("ComboWindow"));
+    ComboWindow->addItems(FftWindow::names());
+    ComboWindow->setVisible(texts.windowList);
+    if (kind == PlotKind::Spectrum)
+        ComboWindow->setCurrentIndex(2);
+    connect(ComboWindow, &QComboBox::activated, this, &FormPlot::onWindowChosen);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(ToolPlot);
+    top->addStretch(1);
+    top->addWidget(LabelTitle);
+    top->addStretch(1);
+    top->addWidget(ComboWindow);
+
+    LabelYMax = namedLabel("LabelYMax", QString(), this);
+    LabelYMin = namedLabel("LabelYMin", QString(), this);
+    const bool axisEnds = kind != PlotKind::Spectrum;
+    LabelYMax->setVisible(axisEnds);
+    LabelYMin->setVisible(axisEnds);
+    auto *ends = new QVBoxLayout;
+    ends->addWidget(LabelYMax);
+    ends->addStretch(1);
+    ends->addWidget(LabelYMin);
+    auto *middle = new QHBoxLayout;
+    middle->addLayout(ends);
+    middle->addWidget(Plot, 1);
+
+    auto *frame = new QGroupBox(this);
+    frame->setObjectName(QStringLiteral("FraChannel"));
+    auto *buttons = new QGridLayout(frame);
+    buttons->setContentsMargins(4, 2, 4, 2);
+    buttons->setVerticalSpacing(0);
+    m_group = new QButtonGroup(this);
+    for (int c = 0; c < 8; ++c) {
+        auto *button = new QRadioButton(QStringLiteral("Channel %1").arg(c), frame);
+        button->setObjectName(QStringLiteral("ButtonChannel%1").arg(c));
+        button->setVisible(c < adc.MaxChannel() + 1 && !(c == 1 && adc.EvBoard() == 2));
+        m_group->addButton(button, c);
+        buttons->addWidget(button, c / 4, c % 4);
+        ButtonChannel << button;
+    }
+    connect(m_group, &QButtonGroup::idClicked, this, &FormPlot::onChannelClicked);
+
+    LabelCursor = namedLabel("LabelCursor", texts.cursorLabel, this);
+    LabelCursorValue = namedLabel("LabelCursorValue", QString(), this);
+    LabelValue = namedLabel("LabelValue", texts.valueLabel, this);
+    LabelValueValue = namedLabel("LabelValueValue", QString(), this);
+    LabelSamples = namedLabel("LabelSamples", QString(), this);
+    for (QLabel *value : {LabelCursorValue, LabelValueValue})
+        value->setMinimumWidth(90);
+    auto *readout = new QGridLayout;
+    readout->setVerticalSpacing(0);
+    readout->addWidget(LabelCursor, 0, 0);
+    readout->addWidget(LabelCursorValue, 0, 1);
+    readout->addWidget(LabelValue, 1, 0);
+    readout->addWidget(LabelValueValue, 1, 1);
+    readout->addWidget(LabelSamples, 0, 2);
+    readout->setColumnStretch(3, 1);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(frame);
+    bottom->addSpacing(8);
+    bottom->addLayout(readout, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 4);
+    layout->setSpacing(2);
+    layout->addLayout(top);
+    layout->addLayout(middle, 1);
+    layout->addLayout(bottom);
+
+    connect(Plot, &PlotView::cursorMoved, this, &FormPlot::showCursor);
+    if (axisEnds)
+        connect(Plot, &PlotView::scaleChanged, this, &FormPlot::showScale);
+
+    connect(&IData, &ClassData::DataChanged, this, &FormPlot::IData_DataChanged);
+    connect(&IData, &ClassData::ChannelChanged, this, &FormPlot::IData_ChannelChanged);
+    connect(&IData, &ClassData::DataCleared, this, &FormPlot::IData_DataCleared);
+    resize(minimumSize().expandedTo(QSize(640, 400)));
+}
+
+void FormPlot::display()
+{
+    selectButton(IData.Channel());
+    m_throttle.runNow();
+}
+
+void FormPlot::IData_DataChanged(int channel)
+{
+    m_group->setExclusive(false);
+    for (int c = 0; c < ButtonChannel.size(); ++c) {
+        ButtonChannel.at(c)->setChecked(false);
+        ButtonChannel.at(c)->setEnabled(IData.Valid(c));
+    }
+    m_group->setExclusive(true);
+    if (isVisible() && IData.Valid(channel)) {
+        selectButton(channel);
+        m_throttle.request();
+    } else {
+        clearPlot();
+    }
+}
+
+void FormPlot::IData_ChannelChanged(int channel)
+{
+    selectButton(channel);
+    if (isVisible())
+        m_throttle.request();
+}
+
+void FormPlot::IData_DataCleared()
+{
+    clearPlot();
+    QWidget *frame = qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : this;
+    if (!frame->isHidden()) {
+        frame->hide();
+        Q_EMIT hiddenByData();
+    }
+}
+
+void FormPlot::onChannelClicked(int channel)
+{
+    // A new channel reaches every window through ChannelChanged, this one included; the
+    // selected button clicked again redraws this window only.
+    if (IData.Channel() != channel)
+        IData.setChannel(channel);
+    else if (isVisible())
+        m_throttle.request();
+}
+
+void FormPlot::onWindowChosen()
+{
+    if (m_kind != PlotKind::Spectrum || IData.Valid(IData.Channel()))
+        m_throttle.request();
+}
+
+void FormPlot::selectButton(int channel)
+{
+    if (channel >= 0 && channel < ButtonChannel.size())
+        ButtonChannel.at(channel)->setChecked(true);
+}
+
+void FormPlot::redraw()
+{
+    const int channel = IData.Channel();
+    if (!IData.Valid(channel)) {
+        clearPlot();
+        return;
+    }
+    QList<AnalysisMessage> messages;
+    bool failed = false;
+    PlotTable table;
+    try {
+        table = buildPlot(m_kind, IData, channel, ComboWindow->currentIndex(), messages, failed);
+    } catch (const std::exception &) {
+        clearPlot();
+        m_dialogs.message(QStringLiteral("Error in FormGraph--LoadGraph"));
+        return;
+    }
+    for (const AnalysisMessage &m : std::as_const(messages))
+        m_dialogs.message(m.text, m.icon, m.title);
+    if (failed) {
+        clearPlot();
+        return;
+    }
+    Plot->load(table, table.count);
+    if (m_kind == PlotKind::Spectrum) {
+        LabelSamples->setText(PlotReadout::samplesText(table));
+    } else {
+        LabelYMax->setText(PlotReadout::rounded(Plot->yUpper(), 4));
+        LabelYMin->setText(PlotReadout::rounded(Plot->yLower(), 4));
+    }
+}
+
+void FormPlot::clearPlot()
+{
+    m_throttle.cancel();
+    Plot->clear();
+}
+
+void FormPlot::showCursor(double x)
+{
+    const PlotReadout::Readout readout = PlotReadout::cursorReadout(m_kind, Plot->table(), x);
+    LabelCursorValue->setText(readout.position);
+    if (readout.value)
+        LabelValueValue->setText(*readout.value);
+}
+
+void FormPlot::showScale(double yLower, double yUpper)
+{
+    LabelYMax->setText(PlotReadout::rounded(yUpper, 0));
+    LabelYMin->setText(PlotReadout::rounded(yLower, 0));
+}
+
+void FormPlot::hideEvent(QHideEvent *event)
+{
+    // Closed by the user (or hidden by the program): the plot is cleared; a hide because the
+    // main window was minimised keeps it.
+    if (!event->spontaneous())
+        clearPlot();
+    QWidget::hideEvent(event);
+}

@@ -1,0 +1,24 @@
+#include "PlotBuild.h"
+
+#include "BuildHistogram.h"
+#include "EditFFT.h"
+#include "TimePlot.h"
+
+PlotTable buildPlot(PlotKind kind, const ClassData &data, int channel, int window,
+                    QList<AnalysisMessage> &messages, bool &failed)
+{
+    failed = false;
+    switch (kind) {
+    case PlotKind::Histogram:
+        return BuildHistogram(data, channel);
+    case PlotKind::Spectrum: {
+        FftResult result = EditFFT(data, channel, window);
+        messages += result.messages;
+        failed = result.failed;
+        return result.table;
+    }
+    case PlotKind::Time:
+        break;
+    }
+    return BuildTimePlot(data, channel);
+}

@@ -1,0 +1,243 @@
+#include "PlotView.h"
+
+#include "PlotReadout.h"
+#include "PlotTableCsv.h"
+#include "platform/UserDialogs.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSaveFile>
+#include <QVBoxLayout>
+#include <qcustomplot.h>
+
+namespace {
+
+const QString CursorLayer = QStringLiteral("cursor");
+
+// Size of an exported picture when the plot has never been laid out on screen.
+constexpr int ExportWidth = 800;
+constexpr int ExportHeight = 500;
+
+} // namespace
+
+PlotView::PlotView(UserDialogs &dialogs, QWidget *parent)
+    : QWidget(parent)
+    , m_dialogs(dialogs)
+    , m_plot(new QCustomPlot(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_plot);
+
+    m_plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    m_plot->setNoAntialiasingOnDrag(true);
+    m_graph = m_plot->addGraph();
+    m_graph->setPen(QPen(QColor(0, 0, 200), 1));
+    m_graph->setLineStyle(QCPGraph::lsLine);
+
+    // The crosshair sits on a layer of its own, so that moving it redraws only that layer.
+    m_plot->addLayer(CursorLayer, nullptr, QCustomPlot::limAbove);
+    m_plot->layer(CursorLayer)->setMode(QCPLayer::lmBuffered);
+    const QPen cursorPen(QColor(200, 0, 0), 0, Qt::DashLine);
+    m_crossX = new QCPItemStraightLine(m_plot);
+    m_crossY = new QCPItemStraightLine(m_plot);
+    for (QCPItemStraightLine *line : {m_crossX, m_crossY}) {
+        line->setLayer(CursorLayer);
+        line->setPen(cursorPen);
+        line->setVisible(false);
+        line->setSelectable(false);
+    }
+
+    m_plot->installEventFilter(this);
+    connect(m_plot, &QCustomPlot::mouseMove, this, [this](QMouseEvent *event) { onMouseMove(event->pos()); });
+    connect(m_plot, &QCustomPlot::mouseDoubleClick, this, [this](QMouseEvent *) { fit(); });
+    connect(m_plot->yAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), this,
+            [this](const QCPRange &range) { Q_EMIT scaleChanged(range.lower, range.upper); });
+    connect(m_plot, &QCustomPlot::afterReplot, this, [this] { ++m_replots; });
+
+    m_plot->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_plot, &QWidget::customContextMenuRequested, this, &PlotView::showContextMenu);
+    const QList<QPair<QString, QString>> exports = {
+        {QStringLiteral("PNG"), QStringLiteral("Export Plot as PNG")},
+        {QStringLiteral("PDF"), QStringLiteral("Export Plot as PDF")},
+        {QStringLiteral("CSV"), QStringLiteral("Export Table as CSV")}};
+    for (const auto &entry : exports) {
+        auto *action = new QAction(entry.second, this);
+        action->setObjectName(QStringLiteral("Export") + entry.first);
+        action->setIconText(entry.first);
+        const QString format = entry.first;
+        connect(action, &QAction::triggered, this, [this, format] { exportTo(format); });
+        m_exportActions << action;
+    }
+}
+
+PlotView::~PlotView() = default;
+
+void PlotView::setCaptions(const QString &xCaption, const QString &yCaption)
+{
+    m_xCaption = xCaption;
+    m_yCaption = yCaption;
+    m_plot->xAxis->setLabel(xCaption);
+    m_plot->yAxis->setLabel(yCaption);
+}
+
+void PlotView::clear()
+{
+    m_table = PlotTable();
+    m_graph->data()->clear();
+    m_crossX->setVisible(false);
+    m_crossY->setVisible(false);
+    replot();
+}
+
+void PlotView::load(const PlotTable &table, int count)
+{
+    m_table = table;
+    const int rows = qBound(0, count, table.rows());
+    m_graph->setData(table.x.mid(0, rows), table.y.mid(0, rows), true);
+    m_crossX->setVisible(false);
+    m_crossY->setVisible(false);
+    fit();
+}
+
+double PlotView::xLower() const
+{
+    return m_plot->xAxis->range().lower;
+}
+
+double PlotView::xUpper() const
+{
+    return m_plot->xAxis->range().upper;
+}
+
+double PlotView::yLower() const
+{
+    return m_plot->yAxis->range().lower;
+}
+
+double PlotView::yUpper() const
+{
+    return m_plot->yAxis->range().upper;
+}
+
+void PlotView::setVisibleRange(double xLower, double xUpper, double yLower, double yUpper)
+{
+    m_plot->xAxis->setRange(xLower, xUpper);
+    m_plot->yAxis->setRange(yLower, yUpper);
+    replot();
+}
+
+void PlotView::fit()
+{
+    // A flat trace still gets a visible band around it.
+    double ymin = m_table.ymin;
+    double ymax = m_table.ymax;
+    if (!(ymax > ymin)) {
+        ymin -= 1;
+        ymax += 1;
+    }
+    double xmax = m_table.xmax > m_table.xmin ? m_table.xmax : m_table.xmin + 1;
+    setVisibleRange(m_table.xmin, xmax, ymin, ymax);
+}
+
+void PlotView::replot()
+{
+    m_plot->replot();
+}
+
+void PlotView::moveCursor(double x)
+{
+    const int row = PlotReadout::nearestRow(m_table, x);
+    if (row < 0)
+        return;
+    const double px = m_table.x.at(row);
+    const double py = m_table.y.at(row);
+    m_crossX->point1->setCoords(px, 0);
+    m_crossX->point2->setCoords(px, 1);
+    m_crossY->point1->setCoords(0, py);
+    m_crossY->point2->setCoords(1, py);
+    m_crossX->setVisible(true);
+    m_crossY->setVisible(true);
+    m_plot->layer(CursorLayer)->replot();
+    Q_EMIT cursorMoved(px);
+}
+
+void PlotView::onMouseMove(const QPoint &position)
+{
+    if (m_table.rows() == 0 || !m_plot->axisRect()->rect().contains(position))
+        return;
+    moveCursor(m_plot->xAxis->pixelToCoord(position.x()));
+}
+
+bool PlotView::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ctrl+drag draws a zoom box; a plain drag pans.
+    if (watched == m_plot && event->type() == QEvent::MouseButtonPress) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        m_plot->setSelectionRectMode(mouse->modifiers() & Qt::ControlModifier ? QCP::srmZoom : QCP::srmNone);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool PlotView::savePng(const QString &path, int width, int height)
+{
+    if (width <= 0 && m_plot->width() < 100) {
+        width = ExportWidth;
+        height = ExportHeight;
+    }
+    return m_plot->savePng(path, width, height);
+}
+
+bool PlotView::savePdf(const QString &path, int width, int height)
+{
+    if (width <= 0 && m_plot->width() < 100) {
+        width = ExportWidth;
+        height = ExportHeight;
+    }
+    return m_plot->savePdf(path, width, height);
+}
+
+bool PlotView::saveCsv(const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(plotTableCsv(m_table, m_xCaption, m_yCaption));
+    return file.commit();
+}
+
+void PlotView::exportTo(const QString &format)
+{
+    UserDialogs::FileFilter filter;
+    QString title;
+    if (format == QLatin1String("PNG")) {
+        filter.filters = {QStringLiteral("PNG Images (*.png)")};
+        title = QStringLiteral("Export Plot as PNG");
+    } else if (format == QLatin1String("PDF")) {
+        filter.filters = {QStringLiteral("PDF Documents (*.pdf)")};
+        title = QStringLiteral("Export Plot as PDF");
+    } else {
+        filter.filters = {QStringLiteral("CSV Files (*.csv)")};
+        title = QStringLiteral("Export Table as CSV");
+    }
+    const std::optional<QString> path = m_dialogs.saveFile(title, filter, format.toLower());
+    if (!path)
+        return;
+    bool written = false;
+    if (format == QLatin1String("PNG"))
+        written = savePng(*path);
+    else if (format == QLatin1String("PDF"))
+        written = savePdf(*path);
+    else
+        written = saveCsv(*path);
+    if (!written)
+        m_dialogs.message(QStringLiteral("Cannot write ") + *path, UserDialogs::Icon::Warning, title);
+}
+
+void PlotView::showContextMenu(const QPoint &position)
+{
+    QMenu menu(this);
+    menu.addActions(m_exportActions);
+    menu.exec(m_plot->mapToGlobal(position));
+}
