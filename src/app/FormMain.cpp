@@ -2,7 +2,6 @@
 
 #include "AppContext.h"
 #include "ChildWindow.h"
-#include "controls/CommitLineEdit.h"
 #include "FormAbout.h"
 #include "FormPlacement.h"
 #include "FormSelectBoard.h"
@@ -11,6 +10,9 @@
 #include "board/ComPortList.h"
 #include "board/DacScale.h"
 #include "board/FormEvalBoard.h"
+#include "controls/CommitLineEdit.h"
+#include "editors/FormADCSetup.h"
+#include "editors/FormRegisters.h"
 #include "model/NumericText.h"
 #include "model/PowerOnImage.h"
 #include "model/RegisterDesign.h"
@@ -131,6 +133,10 @@ void FormMain::buildMenus()
     connect(MnuViewTest, &QAction::triggered, this, [this] { showChild(QStringLiteral("FormTest")); });
     connect(MnuViewComMonitor, &QAction::triggered, this,
             [this] { showChild(QStringLiteral("FormComMonitor")); });
+    connect(MnuViewRegisters, &QAction::triggered, this,
+            [this] { showChild(QStringLiteral("FormRegisters")); });
+    connect(MnuViewADCSetup, &QAction::triggered, this,
+            [this] { showChild(QStringLiteral("FormADCSetup")); });
 
     MnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     MnuHelp->setObjectName(QStringLiteral("MnuHelp"));
@@ -138,9 +144,8 @@ void FormMain::buildMenus()
     connect(MnuHelpAbout, &QAction::triggered, this, &FormMain::showAbout);
 
     // Items of windows this program version does not have yet stay visible but disabled.
-    for (QAction *item :
-         {MnuOpenSettings, MnuSaveSettings, MnuOpenData, MnuSaveData, MnuEasyStart, MnuViewADCSetup,
-          MnuViewData, MnuViewRegisters, MnuViewGraph, MnuViewHist, MnuViewFFT, RemovePeaks})
+    for (QAction *item : {MnuOpenSettings, MnuSaveSettings, MnuOpenData, MnuSaveData, MnuEasyStart,
+                          MnuViewData, MnuViewGraph, MnuViewHist, MnuViewFFT, RemovePeaks})
         item->setEnabled(false);
 }
 
@@ -251,6 +256,10 @@ void FormMain::registerChildren()
                         return board;
                     }});
     m_specs.insert(QStringLiteral("FormTest"), {false, [this] { return new FormTest(*m_link); }});
+    m_specs.insert(QStringLiteral("FormRegisters"),
+                   {true, [this] { return new FormRegisters(m_context.IADC, *m_link); }});
+    m_specs.insert(QStringLiteral("FormADCSetup"),
+                   {true, [this] { return new FormADCSetup(m_context.IADC); }});
 }
 
 void FormMain::connectBoardLink()

@@ -1,0 +1,18 @@
+#include "FrameFit.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+void fitFrameTo(QWidget *form, QSize wanted)
+{
+    if (form->size() == wanted || !form->parentWidget())
+        return;
+    QPointer<QWidget> guard(form);
+    QTimer::singleShot(0, form, [guard, wanted] {
+        QWidget *frame = guard ? guard->parentWidget() : nullptr;
+        if (!frame || guard->size() == wanted)
+            return;
+        frame->resize(frame->size() + (wanted - guard->size()));
+    });
+}
