@@ -70,6 +70,16 @@ RegPanel *makePanel(int type, bool writable, qint32 value)
     return p;
 }
 
+// Names of the widgets that the Tab key reaches inside w, in focus-chain order.
+QStringList tabOrder(QWidget *w)
+{
+    QStringList names;
+    for (QWidget *next = w->nextInFocusChain(); next != w; next = next->nextInFocusChain())
+        if (w->isAncestorOf(next) && next->isEnabled() && (next->focusPolicy() & Qt::TabFocus))
+            names << next->objectName();
+    return names;
+}
+
 void showActive(QWidget *w)
 {
     w->show();
@@ -179,6 +189,9 @@ private Q_SLOTS:
         p->CommandWr->click(); // the entry is committed before the write
         QCOMPARE(events.names(), QStringList({"RegEdited", "RegWrite"}));
         QCOMPARE(p->RegValue(), 0x7F);
+        QCOMPARE(tabOrder(p.get()), QStringList({"CommandRd", "CommandWr", "TextValueHex", "LabelBit7",
+                                                 "LabelBit6", "LabelBit5", "LabelBit4", "LabelBit3",
+                                                 "LabelBit2", "LabelBit1", "LabelBit0", "TextValueDec"}));
     }
 
     void registerWindowLoads_data()
@@ -333,6 +346,13 @@ private Q_SLOTS:
             QTest::keyClick(view.TxtConvTime, Qt::Key_Return);
             QCOMPARE(events.events(), QStringList({"ConvTimeEdited(700)", "ConvTimeEdited(700)"}));
             QVERIFY(view.ChkChop->hasFocus());
+            QCOMPARE(tabOrder(&view),
+                     QStringList({"ChkEnable", "CmbRanges", "ChkBuffered", "CmbInput", "optZsCalibration",
+                                  "optFsCalibration", "optSingleConv", "ChkChop", "TxtConvTime"}));
+            events.clear();
+            QTest::keyClick(view.TxtConvTime, Qt::Key_Up);
+            QTest::keyClick(view.TxtConvTime, Qt::Key_Down);
+            QCOMPARE(events.names(), QStringList({"ConvTimeUp", "ConvTimeDown"}));
         }
         FormADCSetup window(r.model);
         showActive(&window);
@@ -459,7 +479,7 @@ private Q_SLOTS:
         };
         QTEST(texts(view.CmbInput), "inputs");
         QTEST(texts(view.CmbRanges), "ranges");
-        QCOMPARE(view.CmbInput->isEnabled(), variant >= 8);
+        QCOMPARE(view.CmbInput->currentIndex(), 0);
         QCOMPARE(view.ChkBuffered->isHidden(), variant < 8);
         QCOMPARE(view.LblChannelName->text(), QStringLiteral("Ch %1").arg(channel));
 

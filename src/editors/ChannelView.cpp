@@ -10,6 +10,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -132,6 +133,7 @@ ChannelView::ChannelView(const QM4168 &model, int variant, QWidget *parent)
     connect(TxtConvTime, &QLineEdit::returnPressed, this, [this] { ChkChop->setFocus(Qt::TabFocusReason); });
     connect(TxtConvTime, &CommitLineEdit::committed, this,
             [this] { Q_EMIT ConvTimeEdited(numericValue(TxtConvTime->text())); });
+    TxtConvTime->installEventFilter(this);
     connect(ChkChop, &QCheckBox::clicked, this, &ChannelView::ChopEdited);
     connect(updConvTime, &QSpinBox::valueChanged, this, &ChannelView::onSpinner);
     connect(m_operations, &QButtonGroup::idClicked, this, &ChannelView::MdEdited);
@@ -162,10 +164,9 @@ void ChannelView::BuildChannelLists()
     };
     write(CmbRanges, ranges);
     write(CmbInput, inputs);
-    const bool locked = ChannelLists::inputsLocked(m_variant);
+    // A locked list holds its one input, drawn as plainly as a selectable one.
     ChkBuffered->setVisible(ChannelLists::hasBuffer(m_variant));
-    CmbInput->setEnabled(!locked);
-    if (locked)
+    if (ChannelLists::inputsLocked(m_variant))
         CmbInput->setCurrentIndex(0);
     if (m_variant == 2)
         CmbInput->setGeometry(BufferX, CmbInput->y(), ZsX - BufferX - 10, CmbInput->height());
@@ -277,6 +278,18 @@ void ChannelView::onSpinner(int step)
         Q_EMIT ConvTimeUp();
     else
         Q_EMIT ConvTimeDown();
+}
+
+bool ChannelView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == TxtConvTime && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            Q_EMIT(key == Qt::Key_Up ? ConvTimeUp() : ConvTimeDown());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ChannelView::mouseDoubleClickEvent(QMouseEvent *event)

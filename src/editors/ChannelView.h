@@ -88,6 +88,8 @@ Q_SIGNALS:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // Up and Down in the time box step the time as the spinner's arrows do.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void BuildChannelLists();
