@@ -11,7 +11,8 @@ void fitFrameTo(QWidget *form, QSize wanted)
     QPointer<QWidget> guard(form);
     QTimer::singleShot(0, form, [guard, wanted] {
         QWidget *frame = guard ? guard->parentWidget() : nullptr;
-        if (!frame || guard->size() == wanted)
+        // A maximised or minimised frame keeps the size its area gives it.
+        if (!frame || guard->size() == wanted || frame->isMaximized() || frame->isMinimized())
             return;
         frame->resize(frame->size() + (wanted - guard->size()));
     });
