@@ -197,17 +197,26 @@ private Q_SLOTS:
     void registerWindowLoads_data()
     {
         QTest::addColumn<int>("variant");
+        QTest::addColumn<bool>("testMode");
         QTest::addColumn<QList<int>>("buttons");
         QTest::addColumn<QString>("ioBit5");
-        QTest::newRow("QM4162") << 2 << QList<int>{0, 2} << "P0 DIR";
-        QTest::newRow("QM4164") << 4 << QList<int>{0, 1, 2, 3} << "P0 DIR";
-        QTest::newRow("QM4168") << 8 << QList<int>{0, 1, 2, 3, 4, 5, 6, 7} << "-";
+        QTest::addColumn<QString>("ioBit1");
+        QTest::newRow("QM4162") << 2 << false << QList<int>{0, 2} << "P0 DIR"
+                                << "-";
+        QTest::newRow("QM4162 test") << 2 << true << QList<int>{0, 2, 3, 4, 5, 6, 7} << "P0 DIR"
+                                     << "TestEn";
+        QTest::newRow("QM4164") << 4 << false << QList<int>{0, 1, 2, 3} << "P0 DIR"
+                                << "-";
+        QTest::newRow("QM4168") << 8 << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7} << "-"
+                                << "-";
     }
 
     void registerWindowLoads()
     {
         QFETCH(int, variant);
+        QFETCH(bool, testMode);
         QM4168 model;
+        model.setTestEnable(testMode);
         model.setEvBoard(variant);
         FakePorts ports;
         BoardLink link(model, nullptr, ports.factory());
@@ -218,8 +227,8 @@ private Q_SLOTS:
                 shown << i;
         QTEST(shown, "buttons");
         QTEST(window.panel(0x01)->BitName(5), "ioBit5");
-        QCOMPARE(window.panel(0x01)->BitName(1), QStringLiteral("-"));
-        QVERIFY(!window.panel(0x03)->ButtonWrite());
+        QTEST(window.panel(0x01)->BitName(1), "ioBit1");
+        QCOMPARE(window.panel(0x03)->ButtonWrite(), testMode);
         for (int a = 0x30; a <= 0x37; ++a)
             QCOMPARE(model.Register(a), 0x91);
         QCOMPARE(model.Register(0x25), 0xA0);
@@ -267,6 +276,10 @@ private Q_SLOTS:
         QVERIFY(r.port.commands().isEmpty());
         mode->CommandWr->click();
         QCOMPARE(r.port.commands(), QStringList({"S 3B 0D"}));
+        r.port.written.clear();
+        window.panel(0x10)->CommandRd->click(); // channel 3's zero-scale register, 3 bytes
+        QCOMPARE(r.port.commands(), QStringList({"S 53 00 00 00"}));
+        QCOMPARE(window.panel(0x10)->RegValue(), r.model.Register(0x13));
 
         r.port.written.clear();
         r.link.setCheckAutoWriteReg(true);
@@ -488,10 +501,12 @@ private Q_SLOTS:
         view.setRng(4);
         Q_EMIT view.CmbInput->activated(0);
         Q_EMIT view.CmbRanges->activated(2);
+        QTest::mouseDClick(view.LblChannelName, Qt::LeftButton); // toggles the enable box
         QCOMPARE(view.CmbInput->currentIndex(), variant >= 8 ? 1 : 0);
         QCOMPARE(view.CmbRanges->currentIndex(), variant >= 8 ? 0 : 0);
-        QCOMPARE(events.events(), variant >= 8 ? QStringList({"ComEdited(0)", "RngEdited(0)"})
-                                               : QStringList({"RngEdited(2)"}));
+        QCOMPARE(events.events(), variant >= 8
+                                      ? QStringList({"ComEdited(0)", "RngEdited(0)", "EnableEdited(true)"})
+                                      : QStringList({"RngEdited(2)", "EnableEdited(true)"}));
     }
 
     void mainWindowShowsEditors_data()
