@@ -12,6 +12,8 @@
 #include "board/FormEvalBoard.h"
 #include "controls/CommitLineEdit.h"
 #include "controls/ToolIcons.h"
+#include "editors/FormADCSetup.h"
+#include "editors/FormRegisters.h"
 #include "model/NumericText.h"
 #include "model/PowerOnImage.h"
 #include "model/RegisterDesign.h"
@@ -135,6 +137,10 @@ void FormMain::buildMenus()
     connect(MnuViewTest, &QAction::triggered, this, [this] { showChild(QStringLiteral("FormTest")); });
     connect(MnuViewComMonitor, &QAction::triggered, this,
             [this] { showChild(QStringLiteral("FormComMonitor")); });
+    connect(MnuViewRegisters, &QAction::triggered, this,
+            [this] { showChild(QStringLiteral("FormRegisters")); });
+    connect(MnuViewADCSetup, &QAction::triggered, this,
+            [this] { showChild(QStringLiteral("FormADCSetup")); });
 
     MnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     MnuHelp->setObjectName(QStringLiteral("MnuHelp"));
@@ -142,8 +148,8 @@ void FormMain::buildMenus()
     connect(MnuHelpAbout, &QAction::triggered, this, &FormMain::showAbout);
 
     // Items of windows this program version does not have yet stay visible but disabled.
-    for (QAction *item : {MnuOpenData, MnuSaveData, MnuEasyStart, MnuViewADCSetup, MnuViewData,
-                          MnuViewRegisters, MnuViewGraph, MnuViewHist, MnuViewFFT, RemovePeaks})
+    for (QAction *item : {MnuOpenData, MnuSaveData, MnuEasyStart, MnuViewData, MnuViewGraph, MnuViewHist,
+                          MnuViewFFT, RemovePeaks})
         item->setEnabled(false);
 }
 
@@ -256,6 +262,10 @@ void FormMain::registerChildren()
                         return board;
                     }});
     m_specs.insert(QStringLiteral("FormTest"), {false, [this] { return new FormTest(*m_link); }});
+    m_specs.insert(QStringLiteral("FormRegisters"),
+                   {true, [this] { return new FormRegisters(m_context.IADC, *m_link); }});
+    m_specs.insert(QStringLiteral("FormADCSetup"),
+                   {true, [this] { return new FormADCSetup(m_context.IADC); }});
 }
 
 void FormMain::connectBoardLink()
