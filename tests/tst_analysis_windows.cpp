@@ -381,11 +381,13 @@ private Q_SLOTS:
         ClassData data;
         FormPeaks peaks(data);
         QCOMPARE(peaks.txtValue->text(), QStringLiteral("10"));
-        peaks.txtValue->setText("3");
+        peaks.txtValue->selectAll();
+        QTest::keyClicks(peaks.txtValue, "3");
         QTest::keyClick(peaks.txtValue, Qt::Key_Return);
         QCOMPARE(data.PeaksLimit(), 3);
         QCOMPARE(peaks.UpDown->value(), 3);
-        peaks.txtValue->setText("2.5x");
+        peaks.txtValue->selectAll();
+        QTest::keyClicks(peaks.txtValue, "2.5x");
         QTest::keyClick(peaks.txtValue, Qt::Key_Return);
         QCOMPARE(data.PeaksLimit(), 2); // halves to even
         peaks.UpDown->stepBy(1);

@@ -211,10 +211,12 @@ private Q_SLOTS:
         MemorySettingsStore settings;
         ScriptedDialogs dialogs;
         AppContext context;
-        FormMain window(
-            context, StartupOptions::parse({"68"}),
-            AppServices{
-                settings, dialogs, [](const QString &) { return std::make_unique<SystemSerialPort>(); }, {}});
+        FormMain window(context, StartupOptions::parse({"68"}),
+                        AppServices{settings,
+                                    dialogs,
+                                    [](const QString &) { return std::make_unique<SystemSerialPort>(); },
+                                    {},
+                                    {}});
         window.Load();
         BoardLink &link = window.boardLink();
         QVERIFY(link.ComOpen(sim.path));

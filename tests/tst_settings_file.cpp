@@ -151,6 +151,7 @@ private Q_SLOTS:
         rig.dialogs.fileAnswers << path;
         commands.save();
         QVERIFY(rig.dialogs.boxes.isEmpty());
+        rig.link.ComClose();
 
         // Open: the model takes the file, the chip only after Yes.
         BoardRig fresh(8, [&sim](const QString &) { return std::make_unique<SimulatedSerialPort>(&sim); });

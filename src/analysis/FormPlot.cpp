@@ -4,6 +4,7 @@
 #include "PlotBuild.h"
 #include "PlotReadout.h"
 #include "PlotView.h"
+#include "SpectrumMetrics.h"
 #include "data/ClassData.h"
 #include "model/QM4168.h"
 #include "platform/UserDialogs.h"
@@ -110,6 +111,9 @@ FormPlot::FormPlot(PlotKind kind, ClassData &data, const QM4168 &adc, UserDialog
     LabelValue = namedLabel("LabelValue", texts.valueLabel, this);
     LabelValueValue = namedLabel("LabelValueValue", QString(), this);
     LabelSamples = namedLabel("LabelSamples", QString(), this);
+    LabelMetrics = namedLabel("LabelMetrics", QString(), this);
+    LabelMetrics->setVisible(kind == PlotKind::Spectrum);
+    LabelMetrics->setTextInteractionFlags(Qt::TextSelectableByMouse);
     for (QLabel *value : {LabelCursorValue, LabelValueValue})
         value->setMinimumWidth(90);
     auto *readout = new QGridLayout;
@@ -120,6 +124,7 @@ FormPlot::FormPlot(PlotKind kind, ClassData &data, const QM4168 &adc, UserDialog
     readout->addWidget(LabelValueValue, 1, 1);
     readout->addWidget(LabelSamples, 0, 2);
     readout->setColumnStretch(3, 1);
+    readout->addWidget(LabelMetrics, 0, 4, 2, 1);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(frame);
     bottom->addSpacing(8);
@@ -229,6 +234,12 @@ void FormPlot::redraw()
     Plot->load(table, table.count);
     if (m_kind == PlotKind::Spectrum) {
         LabelSamples->setText(PlotReadout::samplesText(table));
+        const SpectrumMetrics metrics = spectrumMetrics(IData, channel, ComboWindow->currentIndex());
+        const QStringList lines = metricsLines(metrics);
+        const QString gap = QStringLiteral("    ");
+        LabelMetrics->setText(metrics.valid
+                                  ? lines.mid(0, 3).join(gap) + QLatin1Char('\n') + lines.mid(3).join(gap)
+                                  : metrics.message);
     } else {
         LabelYMax->setText(PlotReadout::rounded(Plot->yUpper(), 4));
         LabelYMin->setText(PlotReadout::rounded(Plot->yLower(), 4));
@@ -239,6 +250,7 @@ void FormPlot::clearPlot()
 {
     m_throttle.cancel();
     Plot->clear();
+    LabelMetrics->clear();
 }
 
 void FormPlot::showCursor(double x)

@@ -50,6 +50,7 @@ public:
     QLabel *LabelValue;
     QLabel *LabelValueValue;
     QLabel *LabelSamples;
+    QLabel *LabelMetrics; // the spectrum's figures of merit (spectrum only)
     QLabel *LabelYMax;
     QLabel *LabelYMin;
     QToolBar *ToolPlot;

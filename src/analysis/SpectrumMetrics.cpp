@@ -105,3 +105,19 @@ SpectrumMetrics spectrumMetrics(const ClassData &data, int channel, int window)
         power[k] = spectrum.magnitude[k] * spectrum.magnitude[k];
     return spectrumMetrics(power, window, spectrum.frequency(1));
 }
+
+QStringList metricsLines(const SpectrumMetrics &metrics)
+{
+    if (!metrics.valid)
+        return {};
+    const auto line = [](const char *label, double value, int decimals, const char *unit) {
+        return QStringLiteral("%1 %2 %3")
+            .arg(QLatin1String(label), QString::number(value, 'f', decimals), QLatin1String(unit));
+    };
+    return {line("Fundamental", metrics.fundamentalHz, 4, "Hz"),
+            line("SNR", metrics.snrDb, 2, "dB"),
+            line("THD", metrics.thdDb, 2, "dB"),
+            line("SINAD", metrics.sinadDb, 2, "dB"),
+            line("SFDR", metrics.sfdrDbc, 2, "dBc"),
+            line("ENOB", metrics.enobBits, 2, "bits")};
+}

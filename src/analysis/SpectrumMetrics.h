@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -47,3 +48,7 @@ SpectrumMetrics spectrumMetrics(const std::vector<double> &power, int window, do
 // as well when the channel has fewer than two samples or no conversion time. A channel
 // outside 0..7 throws DataRangeError.
 SpectrumMetrics spectrumMetrics(const ClassData &data, int channel, int window);
+
+// The figures as lines "label value unit", in the order Fundamental (Hz, 4 decimals), SNR,
+// THD, SINAD (dB), SFDR (dBc), ENOB (bits), each with 2 decimals. Empty when not valid.
+QStringList metricsLines(const SpectrumMetrics &metrics);

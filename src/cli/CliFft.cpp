@@ -28,15 +28,7 @@ int printMetrics(const SpectrumMetrics &m)
 {
     if (!m.valid)
         return CliOutput::failure(m.message);
-    const auto line = [](const QString &label, double value, int decimals, const QString &unit) {
-        return QStringLiteral("%1 %2 %3\n").arg(label, QString::number(value, 'f', decimals), unit);
-    };
-    CliOutput::out(line(QStringLiteral("Fundamental"), m.fundamentalHz, 4, QStringLiteral("Hz")) +
-                   line(QStringLiteral("SNR"), m.snrDb, 2, QStringLiteral("dB")) +
-                   line(QStringLiteral("THD"), m.thdDb, 2, QStringLiteral("dB")) +
-                   line(QStringLiteral("SINAD"), m.sinadDb, 2, QStringLiteral("dB")) +
-                   line(QStringLiteral("SFDR"), m.sfdrDbc, 2, QStringLiteral("dBc")) +
-                   line(QStringLiteral("ENOB"), m.enobBits, 2, QStringLiteral("bits")));
+    CliOutput::out(metricsLines(m).join(QLatin1Char('\n')) + QLatin1Char('\n'));
     return 0;
 }
 

@@ -27,7 +27,7 @@ void CommitLineEdit::focusOutEvent(QFocusEvent *event)
 
 void CommitLineEdit::commitIfEdited()
 {
-    if (!isModified())
+    if (!isModified() && !m_commitsUnchanged)
         return;
     setModified(false);
     Q_EMIT committed();

@@ -15,6 +15,10 @@ public:
     explicit CommitLineEdit(QWidget *parent = nullptr);
     explicit CommitLineEdit(const QString &text, QWidget *parent = nullptr);
 
+    // A box whose every Enter and loss of focus is a commit, edited or not (the register
+    // rows: leaving a box always confirms its value, which reads back exactly).
+    void setCommitsUnchanged(bool on) { m_commitsUnchanged = on; }
+
 Q_SIGNALS:
     void committed();
 
@@ -24,4 +28,6 @@ protected:
 
 private:
     void commitIfEdited();
+
+    bool m_commitsUnchanged = false;
 };

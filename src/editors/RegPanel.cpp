@@ -52,6 +52,10 @@ RegPanel::RegPanel(QWidget *parent)
     TextValueDec->setGeometry(BitsX + 4, 2, 90, RowHeight - 4);
     TextValueDec->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    // Leaving a box confirms its value even when unchanged; the value reads back exactly.
+    TextValueHex->setCommitsUnchanged(true);
+    TextValueDec->setCommitsUnchanged(true);
+
     connect(CommandRd, &QPushButton::clicked, this, &RegPanel::RegRead);
     connect(CommandWr, &QPushButton::clicked, this, &RegPanel::onWrite);
     connect(TextValueHex, &CommitLineEdit::committed, this, [this] {
