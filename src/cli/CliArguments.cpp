@@ -9,7 +9,9 @@ CliArguments::CliArguments(const QStringList &arguments, const QStringList &valu
             m_help = true;
             continue;
         }
-        if (!word.startsWith(QLatin1String("--")) || word == QLatin1String("--")) {
+        // Options start with "--"; a short one ("-o") only when the command names it.
+        const bool named = valueOptions.contains(word) || flags.contains(word);
+        if ((!word.startsWith(QLatin1String("--")) && !named) || word == QLatin1String("--")) {
             m_positional << word;
             continue;
         }
