@@ -216,8 +216,8 @@ void ContinuousRead::abortAndDrain(bool sendAbort)
 
 void ContinuousRead::closingExchange()
 {
-    if (m_link.BrdState() == LinkState::BoardDisabled)
-        return; // the port went away
+    if (!portAlive())
+        return; // the port went away; the link is (or is about to be) closed
     // "S 80" takes the chip out of continuous-read mode; its reply goes through the parser.
     m_link.setBrdState(LinkState::BoardWaiting);
     Q_EMIT LabelStatus(QStringLiteral("Escaping Cont.Read"));
