@@ -3,11 +3,12 @@
 #include "TestServices.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
-#include "controls/CommitLineEdit.h"
 #include "app/FormMain.h"
 #include "board/BoardLink.h"
 #include "board/ComPortList.h"
+#include "board/FormContRead.h"
 #include "board/FormEvalBoard.h"
+#include "controls/CommitLineEdit.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
 #include "tools/FormReset.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -253,6 +255,74 @@ private Q_SLOTS:
         QCOMPARE(sent.size(), 1 + 36);
         QCOMPARE(sent.at(1), QStringLiteral("S 01 F0"));
         QCOMPARE(sent.last(), QStringLiteral("S 38 00"));
+    }
+
+    void continuousReadDialog()
+    {
+        Program p;
+        QM4168 &model = p.context.IADC;
+        p.openSimulatedBoard();
+        SignalRecorder hooks(&p.link().hooks());
+        const auto texts = [](FormContRead *d) {
+            return QStringList{d->Label1->text(), d->Label2->text(), d->Label3->text(),
+                               d->TextContReadAmount->text(), d->LabelStatus->text()};
+        };
+
+        // No channel enabled: nothing to start; Cancel closes.
+        whenModal([&](QWidget *modal) {
+            auto *d = qobject_cast<FormContRead *>(modal);
+            QVERIFY(d);
+            QCOMPARE(d->windowTitle(), QStringLiteral("Continuous Read Mode"));
+            QCOMPARE(texts(d), QStringList({"No channel enabled", "", "", "100", "Configure some channel"}));
+            QVERIFY(!d->CommandStart->isEnabled());
+            d->CommandCancel->click();
+        });
+        p.window->toolButton(QStringLiteral("Read"))->trigger();
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(sentCommands(hooks), QStringList({"S 38 20"})); // continuous read off again
+
+        // Two 24-bit channels, on the chip as well.
+        p.link().setCheckAutoWriteADC(false);
+        model.setEnable(0, true);
+        model.setEnable(1, true);
+        model.setDataWidth(3);
+        p.link().setCheckAutoWriteADC(true);
+        QCOMPARE(p.link().RegWriteAll(), 36);
+
+        // Limits, then 1000 samples per channel, cancelled in the middle of the transfer;
+        // then again, to the end.
+        for (const bool cancel : {true, false}) {
+            hooks.clear();
+            whenModal([&](QWidget *modal) {
+                auto *d = qobject_cast<FormContRead *>(modal);
+                QVERIFY(d);
+                type(d->TextContReadAmount, QStringLiteral("20000"));
+                QCOMPARE(texts(d),
+                         QStringList({"2 channels enabled", "Samples 8192", "Bytes 32768", "4096", ""}));
+                type(d->TextContReadAmount, QStringLiteral("1000"));
+                connect(&p.link().contRead(), &ContinuousRead::progress, d,
+                        [d, cancel](int received, int total) {
+                            if (cancel && received > 0 && received < total)
+                                d->CommandCancel->click();
+                        });
+                d->CommandStart->click();
+                if (!cancel) {
+                    QCOMPARE(d->ProgressTransfer->value(), 8000);
+                    QCOMPARE(d->ProgressTransfer->maximum(), 8000);
+                    QVERIFY(d->LabelProgress->text().startsWith(QStringLiteral("8000 of 8000 bytes, ")));
+                }
+            });
+            p.window->toolButton(QStringLiteral("Read"))->trigger();
+            QVERIFY(QApplication::activeModalWidget() == nullptr);
+            QCOMPARE(p.context.IData.DataCount(1), cancel ? 0 : 1000);
+            const QStringList sent = sentCommands(hooks);
+            QCOMPARE(sent.first(), QStringLiteral("C 38 26 48 04 07D0"));
+            QCOMPARE(sent.mid(sent.size() - 2), QStringList({"S 80", "S 38 22"}));
+        }
+        QCOMPARE(p.context.ContReadAmount, 1000);
+        QCOMPARE(p.t.dialogs.boxes.size(), 1);
+        QVERIFY(p.t.dialogs.boxes.first().text.startsWith(
+            QStringLiteral("The continuous read was cancelled after ")));
     }
 
     void boardTestWindow()

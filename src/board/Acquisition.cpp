@@ -64,7 +64,10 @@ void Acquisition::tell(const std::optional<ContReadResult> &result)
 {
     if (!result || !m_dialogs)
         return;
-    const QString text = result->message();
-    if (!text.isEmpty())
-        m_dialogs->message(text, UserDialogs::Icon::Warning);
+    QString text = result->message();
+    if (text.isEmpty())
+        return;
+    if (result->outcome != ContReadResult::LinkClosed)
+        text += QStringLiteral(" The data held before are kept.");
+    m_dialogs->message(text, UserDialogs::Icon::Warning);
 }

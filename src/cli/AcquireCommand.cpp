@@ -155,7 +155,8 @@ int run(const QStringList &arguments)
     if (progressShown)
         CliOutput::err(QStringLiteral("\n"));
     if (!result || !result->completed())
-        return CliOutput::failure(result ? result->message() : QStringLiteral("no acquisition ran"));
+        return CliOutput::failure((result ? result->message() : QStringLiteral("no acquisition ran")) +
+                                  QStringLiteral(" %1 was not written.").arg(path));
     if (!store.Valid(-1))
         return CliOutput::failure(QStringLiteral("the board delivered no channel with enough samples"));
 
