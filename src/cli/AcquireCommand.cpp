@@ -140,13 +140,17 @@ int run(const QStringList &arguments)
     ContinuousRead &read = link.contRead();
     read.setRequestTimeOutMs(2000);
     bool progressShown = false;
+    qint64 shownAt = -1000;
     if (::isatty(STDERR_FILENO)) {
-        QObject::connect(
-            &read, &ContinuousRead::progress, [&progressShown](int received, int total, qint64 ms) {
-                CliOutput::err(QLatin1Char('\r') + ContinuousRead::progressText(received, total, ms) +
-                               QStringLiteral("   "));
-                progressShown = true;
-            });
+        // At most ten lines a second, and the last one.
+        QObject::connect(&read, &ContinuousRead::progress, [&](int received, int total, qint64 ms) {
+            if (ms - shownAt < 100 && received < total)
+                return;
+            shownAt = ms;
+            CliOutput::err(QLatin1Char('\r') + ContinuousRead::progressText(received, total, ms) +
+                           QStringLiteral("   "));
+            progressShown = true;
+        });
     }
     Acquisition acquisition(model, store, link, nullptr, [&] {
         return std::optional<ContReadResult>(link.BrdContRead(counts.amount, store));
