@@ -32,6 +32,16 @@ private Q_SLOTS:
         QCOMPARE(HexToLong(QStringLiteral("12 34")), 0x12);
         // An eight-digit value with the top bit set comes out negative and is lifted.
         QCOMPARE(HexToLong(QStringLiteral("FFFFFFFF")), 65535);
+        // More than eight digits do not fit: refused, with the reason, rather than wrapped.
+        bool ok = false;
+        QCOMPARE(HexToLong(QStringLiteral("7FFFFFFF"), &ok), 0x7FFFFFFF);
+        QVERIFY(ok && HexTextError(QStringLiteral("7FFFFFFF")).isEmpty());
+        QCOMPARE(HexToLong(QStringLiteral("123456789"), &ok), 0);
+        QVERIFY(!ok);
+        QCOMPARE(
+            HexTextError(QStringLiteral("123456789 h")),
+            QStringLiteral(
+                "\"123456789 h\" has more than 8 hexadecimal digits: the value does not fit in 32 bits"));
     }
 
     void roundingGoesToEven()

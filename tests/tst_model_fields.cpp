@@ -280,6 +280,14 @@ private Q_SLOTS:
         model->setRegister(0x22, false, 0x03);
         model->setRegister(0x0A, false, 0xFFFFF0);
         QCOMPARE(rec.only({"DataChanged"}), QStringList({"DataChanged(2, -8388624)"}));
+        rec.clear();
+        // Entries at the ends of 32 bits, moved a span beyond: held at the ends, not wrapped.
+        model->setRegister(0x22, false, 0x01);
+        model->setRegister(0x0A, false, 0x7FFFFFFF);
+        model->setRegister(0x22, false, 0x03);
+        model->setRegister(0x0A, false, INT32_MIN);
+        QCOMPARE(rec.only({"DataChanged"}),
+                 QStringList({"DataChanged(2, 2147483647)", "DataChanged(2, -2147483648)"}));
     }
 
     void chopSetterKeepsTheFilterWord()

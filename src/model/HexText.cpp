@@ -6,23 +6,46 @@ QString HexPad(qint64 value, int width)
     return QString::number(bits, 16).toUpper().rightJustified(width, QLatin1Char('0'));
 }
 
-qint32 HexToLong(const QString &text)
+namespace {
+int hexDigit(QChar c)
 {
-    quint32 value = 0;
+    if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+        return c.unicode() - '0';
+    if (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
+        return c.unicode() - 'A' + 10;
+    if (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+        return c.unicode() - 'a' + 10;
+    return -1;
+}
+
+int leadingDigits(const QString &text)
+{
     int digits = 0;
-    for (const QChar c : text) {
-        int d;
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-            d = c.unicode() - '0';
-        else if (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
-            d = c.unicode() - 'A' + 10;
-        else if (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
-            d = c.unicode() - 'a' + 10;
-        else
-            break;
-        value = (value << 4) | static_cast<quint32>(d);
+    while (digits < text.size() && hexDigit(text.at(digits)) >= 0)
         ++digits;
-    }
+    return digits;
+}
+} // namespace
+
+QString HexTextError(const QString &text)
+{
+    if (leadingDigits(text) <= MaxHexDigits)
+        return {};
+    return QStringLiteral("\"%1\" has more than %2 hexadecimal digits: the value does not fit in 32 bits")
+        .arg(text)
+        .arg(MaxHexDigits);
+}
+
+qint32 HexToLong(const QString &text, bool *ok)
+{
+    const int digits = leadingDigits(text);
+    if (ok)
+        *ok = digits <= MaxHexDigits;
+    if (digits > MaxHexDigits)
+        return 0;
+    quint32 value = 0;
+    for (int i = 0; i < digits; ++i)
+        value = (value << 4) | static_cast<quint32>(hexDigit(text.at(i)));
     if (digits <= 4)
         return static_cast<qint32>(value); // 0..FFFF: the 16-bit negative range lifted by 65536
     qint32 result = static_cast<qint32>(value);

@@ -1,5 +1,6 @@
 #include "QM4168.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -276,19 +277,23 @@ void QM4168::decodeRevision(qint32 value)
 void QM4168::decodeData(int channel, qint32 value)
 {
     const int rng = m_rng[channel];
-    const qint32 bip = (rng == 0 || rng == 2 || rng == 4) ? 1 : 0;
-    qint32 data;
+    const qint64 bip = (rng == 0 || rng == 2 || rng == 4) ? 1 : 0;
+    // In 64 bits: a register entry may hold any 32-bit value, and the range steering moves
+    // it by a whole span, which can leave the 32-bit range; such a code is held at its end.
+    const qint64 word = value;
+    const qint64 span = qint64(m_fullScale) + 1;
+    qint64 data;
     if (m_clamp)
-        data = value - m_midScale * bip;
+        data = word - m_midScale * bip;
     else if (m_ovrRange[channel])
-        data = value + (m_fullScale + 1) - m_midScale * bip;
+        data = word + span - m_midScale * bip;
     else if (!m_undRange[channel])
-        data = value - m_midScale * bip;
+        data = word - m_midScale * bip;
     else if (bip == 0)
         data = 0;
     else
-        data = -((m_fullScale + 1 - value) + m_midScale);
-    Q_EMIT DataChanged(channel, data);
+        data = -((span - word) + m_midScale);
+    Q_EMIT DataChanged(channel, static_cast<qint32>(std::clamp<qint64>(data, INT32_MIN, INT32_MAX)));
 }
 
 void QM4168::decodeStatus(int channel, qint32 value)
