@@ -72,6 +72,11 @@ private Q_SLOTS:
                                   << QStringList{"C 38 26 48 04 00C8", "S 80", "S 38 22"}
                                   << "The evaluation board refused the continuous read (answer \"[C 0000\"). "
                                      "The data held before are kept.";
+        // No answer at all, with the request limited in time as on the command line.
+        QTest::newRow("no answer")
+            << false << QByteArray() << 0 << QStringList{"C 38 26 48 04 00C8", "*", "S 80", "S 38 22"}
+            << "The evaluation board did not answer the continuous-read request. The data "
+               "held before are kept.";
         // Silent for 2 s after 400 of 800 bytes: stopped, told to stop, line drained.
         QTest::newRow("board falls silent") << false << "[C 0320\r" + records(100) << 100
                                             << QStringList{"C 38 26 48 04 00C8", "*", "S 80", "S 38 22"}
@@ -97,6 +102,7 @@ private Q_SLOTS:
         ClassData store;
         fillEarlier(store);
         SignalRecorder storeEvents(&store);
+        rig.link.contRead().setRequestTimeOutMs(board.isEmpty() ? 100 : 0);
         Acquisition acquisition(rig.model, store, rig.link, &rig.dialogs,
                                 [&] { return std::optional(rig.link.BrdContRead(100, store)); });
 
