@@ -1,8 +1,10 @@
 #include "BoardRig.h"
+#include "ReceiveSplit.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QtTest>
+#include <numeric>
 
 namespace {
 // Answers every command with one fixed line.
@@ -31,6 +33,9 @@ class TestBoardLink : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase_data() { addReceiveSplitRows(); }
+    void init() { useReceiveSplitRow(); }
+
     void replyLinesAreCollectedByteByByte()
     {
         BoardRig r;
@@ -58,7 +63,7 @@ private Q_SLOTS:
 
         // A line that never ends: the time-out ends the wait and the line stays bounded.
         r.link.BrdTimeOut().setInterval(50);
-        QTimer::singleShot(0, &port, [&] { port.inject('[' + QByteArray(200000, 'A')); });
+        QTimer::singleShot(0, &port, [&] { port.inject('[' + QByteArray(4096, 'A')); });
         QCOMPARE(reply({}), QString());
         QCOMPARE(r.link.ReplyBuffer().size(), ReplyParser::MaxLineLength);
         QVERIFY(r.link.InReply());
@@ -73,7 +78,10 @@ private Q_SLOTS:
         BoardRig r;
         FakeSerialPort &port = r.open();
         r.hooks.clear();
+        // The notice goes out from the event loop, after the port's notification has returned.
         port.inject("[X QM416x-EB ready\r\n");
+        QVERIFY(r.hooks.only({"ResetNotice"}).isEmpty());
+        QTest::qWait(0);
         QCOMPARE(r.hooks.only({"ResetNotice"}), QStringList({ResetNotice}));
         QCOMPARE(r.link.BrdState(), int(LinkState::BoardIdle));
         // A stray CR does not announce it again; a line starting with X but no blank is no notice.
@@ -82,22 +90,29 @@ private Q_SLOTS:
         // While a continuous read owns the port the parser takes nothing.
         r.link.setBrdState(LinkState::BoardRequest);
         port.inject("[X QM416x-EB ready\r\n");
+        r.link.BrdReceiveByte('\r');
         QCOMPARE(r.link.ReplyBuffer(), QStringLiteral("XY"));
+        QTest::qWait(0);
         QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 1);
+        port.clearInput();
         r.link.setBrdState(LinkState::BoardIdle);
 
         // Code that waits on its own (the continuous read's closing exchange) sets Waiting
-        // itself: the notice comes when it sets the link free, and not at all when it closes.
+        // itself: a notice is not its reply, and it comes once the link is free, or not at all
+        // when the link is closed first.
         r.link.setBrdState(LinkState::BoardWaiting);
         port.inject("[X QM416x-EB ready\r\n");
-        QCOMPARE(r.link.BrdState(), int(LinkState::BoardReplied));
+        QTest::qWait(0);
+        QCOMPARE(r.link.BrdState(), int(LinkState::BoardWaiting));
         QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 1);
         r.link.setBrdState(LinkState::BoardAccessed);
+        QTest::qWait(0);
         QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 2);
         r.link.setBrdState(LinkState::BoardWaiting);
         port.inject("[X QM416x-EB ready\r\n");
         r.link.ComClose();
         QVERIFY(r.link.ComOpen(QStringLiteral("Com1")));
+        QTest::qWait(0);
         QCOMPARE(r.hooks.only({"ResetNotice"}).size(), 2);
     }
 
@@ -117,24 +132,77 @@ private Q_SLOTS:
             dialogOpen = true;
             // What the reset dialog's buttons do: the link must be usable from here.
             log << "nested " + r.link.BrdCom(QStringLiteral("R"));
+            QTest::qWait(20); // the dialog stays open a while
             dialogOpen = false;
         });
 
+        // The board reset is answered by the notice itself, which then also reaches the dialog.
         log << "reply " + r.link.BrdReset();
-        QCOMPARE(log, QStringList({"notice Evaluation Board has been RESET !", "state 2", "nested R",
-                                   "reply X QM416x-EB ready"}));
+        QTest::qWait(0);
+        QCOMPARE(log, QStringList({"reply X QM416x-EB ready", "notice Evaluation Board has been RESET !",
+                                   "state 2", "nested R"}));
         QCOMPARE(port.commands(), QStringList({"X", "R"}));
         QCOMPARE(r.link.BrdState(), int(LinkState::BoardAccessed));
 
-        // A notice instead of an SPI answer: the frame is not touched, the notice still comes.
+        // A notice is no SPI answer: the exchange waits on for its own line; the notice comes
+        // after it, and one arriving during the dialog's exchange reaches the open dialog.
         log.clear();
-        port.responder = always("[X again\r\n");
+        port.responder = [&](const QString &c) {
+            return QByteArray("[X again\r\n") + (c == QLatin1String("R") ? "[R 1\r\n" : "[S 78 12\r\n");
+        };
         QByteArray frame = hex("78 00");
-        QVERIFY(!r.link.BrdSPI(frame, 2));
-        QCOMPARE(frame, hex("78 00"));
-        // The nested exchange is answered with a notice as well: it reaches the open dialog.
-        QCOMPARE(log, QStringList({"notice Evaluation Board has been RESET !", "state 2",
-                                   "notice Evaluation Board has been RESET !", "state 2", "nested X again"}));
+        QVERIFY(r.link.BrdSPI(frame, 2));
+        QCOMPARE(frame, hex("78 12"));
+        QTRY_COMPARE(log.size(), 5);
+        QCOMPARE(log, QStringList({"notice Evaluation Board has been RESET !", "state 2", "nested R 1",
+                                   "notice Evaluation Board has been RESET !", "state 2"}));
+    }
+
+    void resetDialogTransfersWorkOnAPortThatDoesNotNotifyTwice()
+    {
+        // The reset dialog's Write All, started by a notice while the link is idle: every
+        // register is answered, as a port that does not notify inside its own slot allows.
+        BoardRig r;
+        FakeSerialPort &port = r.open();
+        port.responder = echo;
+        r.link.BrdTimeOut().setInterval(200); // a mistake shows in seconds, not minutes
+        int written = -1;
+        connect(&r.link.hooks(), &BoardHooks::ResetNotice, this, [&] { written = r.link.RegWriteAll(); });
+        port.injectLater("[X QM416x-EB ready\r\n");
+        QTRY_COMPARE(written, 3 + 4 * 8 + 1);
+        QCOMPARE(port.commands().size(), 36);
+        QCOMPARE(r.link.statusText(), QStringLiteral("Board Accessed"));
+    }
+
+    void aReplyIsKeptFromTheLinesAroundIt_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<bool>("notice");
+        QTest::newRow("reply, then a notice") << QByteArray("[S 42 14\r\n[X QM416x-EB ready\r\n") << true;
+        QTest::newRow("a notice, then the reply") << QByteArray("[X QM416x-EB ready\r\n[S 42 14\r\n") << true;
+        QTest::newRow("reply, then a stray line") << QByteArray("[S 42 14\r\n[E 1\r\n") << false;
+    }
+
+    void aReplyIsKeptFromTheLinesAroundIt()
+    {
+        // A register read whose answer comes with another line; the notice's dialog then reads
+        // all registers, each with its own answer (an idle chip: all zeros).
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, notice);
+        BoardRig r;
+        FakeSerialPort &port = r.open();
+        port.responder = [&](const QString &c) {
+            return c == QLatin1String("S 42 00") ? answer : '[' + c.toLatin1() + "\r\n";
+        };
+        int readAll = -1;
+        connect(&r.link.hooks(), &BoardHooks::ResetNotice, this, [&] { readAll = r.link.RegReadAll(); });
+        r.model.setRegister(0x38, false, 0x24);
+        QVERIFY(r.link.RegReadOne(0x02));
+        QCOMPARE(r.model.Register(0x02), 0x14);
+        QTest::qWait(20);
+        QCOMPARE(readAll, notice ? 2 + 6 * 8 + 6 : -1);
+        QCOMPARE(r.model.Register(0x38), notice ? 0 : 0x24);
+        QVERIFY(r.hooks.only({"RunContReadDialog"}).isEmpty());
     }
 
     void noReplyTimesOutAfterTwoSecondsAndChangesNothing()
@@ -179,6 +247,13 @@ private Q_SLOTS:
         QCOMPARE(r.model.Register(0x13), 0x812345);
         QVERIFY(model.events().isEmpty());
         QCOMPARE(port.commands(), QStringList({"R", "S 41 00", "S 78 00 00", "S 6B 00", "S 53 00 00 00"}));
+
+        // What an exchange that timed out left behind is dropped: the end of its line, arriving
+        // after the next command went out, does not answer that command.
+        port.responder = always("[S 42 14");
+        QCOMPARE(r.link.BrdCom("S 42 00"), QString());
+        port.responder = always("\r\n[S 78 05\r\n");
+        QCOMPARE(r.link.BrdCom("S 78 00"), QStringLiteral("S 78 05"));
     }
 
     void brdStateSetterRules()
@@ -380,6 +455,49 @@ private Q_SLOTS:
         QCOMPARE(r.dialogs.boxes.size(), 2);
         QCOMPARE(lost.size(), 0);
         QVERIFY(r.link.isPortOpen());
+    }
+
+    void portsDeliverInBatchesAndNeverReenterTheirSlot()
+    {
+        const QByteArray bytes = "[S 01\r\n[X a\r[E 1";
+        const struct
+        {
+            ArrivingBytes::Split split;
+            QList<int> sizes; // empty: any sizes, more than one batch
+        } cases[] = {{ArrivingBytes::Split::AllWaiting, {16}},
+                     {ArrivingBytes::Split::WholeLines, {7, 5, 4}},
+                     {ArrivingBytes::Split::OneByte, QList<int>(16, 1)},
+                     {ArrivingBytes::Split::Random, {}}};
+        for (const auto &c : cases) {
+            FakeSerialPort port;
+            port.open(QStringLiteral("Com1"));
+            port.setSplit(c.split, 5);
+            QList<int> sizes;
+            connect(&port, &SerialPort::received, this, [&] { sizes << port.read(100).size(); });
+            port.injectLater(bytes.left(10));
+            port.injectLater(bytes.mid(10));
+            QTRY_COMPARE(std::accumulate(sizes.begin(), sizes.end(), 0), int(bytes.size()));
+            if (c.sizes.isEmpty())
+                QVERIFY(sizes.size() > 1);
+            else
+                QCOMPARE(sizes, c.sizes);
+        }
+
+        // Like QSerialPort, a port does not notify while a slot of its notification runs:
+        // bytes that arrive meanwhile wait, unannounced.
+        FakeSerialPort port;
+        port.open(QStringLiteral("Com1"));
+        port.setSplit(ArrivingBytes::Split::OneByte);
+        int notified = 0;
+        connect(&port, &SerialPort::received, this, [&] {
+            if (++notified == 1)
+                QTest::qWait(20);
+        });
+        port.injectLater("abc");
+        QTRY_COMPARE(port.line().size(), 0);
+        QTest::qWait(10);
+        QCOMPARE(notified, 1);
+        QCOMPARE(port.bytesWaiting(), 3);
     }
 };
 

@@ -1,12 +1,20 @@
 // The board link over the system serial port code (QSerialPort) and a real pseudo-terminal:
-// against the standalone simulator qm416x-boardsim, and against a terminal the test drives
-// itself to play a misbehaving board.
+// against the standalone simulator qm416x-boardsim (with the program's main window where the
+// reset dialog is concerned), and against a terminal the test drives itself to play a
+// misbehaving board.
 
 #include "BoardRig.h"
+#include "MemorySettingsStore.h"
+#include "ModalDriver.h"
+#include "app/AppContext.h"
+#include "app/AppServices.h"
+#include "app/FormMain.h"
 #include "platform/SystemSerialPort.h"
+#include "tools/FormReset.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -100,6 +108,29 @@ struct SystemRig : BoardRig
     {
     }
 };
+
+// A system port that refuses one of the line settings.
+class RefusingPort : public SystemSerialPort
+{
+public:
+    using SystemSerialPort::LineSetting;
+    explicit RefusingPort(LineSetting refused)
+        : m_refused(refused)
+    {
+    }
+
+protected:
+    bool applySetting(LineSetting setting, QString &reason) override
+    {
+        if (setting != m_refused)
+            return SystemSerialPort::applySetting(setting, reason);
+        reason = QStringLiteral("Invalid argument");
+        return false;
+    }
+
+private:
+    LineSetting m_refused;
+};
 } // namespace
 
 class TestBoardPty : public QObject
@@ -137,8 +168,8 @@ private Q_SLOTS:
 
         // Board reset: the notice reaches the reset dialog, the chip is back at power-on.
         QCOMPARE(l.link.BrdReset(), QStringLiteral("X QM416x-EB ready"));
-        QCOMPARE(l.hooks.only({"ResetNotice"}),
-                 QStringList({"ResetNotice(\"Evaluation Board has been RESET !\")"}));
+        QTRY_COMPARE(l.hooks.only({"ResetNotice"}),
+                     QStringList({"ResetNotice(\"Evaluation Board has been RESET !\")"}));
         QVERIFY(l.link.RegReadOne(0x2A));
         QCOMPARE(l.model.Register(0x2A), 0x00);
         QVERIFY(l.dialogs.boxes.isEmpty());
@@ -152,14 +183,23 @@ private Q_SLOTS:
         QVERIFY(l.link.ComOpen(sim.path));
         QCOMPARE(l.link.BrdLED(0), QStringLiteral("L 0000"));
 
-        sim.signal(SIGSTOP); // the board hangs: a time-out, and the port stays open
+        // The board hangs in the middle of Read All: two time-outs in a row stop it (not one
+        // per register still to come), the user is told once, and the port stays open.
+        int read = 0;
+        connect(&l.model, &QM4168::RegisterChanged, this, [&] {
+            if (++read == 10)
+                sim.signal(SIGSTOP);
+        });
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(l.link.BrdCheckSRAM(), QString());
-        QVERIFY(clock.elapsed() >= 1900);
+        QVERIFY(l.link.RegReadAll() < 2 + 6 * 8 + 6);
+        qInfo("Read All stopped %lld ms after it began", clock.elapsed());
+        QCOMPARE(l.dialogs.texts(), QStringList({"\"Read all registers\" stopped: the evaluation board did "
+                                                 "not answer two registers in a row."}));
         QCOMPARE(l.link.BrdState(), 1);
         QCOMPARE(l.link.statusText(), QStringLiteral("Board TimeOut"));
         QVERIFY(l.link.isPortOpen());
+        l.dialogs.boxes.clear();
 
         // Then it dies while the next exchange waits: the link closes at once and says so once.
         QSignalSpy lost(&l.link.hooks(), &BoardHooks::PortLost);
@@ -175,6 +215,82 @@ private Q_SLOTS:
                  QStringList({QStringLiteral("The evaluation board on %1 has gone away: the port was closed.")
                                   .arg(sim.path)}));
         QCOMPARE(l.link.BrdLED(0), QString()); // nothing goes out any more
+    }
+
+    void aResetNoticeWhileIdleLetsTheResetDialogWriteEveryRegister()
+    {
+        BoardSimProcess sim;
+        QVERIFY(sim.start());
+        MemorySettingsStore settings;
+        ScriptedDialogs dialogs;
+        AppContext context;
+        FormMain window(
+            context, StartupOptions::parse({"68"}),
+            AppServices{
+                settings, dialogs, [](const QString &) { return std::make_unique<SystemSerialPort>(); }, {}});
+        window.Load();
+        BoardLink &link = window.boardLink();
+        QVERIFY(link.ComOpen(sim.path));
+        link.BrdTimeOut().setInterval(500); // a mistake shows in seconds, not minutes
+        QM4168 &model = context.IADC;
+        const QList<QPair<int, int>> values{{0x06, 0x123456}, {0x1B, 0x1ABCDE}, {0x2A, 0x0C}, {0x37, 0x25}};
+        for (const auto &[address, value] : values)
+            model.setRegister(address, false, value);
+
+        // The board's reset button, while the link is idle: the reset dialog's Write All.
+        SignalRecorder traffic(&link.hooks());
+        bool written = false;
+        whenModal([&](QWidget *modal) {
+            auto *reset = qobject_cast<FormReset *>(modal);
+            QVERIFY(reset);
+            reset->CommandWriteAll->click();
+            written = true;
+        });
+        sim.signal(SIGUSR1);
+        QTRY_VERIFY_WITH_TIMEOUT(written, 10000);
+        QStringList frames;
+        for (const QString &e : traffic.only({"Display"}))
+            if (e.startsWith(QLatin1String("Display(\"[S ")))
+                frames << e;
+        QCOMPARE(frames.size(), 3 + 4 * 8 + 1);
+        QVERIFY(!traffic.only({"StatusText"}).contains("StatusText(\"Board TimeOut\")")); // all answered
+        // The chip holds what was written.
+        for (const auto &[address, value] : values) {
+            model.setRegister(address, false, 0);
+            QVERIFY(link.RegReadOne(address));
+            QCOMPARE(model.Register(address), value);
+        }
+    }
+
+    void aPortThatRefusesALineSettingIsNotOpened_data()
+    {
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("baud rate") << 0 << "38400 baud";
+        QTest::newRow("data bits") << 1 << "8 data bits";
+        QTest::newRow("parity") << 2 << "no parity";
+        QTest::newRow("stop bits") << 3 << "1 stop bit";
+    }
+
+    void aPortThatRefusesALineSettingIsNotOpened()
+    {
+        QFETCH(int, setting);
+        QFETCH(QString, name);
+        TestTerminal board;
+        QVERIFY(board.open());
+        QPointer<SerialPort> port;
+        BoardRig l(8, [&](const QString &) {
+            auto created = std::make_unique<RefusingPort>(RefusingPort::LineSetting(setting));
+            port = created.get();
+            return created;
+        });
+        QVERIFY(!l.link.ComOpen(board.path));
+        QCOMPARE(l.dialogs.texts(),
+                 QStringList({QStringLiteral("Com %1 Can't be opend - the port refuses %2: "
+                                             "Invalid argument")
+                                  .arg(board.path, name)}));
+        l.verifyClosed();
+        QVERIFY(port && !port->isOpen());
     }
 
     void garbageAndBrokenLinesFromTheBoard()
@@ -224,5 +340,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBoardPty)
+QTEST_MAIN(TestBoardPty)
 #include "tst_board_pty.moc"

@@ -1,4 +1,5 @@
 #include "ModalDriver.h"
+#include "ReceiveSplit.h"
 #include "SignalRecorder.h"
 #include "TestServices.h"
 #include "app/AppContext.h"
@@ -75,6 +76,9 @@ class TestBoardWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase_data() { addReceiveSplitRows(); }
+    void init() { useReceiveSplitRow(); }
+
     void windowLayout()
     {
         Program p;

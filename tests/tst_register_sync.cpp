@@ -1,4 +1,5 @@
 #include "BoardRig.h"
+#include "ReceiveSplit.h"
 #include "model/HexText.h"
 #include "sim/SimConverter.h"
 #include "sim/SimFirmware.h"
@@ -72,6 +73,9 @@ class TestRegisterSync : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase_data() { addReceiveSplitRows(); }
+    void init() { useReceiveSplitRow(); }
+
     void aUserWriteIsReadBackTenMillisecondsLater()
     {
         SyncRig r;
@@ -302,6 +306,47 @@ private Q_SLOTS:
         r.link.setUpdateState(RegisterSync::UpdIdle);
         QVERIFY(dialog.wait(1000));
         QCOMPARE(r.accesses(), ops('r', {0x38}));
+    }
+
+    void bulkTransfersStopWhenTheBoardStopsAnswering_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<QList<int>>("silent"); // exchanges (counted from 1) the board leaves unanswered
+        QTest::addColumn<int>("sent");
+        QTest::addColumn<int>("answered");
+        QTest::addColumn<QString>("message");
+        const QString twice = QStringLiteral("the evaluation board did not answer two registers in a row.");
+        QTest::newRow("write all, board stops")
+            << true << QList<int>{6, 7, 8} << 7 << 5 << "\"Write All Registers\" stopped: " + twice;
+        QTest::newRow("read all, board stops")
+            << false << QList<int>{6, 7, 8} << 7 << 5 << "\"Read all registers\" stopped: " + twice;
+        QTest::newRow("read all, one reply lost") << false << QList<int>{3} << 56 << 55 << QString();
+        QTest::newRow("read all, no mode value")
+            << false << QList<int>{1} << 1 << 0
+            << "\"Read all registers\" stopped: the evaluation board gave no value for the mode register.";
+    }
+
+    void bulkTransfersStopWhenTheBoardStopsAnswering()
+    {
+        QFETCH(bool, write);
+        QFETCH(QList<int>, silent);
+        QFETCH(int, sent);
+        QFETCH(int, answered);
+        QFETCH(QString, message);
+        SyncRig r;
+        r.link.BrdTimeOut().setInterval(30);
+        int exchange = 0;
+        const FakeSerialPort::Responder board = r.port.responder;
+        r.port.responder = [&](const QString &command) {
+            return silent.contains(++exchange) ? QByteArray() : board(command);
+        };
+        // The model's stale continuous-read bit decides nothing when the mode is not read.
+        r.model.setRegister(0x38, false, 0x24);
+        QCOMPARE(write ? r.link.RegWriteAll() : r.link.RegReadAll(), answered);
+        QCOMPARE(r.port.commands().size(), sent);
+        QCOMPARE(r.dialogs.texts(), message.isEmpty() ? QStringList() : QStringList({message}));
+        QVERIFY(r.hooks.only({"RunContReadDialog"}).isEmpty());
+        QCOMPARE(r.link.BrdState(), int(message.isEmpty() ? LinkState::BoardAccessed : LinkState::BoardIdle));
     }
 
     void closingThePortDuringAnAccessLeavesItClosed()

@@ -82,6 +82,39 @@ void BoardLink::onPortLost(const QString &port)
         Qt::QueuedConnection);
 }
 
+int BoardLink::RegWriteAll()
+{
+    const int answered = m_transfer.RegWriteAll();
+    reportStop(QStringLiteral("Write All Registers"));
+    return answered;
+}
+
+int BoardLink::RegReadAll()
+{
+    const int answered = m_transfer.RegReadAll();
+    reportStop(QStringLiteral("Read all registers"));
+    return answered;
+}
+
+void BoardLink::reportStop(const QString &transfer)
+{
+    QString why;
+    switch (m_transfer.stopReason()) {
+    case RegisterTransfer::Stop::NoAnswer:
+        why = QStringLiteral("the evaluation board did not answer two registers in a row");
+        break;
+    case RegisterTransfer::Stop::NoModeValue:
+        why = QStringLiteral("the evaluation board gave no value for the mode register");
+        break;
+    case RegisterTransfer::Stop::None:
+    case RegisterTransfer::Stop::LinkNotReady:
+        return; // done, or nothing could be sent (a lost board is reported on its own)
+    }
+    if (m_dialogs)
+        m_dialogs->message(QStringLiteral("\"%1\" stopped: %2.").arg(transfer, why),
+                           UserDialogs::Icon::Warning);
+}
+
 void BoardLink::IADC_RegisterSend(int address, qint32 value, int channel)
 {
     m_sync.IADC_RegisterSend(address, value, channel);

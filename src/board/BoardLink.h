@@ -80,8 +80,10 @@ public:
     void RegisterUserReadReq(int address) { m_sync.RegisterUserReadReq(address); }
     void UserRegWrite(int address) { m_sync.UserRegWrite(address); }
     void UserRegRead(int address) { m_sync.UserRegRead(address); }
-    int RegWriteAll() { return m_transfer.RegWriteAll(); }
-    int RegReadAll() { return m_transfer.RegReadAll(); }
+    // The user's bulk transfers: one that stops early (RegisterTransfer) tells the user once
+    // which transfer stopped and why.
+    int RegWriteAll();
+    int RegReadAll();
     int RegReadChAll(int channel) { return m_transfer.RegReadChAll(channel); }
     int RegReadChState(int channel) { return m_transfer.RegReadChState(channel); }
     int RegReadState() { return m_transfer.RegReadState(); }
@@ -110,6 +112,7 @@ public Q_SLOTS:
 
 private:
     void onPortLost(const QString &port);
+    void reportStop(const QString &transfer);
 
     QM4168 &m_model;
     UserDialogs *m_dialogs;

@@ -67,51 +67,96 @@ bool RegisterTransfer::RegReadOne(int address)
     return true;
 }
 
-int RegisterTransfer::RegWriteAll()
+void RegisterTransfer::beginBulk()
 {
-    int answered = 0;
-    for (int address : {1, 6, 7})
-        answered += RegWriteOne(address);
-    for (int ch = 0; ch <= m_model.MaxChannel(); ++ch)
-        for (int base : {16, 24, 40, 48})
-            answered += RegWriteOne(base + ch);
-    answered += RegWriteOne(ModeAddress);
-    return answered;
+    m_answered = 0;
+    m_missesInRow = 0;
+    m_stop = Stop::None;
 }
 
-bool RegisterTransfer::readModeFindsContRead(int &answered)
+bool RegisterTransfer::bulkStep(int address, bool write)
 {
-    answered += RegReadOne(ModeAddress);
-    if (!m_model.ContRd(-1))
+    m_answered += write ? RegWriteOne(address) : RegReadOne(address);
+    switch (m_link.lastOutcome()) {
+    case SerialLink::Outcome::Answered:
+        m_missesInRow = 0;
+        return true;
+    case SerialLink::Outcome::NoAnswer:
+        if (++m_missesInRow < MissesThatStop)
+            return true;
+        m_stop = Stop::NoAnswer;
         return false;
-    Q_EMIT m_hooks.RunContReadDialog();
+    case SerialLink::Outcome::NotReady:
+    case SerialLink::Outcome::Closed:
+        break;
+    }
+    m_stop = Stop::LinkNotReady;
+    return false;
+}
+
+bool RegisterTransfer::bulkSteps(const QList<int> &addresses, bool write)
+{
+    for (int address : addresses)
+        if (!bulkStep(address, write))
+            return false;
     return true;
+}
+
+int RegisterTransfer::RegWriteAll()
+{
+    beginBulk();
+    QList<int> addresses{1, 6, 7};
+    for (int ch = 0; ch <= m_model.MaxChannel(); ++ch)
+        for (int base : {16, 24, 40, 48})
+            addresses << base + ch;
+    addresses << ModeAddress;
+    bulkSteps(addresses, true);
+    return m_answered;
+}
+
+bool RegisterTransfer::readModeAllowsMore()
+{
+    const bool read = RegReadOne(ModeAddress);
+    m_answered += read;
+    if (!read) {
+        // Whether the converter is in continuous-read mode, and whether it dumps its status
+        // with the data, is unknown: the model's value may be stale, so nothing is decided.
+        const SerialLink::Outcome outcome = m_link.lastOutcome();
+        m_stop = outcome == SerialLink::Outcome::Answered || outcome == SerialLink::Outcome::NoAnswer
+                     ? Stop::NoModeValue
+                     : Stop::LinkNotReady;
+        return false;
+    }
+    if (!m_model.ContRd(-1))
+        return true;
+    Q_EMIT m_hooks.RunContReadDialog();
+    return false;
 }
 
 int RegisterTransfer::RegReadAll()
 {
-    int answered = 0;
-    if (readModeFindsContRead(answered))
-        return answered;
-    answered += RegReadOne(4);
+    beginBulk();
+    if (!readModeAllowsMore())
+        return m_answered;
+    QList<int> addresses{4};
     for (int base : {48, 40, 32, 24, 16, 8})
         for (int ch = 0; ch <= m_model.MaxChannel(); ++ch)
-            answered += RegReadOne(base + ch);
-    for (int address : {5, 7, 6, 3, 2, 1})
-        answered += RegReadOne(address);
-    return answered;
+            addresses << base + ch;
+    addresses << 5 << 7 << 6 << 3 << 2 << 1;
+    bulkSteps(addresses, false);
+    return m_answered;
 }
 
 int RegisterTransfer::RegReadChAll(int channel)
 {
-    int answered = 0;
-    if (readModeFindsContRead(answered))
-        return answered;
-    for (int address = 1; address <= 7; ++address)
-        answered += RegReadOne(address);
+    beginBulk();
+    if (!readModeAllowsMore())
+        return m_answered;
+    QList<int> addresses{1, 2, 3, 4, 5, 6, 7};
     for (int base : {8, 16, 24, 32, 40, 48})
-        answered += RegReadOne(channel + base);
-    return answered;
+        addresses << channel + base;
+    bulkSteps(addresses, false);
+    return m_answered;
 }
 
 int RegisterTransfer::RegReadChState(int channel)
@@ -126,16 +171,16 @@ int RegisterTransfer::RegReadState()
 
 int RegisterTransfer::readStates(int first, int last)
 {
-    int answered = 0;
-    if (readModeFindsContRead(answered))
-        return answered;
-    answered += RegReadOne(1);
-    answered += RegReadOne(4);
+    beginBulk();
+    if (!readModeAllowsMore())
+        return m_answered;
+    QList<int> addresses{1, 4};
     // With dump set, reading the data brings the status byte with it.
     if (!m_model.Dump(-1))
         for (int ch = first; ch <= last; ++ch)
-            answered += RegReadOne(32 + ch);
+            addresses << 32 + ch;
     for (int ch = first; ch <= last; ++ch)
-        answered += RegReadOne(8 + ch);
-    return answered;
+        addresses << 8 + ch;
+    bulkSteps(addresses, false);
+    return m_answered;
 }

@@ -44,6 +44,7 @@ bool SerialLink::open(const QString &port, QString &error)
         Q_EMIT portLost(opened->portName(), reason);
     });
     m_parser = ReplyParser();
+    m_discardInput = false;
     m_lostSeen = false;
     if (!m_port->open(port)) {
         error = m_port->errorString();
@@ -81,16 +82,26 @@ void SerialLink::ComWrite(const QString &text)
     Q_EMIT m_hooks.Display(text);
 }
 
+namespace {
+bool continuousReadOwns(int state)
+{
+    return state == LinkState::BoardRequest || state == LinkState::BoardAnswer ||
+           state == LinkState::BoardEscape;
+}
+} // namespace
+
 void SerialLink::ComReadInput()
 {
-    // Byte by byte: each goes to the monitor and to the reply parser. A slot connected to a
-    // hook may run a nested event loop that reads on; the loop condition copes with that.
-    while (m_port && m_port->bytesWaiting() > 0) {
-        const QByteArray byte = m_port->read(1);
-        if (byte.isEmpty())
+    // Runs inside the port's notification, which the port does not raise again until this
+    // returns: everything waiting is read now, and nothing here may wait for more.
+    while (m_port && !continuousReadOwns(m_state.BrdState()) && m_port->bytesWaiting() > 0) {
+        const QByteArray bytes = m_port->read(m_port->bytesWaiting());
+        if (bytes.isEmpty())
             break;
-        Q_EMIT m_hooks.Display(QString::fromLatin1(byte));
-        BrdReceiveByte(byte.at(0));
+        for (const char byte : bytes) {
+            Q_EMIT m_hooks.Display(QString(QChar::fromLatin1(byte)));
+            BrdReceiveByte(byte);
+        }
     }
 }
 
@@ -102,44 +113,85 @@ void SerialLink::BrdReceiveByte(char byte)
     if (!m_parser.feed(byte))
         return;
 
-    if (m_parser.isResetNotice()) {
-        if (state == LinkState::BoardWaiting) {
-            // The reset dialog lets the user write or read every register at once; that
-            // needs a free link, so it waits until this exchange has finished.
-            m_resetNoticePending = true;
-        } else {
-            Q_EMIT m_hooks.ResetNotice(QString::fromLatin1(BoardResetMessage));
-        }
-    }
-    if (m_state.BrdState() == LinkState::BoardWaiting)
+    const bool notice = m_parser.isResetNotice();
+    if (state == LinkState::BoardWaiting && (!notice || m_resetCommand)) {
+        // Kept apart at once: the next line may follow in the same batch.
+        m_reply = m_parser.ReplyBuffer();
         m_state.setBrdState(LinkState::BoardReplied);
+    }
+    if (notice)
+        holdResetNotice();
+}
+
+void SerialLink::holdResetNotice()
+{
+    // The reset dialog lets the user write or read every register at once. That needs a free
+    // link and a port that notifies again, so the notice goes out from the event loop, after
+    // this notification has returned, and once any exchange under way has finished.
+    m_resetNoticePending = true;
+    if (m_noticeQueued)
+        return;
+    m_noticeQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_noticeQueued = false;
+            deliverResetNotice();
+        },
+        Qt::QueuedConnection);
+}
+
+void SerialLink::deliverResetNotice()
+{
+    const int state = m_state.BrdState();
+    if (!m_resetNoticePending || (state != LinkState::BoardIdle && state != LinkState::BoardAccessed))
+        return; // closed (dropped), or busy: onBrdStateChanged queues it again
+    m_resetNoticePending = false;
+    Q_EMIT m_hooks.ResetNotice(QString::fromLatin1(BoardResetMessage));
 }
 
 void SerialLink::onBrdStateChanged(int state)
 {
-    // A notice held back during an exchange is shown once the link is free again; a closed
-    // link drops it (nothing could be written or read from the dialog).
+    // A held-back notice goes out once the link is free again; a closed link drops it
+    // (nothing could be written or read from the dialog).
     if (state == LinkState::BoardDisabled)
         m_resetNoticePending = false;
-    if (!m_resetNoticePending || (state != LinkState::BoardIdle && state != LinkState::BoardAccessed))
-        return;
-    m_resetNoticePending = false;
-    Q_EMIT m_hooks.ResetNotice(QString::fromLatin1(BoardResetMessage));
+    else if (m_resetNoticePending && (state == LinkState::BoardIdle || state == LinkState::BoardAccessed))
+        holdResetNotice();
+}
+
+void SerialLink::discardInput()
+{
+    m_discardInput = false;
+    if (m_port)
+        m_port->clearInput();
+    m_parser = ReplyParser();
 }
 
 QString SerialLink::BrdCom(const QString &command)
 {
     const int state = m_state.BrdState();
-    if (state != LinkState::BoardAccessed && state != LinkState::BoardIdle)
+    if (state != LinkState::BoardAccessed && state != LinkState::BoardIdle) {
+        m_outcome = state == LinkState::BoardDisabled ? Outcome::Closed : Outcome::NotReady;
         return {};
+    }
+    // A reply that comes after its exchange gave up would answer this command instead.
+    if (m_discardInput)
+        discardInput();
+    m_reply.clear();
+    m_resetCommand = command.startsWith(QLatin1Char('X'));
     m_state.setBrdState(LinkState::BoardWaiting);
     BrdSend(command);
     waitWhile([this] { return m_state.BrdState() == LinkState::BoardWaiting; });
-    if (m_state.BrdState() != LinkState::BoardReplied)
+    m_resetCommand = false;
+    const int after = m_state.BrdState();
+    if (after != LinkState::BoardReplied) {
+        m_outcome = after == LinkState::BoardDisabled ? Outcome::Closed : Outcome::NoAnswer;
+        m_discardInput = true;
         return {};
-    // Taken before the state changes: a pending reset notice is delivered on that change,
-    // and whatever the user does from it may run exchanges of its own.
-    const QString reply = m_parser.ReplyBuffer();
+    }
+    m_outcome = Outcome::Answered;
+    const QString reply = m_reply;
     m_state.setBrdState(LinkState::BoardAccessed);
     return reply;
 }

@@ -14,12 +14,27 @@ class LinkState;
 // parses reply lines and runs one exchange at a time. BrdState (LinkState) is the only guard:
 // an exchange starts only from Idle or Accessed, and while it waits for its reply the event
 // loop keeps running, so timers, received bytes and user input are processed meanwhile.
+//
+// Receive path: the port's notification calls ComReadInput, which reads every waiting byte
+// (in whatever batches the port delivers them) and feeds them to BrdReceiveByte. Nothing on
+// this path waits or blocks: the line that answers a waiting exchange is kept apart for it at
+// once (later lines of the same batch cannot touch it), and a reset notice is handed on by a
+// queued call once the port's notification has returned and the link is free.
 class SerialLink : public QObject
 {
     Q_OBJECT
 
 public:
     static constexpr auto BoardResetMessage = "Evaluation Board has been RESET !";
+
+    // How the last BrdCom ended.
+    enum class Outcome
+    {
+        Answered, // a reply line came
+        NoAnswer, // sent, but the time-out (or anything other than a reply) ended the wait
+        NotReady, // not sent: another exchange or a continuous read has the link
+        Closed    // not sent, or the wait ended, because the port is closed
+    };
 
     SerialLink(LinkState &state, BoardHooks &hooks, QObject *parent = nullptr);
     ~SerialLink() override;
@@ -37,10 +52,16 @@ public:
 
     void BrdSend(const QString &command);
     void ComWrite(const QString &text);
+    // Reads every waiting byte into the reply parser; leaves the bytes in the port while a
+    // continuous read owns it (BrdState Request, Answer or Escape).
     void ComReadInput();
     void BrdReceiveByte(char byte);
 
+    // Sends one command and waits for its reply line. A reset notice ("X ...") is never the
+    // reply, except to the board reset command "X" itself. After an exchange that got no
+    // reply, whatever the port still holds is stale and dropped before the next command goes.
     QString BrdCom(const QString &command);
+    Outcome lastOutcome() const { return m_outcome; }
     // Exchanges the first count bytes of frame with the converter and overwrites them with
     // the bytes clocked back. True when the board answered with a well-formed "S " line;
     // otherwise the frame is left as it was.
@@ -55,12 +76,20 @@ Q_SIGNALS:
 
 private:
     void onBrdStateChanged(int state);
+    void holdResetNotice();
+    void deliverResetNotice();
+    void discardInput();
 
     LinkState &m_state;
     BoardHooks &m_hooks;
     SerialPortFactory m_factory;
     QPointer<SerialPort> m_port;
     ReplyParser m_parser;
-    bool m_resetNoticePending = false;
+    QString m_reply;                   // the line that answered the waiting exchange
+    bool m_resetCommand = false;       // the waiting exchange is "X": the notice is its reply
+    bool m_resetNoticePending = false; // a notice waits for a free link
+    bool m_noticeQueued = false;
+    bool m_discardInput = false; // the last exchange got no reply: its input is stale
+    Outcome m_outcome = Outcome::NotReady;
     bool m_lostSeen = false;
 };

@@ -11,8 +11,12 @@
 // settings 38400 baud, no parity, 8 data bits, 1 stop bit; raw bytes in and out.
 //
 // Receive notification: with a threshold of 1 the port raises received() whenever new bytes
-// have arrived (the link then reads every waiting byte); with 0 it raises nothing and the
-// owner polls bytesWaiting() itself, as a continuous read does.
+// have arrived, in batches of any size (the link then reads every waiting byte); with 0 it
+// raises nothing and the owner polls bytesWaiting() itself, as a continuous read does. As
+// with QSerialPort, received() is never raised again while a slot connected to it is still
+// running: bytes that arrive meanwhile wait, unannounced, until the next batch or until
+// someone reads them. A slot must therefore not wait for further bytes (a modal dialog, an
+// exchange with the board): it hands such work to a queued call.
 //
 // A port whose device goes away (USB adapter unplugged, simulator ended) raises lost() once;
 // ordinary line errors (framing, parity, overrun) are not reported.
@@ -51,11 +55,13 @@ Q_SIGNALS:
     void lost(const QString &reason);
 
 protected:
-    // Implementations call this when bytes arrive: raises received() unless the threshold is 0.
+    // Implementations call this when bytes arrive: raises received() unless the threshold is
+    // 0 or a slot of received() is still running.
     void notifyReceived();
 
 private:
     int m_receiveThreshold = 1;
+    bool m_notifying = false;
 };
 
 // Creates the port object that serves a port name (a system port, a device path, or the

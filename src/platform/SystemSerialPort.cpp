@@ -45,12 +45,25 @@ bool SystemSerialPort::open(const QString &port)
         m_openError = m_port.errorString();
         return false;
     }
-    // The line settings. A pseudo-terminal refuses some of the modem-control ioctls behind
-    // these calls; the line works all the same, so a refusal here is not a failed open.
-    m_port.setBaudRate(BaudRate);
-    m_port.setDataBits(QSerialPort::Data8);
-    m_port.setParity(QSerialPort::NoParity);
-    m_port.setStopBits(QSerialPort::OneStop);
+    // The line settings: a port that will not take one of them could not talk to the board,
+    // so that is a failed open. Flow control is not among them: a pseudo-terminal refuses the
+    // modem-control ioctls behind it, and the line works all the same.
+    static const struct
+    {
+        LineSetting setting;
+        const char *name;
+    } settings[] = {{LineSetting::BaudRate, "38400 baud"},
+                    {LineSetting::DataBits, "8 data bits"},
+                    {LineSetting::Parity, "no parity"},
+                    {LineSetting::StopBits, "1 stop bit"}};
+    for (const auto &s : settings) {
+        QString reason;
+        if (!applySetting(s.setting, reason)) {
+            m_openError = QStringLiteral("the port refuses %1: %2").arg(QLatin1String(s.name), reason);
+            m_port.close();
+            return false;
+        }
+    }
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     m_port.setReadBufferSize(InputBufferSize);
     m_port.clearError();
@@ -58,6 +71,28 @@ bool SystemSerialPort::open(const QString &port)
     m_port.clear(QSerialPort::Input);
     m_port.readAll();
     return true;
+}
+
+bool SystemSerialPort::applySetting(LineSetting setting, QString &reason)
+{
+    bool done = false;
+    switch (setting) {
+    case LineSetting::BaudRate:
+        done = m_port.setBaudRate(BaudRate);
+        break;
+    case LineSetting::DataBits:
+        done = m_port.setDataBits(QSerialPort::Data8);
+        break;
+    case LineSetting::Parity:
+        done = m_port.setParity(QSerialPort::NoParity);
+        break;
+    case LineSetting::StopBits:
+        done = m_port.setStopBits(QSerialPort::OneStop);
+        break;
+    }
+    if (!done)
+        reason = m_port.errorString();
+    return done;
 }
 
 void SystemSerialPort::close()

@@ -28,6 +28,18 @@ public:
     bool write(const QByteArray &bytes) override;
     QString errorString() const override;
 
+protected:
+    enum class LineSetting
+    {
+        BaudRate,
+        DataBits,
+        Parity,
+        StopBits
+    };
+    // Applies one of the line settings to the opened port; false when the port refuses it,
+    // with the port's reason.
+    virtual bool applySetting(LineSetting setting, QString &reason);
+
 private:
     // Read errors in a row, without a byte received between them, that mean the device is gone.
     static constexpr int ReadErrorsMeaningLost = 16;

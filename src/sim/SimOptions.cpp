@@ -103,7 +103,8 @@ QString SimOptions::helpText()
     return QStringLiteral(
         "Usage: qm416x-boardsim [OPTIONS]\n\n"
         "Simulated QM416x evaluation board on a pseudo-terminal. Prints the terminal's path\n"
-        "on the first line, then serves it until killed. Open that path as the serial port.\n\n"
+        "on the first line, then serves it until killed. Open that path as the serial port.\n"
+        "Signal USR1 presses the board's reset button.\n\n"
         "Options:\n"
         "  --fast              answer at once (default: real line rate and conversion times)\n"
         "  --paced             real line rate (3840 bytes/s) and conversion times\n"

@@ -5,6 +5,10 @@
 SimulatedSerialPort::SimulatedSerialPort(SimBoard *board, QObject *parent)
     : SerialPort(parent)
     , m_board(board)
+    , m_line([this](const QByteArray &batch) {
+        m_input += batch;
+        notifyReceived();
+    })
 {
     if (!m_board) {
         m_ownBoard = new SimBoard(8, 1, this);
@@ -24,6 +28,7 @@ bool SimulatedSerialPort::open(const QString &port)
     }
     m_error.clear();
     m_input.clear();
+    m_line.clear();
     m_board->discardOutput();
     m_open = true;
     return true;
@@ -32,6 +37,12 @@ bool SimulatedSerialPort::open(const QString &port)
 void SimulatedSerialPort::close()
 {
     m_open = false;
+    m_input.clear();
+    m_line.clear();
+}
+
+void SimulatedSerialPort::clearInput()
+{
     m_input.clear();
 }
 
@@ -75,14 +86,10 @@ void SimulatedSerialPort::pull()
 {
     if (!m_open || !m_board)
         return;
-    const int room = InputBufferSize - static_cast<int>(m_input.size());
+    const int room = InputBufferSize - static_cast<int>(m_input.size()) - m_line.size();
     if (room <= 0)
         return;
-    const QByteArray bytes = m_board->takeOutput(room);
-    if (bytes.isEmpty())
-        return;
-    m_input += bytes;
-    notifyReceived();
+    m_line.add(m_board->takeOutput(room));
 }
 
 void SimulatedSerialPort::unplug()
@@ -92,6 +99,7 @@ void SimulatedSerialPort::unplug()
         return;
     m_open = false;
     m_input.clear();
+    m_line.clear();
     m_error = QStringLiteral("Input/output error");
     QMetaObject::invokeMethod(
         this, [this] { Q_EMIT lost(m_error); }, Qt::QueuedConnection);

@@ -2,6 +2,12 @@
 
 #include <QTimer>
 
+FakeSerialPort::FakeSerialPort(QObject *parent)
+    : SerialPort(parent)
+    , m_line([this](const QByteArray &batch) { inject(batch); })
+{
+}
+
 QStringList FakeSerialPort::commands() const
 {
     QList<QByteArray> frames = written.split('\r');
@@ -18,8 +24,15 @@ bool FakeSerialPort::open(const QString &port)
     m_name = port;
     m_error = openError;
     m_input.clear();
+    m_line.clear();
     m_open = openError.isEmpty();
     return m_open;
+}
+
+void FakeSerialPort::close()
+{
+    m_open = false;
+    m_line.clear();
 }
 
 QByteArray FakeSerialPort::read(int count)
@@ -55,25 +68,12 @@ void FakeSerialPort::inject(const QByteArray &bytes)
 
 void FakeSerialPort::injectLater(const QByteArray &bytes)
 {
-    if (m_toDeliver.isEmpty() && !bytes.isEmpty())
-        QTimer::singleShot(0, this, &FakeSerialPort::deliverNext);
-    m_toDeliver += bytes;
-}
-
-void FakeSerialPort::deliverNext()
-{
-    if (m_toDeliver.isEmpty())
-        return;
-    const QByteArray byte = m_toDeliver.left(1);
-    m_toDeliver.remove(0, 1); // before the delivery, which may run a nested event loop
-    if (!m_toDeliver.isEmpty())
-        QTimer::singleShot(0, this, &FakeSerialPort::deliverNext);
-    inject(byte);
+    m_line.add(bytes);
 }
 
 void FakeSerialPort::vanish(const QString &reason)
 {
     m_open = false;
-    m_toDeliver.clear();
+    m_line.clear();
     Q_EMIT lost(reason);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ReceiveSplit.h"
+#include "platform/ArrivingBytes.h"
 #include "platform/SerialPort.h"
 
 #include <QList>
@@ -9,16 +11,18 @@
 #include <functional>
 
 // A serial port for tests of the board link: records every byte written, and answers each
-// complete command frame ("[" text CR) through a responder, one byte per event as a real
-// line delivers them. Tests can also inject bytes at any time, fail the open, or make the
-// device vanish.
+// complete command frame ("[" text CR) through a responder. Answers arrive as from a real
+// line, in batches split as split() says (one byte, whole lines, all waiting bytes, random
+// sizes), one batch per event; like QSerialPort the port never announces bytes again while
+// a slot of received() runs. Tests can also inject bytes at any time, fail the open, or make
+// the device vanish.
 class FakeSerialPort : public SerialPort
 {
     Q_OBJECT
 
 public:
     using Responder = std::function<QByteArray(const QString &command)>;
-    using SerialPort::SerialPort;
+    explicit FakeSerialPort(QObject *parent = nullptr);
 
     QString openError;   // set before open: the open fails with this text
     Responder responder; // answers a command (frame text without "[" and CR); "" sends nothing
@@ -26,15 +30,17 @@ public:
 
     // The command texts of the complete frames written so far ("S 78 00").
     QStringList commands() const;
-    // Bytes arrive now, as one delivery.
+    // Bytes arrive now, as one batch.
     void inject(const QByteArray &bytes);
-    // Bytes arrive one per event, starting with the next event.
+    // Bytes enter the line and arrive in batches, starting with the next event.
     void injectLater(const QByteArray &bytes);
+    ArrivingBytes &line() { return m_line; }
+    void setSplit(ArrivingBytes::Split split, quint32 seed = 1) { m_line.setSplit(split, seed); }
     // The device goes away: the port closes and reports itself lost (once per call).
     void vanish(const QString &reason = QStringLiteral("Input/output error"));
 
     bool open(const QString &port) override;
-    void close() override { m_open = false; }
+    void close() override;
     bool isOpen() const override { return m_open; }
     QString portName() const override { return m_name; }
     QByteArray read(int count) override;
@@ -44,15 +50,14 @@ public:
     QString errorString() const override { return m_error; }
 
 private:
-    void deliverNext();
-
     QString m_name, m_error;
     bool m_open = false;
-    QByteArray m_input, m_toDeliver, m_partialFrame;
+    QByteArray m_input, m_partialFrame;
+    ArrivingBytes m_line;
 };
 
-// Hands FakeSerialPorts to a board link and keeps track of them; configure() runs on each
-// new port before the link opens it.
+// Hands FakeSerialPorts to a board link and keeps track of them; each new port takes the
+// suite's split (ReceiveSplit.h), then configure() runs on it before the link opens it.
 struct FakePorts
 {
     std::function<void(FakeSerialPort &)> configure;
@@ -62,6 +67,7 @@ struct FakePorts
     {
         return [this](const QString &) -> std::unique_ptr<SerialPort> {
             auto port = std::make_unique<FakeSerialPort>();
+            applySuiteSplit(port->line());
             if (configure)
                 configure(*port);
             created.append(port.get());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MemorySettingsStore.h"
+#include "ReceiveSplit.h"
 #include "ScriptedDialogs.h"
 #include "app/AppServices.h"
 #include "sim/SimBoard.h"
@@ -9,8 +10,9 @@
 #include <memory>
 
 // What the program takes from outside, for window tests: settings in memory, scripted
-// boxes, and the simulated board (unpaced) behind "Simulated board". Every other port name
-// fails to open with "No such file or directory".
+// boxes, and the simulated board (unpaced) behind "Simulated board", its bytes split as the
+// suite's split says (all waiting bytes at once when the suite chose none). Every other port
+// name fails to open with "No such file or directory".
 struct TestServices
 {
     MemorySettingsStore settings;
@@ -27,8 +29,12 @@ struct TestServices
     AppServices services()
     {
         SerialPortFactory factory = [this](const QString &name) -> std::unique_ptr<SerialPort> {
-            if (name == QLatin1String(SimulatedSerialPort::Name))
-                return std::make_unique<SimulatedSerialPort>(&board);
+            if (name == QLatin1String(SimulatedSerialPort::Name)) {
+                auto port = std::make_unique<SimulatedSerialPort>(&board);
+                if (suiteSplit())
+                    applySuiteSplit(port->line());
+                return port;
+            }
             return std::make_unique<MissingPort>();
         };
         return AppServices{settings, dialogs, factory, {QStringLiteral("/dev/ttyUSB0")}};
