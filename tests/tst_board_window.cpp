@@ -285,7 +285,8 @@ private Q_SLOTS:
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QCOMPARE(sentCommands(hooks), QStringList({"S 38 20"})); // continuous read off again
 
-        // Two 24-bit channels, on the chip as well.
+        // Two 24-bit channels, on the chip as well (once the read-back after the mode write is over).
+        QTRY_COMPARE(p.link().UpdateState(), 1);
         p.link().setCheckAutoWriteADC(false);
         model.setEnable(0, true);
         model.setEnable(1, true);
@@ -293,8 +294,8 @@ private Q_SLOTS:
         p.link().setCheckAutoWriteADC(true);
         QCOMPARE(p.link().RegWriteAll(), 36);
 
-        // Limits, then 1000 samples per channel, cancelled in the middle of the transfer;
-        // then again, to the end.
+        // Limited to the board's memory, 4096 samples per channel, cancelled in the middle of
+        // the transfer; then again, to the end.
         for (const bool cancel : {true, false}) {
             hooks.clear();
             whenModal([&](QWidget *modal) {
@@ -303,7 +304,6 @@ private Q_SLOTS:
                 type(d->TextContReadAmount, QStringLiteral("20000"));
                 QCOMPARE(texts(d),
                          QStringList({"2 channels enabled", "Samples 8192", "Bytes 32768", "4096", ""}));
-                type(d->TextContReadAmount, QStringLiteral("1000"));
                 connect(&p.link().contRead(), &ContinuousRead::progress, d,
                         [d, cancel](int received, int total) {
                             if (cancel && received > 0 && received < total)
@@ -311,19 +311,19 @@ private Q_SLOTS:
                         });
                 d->CommandStart->click();
                 if (!cancel) {
-                    QCOMPARE(d->ProgressTransfer->value(), 8000);
-                    QCOMPARE(d->ProgressTransfer->maximum(), 8000);
-                    QVERIFY(d->LabelProgress->text().startsWith(QStringLiteral("8000 of 8000 bytes, ")));
+                    QCOMPARE(d->ProgressTransfer->value(), 32768);
+                    QCOMPARE(d->ProgressTransfer->maximum(), 32768);
+                    QVERIFY(d->LabelProgress->text().startsWith(QStringLiteral("32768 of 32768 bytes, ")));
                 }
             });
             p.window->toolButton(QStringLiteral("Read"))->trigger();
             QVERIFY(QApplication::activeModalWidget() == nullptr);
-            QCOMPARE(p.context.IData.DataCount(1), cancel ? 0 : 1000);
+            QCOMPARE(p.context.IData.DataCount(1), cancel ? 0 : 4096);
             const QStringList sent = sentCommands(hooks);
-            QCOMPARE(sent.first(), QStringLiteral("C 38 26 48 04 07D0"));
+            QCOMPARE(sent.first(), QStringLiteral("C 38 26 48 04 2000"));
             QCOMPARE(sent.mid(sent.size() - 2), QStringList({"S 80", "S 38 22"}));
         }
-        QCOMPARE(p.context.ContReadAmount, 1000);
+        QCOMPARE(p.context.ContReadAmount, 4096);
         QCOMPARE(p.t.dialogs.boxes.size(), 1);
         QVERIFY(p.t.dialogs.boxes.first().text.startsWith(
             QStringLiteral("The continuous read was cancelled after ")));

@@ -76,7 +76,8 @@ ContReadResult ContinuousRead::BrdContRead(int amount, ClassData &store)
     });
     if (m_requestTimeOutMs > 0)
         requestTimer.start(m_requestTimeOutMs);
-    waitForBytes(AnswerBytes, LinkState::BoardRequest, false);
+    QByteArray answer;
+    waitForAnswer(answer, LinkState::BoardRequest);
     requestTimer.stop();
 
     // Cancelled before the answer: the abort command, then the answer or the time-out.
@@ -84,12 +85,11 @@ ContReadResult ContinuousRead::BrdContRead(int amount, ClassData &store)
     if (escaped) {
         m_link.BrdSend(QStringLiteral("*"));
         m_link.BrdTimeOut().start();
-        waitForBytes(AnswerBytes, LinkState::BoardEscape, false);
+        waitForAnswer(answer, LinkState::BoardEscape);
         m_link.BrdTimeOut().stop();
     }
-    const int state = m_link.BrdState();
-    if ((state == LinkState::BoardRequest || state == LinkState::BoardEscape) && portAlive()) {
-        result.answer = QString::fromLatin1(m_port->read(AnswerBytes));
+    if (answer.size() == AnswerBytes && portAlive()) {
+        result.answer = QString::fromLatin1(answer);
         Q_EMIT m_link.hooks().Display(result.answer);
         if (result.answer.startsWith(QLatin1String("[C ")))
             result.announced = HexToLong(result.answer.mid(3, 4));
@@ -118,6 +118,22 @@ ContReadResult ContinuousRead::BrdContRead(int amount, ClassData &store)
     }
     closingExchange();
     return result;
+}
+
+bool ContinuousRead::waitForAnswer(QByteArray &answer, int state)
+{
+    // The answer begins with "["; whatever comes before it is the end of an earlier line
+    // (the LF after a reply's CR may still be on its way) and is dropped.
+    const auto take = [&] {
+        while (answer.size() < AnswerBytes && m_port->bytesWaiting() > 0) {
+            const QByteArray byte = m_port->read(1);
+            if (!answer.isEmpty() || byte == "[")
+                answer += byte;
+        }
+        return answer.size() == AnswerBytes;
+    };
+    waitWhile([&] { return portAlive() && m_link.BrdState() == state && !take(); });
+    return answer.size() == AnswerBytes;
 }
 
 bool ContinuousRead::waitForBytes(int count, int state, bool watchSilence)

@@ -68,6 +68,8 @@ private:
     // Waits while fewer than count bytes are waiting and the link stays in state; with
     // watchSilence, also ends after SilenceMs without a new byte. True when the bytes are there.
     bool waitForBytes(int count, int state, bool watchSilence);
+    // Collects the 8-byte answer from its "[" on while the link stays in state.
+    bool waitForAnswer(QByteArray &answer, int state);
     void transfer(ContReadResult &result, ClassData &store);
     // Tells the board to stop and throws away what it still sends, until the line is quiet.
     void abortAndDrain(bool sendAbort);
