@@ -29,8 +29,9 @@ Q_SIGNALS:
     // The text of the status bar panel "BrdStatus".
     void StatusText(const QString &text);
     // The board or the converter has been reset: the reset dialog sets its message label to
-    // message and shows itself modally unless it is already visible. The slot may block
-    // (modal dialog) and may use the link; the link is not waiting for a reply meanwhile.
+    // message and shows itself modally unless it is already visible. Raised from the event
+    // loop, never inside the port's receive notification, and only while the link is free:
+    // the slot may block (modal dialog) and may use the link.
     void ResetNotice(const QString &message);
     // A register read met a converter in continuous-read mode: show the continuous-read
     // dialog (modally), then take the mode register out of continuous read.
