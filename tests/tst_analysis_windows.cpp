@@ -1,3 +1,4 @@
+#include "ModalDriver.h"
 #include "TestServices.h"
 #include "analysis/FormData.h"
 #include "analysis/FormFFT.h"
@@ -15,6 +16,7 @@
 #include "controls/UpDownSpinner.h"
 #include "data/ShowStatistics.h"
 
+#include "ModalDriver.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +26,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolBar>
+
 #include <QtTest>
 
 #include <cmath>
@@ -109,11 +112,17 @@ private Q_SLOTS:
             for (FormPlot *plot : rig.plots())
                 QVERIFY(!plot->ButtonChannel.at(c)->isEnabled());
         }
-        // Opening stays possible, reading from the board waits for acquisition.
+        // Opening and reading stay possible; Read runs the continuous-read dialog.
         QVERIFY(rig.window.MnuOpenData->isEnabled());
         QVERIFY(FormData::toolButton(form->ToolData2, "Open")->isEnabled());
-        QVERIFY(!FormData::toolButton(form->TlbData, "Read")->isEnabled());
-        QVERIFY(!rig.window.toolButton("Read")->isEnabled());
+        QVERIFY(rig.window.toolButton("Read")->isEnabled());
+        QString caption;
+        whenModal([&caption](QWidget *modal) {
+            caption = modal->windowTitle();
+            static_cast<QDialog *>(modal)->reject();
+        });
+        FormData::toolButton(form->TlbData, "Read")->trigger();
+        QCOMPARE(caption, QStringLiteral("Continuous Read Mode"));
         QCOMPARE(form->MSFlexResults.at(0)->text(4, 1), QStringLiteral("0 Dec "));
     }
 

@@ -7,6 +7,7 @@
 #include "app/FormMain.h"
 #include "board/BoardLink.h"
 #include "board/ComPortList.h"
+#include "board/FormContRead.h"
 #include "board/FormEvalBoard.h"
 #include "controls/CommitLineEdit.h"
 #include "tools/FormCodeGene.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -292,6 +294,74 @@ private Q_SLOTS:
         QCOMPARE(sent.size(), 1 + 36);
         QCOMPARE(sent.at(1), QStringLiteral("S 01 F0"));
         QCOMPARE(sent.last(), QStringLiteral("S 38 00"));
+    }
+
+    void continuousReadDialog()
+    {
+        Program p;
+        QM4168 &model = p.context.IADC;
+        p.openSimulatedBoard();
+        SignalRecorder hooks(&p.link().hooks());
+        const auto texts = [](FormContRead *d) {
+            return QStringList{d->Label1->text(), d->Label2->text(), d->Label3->text(),
+                               d->TextContReadAmount->text(), d->LabelStatus->text()};
+        };
+
+        // No channel enabled: nothing to start; Cancel closes.
+        whenModal([&](QWidget *modal) {
+            auto *d = qobject_cast<FormContRead *>(modal);
+            QVERIFY(d);
+            QCOMPARE(d->windowTitle(), QStringLiteral("Continuous Read Mode"));
+            QCOMPARE(texts(d), QStringList({"No channel enabled", "", "", "100", "Configure some channel"}));
+            QVERIFY(!d->CommandStart->isEnabled());
+            d->CommandCancel->click();
+        });
+        p.window->toolButton(QStringLiteral("Read"))->trigger();
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(sentCommands(hooks), QStringList({"S 38 20"})); // continuous read off again
+
+        // Two 24-bit channels, on the chip as well (once the read-back after the mode write is over).
+        QTRY_COMPARE(p.link().UpdateState(), 1);
+        p.link().setCheckAutoWriteADC(false);
+        model.setEnable(0, true);
+        model.setEnable(1, true);
+        model.setDataWidth(3);
+        p.link().setCheckAutoWriteADC(true);
+        QCOMPARE(p.link().RegWriteAll(), 36);
+
+        // Limited to the board's memory, 4096 samples per channel, cancelled in the middle of
+        // the transfer; then again, to the end.
+        for (const bool cancel : {true, false}) {
+            hooks.clear();
+            whenModal([&](QWidget *modal) {
+                auto *d = qobject_cast<FormContRead *>(modal);
+                QVERIFY(d);
+                type(d->TextContReadAmount, QStringLiteral("20000"));
+                QCOMPARE(texts(d),
+                         QStringList({"2 channels enabled", "Samples 8192", "Bytes 32768", "4096", ""}));
+                connect(&p.link().contRead(), &ContinuousRead::progress, d,
+                        [d, cancel](int received, int total) {
+                            if (cancel && received > 0 && received < total)
+                                d->CommandCancel->click();
+                        });
+                d->CommandStart->click();
+                if (!cancel) {
+                    QCOMPARE(d->ProgressTransfer->value(), 32768);
+                    QCOMPARE(d->ProgressTransfer->maximum(), 32768);
+                    QVERIFY(d->LabelProgress->text().startsWith(QStringLiteral("32768 of 32768 bytes, ")));
+                }
+            });
+            p.window->toolButton(QStringLiteral("Read"))->trigger();
+            QVERIFY(QApplication::activeModalWidget() == nullptr);
+            QCOMPARE(p.context.IData.DataCount(1), cancel ? 0 : 4096);
+            const QStringList sent = sentCommands(hooks);
+            QCOMPARE(sent.first(), QStringLiteral("C 38 26 48 04 2000"));
+            QCOMPARE(sent.mid(sent.size() - 2), QStringList({"S 80", "S 38 22"}));
+        }
+        QCOMPARE(p.context.ContReadAmount, 4096);
+        QCOMPARE(p.t.dialogs.boxes.size(), 1);
+        QVERIFY(p.t.dialogs.boxes.first().text.startsWith(
+            QStringLiteral("The continuous read was cancelled after ")));
     }
 
     void boardTestWindow()

@@ -1,9 +1,12 @@
 // qm416x-cli regs and board, run as the user runs them.
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
 
 #include <pty.h>
 #include <unistd.h>
@@ -17,12 +20,17 @@ struct Run
     qint64 ms = 0;
 };
 
-Run cli(const QStringList &arguments)
+// Runs the command; meanwhile, when given, runs while the command does.
+Run cli(const QStringList &arguments, const std::function<void()> &meanwhile = {})
 {
     QProcess p;
     QElapsedTimer clock;
     clock.start();
     p.start(QStringLiteral(QM_CLI), arguments);
+    if (meanwhile) {
+        p.waitForStarted(5000);
+        meanwhile();
+    }
     p.waitForFinished(30000);
     Run r;
     r.ms = clock.elapsed();
@@ -31,6 +39,27 @@ Run cli(const QStringList &arguments)
     r.err = QString::fromLocal8Bit(p.readAllStandardError());
     return r;
 }
+
+// qm416x-boardsim on a pseudo-terminal, killed at the end.
+struct BoardSim
+{
+    QProcess process;
+    QString path;
+
+    explicit BoardSim(const QStringList &arguments)
+    {
+        process.start(QStringLiteral(QM_BOARDSIM), arguments);
+        process.waitForStarted(5000);
+        while (!process.canReadLine() && process.waitForReadyRead(5000)) {
+        }
+        path = QString::fromLocal8Bit(process.readLine()).trimmed();
+    }
+    ~BoardSim()
+    {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+};
 
 // Runs the command and expects it to succeed with exactly this output.
 void succeeds(const QStringList &arguments, const QString &out)
@@ -129,8 +158,21 @@ private Q_SLOTS:
             {{"board", "--port", "sim", "--variant", "68", "reset"}, "unknown option --variant"},
             {{"board", "--port", "sim", "explode"}, "board needs an action"},
             {{"settings", "save", "--port", "sim"}, "use 'settings save -o FILE.adc'"},
-            {{"settings", "load", "--port", "sim", "a.adc", "-o", "b.adc"}, "use 'settings save -o FILE.adc'"},
+            {{"settings", "load", "--port", "sim", "a.adc", "-o", "b.adc"},
+             "use 'settings save -o FILE.adc'"},
             {{"settings", "load", "a.adc"}, "settings needs --port"},
+            {{"acquire", "--port", "sim", "-o", "a.dat"}, "acquire needs --channels"},
+            {{"acquire", "--port", "sim", "--channels", "0"}, "acquire needs -o FILE.dat"},
+            {{"acquire", "--port", "sim", "--channels", "0,x", "-o", "a.dat"},
+             "--channels needs channel numbers 0..7 separated by commas, not '0,x'"},
+            {{"acquire", "--port", "sim", "--channels", "4", "--variant", "64", "-o", "a.dat"},
+             "channel 4 does not exist on this variant (--variant 64)"},
+            {{"acquire", "--port", "sim", "--channels", "0", "--width", "20", "-o", "a.dat"},
+             "--width must be 16 or 24, not '20'"},
+            {{"acquire", "--port", "sim", "--channels", "0", "--samples", "3", "-o", "a.dat"},
+             "--samples must be a whole number of 4 or more, not '3'"},
+            {{"acquire", "--port", "sim", "--channels", "0", "-o", "/qm416x-no-such-folder/a.dat"},
+             "cannot write /qm416x-no-such-folder/a.dat: the folder does not exist"},
         };
         for (const auto &c : cases) {
             const Run r = cli(c.arguments);
@@ -149,13 +191,8 @@ private Q_SLOTS:
 
     void againstTheSimulatorOnAPseudoTerminal()
     {
-        QProcess sim;
-        sim.start(QStringLiteral(QM_BOARDSIM),
-                  {QStringLiteral("--fast"), QStringLiteral("--variant"), QStringLiteral("64")});
-        QVERIFY(sim.waitForStarted(5000));
-        while (!sim.canReadLine())
-            QVERIFY(sim.waitForReadyRead(5000));
-        const QString path = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        BoardSim sim({QStringLiteral("--fast"), QStringLiteral("--variant"), QStringLiteral("64")});
+        const QString path = sim.path;
         succeeds({"regs", "--port", path, "write", "29", "0A"}, "29 0A      Channel Setup\n");
         // The board kept it; the revision is the variant's.
         succeeds({"regs", "--port", path, "--variant", "64", "read", "29"}, "29 0A      Channel Setup\n");
@@ -189,8 +226,47 @@ private Q_SLOTS:
         QCOMPARE(refused.exitCode, 1);
         QCOMPARE(refused.err, QStringLiteral("qm416x-cli: This file cannot be read: %1\n").arg(saved));
         succeeds({"regs", "--port", path, "--variant", "64", "read", "31"}, "31 C4      Conversion Time\n");
-        sim.kill();
-        sim.waitForFinished(5000);
+    }
+
+    void acquireIntoADataFile()
+    {
+        BoardSim sim({QStringLiteral("--fast"), QStringLiteral("--variant"), QStringLiteral("64")});
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a.dat"));
+        const Run r = cli({"acquire", "--port", sim.path, "--variant", "64", "--channels", "0,3", "--width",
+                           "24", "--samples", "50", "-o", file});
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readLine(),
+                 QByteArray("Parameters:, Channel(s) enabled = 2,Vref = 2.5,DataWidth = 24Bits, "
+                            "Clamp = False, Data format = dec\r\n"));
+        QVERIFY(r.out.startsWith(QStringLiteral("Channel 0\nConv.Time\t")));
+        QVERIFY(r.out.contains(QStringLiteral("\nChannel 3\n")));
+        QCOMPARE(r.out.count(QStringLiteral("Samples\t50 Dec")), 2);
+        // The figures printed are those of the file written.
+        succeeds({"stats", file, "--variant", "64"}, r.out);
+    }
+
+    void acquireFromABoardKilledMidway()
+    {
+        BoardSim sim({}); // at the line rate: 32768 bytes take 8.5 s
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a.dat"));
+        const Run r = cli({"acquire", "--port", sim.path, "--channels", "0,1,2,3,4,5,6,7", "--width", "24",
+                           "--samples", "1024", "-o", file},
+                          [&] {
+                              QTest::qWait(1500);
+                              sim.process.kill();
+                          });
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err,
+                 QStringLiteral("qm416x-cli: The evaluation board went away during the continuous read. %1 "
+                                "was not written.\n")
+                     .arg(file));
+        QVERIFY(!QFile::exists(file));
+        QVERIFY2(r.ms < 8000, qPrintable(QString::number(r.ms)));
     }
 };
 

@@ -98,8 +98,7 @@ QToolBar *FormData::buildToolbar(const char *name)
         action->setObjectName(tool.first);
         action->setToolTip(tool.second);
     }
-    // Reading from the board comes with acquisition.
-    toolButton(bar, QStringLiteral("Read"))->setEnabled(false);
+    connect(toolButton(bar, QStringLiteral("Read")), &QAction::triggered, this, &FormData::ReadData);
     connect(toolButton(bar, QStringLiteral("Clear")), &QAction::triggered, this, &FormData::ClearData);
     connect(toolButton(bar, QStringLiteral("Open")), &QAction::triggered, this,
             &FormData::CommandReadFromFile_Click);

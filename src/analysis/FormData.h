@@ -55,6 +55,8 @@ public:
     QToolBar *ToolData2;
 
 Q_SIGNALS:
+    // Acquire from the board (the main window runs the continuous-read dialog).
+    void ReadData();
     // Show a plot window ("FormGraph1", "FormHist", "FormFFT") and draw the current channel.
     void showPlot(const QString &formName);
 

@@ -6,9 +6,11 @@
 #include "FormPlacement.h"
 #include "FormSelectBoard.h"
 #include "SettingsFileCommands.h"
+#include "board/Acquisition.h"
 #include "board/BoardLink.h"
 #include "board/ComPortList.h"
 #include "board/DacScale.h"
+#include "board/FormContRead.h"
 #include "board/FormEvalBoard.h"
 #include "controls/CommitLineEdit.h"
 #include "controls/ToolIcons.h"
@@ -68,6 +70,15 @@ FormMain::FormMain(AppContext &context, const StartupOptions &options, const App
     statusBar()->addWidget(m_brdStatus);
     setBrdStatus(QStringLiteral("Board Disabled"));
 
+    m_acquisition = std::make_unique<Acquisition>(
+        context.IADC, context.IData, *m_link, &services.dialogs, [this]() -> std::optional<ContReadResult> {
+            FormContRead dialog(m_context.IADC, m_context.IData, *m_link, m_context.ContReadAmount, this);
+            dialog.exec();
+            return dialog.result();
+        });
+    connect(m_acquisition.get(), &Acquisition::ShowData, this,
+            [this] { showChild(QStringLiteral("FormData")); });
+
     registerChildren();
     registerDataWindows();
     connectBoardLink();
@@ -82,6 +93,7 @@ FormMain::~FormMain()
     for (QObject *object : descendants)
         object->disconnect(this); // e.g. a focused box committing as it is destroyed
     qDeleteAll(m_mdiArea->subWindowList());
+    m_acquisition.reset();
     m_link.reset();
 }
 
@@ -193,8 +205,9 @@ void FormMain::buildToolbars()
             [this] { formEvalBoard()->RegReadAll(); });
     connect(toolButton(QStringLiteral("WriteAll")), &QAction::triggered, this,
             [this] { formEvalBoard()->RegWriteAll(); });
+    connect(toolButton(QStringLiteral("Read")), &QAction::triggered, this, &FormMain::ReadData);
 
-    for (const char *key : {"Read", "Clear", "Open", "Save", "Graph", "Hist", "FFT"})
+    for (const char *key : {"Clear", "Open", "Save", "Graph", "Hist", "FFT"})
         m_toolButtons.value(QString::fromLatin1(key))->setEnabled(false);
 }
 
@@ -309,12 +322,12 @@ void FormMain::OpenSettings()
 
 void FormMain::RunContReadDialog()
 {
-    // Until acquisition has its dialog, a converter found in continuous-read mode is taken
-    // out of it so that registers can be read again: the mode register goes back with its
-    // continuous-read bit cleared, and reaches the chip through the usual write path.
-    QM4168 &model = m_context.IADC;
-    model.setRegister(0x38, true, model.Register(0x38) & ~0x04);
-    m_context.IData.Update();
+    m_acquisition->RunContReadDialog();
+}
+
+void FormMain::ReadData()
+{
+    m_acquisition->ReadData();
 }
 
 ChildWindow *FormMain::childWindow(const QString &name)

@@ -10,6 +10,7 @@
 #include <memory>
 
 struct AppContext;
+class Acquisition;
 class BoardLink;
 class ChildWindow;
 class FormData;
@@ -71,8 +72,13 @@ public:
     // The File menu's settings file commands.
     void SaveSettings();
     void OpenSettings();
-    // A register read met a converter in continuous-read mode.
+    // A register read met a converter in continuous-read mode: the continuous-read dialog,
+    // then the converter out of continuous-read mode and the data window when data came.
     void RunContReadDialog();
+    // The data window's Read: the continuous-read dialog with the converter in continuous
+    // conversion and continuous read, then the continuous-read bit cleared on the chip.
+    void ReadData();
+    Acquisition &acquisition() { return *m_acquisition; }
 
     // Shows a child window, gives it the focus, then refreshes the View menu.
     void showChild(const QString &name);
@@ -143,6 +149,7 @@ private:
     SettingsStore &m_settings;
     UserDialogs &m_dialogs;
     std::unique_ptr<BoardLink> m_link;
+    std::unique_ptr<Acquisition> m_acquisition;
     FormReset *m_reset = nullptr;
     QMdiArea *m_mdiArea;
     QLabel *m_brdStatus;

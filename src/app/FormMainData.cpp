@@ -18,6 +18,7 @@ void FormMain::registerDataWindows()
                    {true, [this] {
                         auto *form = new FormData(m_context.IADC, m_context.IData, m_dialogs, m_settings);
                         connect(form, &FormData::showPlot, this, &FormMain::showPlot);
+                        connect(form, &FormData::ReadData, this, &FormMain::ReadData);
                         return form;
                     }});
     auto plot = [this](FormPlot *form) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BoardHooks.h"
+#include "ContinuousRead.h"
 #include "LinkState.h"
 #include "RegisterSync.h"
 #include "RegisterTransfer.h"
@@ -8,6 +9,7 @@
 
 #include <QObject>
 
+class ClassData;
 class QM4168;
 class UserDialogs;
 
@@ -68,6 +70,11 @@ public:
     QString BrdLED(int value);
     QString BrdADCReset();
 
+    // Continuous read: amount samples per enabled channel into store, which changes only
+    // when the transfer completed. contRead() reports the phase and the progress.
+    ContReadResult BrdContRead(int amount, ClassData &store) { return m_contRead.BrdContRead(amount, store); }
+    ContinuousRead &contRead() { return m_contRead; }
+
     // Register synchronisation.
     void RegisterUserWriteReq(int address) { m_sync.RegisterUserWriteReq(address); }
     void RegisterUserReadReq(int address) { m_sync.RegisterUserReadReq(address); }
@@ -114,4 +121,5 @@ private:
     SerialLink m_link;
     RegisterTransfer m_transfer;
     RegisterSync m_sync;
+    ContinuousRead m_contRead{*this};
 };

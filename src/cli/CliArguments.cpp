@@ -9,8 +9,9 @@ CliArguments::CliArguments(const QStringList &arguments, const QStringList &valu
             m_help = true;
             continue;
         }
-        const bool shortOption = !word.startsWith(QLatin1String("--")) && valueOptions.contains(word);
-        if ((!word.startsWith(QLatin1String("--")) && !shortOption) || word == QLatin1String("--")) {
+        // Options start with "--"; a short one ("-o") only when the command names it.
+        const bool named = valueOptions.contains(word) || flags.contains(word);
+        if ((!word.startsWith(QLatin1String("--")) && !named) || word == QLatin1String("--")) {
             m_positional << word;
             continue;
         }

@@ -5,8 +5,8 @@
 #include <QStringList>
 
 // The arguments of one command: positional words, options with a value ("--channel 3"
-// or "--channel=3"; a short value option such as "-o" only as "-o FILE") and flags ("--csv"). "--help" and
-// "-h" are always known flags.
+// or "--channel=3") and flags ("--csv"). "--help" and "-h" are always known flags. A short
+// option ("-o FILE") is one only when the command names it.
 class CliArguments
 {
 public:

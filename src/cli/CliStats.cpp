@@ -25,20 +25,24 @@ int run(const QStringList &arguments)
     CliDataSession session;
     if (const int code = session.open(args))
         return code;
-    QString text;
-    const QList<int> channels = session.channels();
-    for (int c : channels) {
-        if (!text.isEmpty())
-            text += QLatin1Char('\n');
-        text += QStringLiteral("Channel %1\n").arg(c);
-        for (const StatisticsCell &cell : ShowStatistics(session.data(), c, session.adc(), QLocale::c()))
-            text += cell.label + QLatin1Char('\t') + cell.value + QLatin1Char('\n');
-    }
-    CliOutput::out(text);
+    CliOutput::out(statisticsText(session.data(), session.channels(), session.adc()));
     return 0;
 }
 
 } // namespace
+
+QString statisticsText(const ClassData &data, const QList<int> &channels, const QM4168 &adc)
+{
+    QString text;
+    for (int c : channels) {
+        if (!text.isEmpty())
+            text += QLatin1Char('\n');
+        text += QStringLiteral("Channel %1\n").arg(c);
+        for (const StatisticsCell &cell : ShowStatistics(data, c, adc, QLocale::c()))
+            text += cell.label + QLatin1Char('\t') + cell.value + QLatin1Char('\n');
+    }
+    return text;
+}
 
 CliCommand statsCommand()
 {

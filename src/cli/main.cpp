@@ -1,3 +1,4 @@
+#include "AcquireCommand.h"
 #include "BoardCommand.h"
 #include "CliCommand.h"
 #include "CliConvert.h"
@@ -24,8 +25,8 @@ std::vector<CliCommand> commands()
 {
     // Each command lives in its own file; add it here.
     return {
-        statsCommand(), fftCommand(), histCommand(), convertCommand(), plotCommand(),
-        regsCommand(), settingsCommand(), boardCommand(),
+        statsCommand(), fftCommand(),      histCommand(),  convertCommand(), plotCommand(),
+        regsCommand(),  settingsCommand(), boardCommand(), acquireCommand(),
     };
 }
 

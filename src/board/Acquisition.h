@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ContReadResult.h"
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+
+class BoardLink;
+class ClassData;
+class QM4168;
+class UserDialogs;
+
+// What surrounds the continuous-read dialog, without the dialog: register traffic held
+// while it is open, the converter taken out of continuous-read mode afterwards, the views
+// told about the data, the user told when the data could not be read.
+//
+// The dialog itself comes from outside: runDialog shows it modally (the program's
+// FormContRead; tests and the command line start the acquisition directly) and returns the
+// outcome of the acquisition started from it, or nothing when it closed without one.
+class Acquisition : public QObject
+{
+    Q_OBJECT
+
+public:
+    using DialogRunner = std::function<std::optional<ContReadResult>()>;
+
+    Acquisition(QM4168 &model, ClassData &store, BoardLink &link, UserDialogs *dialogs,
+                DialogRunner runDialog, QObject *parent = nullptr);
+
+    // The data window's Read: the mode register goes to continuous conversion with the
+    // continuous-read bit set (in the model only: the request carries it to the chip), the
+    // dialog runs, then the mode register is written with the bit cleared and the store
+    // raises DataChanged.
+    std::optional<ContReadResult> ReadData();
+
+    // A register read met the converter in continuous-read mode: the dialog runs, the mode
+    // register is written with the bit cleared, the store raises DataChanged, and ShowData
+    // asks for the data window when some channel holds data.
+    std::optional<ContReadResult> RunContReadDialog();
+
+Q_SIGNALS:
+    void ShowData();
+
+private:
+    std::optional<ContReadResult> runDialog();
+    void leaveContRead();
+    void tell(const std::optional<ContReadResult> &result);
+
+    QM4168 &m_model;
+    ClassData &m_store;
+    BoardLink &m_link;
+    UserDialogs *m_dialogs;
+    DialogRunner m_runDialog;
+};

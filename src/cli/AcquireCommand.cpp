@@ -1,0 +1,184 @@
+#include "AcquireCommand.h"
+
+#include "BoardSession.h"
+#include "CliArguments.h"
+#include "CliOutput.h"
+#include "CliStats.h"
+#include "board/Acquisition.h"
+#include "board/ContReadCounts.h"
+#include "data/ClassData.h"
+#include "data/DataFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+const char *const Help =
+    "Usage: qm416x-cli acquire --port NAME|PATH|sim [--variant 62|64|68|69] --channels LIST\n"
+    "                          [--samples N] [--width 16|24] [--rdy-all] -o FILE.dat\n\n"
+    "Acquires samples by continuous read, as the data window's Read does: enables exactly\n"
+    "the listed channels, sets the data width and the ready-pin option, reads N samples per\n"
+    "channel, writes the data file and prints the noise figures of each channel. The\n"
+    "model starts as the program's does (register design values, then the power-on image);\n"
+    "only the settings named here change. Progress goes to standard error on a terminal.\n\n"
+    "Options:\n"
+    "  --channels LIST     channels to enable, e.g. 0,1 (0..3 for the QM4164, 0 and 2 for\n"
+    "                      the QM4162)\n"
+    "  --samples N         samples per channel, 4 or more (default 100); more than the\n"
+    "                      board's memory holds for the channels is limited, with a notice\n"
+    "  --width 16|24       data width in bits (default: as after power-on, 16)\n"
+    "  --rdy-all           ready pin after all channels instead of after any channel\n"
+    "  -o FILE.dat         the data file; it is not written when the acquisition fails\n\n"
+    "NAME is Com1..Com4, a device path such as /dev/pts/3 (qm416x-boardsim), or 'sim' for\n"
+    "the built-in simulated board. --variant defaults to 68. A board that does not answer\n"
+    "the request within 2 s, or stops sending for 2 s, ends the command with exit code 1.\n";
+
+// The channel numbers of "0,1,5"; empty with error set when the list is not one.
+QList<int> channelList(const QString &text, QString &error)
+{
+    QList<int> channels;
+    for (const QString &word : text.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int channel = word.trimmed().toInt(&ok);
+        if (!ok || channel < 0 || channel > 7) {
+            error = QStringLiteral("--channels needs channel numbers 0..7 separated by commas, not '%1'")
+                        .arg(text);
+            return {};
+        }
+        if (!channels.contains(channel))
+            channels << channel;
+    }
+    return channels;
+}
+
+int run(const QStringList &arguments)
+{
+    const CliArguments args(arguments,
+                            {QStringLiteral("--port"), QStringLiteral("--variant"),
+                             QStringLiteral("--channels"), QStringLiteral("--samples"),
+                             QStringLiteral("--width"), QStringLiteral("-o")},
+                            {QStringLiteral("--rdy-all")});
+    if (args.help()) {
+        CliOutput::out(QString::fromLatin1(Help));
+        return 0;
+    }
+    if (!args.error().isEmpty())
+        return CliOutput::usageError(args.error());
+    if (!args.positional().isEmpty())
+        return CliOutput::usageError(
+            QStringLiteral("unexpected argument '%1'").arg(args.positional().first()));
+    const QString port = args.value(QStringLiteral("--port"));
+    if (port.isEmpty())
+        return CliOutput::usageError(
+            QStringLiteral("acquire needs --port (see 'qm416x-cli acquire --help')"));
+    if (!args.has(QStringLiteral("--channels")))
+        return CliOutput::usageError(QStringLiteral("acquire needs --channels, e.g. --channels 0,1"));
+    const QString path = args.value(QStringLiteral("-o"));
+    if (path.isEmpty())
+        return CliOutput::usageError(QStringLiteral("acquire needs -o FILE.dat"));
+    const int variantCode = args.variantOption(8);
+    if (variantCode == 0)
+        return CliOutput::usageError(args.variantError());
+    QString error;
+    const QList<int> channels = channelList(args.value(QStringLiteral("--channels")), error);
+    if (!error.isEmpty())
+        return CliOutput::usageError(error);
+    int samples = 100;
+    if (args.has(QStringLiteral("--samples"))) {
+        bool ok = false;
+        samples = args.value(QStringLiteral("--samples")).toInt(&ok);
+        if (!ok || samples < 4)
+            return CliOutput::usageError(
+                QStringLiteral("--samples must be a whole number of 4 or more, not '%1'")
+                    .arg(args.value(QStringLiteral("--samples"))));
+    }
+    int width = 0;
+    if (args.has(QStringLiteral("--width"))) {
+        const QString text = args.value(QStringLiteral("--width"));
+        width = text == QLatin1String("16") ? 2 : text == QLatin1String("24") ? 3 : 0;
+        if (width == 0)
+            return CliOutput::usageError(QStringLiteral("--width must be 16 or 24, not '%1'").arg(text));
+    }
+    const QFileInfo target(path);
+    if (!target.absoluteDir().exists())
+        return CliOutput::usageError(QStringLiteral("cannot write %1: the folder does not exist").arg(path));
+
+    BoardSession session(variantCode);
+    QM4168 &model = session.model();
+    for (int channel : channels)
+        if (channel > model.MaxChannel() || (model.EvBoard() == 2 && channel == 1))
+            return CliOutput::usageError(
+                QStringLiteral("channel %1 does not exist on this variant (--variant %2)")
+                    .arg(channel)
+                    .arg(60 + variantCode));
+    if (!session.connect(port))
+        return 1;
+
+    // As the setup window sets them: through the model, each change written to the chip. The
+    // register traffic is held as during the continuous-read dialog, so every write goes
+    // straight through.
+    BoardLink &link = session.link();
+    link.setUpdateState(RegisterSync::UpdContRead);
+    for (int channel = 0; channel <= model.MaxChannel(); ++channel)
+        model.setEnable(channel, channels.contains(channel));
+    if (width != 0)
+        model.setDataWidth(width);
+    model.setRdyFn(args.has(QStringLiteral("--rdy-all")));
+
+    ClassData store;
+    const ContReadCounts counts = ContReadCounts::refresh(model.ChannelCount(), model.DataWidth(-1), samples,
+                                                          store.MaxBytes(), store.MinCount());
+    if (counts.amount != samples)
+        CliOutput::err(
+            QStringLiteral("qm416x-cli: %1 samples per channel, as many as the board's memory holds\n")
+                .arg(counts.amount));
+
+    ContinuousRead &read = link.contRead();
+    read.setRequestTimeOutMs(2000);
+    bool progressShown = false;
+    qint64 shownAt = -1000;
+    if (::isatty(STDERR_FILENO)) {
+        // At most ten lines a second, and the last one.
+        QObject::connect(&read, &ContinuousRead::progress, [&](int received, int total, qint64 ms) {
+            if (ms - shownAt < 100 && received < total)
+                return;
+            shownAt = ms;
+            CliOutput::err(QLatin1Char('\r') + ContinuousRead::progressText(received, total, ms) +
+                           QStringLiteral("   "));
+            progressShown = true;
+        });
+    }
+    Acquisition acquisition(model, store, link, nullptr, [&] {
+        return std::optional<ContReadResult>(link.BrdContRead(counts.amount, store));
+    });
+    const std::optional<ContReadResult> result = acquisition.ReadData();
+    if (progressShown)
+        CliOutput::err(QStringLiteral("\n"));
+    if (!result || !result->completed())
+        return CliOutput::failure((result ? result->message() : QStringLiteral("no acquisition ran")) +
+                                  QStringLiteral(" %1 was not written.").arg(path));
+    if (!store.Valid(-1))
+        return CliOutput::failure(QStringLiteral("the board delivered no channel with enough samples"));
+
+    const DataFileError written = WriteDataFile(path, store, model);
+    if (written.isError())
+        return CliOutput::failure(QStringLiteral("%1: %2").arg(path, written.boxText()));
+    QList<int> valid;
+    for (int channel = 0; channel <= model.MaxChannel(); ++channel)
+        if (store.Valid(channel))
+            valid << channel;
+    CliOutput::out(statisticsText(store, valid, model));
+    return 0;
+}
+
+} // namespace
+
+CliCommand acquireCommand()
+{
+    return {QStringLiteral("acquire"),
+            QStringLiteral("acquire samples by continuous read into a data file, with noise figures"), run};
+}
