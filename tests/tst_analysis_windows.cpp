@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
