@@ -124,7 +124,6 @@ FormPlot::FormPlot(PlotKind kind, ClassData &data, const QM4168 &adc, UserDialog
     readout->addWidget(LabelValueValue, 1, 1);
     readout->addWidget(LabelSamples, 0, 2);
     readout->setColumnStretch(3, 1);
-    readout->addWidget(LabelMetrics, 0, 4, 2, 1);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(frame);
     bottom->addSpacing(8);
@@ -136,6 +135,7 @@ FormPlot::FormPlot(PlotKind kind, ClassData &data, const QM4168 &adc, UserDialog
     layout->addLayout(top);
     layout->addLayout(middle, 1);
     layout->addLayout(bottom);
+    layout->addWidget(LabelMetrics);
 
     connect(Plot, &PlotView::cursorMoved, this, &FormPlot::showCursor);
     if (axisEnds)
@@ -144,7 +144,7 @@ FormPlot::FormPlot(PlotKind kind, ClassData &data, const QM4168 &adc, UserDialog
     connect(&IData, &ClassData::DataChanged, this, &FormPlot::IData_DataChanged);
     connect(&IData, &ClassData::ChannelChanged, this, &FormPlot::IData_ChannelChanged);
     connect(&IData, &ClassData::DataCleared, this, &FormPlot::IData_DataCleared);
-    resize(minimumSize().expandedTo(QSize(640, 400)));
+    resize(minimumSize().expandedTo(QSize(760, 460)));
 }
 
 void FormPlot::display()
