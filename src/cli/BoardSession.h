@@ -15,6 +15,8 @@ class BoardSession
 {
 public:
     explicit BoardSession(int variantCode);
+    // Delivers the link's pending messages first (see deliverMessages).
+    ~BoardSession();
 
     // Opens the port and checks with one exchange (a read of the revision register) that a
     // board answers, so that a silent port fails in seconds rather than per register. On
@@ -24,6 +26,10 @@ public:
     BoardLink &link() { return m_link; }
     QM4168 &model() { return m_model; }
     int variantCode() const { return m_variantCode; }
+    // The link tells some things only once the running operation has unwound ("The
+    // evaluation board on ... has gone away"); a program that ends right after the
+    // operation would lose them. Prints them now.
+    void deliverMessages();
     // The continuous-read dialog was asked for (the converter is in continuous-read mode).
     bool contReadMet() const { return m_contReadMet; }
 
