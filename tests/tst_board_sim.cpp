@@ -307,6 +307,7 @@ private Q_SLOTS:
         QCOMPARE(ask(b, "D"), QByteArray("[E UNKNOWN\r\n"));
         QCOMPARE(ask(b, ""), QByteArray("[E EMPTY\r\n"));
         QCOMPARE(ask(b, QByteArray(1000, 'S')), QByteArray("[E LENGTH\r\n"));
+        QCOMPARE(ask(b, '*' + QByteArray(70, ' ') + 'x'), QByteArray("[E LENGTH\r\n"));
         QCOMPARE(ask(b, "R"), QByteArray("[R SRAM 32K OK\r\n"));
         // "[" restarts a line that never ended.
         b.receive("[S 28 0");
