@@ -194,6 +194,47 @@ private Q_SLOTS:
         QCOMPARE(c.advanceConversions(3 * 2426 / 6.144 + 1.0), QVector<int>({0, 1, 0}));
     }
 
+    void idleTimeKeepsTheLatestConversions_data()
+    {
+        QTest::addColumn<QVector<int>>("channels");
+        QTest::addColumn<double>("idle"); // microseconds
+        QTest::newRow("one channel, a second") << QVector<int>{2} << 1e6;
+        QTest::newRow("three channels, ten seconds") << QVector<int>{0, 3, 5} << 1e7;
+        QTest::newRow("all channels, under two rounds") << QVector<int>{0, 1, 2, 3, 4, 5, 6, 7} << 5000.0;
+    }
+
+    void idleTimeKeepsTheLatestConversions()
+    {
+        // A paced board idle between two commands shows what converting all the time would
+        // have left: the latest result of each channel, at the time it was converted.
+        QFETCH(QVector<int>, channels);
+        QFETCH(double, idle);
+        SimConverter whole, stepped, year;
+        for (SimConverter *c : {&whole, &stepped, &year}) {
+            for (int ch : channels) {
+                SimSignal s;
+                s.sineAmplitude = 1.0;
+                s.sineFrequency = 50.0 + ch;
+                c->setSignal(ch, s);
+                c->writeRegister(0x28 + ch, 0x08);
+            }
+            c->writeRegister(0x38, 0x22); // continuous conversion, 24 bits
+        }
+        whole.advance(idle);
+        for (double t = 0; t < idle; t += 100.0)
+            stepped.advanceConversions(qMin(100.0, idle - t));
+        QCOMPARE(whole.time(), stepped.time());
+        for (int ch = 0; ch < SimConverter::Channels; ++ch) {
+            QCOMPARE(whole.registerValue(0x08 + ch), stepped.registerValue(0x08 + ch));
+            QCOMPARE(whole.registerValue(0x20 + ch), stepped.registerValue(0x20 + ch));
+        }
+        // An idle year costs no more than a second.
+        year.advance(3.15e13);
+        QCOMPARE(year.time(), 3.15e13);
+        for (int ch : channels)
+            QVERIFY(year.ready(ch));
+    }
+
     void continuousReadStreamsTheAnnouncedBytes()
     {
         QuietBoard b;
@@ -266,6 +307,7 @@ private Q_SLOTS:
         QCOMPARE(ask(b, "D"), QByteArray("[E UNKNOWN\r\n"));
         QCOMPARE(ask(b, ""), QByteArray("[E EMPTY\r\n"));
         QCOMPARE(ask(b, QByteArray(1000, 'S')), QByteArray("[E LENGTH\r\n"));
+        QCOMPARE(ask(b, '*' + QByteArray(70, ' ') + 'x'), QByteArray("[E LENGTH\r\n"));
         QCOMPARE(ask(b, "R"), QByteArray("[R SRAM 32K OK\r\n"));
         // "[" restarts a line that never ended.
         b.receive("[S 28 0");

@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <unistd.h>
 
@@ -131,6 +133,39 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.err, QStringLiteral("qm416x-cli: no evaluation board answers on %1\n").arg(name));
         QVERIFY2(r.ms < 6000, qPrintable(QString::number(r.ms)));
+    }
+
+    void aBoardThatGoesAwayIsReported()
+    {
+        // The board answers the probe, then vanishes while the command waits.
+        int master = -1, slave = -1;
+        char name[256] = {};
+        QCOMPARE(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+        ::fcntl(master, F_SETFD, FD_CLOEXEC); // closed here, gone for the tool as well
+        ::fcntl(slave, F_SETFD, FD_CLOEXEC);
+        QProcess p;
+        p.start(QStringLiteral(QM_CLI), {"board", "--port", QString::fromLocal8Bit(name), "sram"});
+        QByteArray seen;
+        const auto await = [&](const QByteArray &frame) {
+            for (int i = 0; i < 100 && !seen.contains(frame); ++i) {
+                pollfd in{master, POLLIN, 0};
+                char buffer[64];
+                if (::poll(&in, 1, 100) == 1)
+                    seen.append(buffer, qMax<ssize_t>(0, ::read(master, buffer, sizeof buffer)));
+            }
+            return seen.contains(frame);
+        };
+        QVERIFY(await("[S 42 00\r"));
+        QCOMPARE(::write(master, "[S 42 14\r\n", 10), 10);
+        QVERIFY(await("[R\r"));
+        ::close(master);
+        ::close(slave);
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 1);
+        QCOMPARE(QString::fromLocal8Bit(p.readAllStandardError()),
+                 QStringLiteral("qm416x-cli: The evaluation board on %1 has gone away: the port was closed.\n"
+                                "qm416x-cli: the board did not answer\n")
+                     .arg(name));
     }
 
     void badUse()

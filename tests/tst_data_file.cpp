@@ -311,6 +311,19 @@ private Q_SLOTS:
             << 8 << changed("-1234,56,", "99999999999,56,") << "error 6 : Overflow in line 5";
         QTest::newRow("channel 12") << 8 << changed("Channel 3 : ", "Channel 12 : ")
                                     << "error 9 : Subscript out of range in line 3";
+        // Channel lines that would lose or mix samples, or skew every time axis.
+        QTest::newRow("a channel twice") << 8 << changed("Channel 3 : ", "Channel 0 : ")
+                                         << "Bad File : Channel 0 is given twice in line 3";
+        QTest::newRow("channel 5 on a QM4164") << 4 << changed("Channel 3 : ", "Channel 5 : ")
+                                               << "Bad File : No Channel 5 on the QM4164 in line 3";
+        QTest::newRow("channel 3 on a QM4162")
+            << 2 << good << "Bad File : No Channel 3 on the QM4162 in line 3";
+        QTest::newRow("negative time")
+            << 8 << changed("= 1000 us", "= -1000 us") << "Bad File : Channel Time is not Valid in line 2";
+        QTest::newRow("zero time") << 8 << changed("= 312.5 us", "= 0 us")
+                                   << "Bad File : Channel Time is not Valid in line 3";
+        QTest::newRow("no time") << 8 << changed("= 312.5 us", "= us")
+                                 << "Bad File : Channel Time is not Valid in line 3";
         QTest::newRow("endless line")
             << 8 << header(1) + QByteArray(100000, 'x') << "error 13 : Type mismatch in line 2";
     }

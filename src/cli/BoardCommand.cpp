@@ -63,6 +63,7 @@ int run(const QStringList &arguments)
         reply = link.BrdDAC(value);
     else
         reply = link.BrdLED(value);
+    session.deliverMessages();
     if (reply.isEmpty())
         return CliOutput::failure(QStringLiteral("the board did not answer"));
     CliOutput::out(reply + QLatin1Char('\n'));

@@ -6,6 +6,8 @@
 #include "platform/SystemSerialPort.h"
 #include "sim/SimulatedSerialPort.h"
 
+#include <QCoreApplication>
+
 BoardSession::BoardSession(int variantCode)
     : m_variantCode(variantCode)
     , m_simBoard(variantCode)
@@ -15,6 +17,16 @@ BoardSession::BoardSession(int variantCode)
     RegisterDesign::applyTo(m_model);
     LoadRegisterDefaults(m_model, variantCode);
     QObject::connect(&m_link.hooks(), &BoardHooks::RunContReadDialog, [this] { m_contReadMet = true; });
+}
+
+BoardSession::~BoardSession()
+{
+    deliverMessages();
+}
+
+void BoardSession::deliverMessages()
+{
+    QCoreApplication::sendPostedEvents(&m_link, QEvent::MetaCall);
 }
 
 SerialPortFactory BoardSession::portFactory()

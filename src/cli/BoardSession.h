@@ -15,6 +15,8 @@ class BoardSession
 {
 public:
     explicit BoardSession(int variantCode);
+    // Delivers the link's pending messages first (see deliverMessages).
+    ~BoardSession();
 
     // Opens the port and checks with one exchange (a read of the revision register) that a
     // board answers, so that a silent port fails in seconds rather than per register. On
@@ -27,6 +29,10 @@ public:
     // How many exchanges a complete read-all and write-all of the variant's registers make.
     int readAllCount() const { return 8 + 6 * (m_model.MaxChannel() + 1); }
     int writeAllCount() const { return 3 + 4 * (m_model.MaxChannel() + 1) + 1; }
+    // The link tells some things only once the running operation has unwound ("The
+    // evaluation board on ... has gone away"); a program that ends right after the
+    // operation would lose them. Prints them now.
+    void deliverMessages();
     // The continuous-read dialog was asked for (the converter is in continuous-read mode).
     bool contReadMet() const { return m_contReadMet; }
 

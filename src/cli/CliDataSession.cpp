@@ -37,6 +37,9 @@ int CliDataSession::open(const CliArguments &arguments)
     const DataFileError error = ReadDataFile(m_path, m_data, m_adc);
     if (error.isError())
         return CliOutput::failure(QStringLiteral("%1: %2").arg(m_path, error.boxText()));
+    // A file may be read without any channel holding enough samples: nothing to show.
+    if (!m_data.Valid(-1))
+        return CliOutput::failure(QStringLiteral("%1: no channel holds data").arg(m_path));
     if (m_channel >= 0 && !m_data.Valid(m_channel))
         return CliOutput::failure(QStringLiteral("%1: channel %2 holds no data").arg(m_path).arg(m_channel));
     return 0;

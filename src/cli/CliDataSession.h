@@ -17,7 +17,8 @@ public:
     static QString optionHelp();
 
     // Parses the arguments and loads the file. Returns 0 on success, else the exit code
-    // after a message on standard error.
+    // after a message on standard error; a file in which no channel (or not the channel of
+    // --channel) holds more than 3 samples fails as well, as there is nothing to work on.
     int open(const CliArguments &arguments);
 
     const QM4168 &adc() const { return m_adc; }

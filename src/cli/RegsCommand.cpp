@@ -99,6 +99,7 @@ int run(const QStringList &arguments)
 
     if (action == QLatin1String("read-all")) {
         const int answered = link.RegReadAll();
+        session.deliverMessages();
         if (session.contReadMet())
             return contReadRefused();
         const QList<int> addresses = readAllAddresses(model);
@@ -112,6 +113,7 @@ int run(const QStringList &arguments)
     }
     if (action == QLatin1String("read")) {
         const bool ok = link.RegReadOne(static_cast<int>(address));
+        session.deliverMessages();
         if (session.contReadMet())
             return contReadRefused();
         if (!ok)
@@ -121,7 +123,9 @@ int run(const QStringList &arguments)
     }
     if (action == QLatin1String("write")) {
         model.setRegister(static_cast<int>(address), false, static_cast<qint32>(value));
-        if (!link.RegWriteOne(static_cast<int>(address)))
+        const bool ok = link.RegWriteOne(static_cast<int>(address));
+        session.deliverMessages();
+        if (!ok)
             return CliOutput::failure(QStringLiteral("the board did not answer"));
         CliOutput::out(line(model, static_cast<int>(address)));
         return 0;
@@ -129,6 +133,7 @@ int run(const QStringList &arguments)
     // write-all: the model holds the power-on image.
     const int expected = session.writeAllCount();
     const int answered = link.RegWriteAll();
+    session.deliverMessages();
     if (answered != expected)
         return CliOutput::failure(
             QStringLiteral("the board answered %1 of %2 register writes").arg(answered).arg(expected));

@@ -37,8 +37,10 @@ DataFileError WriteTextFile(const QString &path, const QByteArray &text);
 // Reads a data file into the store. The file is read and checked completely into a fresh
 // store first; only then does the store take its contents: Clear (DataCleared), the
 // conditions and samples, Process, Update (DataChanged). On any error the store is left
-// untouched and raises nothing. The channel count must be 1 .. adc.EvBoard() and the
-// range spans are matched against the device model's range table.
+// untouched and raises nothing. The channel count must be 1 .. adc.EvBoard(), each channel
+// named once and within 0 .. adc.MaxChannel() (what the writer saves), each channel time a
+// positive number; the range spans are matched against the device model's range table.
+// A file whose channels all hold 3 samples or fewer reads, but leaves no valid channel.
 DataFileError ReadDataFile(QIODevice &device, ClassData &data, const QM4168 &adc);
 
 // Opens the file at path and reads it. Errors: 53 when there is no such file, 75 when it

@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -113,6 +115,16 @@ public:
             const int channel = roundToInt(numericValue(f.mid(8)));
             if (channel < 0 || channel > m_data.MaxChannel())
                 return DataFileError::platform(DataFileError::SubscriptOutOfRange, inLine(m_fields.line()));
+            // A second line of a channel would mix or drop its samples; a channel the chip
+            // does not have would be lost at the next save.
+            if (std::find(channels.begin(), channels.end(), channel) != channels.end())
+                return DataFileError::badFile(
+                    QStringLiteral("Channel %1 is given twice %2").arg(channel).arg(inLine(m_fields.line())));
+            if (channel > m_adc.MaxChannel())
+                return DataFileError::badFile(QStringLiteral("No Channel %1 on the QM416%2 %3")
+                                                  .arg(channel)
+                                                  .arg(m_adc.EvBoard())
+                                                  .arg(inLine(m_fields.line())));
             channels.push_back(channel);
 
             if (!next(f))
@@ -121,8 +133,9 @@ public:
 
             if (!next(f))
                 return m_error;
-            const QString time = f.mid(15);
-            m_data.setChannelTime(channel, numericValue(time.left(qMax<qsizetype>(0, time.size() - 3))));
+            const QString timeText = f.mid(15);
+            const double time = numericValue(timeText.left(qMax<qsizetype>(0, timeText.size() - 3)));
+            const int timeLine = m_fields.line();
 
             if (!next(f))
                 return m_error;
@@ -131,6 +144,10 @@ public:
             if (!(count >= 0 && count <= m_data.MaxCount() + 1))
                 return DataFileError::platform(DataFileError::BadRecordNumber, inLine(m_fields.line()));
             pending.push_back(roundToInt(count));
+            if (!(time > 0 && std::isfinite(time))) // the time axis of every plot divides by it
+                return DataFileError::badFile(
+                    QStringLiteral("Channel Time is not Valid %1").arg(inLine(timeLine)));
+            m_data.setChannelTime(channel, time);
         }
 
         // The column headings.

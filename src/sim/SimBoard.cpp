@@ -39,11 +39,13 @@ void SimBoard::receive(const QByteArray &bytes)
 
 void SimBoard::execute(const QByteArray &line, bool overflowed)
 {
+    // A line too long for the buffer is an error, even when what the buffer kept is "*".
+    const bool abort = !overflowed && line.trimmed() == "*";
     if (streaming()) {
         endStream();
-        if (line.trimmed() == "*")
+        if (abort)
             return;
-    } else if (line.trimmed() == "*") {
+    } else if (abort) {
         return; // nothing to abort
     }
     catchUpTime();

@@ -282,6 +282,21 @@ void SimConverter::completeOperation()
 
 void SimConverter::advance(double microseconds)
 {
+    // The chip holds only the latest result of each channel, so after a long idle time
+    // (hours between two commands on a paced board) every round of the conversion sequence
+    // but the last is skipped in time without converting. What stays visible is the same
+    // as after converting them all.
+    if (md() == ContinuousConversion && m_sequenceChannel >= 0 && m_operationLeft <= 0.0) {
+        double round = 0.0;
+        for (int c = 0; c < Channels; ++c)
+            round += enabled(c) ? conversionTime(c) : 0.0;
+        const double afterPending = microseconds - m_sequenceLeft;
+        if (round > 0.0 && afterPending >= 2.0 * round) {
+            const double skipped = (std::floor(afterPending / round) - 1.0) * round;
+            m_time += skipped;
+            microseconds -= skipped;
+        }
+    }
     advanceConversions(microseconds);
 }
 

@@ -14,8 +14,9 @@
 // most significant first), its operating modes and conversions.
 //
 // Time is simulated: advance() moves it on and runs whatever conversions or calibrations
-// complete in that time; settle() completes them at once (one conversion per enabled
-// channel in continuous mode), for tests and unpaced use.
+// complete in that time (of a long continuous run only the last round, as only the latest
+// result of each channel is held); settle() completes them at once (one conversion per
+// enabled channel in continuous mode), for tests and unpaced use.
 class SimConverter
 {
 public:
