@@ -332,6 +332,9 @@ private Q_SLOTS:
         // Limited to the board's memory, 4096 samples per channel, cancelled in the middle of
         // the transfer; then again, to the end.
         for (const bool cancel : {true, false}) {
+            // The read-back after the last mode write is over (a busy link refuses to start).
+            QTRY_COMPARE(p.link().UpdateState(), 1);
+            QTRY_VERIFY(p.link().BrdState() == 1 || p.link().BrdState() == 2);
             hooks.clear();
             whenModal([&](QWidget *modal) {
                 auto *d = qobject_cast<FormContRead *>(modal);

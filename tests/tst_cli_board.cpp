@@ -298,8 +298,9 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.err,
                  QStringLiteral("qm416x-cli: The evaluation board went away during the continuous read. %1 "
-                                "was not written.\n")
-                     .arg(file));
+                                "was not written.\nqm416x-cli: The evaluation board on %2 has gone away: the "
+                                "port was closed.\n")
+                     .arg(file, sim.path));
         QVERIFY(!QFile::exists(file));
         QVERIFY2(r.ms < 8000, qPrintable(QString::number(r.ms)));
     }
