@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -250,6 +252,45 @@ private Q_SLOTS:
         QCOMPARE(r.out.count(QStringLiteral("Samples\t50 Dec")), 2);
         // The figures printed are those of the file written.
         succeeds({"stats", file, "--variant", "64"}, r.out);
+    }
+
+    // With standard error on a terminal the progress goes there, never into the data; a
+    // notice goes to standard error too; --quiet silences both.
+    void progressStaysOffStandardOutput_data()
+    {
+        QTest::addColumn<bool>("quiet");
+        QTest::newRow("progress") << false;
+        QTest::newRow("quiet") << true;
+    }
+
+    void progressStaysOffStandardOutput()
+    {
+        QFETCH(bool, quiet);
+        int master = -1, slave = -1;
+        QCOMPARE(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+        QTemporaryDir dir;
+        QProcess p;
+        p.setChildProcessModifier([slave] { ::dup2(slave, STDERR_FILENO); });
+        QStringList arguments = {
+            "acquire",  "--port", "sim", "--channels",         "0,1", "--samples", "9000",
+            "--format", "json",   "-o",  dir.filePath("a.dat")};
+        if (quiet)
+            arguments << "--quiet";
+        p.start(QStringLiteral(QM_CLI), arguments);
+        QVERIFY(p.waitForFinished(30000));
+        ::close(slave);
+        QByteArray terminal(65536, '\0');
+        const ssize_t n = ::read(master, terminal.data(), terminal.size());
+        ::close(master);
+        terminal.truncate(qMax<ssize_t>(0, n));
+        QCOMPARE(p.exitCode(), 0);
+        const QList<QByteArray> lines = p.readAllStandardOutput().split('\n');
+        QCOMPARE(lines.size(), 3);
+        for (const QByteArray &line : lines.mid(0, 2))
+            QCOMPARE(QJsonDocument::fromJson(line).object().value("samples").toInt(),
+                     5461); // 32768 bytes, 3 a sample
+        QCOMPARE(terminal.contains("as many as the board's memory holds"), !quiet);
+        QCOMPARE(terminal.contains("\r"), !quiet);
     }
 
     void acquireFromABoardKilledMidway()
