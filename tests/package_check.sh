@@ -11,7 +11,9 @@ dpkg-deb --field "$deb" Depends | grep -q 'libqt6widgets6' || { echo "no Qt depe
 dpkg -x "$deb" "$scratch/root"
 for f in usr/bin/qm416x usr/bin/qm416x-cli usr/bin/qm416x-boardsim \
          usr/share/applications/qm416x.desktop usr/share/icons/hicolor/scalable/apps/qm416x.svg \
-         usr/share/doc/qm416x/LICENSE; do
+         usr/share/doc/qm416x/LICENSE usr/share/man/man1/qm416x.1.gz usr/share/man/man1/qm416x-cli.1.gz \
+         usr/share/man/man1/qm416x-boardsim.1.gz usr/share/bash-completion/completions/qm416x-cli \
+         usr/share/bash-completion/completions/qm416x usr/share/bash-completion/completions/qm416x-boardsim; do
     [ -e "$scratch/root/$f" ] || { echo "missing $f"; exit 1; }
 done
 QT_QPA_PLATFORM=offscreen "$scratch/root/usr/bin/qm416x" --version | tee /dev/stderr | grep -q "GPL-3.0-or-later"

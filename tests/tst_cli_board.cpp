@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -176,21 +178,24 @@ private Q_SLOTS:
             QString message;
         } cases[] = {
             {{"regs", "read-all"}, "regs needs --port"},
-            {{"regs", "--port"}, "option --port needs a value"},
+            {{"regs", "--port"}, "Missing value after '--port'."},
             {{"regs", "--port", "sim"}, "regs needs an action"},
             {{"regs", "--port", "sim", "read"}, "wrong number of arguments for 'regs read'"},
             {{"regs", "--port", "sim", "read", "40"}, "'40' is not a register address"},
             {{"regs", "--port", "sim", "read", "zz"}, "'zz' is not a register address"},
             {{"regs", "--port", "sim", "write", "38", "1FF"},
              "'1FF' is not a hexadecimal value that fits register 38 (8 bits)"},
-            {{"regs", "--port", "sim", "write", "13", "-1"},
+            {{"regs", "--port", "sim", "write", "13", "-1"}, "Unknown option '1'."},
+            {{"regs", "--port", "sim", "--", "write", "13", "-1"},
              "'-1' is not a hexadecimal value that fits register 13 (24 bits)"},
+            {{"regs", "--port", "sim", "--format", "json", "write-all"},
+             "--format applies to read-all, read and write"},
             {{"regs", "--port", "sim", "--variant", "66", "read-all"},
              "--variant must be 62, 64, 68 or 69, not '66'"},
-            {{"regs", "--port", "sim", "--fast", "read-all"}, "unknown option --fast"},
+            {{"regs", "--port", "sim", "--fast", "read-all"}, "Unknown option 'fast'."},
             {{"board", "--port", "sim", "dac", "4096"}, "the DAC code must be a whole number 0..4095"},
             {{"board", "--port", "sim", "led", "blink"}, "the LED is switched 'on' or 'off'"},
-            {{"board", "--port", "sim", "--variant", "68", "reset"}, "unknown option --variant"},
+            {{"board", "--port", "sim", "--variant", "68", "reset"}, "Unknown option 'variant'."},
             {{"board", "--port", "sim", "explode"}, "board needs an action"},
             {{"settings", "save", "--port", "sim"}, "use 'settings save -o FILE.adc'"},
             {{"settings", "load", "--port", "sim", "a.adc", "-o", "b.adc"},
@@ -282,6 +287,45 @@ private Q_SLOTS:
         QCOMPARE(r.out.count(QStringLiteral("Samples\t50 Dec")), 2);
         // The figures printed are those of the file written.
         succeeds({"stats", file, "--variant", "64"}, r.out);
+    }
+
+    // With standard error on a terminal the progress goes there, never into the data; a
+    // notice goes to standard error too; --quiet silences both.
+    void progressStaysOffStandardOutput_data()
+    {
+        QTest::addColumn<bool>("quiet");
+        QTest::newRow("progress") << false;
+        QTest::newRow("quiet") << true;
+    }
+
+    void progressStaysOffStandardOutput()
+    {
+        QFETCH(bool, quiet);
+        int master = -1, slave = -1;
+        QCOMPARE(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+        QTemporaryDir dir;
+        QProcess p;
+        p.setChildProcessModifier([slave] { ::dup2(slave, STDERR_FILENO); });
+        QStringList arguments = {
+            "acquire",  "--port", "sim", "--channels",         "0,1", "--samples", "9000",
+            "--format", "json",   "-o",  dir.filePath("a.dat")};
+        if (quiet)
+            arguments << "--quiet";
+        p.start(QStringLiteral(QM_CLI), arguments);
+        QVERIFY(p.waitForFinished(30000));
+        ::close(slave);
+        QByteArray terminal(65536, '\0');
+        const ssize_t n = ::read(master, terminal.data(), terminal.size());
+        ::close(master);
+        terminal.truncate(qMax<ssize_t>(0, n));
+        QCOMPARE(p.exitCode(), 0);
+        const QList<QByteArray> lines = p.readAllStandardOutput().split('\n');
+        QCOMPARE(lines.size(), 3);
+        for (const QByteArray &line : lines.mid(0, 2))
+            QCOMPARE(QJsonDocument::fromJson(line).object().value("samples").toInt(),
+                     5461); // 32768 bytes, 3 a sample
+        QCOMPARE(terminal.contains("as many as the board's memory holds"), !quiet);
+        QCOMPARE(terminal.contains("\r"), !quiet);
     }
 
     void acquireFromABoardKilledMidway()

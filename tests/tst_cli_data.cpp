@@ -3,8 +3,12 @@
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "data/ShowStatistics.h"
+#include "data/StatisticsFigures.h"
 #include "model/QM4168.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -128,6 +132,58 @@ private Q_SLOTS:
         QVERIFY(!one.out.contains(QStringLiteral("Channel 1")));
     }
 
+    // JSON Lines and CSV carry the numbers the table's texts are made of; CSV reads back to
+    // the same numbers as JSON; --quiet and a redirected standard error leave only data.
+    void machineReadableFigures()
+    {
+        const Run json = cli({"stats", m_file, "--format", "json", "--quiet"});
+        const Run csv = cli({"stats", m_file, "--format=csv"});
+        QCOMPARE(json.exitCode, 0);
+        QCOMPARE(json.err + csv.err, QString());
+        QStringList lines = json.out.split(QLatin1Char('\n'));
+        QStringList rows = csv.out.split(QLatin1Char('\n'));
+        QCOMPARE(lines.takeLast() + rows.takeLast(), QString());
+        QCOMPARE(lines.size(), 3);
+        const QStringList heading = rows.takeFirst().split(QLatin1Char(','));
+        QCOMPARE(rows.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const QJsonObject o = QJsonDocument::fromJson(lines.at(i).toUtf8()).object();
+            const int c = o.value("channel").toInt();
+            QCOMPARE(c, QList<int>({1, 4, 6}).at(i));
+            const StatisticsFigures f = statisticsFigures(m_data, c, m_adc);
+            QCOMPARE(o.value("samples").toInt(), m_data.DataCount(c));
+            QCOMPARE(o.value("code_dev").toDouble(), m_data.StdDev(c));
+            QCOMPARE(o.value("avg_code").toDouble(), m_data.MeanCode(c));
+            QCOMPARE(o.value("max_code").toInt(), m_data.MaxCode(c));
+            QCOMPARE(o.value("conv_time_s").toDouble(), m_data.ChannelTime(c) * 1e-6);
+            QCOMPARE(o.value("rms_noise_v").toDouble(), f.rmsNoiseV);
+            QCOMPARE(o.value("rms_resolution_bits").toDouble(), f.rmsResolutionBits);
+            QCOMPARE(o.value("texts").toObject().value("RMS Noise").toString(),
+                     ShowStatistics(m_data, c, m_adc, QLocale::c()).at(4).value.trimmed());
+            const QStringList cells = rows.at(i).split(QLatin1Char(','));
+            QCOMPARE(cells.size(), heading.size());
+            for (int k = 0; k < heading.size(); ++k)
+                QCOMPARE(cells.at(k).toDouble(), o.value(heading.at(k)).toVariant().toDouble());
+        }
+
+        const Run metrics = cli({"fft", m_file, "--channel", "1", "--metrics", "--format", "json"});
+        const QJsonObject m = QJsonDocument::fromJson(metrics.out.toUtf8()).object();
+        const SpectrumMetrics expected = spectrumMetrics(m_data, 1, 2);
+        QCOMPARE(m.value("snr_db").toDouble(), expected.snrDb);
+        QCOMPARE(m.value("enob_bits").toDouble(), expected.enobBits);
+        QCOMPARE(m.value("fundamental_hz").toDouble(), expected.fundamentalHz);
+        QCOMPARE(m.value("texts").toObject().value("SNR").toString(),
+                 metricsLines(expected).at(1).section(' ', 1));
+
+        const QJsonObject hist =
+            QJsonDocument::fromJson(cli({"hist", m_file, "--channel", "4", "--format", "json"}).out.toUtf8())
+                .object();
+        QCOMPARE(hist.value("samples").toInt(), 70);
+        QCOMPARE(hist.value("bins").toArray().size(), 17);
+        QCOMPARE(hist.value("bins").toArray().at(14).toObject(),
+                 QJsonObject({{"code", 4000014}, {"count", 5}}));
+    }
+
     void fftGivesTheSpectrumTable()
     {
         // Exactly the routine's doubles (17 digits read back to the same value), whatever the
@@ -240,13 +296,18 @@ private Q_SLOTS:
 
     void helpForEveryCommand()
     {
+        // Every command's help names the exit codes; help COMMAND is COMMAND --help.
         const Run overview = cli({"--help"});
-        for (const QString &command : QStringList{"stats", "fft", "hist", "convert", "plot"}) {
+        for (const QString &command :
+             QStringList{"stats", "fft", "hist", "convert", "plot", "regs", "settings", "board", "acquire"}) {
             QVERIFY(overview.out.contains(QStringLiteral("  %1").arg(command)));
             const Run run = cli({command, "--help"});
             QCOMPARE(run.exitCode, 0);
-            QVERIFY2(run.out.startsWith(QStringLiteral("Usage: qm416x-cli %1 FILE.dat").arg(command)),
+            QVERIFY2(run.out.startsWith(QStringLiteral("Usage: qm416x-cli %1 ").arg(command)),
                      qPrintable(run.out));
+            QVERIFY(run.out.endsWith(
+                QStringLiteral("  2  usage error (unknown option, missing or bad value)\n")));
+            QCOMPARE(cli({"help", command}).out, run.out);
         }
     }
 
@@ -261,13 +322,13 @@ private Q_SLOTS:
         QTest::newRow("two files") << QStringList{"stats", f, "other.dat"} << 2
                                    << "one data file only, not 'acquisition.dat other.dat'";
         QTest::newRow("unknown option")
-            << QStringList{"stats", f, "--colour"} << 2 << "unknown option --colour";
+            << QStringList{"stats", f, "--colour"} << 2 << "Unknown option 'colour'.";
         QTest::newRow("channel 8") << QStringList{"stats", f, "--channel", "8"} << 2
                                    << "--channel must be a channel number 0..7, not '8'";
         QTest::newRow("channel x") << QStringList{"hist", f, "--channel", "x"} << 2
                                    << "--channel must be a channel number 0..7, not 'x'";
         QTest::newRow("no channel value")
-            << QStringList{"hist", f, "--channel"} << 2 << "option --channel needs a value";
+            << QStringList{"hist", f, "--channel"} << 2 << "Missing value after '--channel'.";
         QTest::newRow("variant 65") << QStringList{"stats", f, "--variant", "65"} << 2
                                     << "--variant must be 62, 64, 68 or 69, not '65'";
         QTest::newRow("fft without channel") << QStringList{"fft", f} << 2 << "fft needs --channel N";
@@ -282,7 +343,16 @@ private Q_SLOTS:
         QTest::newRow("convert without format")
             << QStringList{"convert", f} << 2 << "convert needs an output format: --csv";
         QTest::newRow("convert with value")
-            << QStringList{"convert", f, "--csv=yes"} << 2 << "option --csv takes no value";
+            << QStringList{"convert", f, "--csv=yes"} << 2 << "Unexpected value after '--csv'.";
+        QTest::newRow("format xml") << QStringList{"stats", f, "--format", "xml"} << 2
+                                    << "--format must be text, csv or json, not 'xml'";
+        QTest::newRow("table as json") << QStringList{"fft", f, "--channel=1", "--format=json"} << 2
+                                       << "the spectrum table is CSV; --format text|json needs --metrics";
+        QTest::newRow("channel twice")
+            << QStringList{"hist", f, "--channel=1", "--channel=4"} << 2 << "option --channel given twice";
+        QTest::newRow("no command") << QStringList{} << 2 << "no command given (see 'qm416x-cli --help')";
+        QTest::newRow("unknown command")
+            << QStringList{"stat", f} << 2 << "unknown command 'stat' (see 'qm416x-cli --help')";
         // Files that cannot be read, and what cannot be done with them.
         QTest::newRow("missing file")
             << QStringList{"stats", "missing.dat"} << 1 << "missing.dat: error 53 : File not found";

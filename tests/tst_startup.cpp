@@ -16,41 +16,52 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void commandLineWords()
+    void commandLine_data()
     {
-        auto parse = [](const QStringList &args) { return StartupOptions::parse(args); };
-        StartupOptions o = parse({"test", "68"});
-        QVERIFY(o.testMode);
-        QCOMPARE(o.variantCode, 8);
-        o = parse({"6268"});
-        QCOMPARE(o.variantCode, 8);
-        QVERIFY(!o.testMode);
-        o = parse({"69TEST"});
-        QCOMPARE(o.variantCode, 9);
-        QVERIFY(o.testMode);
-        o = parse({"6964"}); // tested in the order 62, 64, 68, 69: 69 wins
-        QCOMPARE(o.variantCode, 9);
-        o = parse({"6", "2"}); // the words are joined with a blank: no 62
-        QCOMPARE(o.variantCode, 0);
-        o = parse({"TeSt"});
-        QVERIFY(o.testMode);
-        QCOMPARE(o.variantCode, 0);
-        o = parse({});
-        QVERIFY(!o.testMode);
-        QCOMPARE(o.variantCode, 0);
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("testMode");
+        QTest::addColumn<int>("variant");
+        QTest::addColumn<bool>("simulate");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("test 68") << QStringList{"test", "68"} << true << 8 << false << "";
+        QTest::newRow("6268: the later test wins") << QStringList{"6268"} << false << 8 << false << "";
+        QTest::newRow("69TEST") << QStringList{"69TEST"} << true << 9 << false << "";
+        QTest::newRow("6964: 69 is tested last") << QStringList{"6964"} << false << 9 << false << "";
+        QTest::newRow("words joined with a blank") << QStringList{"6", "2"} << false << 0 << false << "";
+        QTest::newRow("TeSt") << QStringList{"TeSt"} << true << 0 << false << "";
+        QTest::newRow("nothing") << QStringList{} << false << 0 << false << "";
+        QTest::newRow("simulate 64") << QStringList{"--simulate", "64"} << false << 4 << true << "";
+        QTest::newRow("toolkit option")
+            << QStringList{"-platform", "offscreen", "-reverse", "69"} << false << 9 << false << "";
+        QTest::newRow("after --") << QStringList{"--", "-TEST"} << true << 0 << false << "";
+        QTest::newRow("unknown") << QStringList{"--frobnicate", "--other"} << false << 0 << false
+                                 << "Unknown options: frobnicate, other.";
+        QTest::newRow("value to a flag")
+            << QStringList{"--simulate=yes"} << false << 0 << true << "Unexpected value after '--simulate'.";
+        QTest::newRow("missing value")
+            << QStringList{"68", "-style"} << false << 8 << false << "Missing value after '-style'.";
     }
 
-    void programOptions()
+    void commandLine()
     {
-        StartupOptions o = StartupOptions::parse({"--simulate", "64"});
-        QVERIFY(o.simulate);
-        QCOMPARE(o.variantCode, 4);
-        o = StartupOptions::parse({"--version"});
-        QVERIFY(o.showVersion);
-        o = StartupOptions::parse({"--help"});
-        QVERIFY(o.showHelp);
-        o = StartupOptions::parse({"--frobnicate", "--other"});
-        QCOMPARE(o.unknownOption, QStringLiteral("--frobnicate"));
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, testMode);
+        QFETCH(int, variant);
+        QFETCH(bool, simulate);
+        QFETCH(QString, error);
+        const StartupOptions o = StartupOptions::parse(arguments);
+        QCOMPARE(o.testMode, testMode);
+        QCOMPARE(o.variantCode, variant);
+        QCOMPARE(o.simulate, simulate);
+        QCOMPARE(o.error, error);
+        QVERIFY(!o.showHelp && !o.showVersion);
+    }
+
+    void helpAndVersion()
+    {
+        QVERIFY(StartupOptions::parse({"-v"}).showVersion);
+        QVERIFY(StartupOptions::parse({"--version"}).showVersion);
+        QVERIFY(StartupOptions::parse({"68", "-h"}).showHelp);
         QVERIFY(StartupOptions::helpText().startsWith(
             QStringLiteral("Usage: qm416x [62|64|68|69] [TEST] [--simulate] [--version] [--help]\n")));
     }

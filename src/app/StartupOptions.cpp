@@ -1,23 +1,38 @@
 #include "StartupOptions.h"
 
+#include <QCommandLineParser>
+
 StartupOptions StartupOptions::parse(const QStringList &arguments)
 {
     StartupOptions options;
-    QStringList words;
-    for (const QString &argument : arguments) {
-        if (argument == QLatin1String("--version") || argument == QLatin1String("-v"))
-            options.showVersion = true;
-        else if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
-            options.showHelp = true;
-        else if (argument == QLatin1String("--simulate"))
-            options.simulate = true;
-        else if (argument.startsWith(QLatin1String("--")) && options.unknownOption.isEmpty())
-            options.unknownOption = argument;
-        else
-            words << argument;
+    QCommandLineParser parser;
+    // "-platform" is one option, as the toolkit reads it, not six letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption simulate(QStringLiteral("simulate"));
+    parser.addOptions({version, help, simulate});
+    // The toolkit's own options, so that they are neither refused nor taken for words.
+    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display",
+                             "geometry", "name", "title", "style", "stylesheet"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setValueName(QStringLiteral("VALUE"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
     }
+    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    if (!parser.parse(QStringList{QStringLiteral("qm416x")} + arguments))
+        options.error = parser.errorText();
+    options.showVersion = parser.isSet(version);
+    options.showHelp = parser.isSet(help);
+    options.simulate = parser.isSet(simulate);
 
-    const QString line = words.join(QLatin1Char(' ')).toUpper();
+    const QString line = parser.positionalArguments().join(QLatin1Char(' ')).toUpper();
     options.testMode = line.contains(QLatin1String("TEST"));
     const struct
     {
@@ -42,6 +57,8 @@ QString StartupOptions::helpText()
                           "  TEST            test mode (any case): all eight channels, the board test\n"
                           "                  window, peak removal and the code generator\n"
                           "  --simulate      connect to the built-in simulated evaluation board\n"
-                          "  --version       print the version and exit\n"
-                          "  --help          print this text and exit\n");
+                          "  -v, --version   print the version and exit\n"
+                          "  -h, --help      print this text and exit\n"
+                          "\n"
+                          "Exit status: 0 normal end, 2 unknown option or missing value.\n");
 }

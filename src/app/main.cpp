@@ -30,9 +30,8 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(StartupOptions::helpText()), stdout);
         return 0;
     }
-    if (!early.unknownOption.isEmpty()) {
-        std::fprintf(stderr, "qm416x: unknown option %s\n\n%s", qPrintable(early.unknownOption),
-                     qPrintable(StartupOptions::helpText()));
+    if (!early.error.isEmpty()) {
+        std::fprintf(stderr, "qm416x: %s (see 'qm416x --help')\n", qPrintable(early.error));
         return 2;
     }
 

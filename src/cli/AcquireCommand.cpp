@@ -19,7 +19,8 @@ namespace {
 
 const char *const Help =
     "Usage: qm416x-cli acquire --port NAME|PATH|sim [--variant 62|64|68|69] --channels LIST\n"
-    "                          [--samples N] [--width 16|24] [--rdy-all] -o FILE.dat\n\n"
+    "                          [--samples N] [--width 16|24] [--rdy-all] -o FILE.dat\n"
+    "                          [--format text|csv|json]\n\n"
     "Acquires samples by continuous read, as the data window's Read does: enables exactly\n"
     "the listed channels, sets the data width and the ready-pin option, reads N samples per\n"
     "channel, writes the data file and prints the noise figures of each channel. The\n"
@@ -32,7 +33,8 @@ const char *const Help =
     "                      board's memory holds for the channels is limited, with a notice\n"
     "  --width 16|24       data width in bits (default: as after power-on, 16)\n"
     "  --rdy-all           ready pin after all channels instead of after any channel\n"
-    "  -o FILE.dat         the data file; it is not written when the acquisition fails\n\n"
+    "  -o, --output FILE.dat  the data file; it is not written when the acquisition fails\n"
+    "  --format text|csv|json  the noise figures as stats prints them (default text)\n\n"
     "NAME is Com1..Com4, a device path such as /dev/pts/3 (qm416x-boardsim), or 'sim' for\n"
     "the built-in simulated board. --variant defaults to 68. A board that does not answer\n"
     "the request within 2 s, or stops sending for 2 s, ends the command with exit code 1.\n";
@@ -60,7 +62,7 @@ int run(const QStringList &arguments)
     const CliArguments args(arguments,
                             {QStringLiteral("--port"), QStringLiteral("--variant"),
                              QStringLiteral("--channels"), QStringLiteral("--samples"),
-                             QStringLiteral("--width"), QStringLiteral("-o")},
+                             QStringLiteral("--width"), QStringLiteral("-o|--output"), CliFormat::option()},
                             {QStringLiteral("--rdy-all")});
     if (args.help()) {
         CliOutput::out(QString::fromLatin1(Help));
@@ -80,6 +82,10 @@ int run(const QStringList &arguments)
     const QString path = args.value(QStringLiteral("-o"));
     if (path.isEmpty())
         return CliOutput::usageError(QStringLiteral("acquire needs -o FILE.dat"));
+    CliFormat::Kind format = CliFormat::Text;
+    QString formatError;
+    if (!CliFormat::read(args, format, formatError))
+        return CliOutput::usageError(formatError);
     const int variantCode = args.variantOption(8);
     if (variantCode == 0)
         return CliOutput::usageError(args.variantError());
@@ -133,22 +139,21 @@ int run(const QStringList &arguments)
     const ContReadCounts counts = ContReadCounts::refresh(model.ChannelCount(), model.DataWidth(-1), samples,
                                                           store.MaxBytes(), store.MinCount());
     if (counts.amount != samples)
-        CliOutput::err(
-            QStringLiteral("qm416x-cli: %1 samples per channel, as many as the board's memory holds\n")
-                .arg(counts.amount));
+        CliOutput::notice(
+            QStringLiteral("%1 samples per channel, as many as the board's memory holds").arg(counts.amount));
 
     ContinuousRead &read = link.contRead();
     read.setRequestTimeOutMs(2000);
     bool progressShown = false;
     qint64 shownAt = -1000;
-    if (::isatty(STDERR_FILENO)) {
+    if (::isatty(STDERR_FILENO) && !CliOutput::quiet()) {
         // At most ten lines a second, and the last one.
         QObject::connect(&read, &ContinuousRead::progress, [&](int received, int total, qint64 ms) {
             if (ms - shownAt < 100 && received < total)
                 return;
             shownAt = ms;
-            CliOutput::err(QLatin1Char('\r') + ContinuousRead::progressText(received, total, ms) +
-                           QStringLiteral("   "));
+            CliOutput::progress(QLatin1Char('\r') + ContinuousRead::progressText(received, total, ms) +
+                                QStringLiteral("   "));
             progressShown = true;
         });
     }
@@ -157,7 +162,7 @@ int run(const QStringList &arguments)
     });
     const std::optional<ContReadResult> result = acquisition.ReadData();
     if (progressShown)
-        CliOutput::err(QStringLiteral("\n"));
+        CliOutput::progress(QStringLiteral("\n"));
     if (!result || !result->completed())
         return CliOutput::failure((result ? result->message() : QStringLiteral("no acquisition ran")) +
                                   QStringLiteral(" %1 was not written.").arg(path));
@@ -171,7 +176,7 @@ int run(const QStringList &arguments)
     for (int channel = 0; channel <= model.MaxChannel(); ++channel)
         if (store.Valid(channel))
             valid << channel;
-    CliOutput::out(statisticsText(store, valid, model));
+    CliOutput::out(statisticsText(store, valid, model, format));
     return 0;
 }
 

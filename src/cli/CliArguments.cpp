@@ -1,46 +1,86 @@
 #include "CliArguments.h"
 
+#include "CliOutput.h"
+
+#include <QCommandLineParser>
+
+namespace {
+bool helpWasAsked = false;
+
+// "--channel" -> "channel", "-o" -> "o".
+QString bare(const QString &spelling)
+{
+    qsizetype dashes = 0;
+    while (dashes < spelling.size() && dashes < 2 && spelling.at(dashes) == QLatin1Char('-'))
+        ++dashes;
+    return spelling.mid(dashes);
+}
+} // namespace
+
 CliArguments::CliArguments(const QStringList &arguments, const QStringList &valueOptions,
                            const QStringList &flags)
 {
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString word = arguments.at(i);
-        if (word == QLatin1String("--help") || word == QLatin1String("-h")) {
-            m_help = true;
-            continue;
-        }
-        // Options start with "--"; a short one ("-o") only when the command names it.
-        const bool named = valueOptions.contains(word) || flags.contains(word);
-        if ((!word.startsWith(QLatin1String("--")) && !named) || word == QLatin1String("--")) {
-            m_positional << word;
-            continue;
-        }
-        const qsizetype equals = word.indexOf(QLatin1Char('='));
-        const QString name = equals < 0 ? word : word.left(equals);
-        if (flags.contains(name)) {
-            if (equals >= 0) {
-                m_error = QStringLiteral("option %1 takes no value").arg(name);
-                return;
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption quietOption(QStringList{QStringLiteral("q"), QStringLiteral("quiet")});
+    parser.addOption(helpOption);
+    parser.addOption(quietOption);
+    QList<QPair<QString, QCommandLineOption>> options; // first spelling, option
+    for (const QStringList *list : {&valueOptions, &flags}) {
+        for (const QString &entry : *list) {
+            const QStringList spellings = entry.split(QLatin1Char('|'));
+            QStringList names;
+            for (const QString &spelling : spellings) {
+                m_aliases.insert(spelling, spellings.first());
+                names << bare(spelling);
             }
-            m_values.insert(name, QString());
-        } else if (valueOptions.contains(name)) {
-            if (m_values.contains(name)) {
-                m_error = QStringLiteral("option %1 given twice").arg(name);
-                return;
-            }
-            if (equals >= 0) {
-                m_values.insert(name, word.mid(equals + 1));
-            } else if (i + 1 < arguments.size()) {
-                m_values.insert(name, arguments.at(++i));
-            } else {
-                m_error = QStringLiteral("option %1 needs a value").arg(name);
-                return;
-            }
-        } else {
-            m_error = QStringLiteral("unknown option %1").arg(name);
-            return;
+            QCommandLineOption option(names);
+            if (list == &valueOptions)
+                option.setValueName(QStringLiteral("VALUE"));
+            parser.addOption(option);
+            options.append({spellings.first(), option});
         }
     }
+    if (!parser.parse(QStringList{QStringLiteral("qm416x-cli")} + arguments)) {
+        m_error = parser.errorText();
+        m_help = arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"));
+    } else {
+        m_help = parser.isSet(helpOption);
+        m_positional = parser.positionalArguments();
+        for (const auto &[name, option] : std::as_const(options)) {
+            if (!parser.isSet(option))
+                continue;
+            const QStringList values = parser.values(option);
+            if (values.size() > 1) {
+                m_error = QStringLiteral("option %1 given twice").arg(name);
+                break;
+            }
+            m_values.insert(name, values.value(0));
+        }
+    }
+    if (m_help) {
+        m_error.clear();
+        helpWasAsked = true;
+    }
+    if (parser.isSet(quietOption))
+        CliOutput::setQuiet(true);
+}
+
+bool CliArguments::helpAsked()
+{
+    return helpWasAsked;
+}
+
+QString CliArguments::commonHelp()
+{
+    return QStringLiteral("\nEvery command also takes:\n"
+                          "  -h, --help      this text\n"
+                          "  -q, --quiet     no progress or notices on standard error (errors still)\n"
+                          "Options take their value as '--opt VALUE' or '--opt=VALUE'; '--' ends them.\n\n"
+                          "Exit status:\n"
+                          "  0  success\n"
+                          "  1  the work failed (bad file, board error, refused data)\n"
+                          "  2  usage error (unknown option, missing or bad value)\n");
 }
 
 int CliArguments::variantCode(const QString &text)

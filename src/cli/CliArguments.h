@@ -4,9 +4,12 @@
 #include <QString>
 #include <QStringList>
 
-// The arguments of one command: positional words, options with a value ("--channel 3"
-// or "--channel=3") and flags ("--csv"). "--help" and "-h" are always known flags. A short
-// option ("-o FILE") is one only when the command names it.
+// The arguments of one command, read by QCommandLineParser: positional words, options with
+// a value ("--channel 3" or "--channel=3") and flags ("--csv"). An entry "-o|--output" names
+// one option with two spellings; has() and value() answer to either. Every command also
+// knows "-h", "--help" and "-q", "--quiet" (no progress or notices on standard error).
+// Unknown options, missing values and values given to flags are refused with the parser's
+// standard messages; a value option given twice is refused as well.
 class CliArguments
 {
 public:
@@ -16,8 +19,8 @@ public:
     QString error() const { return m_error; }
     bool help() const { return m_help; }
     QStringList positional() const { return m_positional; }
-    bool has(const QString &option) const { return m_values.contains(option); }
-    QString value(const QString &option) const { return m_values.value(option); }
+    bool has(const QString &option) const { return m_values.contains(canonical(option)); }
+    QString value(const QString &option) const { return m_values.value(canonical(option)); }
 
     // The variant code (2, 4, 8, 9) of a --variant value "62", "64", "68" or "69"; 0 otherwise.
     static int variantCode(const QString &text);
@@ -28,9 +31,17 @@ public:
     // A hexadecimal number (optional 0x prefix or h suffix) from 0 to max; -1 when it is not one.
     static qint64 hexNumber(const QString &text, qint64 max);
 
+    // Whether some command of this run was asked for its help, and the text every command's
+    // help ends with: the common options and the exit codes.
+    static bool helpAsked();
+    static QString commonHelp();
+
 private:
+    QString canonical(const QString &option) const { return m_aliases.value(option, option); }
+
     QString m_error;
     bool m_help = false;
     QStringList m_positional;
-    QHash<QString, QString> m_values;
+    QHash<QString, QString> m_values;  // by the first spelling of the option
+    QHash<QString, QString> m_aliases; // any spelling -> the first spelling
 };

@@ -9,7 +9,7 @@ void CliDialogs::message(const QString &text, Icon, const QString &)
 
 bool CliDialogs::question(const QString &text, const QString &)
 {
-    CliOutput::err(QStringLiteral("qm416x-cli: %1 (answered No)\n").arg(text));
+    CliOutput::notice(QStringLiteral("%1 (answered No)").arg(text));
     return false;
 }
 

@@ -2,40 +2,78 @@
 
 #include "CliCsv.h"
 #include "CliDataSession.h"
+#include "CliFormat.h"
 #include "CliOutput.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftWindow.h"
 #include "analysis/SpectrumMetrics.h"
+
+#include <QJsonObject>
+
+#include <cmath>
 
 namespace {
 
 QString help()
 {
     return QStringLiteral("Usage: qm416x-cli fft FILE.dat --channel N [--window NAME|0-5] [--metrics]\n"
-                          "                     [--variant 62|64|68|69]\n\n"
+                          "                     [--format text|csv|json] [--variant 62|64|68|69]\n\n"
                           "The spectrum of channel N as CSV: frequency in Hz, level in dB relative to the\n"
                           "strongest bin, one row per bin from 0 Hz to half the sampling rate.\n"
                           "With --metrics, the figures of the strongest tone instead, one per line:\n"
-                          "fundamental frequency, SNR, THD, SINAD, SFDR and ENOB.\n\n") +
+                          "fundamental frequency, SNR, THD, SINAD, SFDR and ENOB; --format applies to\n"
+                          "them (an infinite figure is null in JSON, inf or -inf elsewhere).\n\n") +
            CliDataSession::optionHelp() +
            QStringLiteral("  --channel N            the channel (0..7), required\n"
                           "  --window NAME|0-5      Rectangular (0), Triangular (1), Hanning (2, default),\n"
                           "                         Hamming (3), Blackman (4), Blackman-Harris (5)\n"
-                          "  --metrics              print the spectrum metrics instead of the table\n");
+                          "  --metrics              print the spectrum metrics instead of the table\n") +
+           CliFormat::helpLine();
 }
 
-int printMetrics(const SpectrumMetrics &m)
+int printMetrics(const SpectrumMetrics &m, int channel, int window, CliFormat::Kind format)
 {
     if (!m.valid)
         return CliOutput::failure(m.message);
-    CliOutput::out(metricsLines(m).join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    const QStringList lines = metricsLines(m);
+    if (format == CliFormat::Text) {
+        CliOutput::out(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        return 0;
+    }
+    const QList<QPair<QString, double>> figures = {{"fundamental_hz", m.fundamentalHz},
+                                                   {"snr_db", m.snrDb},
+                                                   {"thd_db", m.thdDb},
+                                                   {"sinad_db", m.sinadDb},
+                                                   {"sfdr_dbc", m.sfdrDbc},
+                                                   {"enob_bits", m.enobBits}};
+    if (format == CliFormat::Csv) {
+        QStringList heading = {"channel", "window", "fundamental_bin"};
+        QStringList row = {QString::number(channel), FftWindow::names().at(window),
+                           QString::number(m.fundamentalBin)};
+        for (const auto &[name, value] : figures) {
+            heading << name;
+            row << CliCsv::number(value);
+        }
+        CliOutput::out(CliFormat::csvRow(heading) + CliFormat::csvRow(row));
+        return 0;
+    }
+    QJsonObject object{{"channel", channel},
+                       {"window", FftWindow::names().at(window)},
+                       {"fundamental_bin", m.fundamentalBin}};
+    for (const auto &[name, value] : figures)
+        object.insert(name, std::isfinite(value) ? QJsonValue(value) : QJsonValue());
+    QJsonObject texts;
+    for (const QString &line : lines)
+        texts.insert(line.section(QLatin1Char(' '), 0, 0), line.section(QLatin1Char(' '), 1));
+    object.insert(QStringLiteral("texts"), texts);
+    CliOutput::out(CliFormat::jsonLine(object));
     return 0;
 }
 
 int run(const QStringList &arguments)
 {
     QStringList options = CliDataSession::valueOptions();
-    options << QStringLiteral("--window");
+    options << QStringLiteral("--window") << CliFormat::option();
     const CliArguments args(arguments, options, {QStringLiteral("--metrics")});
     if (args.help()) {
         CliOutput::out(help());
@@ -54,17 +92,30 @@ int run(const QStringList &arguments)
             return CliOutput::usageError(QStringLiteral("--window must be 0..5 or one of %1, not '%2'")
                                              .arg(FftWindow::names().join(", "), text));
     }
+    CliFormat::Kind format = CliFormat::Text;
+    QString error;
+    if (args.error().isEmpty() && !CliFormat::read(args, format, error))
+        return CliOutput::usageError(error);
+    const bool metrics = args.has(QStringLiteral("--metrics"));
+    if (args.error().isEmpty() && !metrics && args.has(CliFormat::option()) && format != CliFormat::Csv)
+        return CliOutput::usageError(
+            QStringLiteral("the spectrum table is CSV; --format text|json needs --metrics"));
     CliDataSession session;
     if (const int code = session.open(args))
         return code;
 
-    if (args.has(QStringLiteral("--metrics")))
-        return printMetrics(spectrumMetrics(session.data(), session.channel(), window));
+    if (metrics)
+        return printMetrics(spectrumMetrics(session.data(), session.channel(), window), session.channel(),
+                            window, format);
 
     const FftResult result = EditFFT(session.data(), session.channel(), window);
-    for (const AnalysisMessage &m : result.messages)
-        CliOutput::err(
-            QStringLiteral("qm416x-cli: %1\n").arg(QString(m.text).replace(QLatin1String("\r\n"), "\n")));
+    for (const AnalysisMessage &m : result.messages) {
+        const QString text = QString(m.text).replace(QLatin1String("\r\n"), "\n");
+        if (result.failed)
+            CliOutput::err(QStringLiteral("qm416x-cli: %1\n").arg(text));
+        else
+            CliOutput::notice(text);
+    }
     if (result.failed)
         return 1;
     QString text = QStringLiteral("frequency_hz,level_db\n");

@@ -28,13 +28,10 @@ QString help()
                "  -o, --output FILE      the picture; its extension (.png or .pdf) chooses the format\n");
 }
 
-int run(QStringList arguments)
+int run(const QStringList &arguments)
 {
-    for (QString &word : arguments)
-        if (word == QLatin1String("-o"))
-            word = QStringLiteral("--output");
     QStringList options = CliDataSession::valueOptions();
-    options << QStringLiteral("--kind") << QStringLiteral("--window") << QStringLiteral("--output");
+    options << QStringLiteral("--kind") << QStringLiteral("--window") << QStringLiteral("--output|-o");
     const CliArguments args(arguments, options, {});
     if (args.help()) {
         CliOutput::out(help());
@@ -75,9 +72,13 @@ int run(QStringList arguments)
     QList<AnalysisMessage> messages;
     bool failed = false;
     const PlotTable table = buildPlot(kind, session.data(), session.channel(), window, messages, failed);
-    for (const AnalysisMessage &m : std::as_const(messages))
-        CliOutput::err(
-            QStringLiteral("qm416x-cli: %1\n").arg(QString(m.text).replace(QLatin1String("\r\n"), "\n")));
+    for (const AnalysisMessage &m : std::as_const(messages)) {
+        const QString text = QString(m.text).replace(QLatin1String("\r\n"), "\n");
+        if (failed)
+            CliOutput::err(QStringLiteral("qm416x-cli: %1\n").arg(text));
+        else
+            CliOutput::notice(text);
+    }
     if (failed)
         return 1;
 

@@ -2,6 +2,7 @@
 
 #include "BoardSession.h"
 #include "CliArguments.h"
+#include "CliFormat.h"
 #include "CliOutput.h"
 #include "model/HexText.h"
 #include "model/RegisterDesign.h"
@@ -11,7 +12,7 @@
 namespace {
 
 const char *const Help =
-    "Usage: qm416x-cli regs --port NAME|PATH [--variant 62|64|68|69] ACTION\n\n"
+    "Usage: qm416x-cli regs --port NAME|PATH [--variant 62|64|68|69] [--format F] ACTION\n\n"
     "Reads or writes the converter's registers on the evaluation board. The model starts\n"
     "as the program's does: register design values, then the power-on image.\n\n"
     "Actions:\n"
@@ -21,15 +22,35 @@ const char *const Help =
     "  write-all           write the power-on image to the chip\n\n"
     "ADDR and VALUE are hexadecimal (00..3F). NAME is Com1..Com4, a device path such as\n"
     "/dev/pts/3 (qm416x-boardsim), or 'sim' for the built-in simulated board.\n"
-    "--variant defaults to 68.\n";
+    "--variant defaults to 68.\n\n"
+    "  --format text|csv|json  for read-all, read and write: text 'ADDR VALUE  NAME' lines\n"
+    "                         (default); CSV address,value,bits,name with decimal numbers;\n"
+    "                         JSON Lines, one object per register, with the hexadecimal texts\n";
+
+CliFormat::Kind format = CliFormat::Text;
 
 QString line(QM4168 &model, int address)
 {
     const RegisterDesign::Row *row = RegisterDesign::row(RegisterDesign::rowIndexOf(address));
-    return QStringLiteral("%1 %2  %3\n")
-        .arg(HexPad(address, 2),
-             HexPad(model.Register(address), 2 * qMax(1, model.RegBytes(address))).leftJustified(6),
-             row ? row->name : QString());
+    const QString name = row ? row->name : QString();
+    const int bytes = qMax(1, model.RegBytes(address));
+    const QString valueHex = HexPad(model.Register(address), 2 * bytes);
+    if (format == CliFormat::Json)
+        return CliFormat::jsonLine({{"address", address},
+                                    {"value", model.Register(address)},
+                                    {"bits", 8 * bytes},
+                                    {"name", name},
+                                    {"address_hex", HexPad(address, 2)},
+                                    {"value_hex", valueHex}});
+    if (format == CliFormat::Csv)
+        return CliFormat::csvRow({QString::number(address), QString::number(model.Register(address)),
+                                  QString::number(8 * bytes), name});
+    return QStringLiteral("%1 %2  %3\n").arg(HexPad(address, 2), valueHex.leftJustified(6), name);
+}
+
+QString heading()
+{
+    return format == CliFormat::Csv ? QStringLiteral("address,value,bits,name\n") : QString();
 }
 
 // The addresses a full read visits, in ascending order.
@@ -51,13 +72,17 @@ int contReadRefused()
 
 int run(const QStringList &arguments)
 {
-    const CliArguments args(arguments, {QStringLiteral("--port"), QStringLiteral("--variant")}, {});
+    const CliArguments args(arguments,
+                            {QStringLiteral("--port"), QStringLiteral("--variant"), CliFormat::option()}, {});
     if (args.help()) {
         CliOutput::out(QString::fromLatin1(Help));
         return 0;
     }
     if (!args.error().isEmpty())
         return CliOutput::usageError(args.error());
+    QString formatError;
+    if (!CliFormat::read(args, format, formatError))
+        return CliOutput::usageError(formatError);
     const QString port = args.value(QStringLiteral("--port"));
     const QStringList words = args.positional();
     const int variantCode = args.variantOption(8);
@@ -72,6 +97,8 @@ int run(const QStringList &arguments)
             QStringLiteral("regs needs an action: read-all, read, write or write-all"));
     if (words.size() != expectedWords)
         return CliOutput::usageError(QStringLiteral("wrong number of arguments for 'regs %1'").arg(action));
+    if (action == QLatin1String("write-all") && format != CliFormat::Text)
+        return CliOutput::usageError(QStringLiteral("--format applies to read-all, read and write"));
 
     qint64 address = -1;
     qint64 value = -1;
@@ -107,8 +134,10 @@ int run(const QStringList &arguments)
             return CliOutput::failure(QStringLiteral("the board answered %1 of %2 register reads")
                                           .arg(answered)
                                           .arg(addresses.size()));
+        QString text = heading();
         for (int address : addresses)
-            CliOutput::out(line(model, address));
+            text += line(model, address);
+        CliOutput::out(text);
         return 0;
     }
     if (action == QLatin1String("read")) {
@@ -118,7 +147,7 @@ int run(const QStringList &arguments)
             return contReadRefused();
         if (!ok)
             return CliOutput::failure(QStringLiteral("the board did not answer"));
-        CliOutput::out(line(model, static_cast<int>(address)));
+        CliOutput::out(heading() + line(model, static_cast<int>(address)));
         return 0;
     }
     if (action == QLatin1String("write")) {
@@ -127,7 +156,7 @@ int run(const QStringList &arguments)
         session.deliverMessages();
         if (!ok)
             return CliOutput::failure(QStringLiteral("the board did not answer"));
-        CliOutput::out(line(model, static_cast<int>(address)));
+        CliOutput::out(heading() + line(model, static_cast<int>(address)));
         return 0;
     }
     // write-all: the model holds the power-on image.

@@ -9,6 +9,7 @@ namespace {
 
 const char *const Help =
     "Usage: qm416x-cli settings save --port NAME|PATH [--variant 62|64|68|69] -o FILE.adc\n"
+    "       (-o and --output are the same option)\n"
     "       qm416x-cli settings load FILE.adc --port NAME|PATH [--variant 62|64|68|69]\n\n"
     "save reads every register from the evaluation board and writes the settings file.\n"
     "load reads the settings file (its first line must name the variant) and writes every\n"
@@ -47,7 +48,8 @@ int load(BoardSession &session, const QString &path)
 int run(const QStringList &arguments)
 {
     const CliArguments args(
-        arguments, {QStringLiteral("--port"), QStringLiteral("--variant"), QStringLiteral("-o")}, {});
+        arguments, {QStringLiteral("--port"), QStringLiteral("--variant"), QStringLiteral("-o|--output")},
+        {});
     if (args.help()) {
         CliOutput::out(QString::fromLatin1(Help));
         return 0;

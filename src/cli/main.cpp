@@ -1,5 +1,6 @@
 #include "AcquireCommand.h"
 #include "BoardCommand.h"
+#include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliConvert.h"
 #include "CliFft.h"
@@ -12,6 +13,7 @@
 #include "app/AppVersion.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <cstring>
@@ -32,13 +34,24 @@ std::vector<CliCommand> commands()
 
 QString overview(const std::vector<CliCommand> &list)
 {
-    QString text = QStringLiteral("Usage: qm416x-cli COMMAND [ARGUMENTS...]\n\n"
+    QString text = QStringLiteral("Usage: qm416x-cli [--version] [--help] COMMAND [ARGUMENTS...]\n\n"
                                   "Headless tool of the QM416x evaluation software.\n\nCommands:\n");
     for (const CliCommand &c : list)
         text += QStringLiteral("  %1%2\n").arg(c.name.leftJustified(10), c.summary);
-    text += QStringLiteral("\n'qm416x-cli COMMAND --help' explains a command.\n"
-                           "'qm416x-cli --version' prints the version.\n");
+    text +=
+        QStringLiteral("\n'qm416x-cli COMMAND --help' (or 'qm416x-cli help COMMAND') explains a command.\n"
+                       "'qm416x-cli --version' prints the version.\n") +
+        CliArguments::commonHelp();
     return text;
+}
+
+// Runs the command; its help ends with the options and exit codes every command shares.
+int runCommand(const CliCommand &command, const QStringList &arguments)
+{
+    const int code = command.run(arguments);
+    if (code == 0 && CliArguments::helpAsked())
+        CliOutput::out(CliArguments::commonHelp());
+    return code;
 }
 
 } // namespace
@@ -66,20 +79,34 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("QM416x"));
 
     const std::vector<CliCommand> list = commands();
-    const QStringList arguments = app.arguments().mid(1);
-    if (arguments.isEmpty())
-        return CliOutput::usageError(QStringLiteral("no command given\n\n") + overview(list));
-    const QString name = arguments.first();
-    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
-        CliOutput::out(overview(list));
-        return 0;
-    }
-    if (name == QLatin1String("--version")) {
+    // The tool's own options come before the command; everything after the command's name
+    // is the command's.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption versionOption(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOption(helpOption);
+    parser.addOption(versionOption);
+    parser.addPositionalArgument(QStringLiteral("command"), QString());
+    if (!parser.parse(app.arguments()))
+        return CliOutput::usageError(parser.errorText() + QStringLiteral(" (see 'qm416x-cli --help')"));
+    if (parser.isSet(versionOption)) {
         CliOutput::out(QStringLiteral("qm416x-cli %1\n%2\n").arg(AppVersion::text(), AppVersion::licence()));
         return 0;
     }
+    const QStringList arguments = parser.positionalArguments();
+    const QString name = arguments.value(0);
+    if (parser.isSet(helpOption) || (name == QLatin1String("help") && arguments.size() == 1)) {
+        CliOutput::out(overview(list));
+        return 0;
+    }
+    if (arguments.isEmpty())
+        return CliOutput::usageError(QStringLiteral("no command given (see 'qm416x-cli --help')"));
+    const bool helpOf = name == QLatin1String("help");
+    const QString commandName = helpOf ? arguments.at(1) : name;
     for (const CliCommand &c : list)
-        if (c.name == name)
-            return c.run(arguments.mid(1));
-    return CliOutput::usageError(QStringLiteral("unknown command '%1'\n\n%2").arg(name, overview(list)));
+        if (c.name == commandName)
+            return runCommand(c, helpOf ? QStringList{QStringLiteral("--help")} : arguments.mid(1));
+    return CliOutput::usageError(
+        QStringLiteral("unknown command '%1' (see 'qm416x-cli --help')").arg(commandName));
 }

@@ -3,6 +3,7 @@
 #include "ClassData.h"
 #include "DecimalText.h"
 #include "FigureText.h"
+#include "StatisticsFigures.h"
 #include "model/QM4168.h"
 #include "model/Rounding.h"
 
@@ -56,64 +57,45 @@ QString decimalText(qint64 value)
     return QString::number(value) + QStringLiteral(" Dec ");
 }
 
-double log2ByLn(double x)
-{
-    return std::log(x) / std::log(2.0);
-}
-
 } // namespace
 
 QList<StatisticsCell> ShowStatistics(const ClassData &data, int channel, const QM4168 &adc,
                                      const QLocale &locale)
 {
+    const StatisticsFigures f = statisticsFigures(data, channel, adc);
     const double t = data.ChannelTime(channel);
-    const int rng = data.Rng(channel);
-    const bool bipolar = adc.Polarity(rng);
-    const double range = adc.Range(rng);
-    const int width = data.DataWidth();
-    const int bits = 8 * width;
-    const int count = data.DataCount(channel);
-    const double mean = data.MeanCode(channel);
-    const double sigma = data.StdDev(channel);
-    const qint32 maxCode = data.MaxCode(channel);
-    const qint32 minCode = data.MinCode(channel);
-    const qint64 span = static_cast<qint64>(maxCode) - minCode;
-
-    // Span in volts and one code's worth of it.
-    const double p = bipolar ? -1.0 : 0.0;
-    const double spanVolts = (1 - p) * range;
-    const double lsb = spanVolts / std::pow(2.0, bits);
+    const int bits = f.dataWidthBits;
 
     // Decimal places in volts that resolve one code.
     int d = 10;
-    for (double x = lsb; std::isfinite(x) && x * 1e9 > 1; x /= 10)
+    for (double x = f.lsbV; std::isfinite(x) && x * 1e9 > 1; x /= 10)
         --d;
 
     const QString point = locale.decimalPoint();
-    const float rmsNoise = static_cast<float>(sigma * lsb * 1e9);
-    const float peakNoise = static_cast<float>(static_cast<double>(span) * lsb * 1e9);
-    const float averageVoltage = static_cast<float>(std::floor(mean) * lsb * 1e9);
+    const float rmsNoise = static_cast<float>(f.rmsNoiseV * 1e9);
+    const float peakNoise = static_cast<float>(f.pkPkNoiseV * 1e9);
+    const float averageVoltage = static_cast<float>(f.avgVoltageV * 1e9);
 
     QList<StatisticsCell> cells;
     cells.append(
         {QStringLiteral("Conv.Time"), FigureText::upToDecimals(t, 2, point) + QStringLiteral(" us ")});
-    cells.append({QStringLiteral("Input Range"), (bipolar ? QStringLiteral("\u00B1") : QStringLiteral("+ ")) +
-                                                     plainDecimal(range) + QStringLiteral(" V    ")});
     cells.append(
-        {QStringLiteral("Data Width"), width == 2 ? QStringLiteral("16 Bits ") : QStringLiteral("24 Bits ")});
-    cells.append({QStringLiteral("Samples"), decimalText(count)});
+        {QStringLiteral("Input Range"), (f.bipolar ? QStringLiteral("\u00B1") : QStringLiteral("+ ")) +
+                                            plainDecimal(f.inputRangeV) + QStringLiteral(" V    ")});
+    cells.append(
+        {QStringLiteral("Data Width"), bits == 16 ? QStringLiteral("16 Bits ") : QStringLiteral("24 Bits ")});
+    cells.append({QStringLiteral("Samples"), decimalText(f.samples)});
     cells.append({QStringLiteral("RMS Noise"), noiseText(rmsNoise, 2, point)});
     cells.append({QStringLiteral("Pk-Pk Noise"), noiseText(peakNoise, 3, point)});
     cells.append({QStringLiteral("Avg.Voltage"), voltageText(averageVoltage, d, point)});
-    cells.append({QStringLiteral("Code Dev."), decimalText(roundToInt(sigma))});
-    cells.append({QStringLiteral("Avg.Code"), decimalText(roundToInt(mean))});
-    cells.append({QStringLiteral("Code Span"), decimalText(span)});
-    cells.append({QStringLiteral("Max Code"), decimalText(maxCode)});
-    cells.append({QStringLiteral("Min Code"), decimalText(minCode)});
+    cells.append({QStringLiteral("Code Dev."), decimalText(roundToInt(f.codeDev))});
+    cells.append({QStringLiteral("Avg.Code"), decimalText(roundToInt(f.avgCode))});
+    cells.append({QStringLiteral("Code Span"), decimalText(f.codeSpan)});
+    cells.append({QStringLiteral("Max Code"), decimalText(f.maxCode)});
+    cells.append({QStringLiteral("Min Code"), decimalText(f.minCode)});
     cells.append(
-        {QStringLiteral("RMS Res."), sigma == 0 ? bitsText(bits) : resolutionText(bits - log2ByLn(sigma))});
-    cells.append(
-        {QStringLiteral("Pk-Pk Res."),
-         maxCode == minCode ? bitsText(bits) : resolutionText(bits - log2ByLn(static_cast<double>(span)))});
+        {QStringLiteral("RMS Res."), f.codeDev == 0 ? bitsText(bits) : resolutionText(f.rmsResolutionBits)});
+    cells.append({QStringLiteral("Pk-Pk Res."),
+                  f.maxCode == f.minCode ? bitsText(bits) : resolutionText(f.pkPkResolutionBits)});
     return cells;
 }
