@@ -1,13 +1,18 @@
+#include "BoardRig.h"
 #include "ModalDriver.h"
 #include "TestServices.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
+#include "app/EasyStartSteps.h"
 #include "app/FormAbout.h"
+#include "app/FormEasyStart.h"
 #include "app/FormMain.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -28,6 +33,41 @@ QStringList captions(const QMenu *menu)
         result << (a->isSeparator() ? QStringLiteral("-") : a->text());
     return result;
 }
+
+// The wizard's requests to the windows, as text.
+struct WindowLog : EasyStartSteps::Windows
+{
+    QStringList log;
+    void show(const QString &w) override { log << "show " + w; }
+    void hide(const QString &w) override { log << "hide " + w; }
+    void focus(const QString &w) override { log << "focus " + w; }
+    void focusBoardControl(const QString &c) override { log << "focus " + c; }
+    void viewSet() override { log << "viewSet"; }
+    void readData() override { log << "readData"; }
+    void selectGraphChannel(int channel) override { log << QStringLiteral("graph %1").arg(channel); }
+};
+
+// The wizard's steps with a board link to the simulated board, closed (0), open to a board
+// that has not answered yet (1) or after a first exchange (2).
+struct WizardRig
+{
+    SimBoard board;
+    BoardRig rig;
+    ClassData data;
+    WindowLog windows;
+    EasyStartSteps steps{rig.model, rig.link, data, rig.dialogs, windows};
+
+    WizardRig(int variant, int state)
+        : board(variant)
+        , rig(variant, [this](const QString &) { return std::make_unique<SimulatedSerialPort>(&board); })
+    {
+        steps.setPauseMs(20);
+        if (state > 0)
+            rig.link.ComOpen(QString::fromLatin1(SimulatedSerialPort::Name));
+        if (state > 1)
+            rig.link.RegReadOne(0x02);
+    }
+};
 
 } // namespace
 
@@ -115,9 +155,150 @@ private Q_SLOTS:
         QVERIFY(!generator->isHidden());
         // Opened for the first time: its designed size, clear of the windows already open.
         QCOMPARE(generator->widget()->size(), QSize(380, 300));
-        for (const char *other : {"FormEvalBoard", "FormComMonitor"})
-            QVERIFY(!generator->geometry().intersects(window.childWindow(other)->geometry()));
+        QVERIFY(!generator->geometry().intersects(window.childWindow("FormEasyStart")->geometry()));
         QCOMPARE(context.IADC.MaxChannel(), 7);
+    }
+
+    void wizardSteps_data()
+    {
+        QTest::addColumn<int>("variant");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QList<int>>("dataChannels");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("log");
+        const QString closed = EasyStartSteps::NotOpened, silent = EasyStartSteps::NotAccessed;
+        const QList<int> none;
+        for (const char *step :
+             {"CommandReset", "Cmd_24Bits", "CommandMeasureStart", "CommandGraphHistogram"})
+            QTest::addRow("closed %s", step) << 8 << 0 << step << none << closed << "";
+        QTest::newRow("closed channels")
+            << 8 << 0 << "CommandCh0Ch1" << none << closed << "show FormADCSetup";
+        QTest::newRow("silent channels")
+            << 8 << 1 << "CommandCh0Ch1" << none << silent << "show FormADCSetup";
+        for (const char *step : {"Cmd_24Bits", "CommandMeasureStart", "CommandGraphHistogram"})
+            QTest::addRow("silent %s", step) << 4 << 1 << step << none << silent << "";
+        QTest::newRow("no data") << 8 << 2 << "CommandGraphHistogram" << none << EasyStartSteps::NoData << "";
+        QTest::newRow("board") << 8 << 0 << "CommandEvalBoard" << none << ""
+                               << "show FormEvalBoard|viewSet|focus FormEasyStart";
+        QTest::newRow("port") << 8 << 0 << "CommandComPort" << none << ""
+                              << "show FormEvalBoard|focus FormEvalBoard|focus ComboComPort";
+        QTest::newRow("reset")
+            << 8 << 2 << "CommandReset" << none << ""
+            << "show FormEvalBoard|focus CommandReset|focus FormEasyStart|focus FormEasyStart";
+        QTest::newRow("setup")
+            << 8 << 0 << "CommandADCSetup" << none << ""
+            << "hide FormEvalBoard|show FormADCSetup|viewSet|focus FormADCSetup|focus FormEasyStart";
+        QTest::newRow("data")
+            << 8 << 0 << "CommandData" << none << ""
+            << "hide FormEvalBoard|hide FormADCSetup|show FormData|viewSet|focus FormEasyStart";
+        QTest::newRow("measure") << 8 << 2 << "CommandMeasureStart" << none << ""
+                                 << "show FormData|focus FormEasyStart|readData|focus FormEasyStart";
+        QTest::newRow("graph") << 8 << 2 << "CommandGraphHistogram" << QList<int>{0, 1} << ""
+                               << "show FormGraph1|viewSet|graph 1|focus FormEasyStart";
+        // The QM4162 has no channel 1: the first channel holding data is shown instead.
+        QTest::newRow("graph QM4162") << 2 << 2 << "CommandGraphHistogram" << QList<int>{2, 3} << ""
+                                      << "show FormGraph1|viewSet|graph 2|focus FormEasyStart";
+    }
+
+    void wizardSteps()
+    {
+        QFETCH(int, variant);
+        QFETCH(int, state);
+        QFETCH(QString, step);
+        QFETCH(QList<int>, dataChannels);
+        QFETCH(QString, box);
+        QFETCH(QString, log);
+        WizardRig w(variant, state);
+        QCOMPARE(w.rig.link.BrdState(), state);
+        for (int channel : dataChannels)
+            for (int i = 0; i < 4; ++i)
+                w.data.AddData(channel, 100 + i);
+        w.rig.model.setDataWidth(2);
+        QVERIFY(QMetaObject::invokeMethod(&w.steps, qPrintable(step), Qt::DirectConnection));
+        QCOMPARE(w.rig.dialogs.texts(), box.isEmpty() ? QStringList() : QStringList{box});
+        QCOMPARE(w.windows.log.join('|'), log);
+        QCOMPARE(w.rig.model.DataWidth(), step == "Cmd_24Bits" && box.isEmpty() ? 3 : 2);
+    }
+
+    // The channel step enables the variant's two channels a pause apart; a step pressed
+    // during the pause is ignored.
+    void wizardEnablesTwoChannels_data()
+    {
+        QTest::addColumn<int>("variant");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QList<int>>("channels");
+        QTest::newRow("QM4162") << 2 << "Enable Channels 0 and 2" << QList<int>{0, 2};
+        QTest::newRow("QM4164") << 4 << "Enable Channels 1 and 2" << QList<int>{1, 2};
+        QTest::newRow("QM4169") << 9 << "Enable Channels 0 and 1" << QList<int>{0, 1};
+    }
+
+    void wizardEnablesTwoChannels()
+    {
+        QFETCH(int, variant);
+        QFETCH(QString, caption);
+        QFETCH(QList<int>, channels);
+        QCOMPARE(EasyStartSteps::channelsCaption(variant), caption);
+        WizardRig w(variant, 2);
+        for (int c = 0; c < 8; ++c)
+            w.rig.model.setEnable(c, false);
+        QList<int> enabled;
+        QList<qint64> times;
+        QElapsedTimer clock;
+        w.rig.model.setDataWidth(2);
+        connect(&w.rig.model, &QM4168::RegisterSend, this, [&](int address, qint32, int) {
+            if (address >= 0x28 && address < 0x30 && w.rig.model.Enable(address - 0x28)) {
+                enabled << address - 0x28;
+                times << clock.elapsed();
+            }
+        });
+        QTimer::singleShot(5, &w.steps, &EasyStartSteps::Cmd_24Bits);
+        clock.start();
+        w.steps.CommandCh0Ch1();
+        QCOMPARE(enabled, channels);
+        QVERIFY(times.at(1) - times.at(0) >= 20);
+        QCOMPARE(w.rig.model.DataWidth(), 2); // 24 bits was not selected
+        QVERIFY(w.rig.dialogs.boxes.isEmpty());
+    }
+
+    // The wizard opens by itself until it has been closed once; closing it stores its box.
+    void wizardAtStartUp_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("first run") << QString() << true << false;
+        QTest::newRow("-1") << "-1" << true << false;
+        QTest::newRow("closed") << "0" << false << false;
+        QTest::newRow("ticked") << "1" << false << true;
+    }
+
+    void wizardAtStartUp()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, shown);
+        QFETCH(bool, checked);
+        AppContext context;
+        TestServices t;
+        if (!stored.isNull())
+            t.settings.save("FormMain", "EasyStart", stored);
+        FormMain window(context, StartupOptions::parse({"62"}), t.services());
+        window.Load();
+        ChildWindow *wizard = window.childWindow("FormEasyStart");
+        QCOMPARE(!wizard->isHidden(), shown);
+        QVERIFY(window.MnuEasyStart->isEnabled());
+        window.MnuEasyStart->trigger();
+        QVERIFY(!wizard->isHidden());
+        QCOMPARE(window.mdiArea()->currentSubWindow(), wizard);
+        FormEasyStart *form = window.formEasyStart();
+        QCOMPARE(wizard->windowTitle(), QStringLiteral("Easy Start"));
+        QCOMPARE(form->Label1.at(0)->text(), QStringLiteral("Connect the QM4162 Evaluation Board"));
+        QCOMPARE(form->Label1.at(4)->text(), QStringLiteral("To your 5V DC power supply"));
+        QCOMPARE(form->CommandCh0Ch1->text(), QStringLiteral("Enable Channels 0 and 2"));
+        QCOMPARE(form->CheckNoEasyStart->isChecked(), checked);
+        form->CheckNoEasyStart->setChecked(!checked);
+        wizard->close();
+        QCOMPARE(t.settings.get("FormMain", "EasyStart", "none"), checked ? "0" : "1");
     }
 
     void viewMarksFollowVisibility()
@@ -126,16 +307,22 @@ private Q_SLOTS:
         TestServices t;
         FormMain window(context, StartupOptions::parse({"68"}), t.services());
         window.Load();
-        // The first run opens the board window and the traffic monitor, nothing else.
+        // The first run opens the wizard, nothing else; windows shown later find free places.
+        ChildWindow *wizard = window.childWindow("FormEasyStart");
         ChildWindow *board = window.childWindow("FormEvalBoard");
         ChildWindow *monitor = window.childWindow("FormComMonitor");
-        QVERIFY(!board->isHidden());
-        QVERIFY(!monitor->isHidden());
-        QCOMPARE(window.mdiArea()->currentSubWindow(), board);
+        QVERIFY(!wizard->isHidden());
+        QCOMPARE(window.mdiArea()->currentSubWindow(), wizard);
+        QVERIFY(board->isHidden());
+        QVERIFY(!window.MnuViewEvalBoard->isChecked());
+        window.resize(1400, 950); // room for the board and the monitor beside the wizard
+        window.MnuViewEvalBoard->trigger();
+        window.MnuViewComMonitor->trigger();
         QVERIFY(window.MnuViewEvalBoard->isChecked());
         QVERIFY(window.MnuViewComMonitor->isChecked());
         QVERIFY(!window.MnuViewTest->isChecked());
         QVERIFY(window.childWindow("FormCodeGene")->isHidden());
+        QVERIFY(!board->geometry().intersects(wizard->geometry()));
         QVERIFY(!board->geometry().intersects(monitor->geometry()));
         // The monitor's designed size shows all the lines it keeps.
         auto *list = static_cast<FormComMonitor *>(monitor->widget())->List1;

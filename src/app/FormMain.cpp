@@ -81,6 +81,7 @@ FormMain::FormMain(AppContext &context, const StartupOptions &options, const App
 
     registerChildren();
     registerDataWindows();
+    registerEasyStart();
     connectBoardLink();
 }
 
@@ -160,8 +161,8 @@ void FormMain::buildMenus()
     connect(MnuHelpAbout, &QAction::triggered, this, &FormMain::showAbout);
 
     // Items of windows this program version does not have yet stay visible but disabled.
-    for (QAction *item : {MnuOpenData, MnuSaveData, MnuEasyStart, MnuViewData, MnuViewGraph, MnuViewHist,
-                          MnuViewFFT, RemovePeaks})
+    for (QAction *item :
+         {MnuOpenData, MnuSaveData, MnuViewData, MnuViewGraph, MnuViewHist, MnuViewFFT, RemovePeaks})
         item->setEnabled(false);
 }
 
@@ -447,8 +448,8 @@ void FormMain::Load()
 
     MnuViewSet();
     formCodeGene(); // asked by the board link after user accesses, shown or not
-    showFirstRunWindows();
     activateStoredChild();
+    showEasyStartAtStart();
     restorePort();
     restoreClock();
 
@@ -456,20 +457,6 @@ void FormMain::Load()
     // power-on image is written over them.
     RegisterDesign::applyTo(model);
     LoadRegisterDefaults(model, m_context.VariantCode);
-}
-
-void FormMain::showFirstRunWindows()
-{
-    // On the very first run nothing says where the windows go: open the board window and
-    // the traffic monitor beside it, so that a new user starts with the board in view.
-    if (!m_settings.get(QStringLiteral("FormEvalBoard"), QStringLiteral("Visible"), QString()).isEmpty())
-        return;
-    // Each finds its place as it is shown: the board in the corner, the monitor beside it.
-    ChildWindow *board = childWindow(QStringLiteral("FormEvalBoard"));
-    board->show();
-    childWindow(QStringLiteral("FormComMonitor"))->show();
-    m_mdiArea->setActiveSubWindow(board);
-    MnuViewSet();
 }
 
 void FormMain::restorePort()

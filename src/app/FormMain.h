@@ -14,6 +14,7 @@ class Acquisition;
 class BoardLink;
 class ChildWindow;
 class FormData;
+class FormEasyStart;
 class FormEvalBoard;
 class FormReset;
 class FormTest;
@@ -64,6 +65,7 @@ public:
     FormEvalBoard *formEvalBoard();
     FormTest *formTest();
     FormData *formData();
+    FormEasyStart *formEasyStart();
     BoardLink &boardLink() { return *m_link; }
 
     // The reset dialog with message, shown modally unless it is already open (then only
@@ -131,10 +133,11 @@ private:
     QAction *addTool(QToolBar *bar, const QString &key, const QString &tooltip);
     void registerChildren();
     void registerDataWindows();
+    void registerEasyStart();
+    void showEasyStartAtStart();
     void updateDataCommands();
     void selectVariant();
     void activateStoredChild();
-    void showFirstRunWindows();
     void showAbout();
     void unloadChildren();
     void connectBoardLink();
