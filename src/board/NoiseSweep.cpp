@@ -130,6 +130,9 @@ bool NoiseSweep::run(const NoiseSweepSettings &settings)
         NoiseRow row = NoiseTable::figures(store, channel, m_model);
         row.filterWord = wanted.filterWord;
         row.chop = wanted.chop;
+        // The store keeps the time rounded to hundredths; the row has the model's own.
+        row.conversionTimeUs = m_model.ConversionTime(channel);
+        row.dataRateHz = 1e6 / row.conversionTimeUs;
         m_rows << row;
         Q_EMIT rowAdded(row);
     }

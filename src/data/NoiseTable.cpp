@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -27,7 +28,7 @@ const QStringList CsvColumns = {QStringLiteral("filter_word"),
 
 QString number(double value)
 {
-    return QString::number(value, 'g', 10);
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
 QString onOff(bool on)
