@@ -3,6 +3,7 @@
 // rows so far; the table's renderings read back; the plot renders.
 
 #include "BoardRig.h"
+#include "analysis/FormNoiseTable.h"
 #include "analysis/NoisePlot.h"
 #include "board/NoiseSweep.h"
 #include "data/NoiseTable.h"
@@ -11,6 +12,9 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -231,6 +235,52 @@ private Q_SLOTS:
         QVERIFY(
             (markdown ? NoiseTable::fromMarkdown(text, error) : NoiseTable::fromCsv(text, error)).isEmpty());
         QTEST(error, "error");
+    }
+
+    // The window: its settings run the sweep, rows appear, exports read back; bad settings
+    // are refused with a message and run nothing.
+    void window_data()
+    {
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QString>("ranges");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("two words, two ranges") << "3,127"
+                                               << "0,4" << 4 << QString();
+        QTest::newRow("bad filter word")
+            << "3,200"
+            << "0" << 0 << "The filter words must be numbers from 2 to 127 separated by commas.";
+        QTest::newRow("bad range") << "3"
+                                   << "9" << 0
+                                   << "The range codes must be numbers from 0 to 5 separated by commas.";
+    }
+
+    void window()
+    {
+        QFETCH(QString, words);
+        QFETCH(QString, ranges);
+        QFETCH(int, rows);
+        SweepRig s;
+        FormNoiseTable form(s.rig.model, s.rig.link, s.rig.dialogs);
+        form.findChild<QLineEdit *>(QStringLiteral("TxtFilterWords"))->setText(words);
+        form.findChild<QLineEdit *>(QStringLiteral("TxtRanges"))->setText(ranges);
+        form.findChild<QSpinBox *>(QStringLiteral("SpinSamples"))->setValue(100);
+        form.start();
+        QTEST(s.rig.dialogs.texts().join(QString()), "message");
+        QCOMPARE(form.findChild<QTableWidget *>(QStringLiteral("Table"))->rowCount(), rows);
+        QTemporaryDir dir;
+        for (const QString &format : {QStringLiteral("CSV"), QStringLiteral("Markdown")}) {
+            s.rig.dialogs.fileAnswers.enqueue(dir.filePath(format));
+            form.exportTo(format);
+            QFile file(dir.filePath(format));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QString error;
+            const QString text = QString::fromUtf8(file.readAll());
+            const QList<NoiseRow> back = format == QLatin1String("CSV")
+                                             ? NoiseTable::fromCsv(text, error)
+                                             : NoiseTable::fromMarkdown(text, error);
+            QCOMPARE(back.size(), rows);
+        }
     }
 
     void plotRenders()
