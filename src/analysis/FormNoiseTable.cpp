@@ -116,11 +116,12 @@ FormNoiseTable::FormNoiseTable(QM4168 &model, BoardLink &link, UserDialogs &dial
     auto *split = new QSplitter(Qt::Vertical, this);
     split->addWidget(Table);
     split->addWidget(Plot);
+    split->setSizes({260, 380});
 
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(left);
     layout->addWidget(split, 1);
-    resize(980, 640);
+    resize(1060, 700);
 
     connect(CmdStart, &QPushButton::clicked, this, &FormNoiseTable::start);
     connect(CmdCancel, &QPushButton::clicked, this, &FormNoiseTable::cancel);

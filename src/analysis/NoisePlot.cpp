@@ -26,8 +26,8 @@ NoisePlot::NoisePlot(QWidget *parent)
     }
     m_plot->xAxis->setLabel(QStringLiteral("Output data rate (Hz)"));
     m_plot->yAxis->setLabel(QStringLiteral("RMS noise (µV)"));
-    m_plot->legend->setVisible(true);
     setMinimumSize(300, 200);
+    setRows({});
 }
 
 void NoisePlot::setRows(const QList<NoiseRow> &rows)
@@ -53,9 +53,16 @@ void NoisePlot::setRows(const QList<NoiseRow> &rows)
         for (const NoiseRow &r : std::as_const(trace))
             graph->addData(r.dataRateHz, r.rmsNoiseUv);
     }
-    m_plot->rescaleAxes();
-    for (QCPAxis *axis : {m_plot->xAxis, m_plot->yAxis})
-        axis->setRange(axis->range().lower / 1.5, axis->range().upper * 1.5);
+    m_plot->legend->setVisible(m_plot->graphCount() > 0);
+    if (m_plot->graphCount() == 0) {
+        // Empty: the span of the converter's output data rates and of typical noise.
+        m_plot->xAxis->setRange(100, 20000);
+        m_plot->yAxis->setRange(0.1, 100);
+    } else {
+        m_plot->rescaleAxes();
+        for (QCPAxis *axis : {m_plot->xAxis, m_plot->yAxis})
+            axis->setRange(axis->range().lower / 1.5, axis->range().upper * 1.5);
+    }
     m_plot->replot();
 }
 

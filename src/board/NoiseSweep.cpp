@@ -2,6 +2,7 @@
 
 #include "Acquisition.h"
 #include "BoardLink.h"
+#include "ContReadCounts.h"
 #include "EventWait.h"
 #include "data/ClassData.h"
 #include "data/NoiseTable.h"
@@ -117,8 +118,12 @@ bool NoiseSweep::run(const NoiseSweepSettings &settings)
         if (m_cancelled)
             return stopped(QStringLiteral("cancelled"));
         ClassData store;
+        // No more than the board's memory holds (the row says how many were taken).
+        const int amount = ContReadCounts::refresh(m_model.ChannelCount(), m_model.DataWidth(-1),
+                                                   settings.samples, store.MaxBytes(), store.MinCount())
+                               .amount;
         Acquisition acquisition(m_model, store, m_link, nullptr, [&] {
-            return std::optional<ContReadResult>(m_link.BrdContRead(settings.samples, store));
+            return std::optional<ContReadResult>(m_link.BrdContRead(amount, store));
         });
         const std::optional<ContReadResult> result = acquisition.ReadData();
         if (!result || !result->completed())

@@ -20,7 +20,7 @@ struct NoiseSweepSettings
     QList<double> conversionTimesUs; // used instead of filterWords when not empty
     QList<bool> chops = {true};
     QList<int> ranges = {0};
-    int samples = 1000;
+    int samples = 1000; // limited to what the board's memory holds
 };
 
 // The noise table of a channel: for each range code, chop setting and filter word (in that
