@@ -213,6 +213,17 @@ private Q_SLOTS:
              "--samples must be a whole number of 4 or more, not '3'"},
             {{"acquire", "--port", "sim", "--channels", "0", "-o", "/qm416x-no-such-folder/a.dat"},
              "cannot write /qm416x-no-such-folder/a.dat: the folder does not exist"},
+            {{"sweep", "--port", "sim"}, "sweep needs --channel, e.g. --channel 0"},
+            {{"sweep", "--port", "sim", "--channel", "0", "--chop", "x"},
+             "--chop must be on, off or both, not 'x'"},
+            {{"sweep", "--port", "sim", "--channel", "0", "--fw", "3,1"},
+             "--fw needs numbers from 2 to 127 separated by commas, not '3,1'"},
+            {{"sweep", "--port", "sim", "--channel", "0", "--ranges", "6"},
+             "range code 6 does not exist on this variant (0..5)"},
+            {{"sweep", "--port", "sim", "--channel", "0", "--format", "xml"},
+             "--format must be text, csv, json or markdown, not 'xml'"},
+            {{"sweep", "--port", "sim", "--channel", "0", "--plot", "a.svg"},
+             "--plot must end in .png or .pdf, not 'a.svg'"},
         };
         for (const auto &c : cases) {
             const Run r = cli(c.arguments);
@@ -347,6 +358,26 @@ private Q_SLOTS:
                      .arg(file, sim.path));
         QVERIFY(!QFile::exists(file));
         QVERIFY2(r.ms < 8000, qPrintable(QString::number(r.ms)));
+    }
+
+    // A board lost in the middle of a sweep: the rows so far are written, the row that
+    // stopped is named, the exit code is 1.
+    void sweepFromABoardKilledMidway()
+    {
+        BoardSim sim({}); // at the line rate: each row's 2000 bytes take about 0.5 s
+        const Run r =
+            cli({"sweep", "--port", sim.path, "--channel", "0", "--samples", "500", "--format", "csv"}, [&] {
+                QTest::qWait(1500);
+                sim.process.kill();
+            });
+        QCOMPARE(r.exitCode, 1);
+        const QString last = r.err.section(QLatin1Char('\n'), -2, -2);
+        const int kept = r.out.count(QLatin1Char('\n')) - 1;
+        QVERIFY2(last.startsWith(
+                     QStringLiteral("qm416x-cli: the sweep stopped at row %1 of 6 (fw ").arg(kept + 1)),
+                 qPrintable(r.err));
+        QVERIFY(last.endsWith(QStringLiteral(" (%1 rows written)").arg(kept)));
+        QVERIFY(r.out.startsWith(QStringLiteral("filter_word,chop,")));
     }
 };
 

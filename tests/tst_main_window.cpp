@@ -88,7 +88,7 @@ private Q_SLOTS:
         QCOMPARE(captions(window.MnuView),
                  QStringList({"&ADC Setup", "&Code generator", "&Data+Analysis", "&Evaluation Board",
                               "&Registers", "Com &Monitor", "Board &Test", "-", "&Graph", "H&istogram",
-                              "&FFT", "-", "Re&movePeaks"}));
+                              "&FFT", "&Noise Table", "-", "Re&movePeaks"}));
         QCOMPARE(captions(window.MnuHelp), QStringList({"&About"}));
         QCOMPARE(window.MnuEasyStart->text(), QStringLiteral("Easy&Start"));
 

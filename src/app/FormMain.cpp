@@ -6,6 +6,7 @@
 #include "FormPlacement.h"
 #include "FormSelectBoard.h"
 #include "SettingsFileCommands.h"
+#include "analysis/FormNoiseTable.h"
 #include "board/Acquisition.h"
 #include "board/BoardLink.h"
 #include "board/ComPortList.h"
@@ -135,10 +136,11 @@ void FormMain::buildMenus()
     MnuViewGraph = add(MnuView, "MnuViewGraph", QStringLiteral("&Graph"));
     MnuViewHist = add(MnuView, "MnuViewHist", QStringLiteral("H&istogram"));
     MnuViewFFT = add(MnuView, "MnuViewFFT", QStringLiteral("&FFT"));
+    MnuViewNoiseTable = add(MnuView, "MnuViewNoiseTable", QStringLiteral("&Noise Table"));
     MnuView->addSeparator();
     RemovePeaks = add(MnuView, "RemovePeaks", QStringLiteral("Re&movePeaks"));
     for (QAction *item : {MnuViewADCSetup, MnuViewData, MnuViewEvalBoard, MnuViewRegisters, MnuViewComMonitor,
-                          MnuViewTest, MnuViewGraph, MnuViewHist, MnuViewFFT})
+                          MnuViewTest, MnuViewGraph, MnuViewHist, MnuViewFFT, MnuViewNoiseTable})
         item->setCheckable(true);
 
     // The code generator's entry is switched off for users; test mode switches it on.
@@ -148,6 +150,8 @@ void FormMain::buildMenus()
     connect(MnuViewEvalBoard, &QAction::triggered, this,
             [this] { showChild(QStringLiteral("FormEvalBoard")); });
     connect(MnuViewTest, &QAction::triggered, this, [this] { showChild(QStringLiteral("FormTest")); });
+    connect(MnuViewNoiseTable, &QAction::triggered, this,
+            [this] { showChild(QStringLiteral("FormNoiseTable")); });
     connect(MnuViewComMonitor, &QAction::triggered, this,
             [this] { showChild(QStringLiteral("FormComMonitor")); });
     connect(MnuViewRegisters, &QAction::triggered, this,
@@ -276,6 +280,8 @@ void FormMain::registerChildren()
                         return board;
                     }});
     m_specs.insert(QStringLiteral("FormTest"), {false, [this] { return new FormTest(*m_link); }});
+    m_specs.insert(QStringLiteral("FormNoiseTable"),
+                   {true, [this] { return new FormNoiseTable(m_context.IADC, *m_link, m_dialogs); }});
     m_specs.insert(QStringLiteral("FormRegisters"),
                    {true, [this] { return new FormRegisters(m_context.IADC, *m_link); }});
     m_specs.insert(QStringLiteral("FormADCSetup"),
@@ -392,7 +398,8 @@ void FormMain::MnuViewSet()
                                                     {MnuViewFFT, QStringLiteral("FormFFT")},
                                                     {MnuViewRegisters, QStringLiteral("FormRegisters")},
                                                     {MnuViewComMonitor, QStringLiteral("FormComMonitor")},
-                                                    {MnuViewTest, QStringLiteral("FormTest")}};
+                                                    {MnuViewTest, QStringLiteral("FormTest")},
+                                                    {MnuViewNoiseTable, QStringLiteral("FormNoiseTable")}};
     for (const auto &item : items) {
         const ChildWindow *child = childWindow(item.second);
         item.first->setChecked(child && !child->isHidden());

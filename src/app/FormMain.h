@@ -102,6 +102,7 @@ public:
     QAction *MnuViewRegisters;
     QAction *MnuViewComMonitor;
     QAction *MnuViewTest;
+    QAction *MnuViewNoiseTable;
     QAction *MnuViewGraph;
     QAction *MnuViewHist;
     QAction *MnuViewFFT;

@@ -10,6 +10,7 @@
 #include "CliStats.h"
 #include "RegsCommand.h"
 #include "SettingsCommand.h"
+#include "SweepCommand.h"
 #include "app/AppVersion.h"
 
 #include <QApplication>
@@ -28,7 +29,7 @@ std::vector<CliCommand> commands()
     // Each command lives in its own file; add it here.
     return {
         statsCommand(), fftCommand(),      histCommand(),  convertCommand(), plotCommand(),
-        regsCommand(),  settingsCommand(), boardCommand(), acquireCommand(),
+        regsCommand(),  settingsCommand(), boardCommand(), acquireCommand(), sweepCommand(),
     };
 }
 
@@ -61,7 +62,7 @@ int main(int argc, char *argv[])
     // Drawing a plot needs the widget toolkit, on the offscreen platform so that no display
     // is needed; every other command runs on the core alone.
     std::unique_ptr<QCoreApplication> application;
-    if (argc > 1 && std::strcmp(argv[1], "plot") == 0) {
+    if (argc > 1 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "sweep") == 0)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         // The toolkit's notice about a missing runtime folder says nothing about the plot.
         static QtMessageHandler toolkitHandler = nullptr;

@@ -89,6 +89,23 @@ double SimConverter::conversionTime(int channel) const
     return cycles / m_mclk;
 }
 
+double SimConverter::noiseScale(int channel) const
+{
+    // Relative to the power-on settings (chop on, filter word 17, range code 0), which give
+    // the signal's noise as it is: averaging over a longer conversion lowers white noise as
+    // 1/sqrt(t); without chop the low-frequency noise is not modulated away (x 1.4 at the
+    // same conversion time); a wider range keeps a fixed input part (0.4) and scales the
+    // rest with the span.
+    const bool chop = m_convTime.at(channel) & 0x80;
+    const int filterWord = qBound(chop ? 2 : 3, m_convTime.at(channel) & 0x7F, 127);
+    const int offset = m_variant == 9 ? (chop ? 263 : 214) : (chop ? 249 : 207);
+    const double cycles = (chop ? 128 : 64) * filterWord + offset;
+    const double referenceCycles = 128 * 17 + (m_variant == 9 ? 263 : 249);
+    const double referenceSpan = (m_variant == 2 || m_variant == 4) ? SpansHigh[0] : SpansWide[0];
+    return std::sqrt(referenceCycles / cycles) * (chop ? 1.0 : 1.4) *
+           (0.4 + 0.6 * rangeSpan(channel) / referenceSpan);
+}
+
 quint8 SimConverter::statusByte(int channel) const
 {
     const bool outOfRange = m_overRange.at(channel);
@@ -234,7 +251,7 @@ double SimConverter::inputVolts(int channel)
     if (s.sineAmplitude != 0.0)
         v += s.sineAmplitude * std::sin(2.0 * M_PI * s.sineFrequency * m_time * 1e-6);
     if (s.noiseRms != 0.0)
-        v += s.noiseRms * m_noise.next();
+        v += s.noiseRms * noiseScale(channel) * m_noise.next();
     return v;
 }
 

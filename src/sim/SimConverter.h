@@ -82,7 +82,8 @@ public:
     double conversionTime(int channel) const; // microseconds
     double time() const { return m_time; }    // simulated microseconds since start
 
-    // Until set otherwise, channel c sees 0.125 V x c with 5 uV RMS noise.
+    // Until set otherwise, channel c sees 0.125 V x c with 5 uV RMS noise (at power-on
+    // settings; see noiseScale).
     static SimSignal defaultSignal(int channel);
     SimSignal signal(int channel) const { return m_signals.at(channel); }
     void setSignal(int channel, const SimSignal &signal) { m_signals.at(channel) = signal; }
@@ -92,6 +93,8 @@ public:
 
     double rangeSpan(int channel) const;
     bool rangeBipolar(int channel) const;
+    // Factor on the signal's noise from the channel's conversion time, chop and range.
+    double noiseScale(int channel) const;
 
 private:
     enum class Phase

@@ -1,0 +1,260 @@
+#include "FormNoiseTable.h"
+
+#include "NoisePlot.h"
+#include "board/BoardLink.h"
+#include "board/NoiseSweep.h"
+#include "data/NoiseTable.h"
+#include "model/QM4168.h"
+#include "platform/UserDialogs.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// The whole numbers low..high of a comma-separated list; empty when the text is not one.
+QList<int> wholeNumbers(const QString &text, int low, int high)
+{
+    QList<int> list;
+    for (const QString &word : text.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int value = word.trimmed().toInt(&ok);
+        if (!ok || value < low || value > high)
+            return {};
+        list << value;
+    }
+    return list;
+}
+
+} // namespace
+
+FormNoiseTable::FormNoiseTable(QM4168 &model, BoardLink &link, UserDialogs &dialogs, QWidget *parent)
+    : QWidget(parent)
+    , m_model(model)
+    , m_link(link)
+    , m_dialogs(dialogs)
+    , m_sweep(new NoiseSweep(model, link, this))
+{
+    setObjectName(QStringLiteral("FormNoiseTable"));
+    setWindowTitle(QStringLiteral("Noise Table"));
+
+    SpinChannel = new QSpinBox(this);
+    SpinChannel->setObjectName(QStringLiteral("SpinChannel"));
+    SpinChannel->setRange(0, 7);
+    TxtFilterWords = new QLineEdit(QStringLiteral("3,8,17,40,80,127"), this);
+    TxtFilterWords->setObjectName(QStringLiteral("TxtFilterWords"));
+    CmbChop = new QComboBox(this);
+    CmbChop->setObjectName(QStringLiteral("CmbChop"));
+    CmbChop->addItems({QStringLiteral("on"), QStringLiteral("off"), QStringLiteral("both")});
+    TxtRanges = new QLineEdit(QStringLiteral("0"), this);
+    TxtRanges->setObjectName(QStringLiteral("TxtRanges"));
+    SpinSamples = new QSpinBox(this);
+    SpinSamples->setObjectName(QStringLiteral("SpinSamples"));
+    SpinSamples->setRange(4, 8192);
+    SpinSamples->setValue(1000);
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Channel"), SpinChannel);
+    form->addRow(QStringLiteral("Filter words"), TxtFilterWords);
+    form->addRow(QStringLiteral("Chop"), CmbChop);
+    form->addRow(QStringLiteral("Range codes"), TxtRanges);
+    form->addRow(QStringLiteral("Samples"), SpinSamples);
+
+    CmdStart = new QPushButton(QStringLiteral("Start"), this);
+    CmdStart->setObjectName(QStringLiteral("CmdStart"));
+    CmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    CmdCancel->setObjectName(QStringLiteral("CmdCancel"));
+    CmdCancel->setEnabled(false);
+    Progress = new QProgressBar(this);
+    Progress->setObjectName(QStringLiteral("Progress"));
+    LblStatus = new QLabel(this);
+    LblStatus->setObjectName(QStringLiteral("LblStatus"));
+    LblStatus->setWordWrap(true);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(CmdStart);
+    buttons->addWidget(CmdCancel);
+    auto *exports = new QHBoxLayout;
+    for (const QString &format :
+         {QStringLiteral("CSV"), QStringLiteral("Markdown"), QStringLiteral("PNG"), QStringLiteral("PDF")}) {
+        auto *button = new QPushButton(format, this);
+        button->setObjectName(QStringLiteral("CmdExport") + format);
+        connect(button, &QPushButton::clicked, this, [this, format] { exportTo(format); });
+        exports->addWidget(button);
+    }
+    auto *left = new QVBoxLayout;
+    left->addLayout(form);
+    left->addLayout(buttons);
+    left->addWidget(Progress);
+    left->addWidget(LblStatus);
+    left->addStretch();
+    left->addWidget(new QLabel(QStringLiteral("Export"), this));
+    left->addLayout(exports);
+
+    Table = new QTableWidget(0, 10, this);
+    Table->setObjectName(QStringLiteral("Table"));
+    Table->setHorizontalHeaderLabels(
+        {QStringLiteral("FW"), QStringLiteral("Chop"), QStringLiteral("Conv.Time (us)"),
+         QStringLiteral("Rate (Hz)"), QStringLiteral("Range"), QStringLiteral("Samples"),
+         QStringLiteral("RMS Noise (uV)"), QStringLiteral("Pk-Pk Noise (uV)"),
+         QStringLiteral("RMS Res. (bits)"), QStringLiteral("Pk-Pk Res. (bits)")});
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->verticalHeader()->setVisible(false);
+    Table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Plot = new NoisePlot(this);
+    Plot->setObjectName(QStringLiteral("Plot"));
+    auto *split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(Table);
+    split->addWidget(Plot);
+    split->setSizes({260, 380});
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addWidget(split, 1);
+    resize(1060, 700);
+
+    connect(CmdStart, &QPushButton::clicked, this, &FormNoiseTable::start);
+    connect(CmdCancel, &QPushButton::clicked, this, &FormNoiseTable::cancel);
+    connect(m_sweep, &NoiseSweep::rowAdded, this, &FormNoiseTable::addRow);
+    connect(m_sweep, &NoiseSweep::progress, this, [this](int done, int total, const QString &current) {
+        Progress->setRange(0, total);
+        Progress->setValue(done);
+        LblStatus->setText(current.isEmpty()
+                               ? QStringLiteral("%1 rows").arg(done)
+                               : QStringLiteral("Row %1 of %2: %3").arg(done + 1).arg(total).arg(current));
+    });
+}
+
+FormNoiseTable::~FormNoiseTable()
+{
+    m_sweep->cancel();
+}
+
+void FormNoiseTable::start()
+{
+    NoiseSweepSettings settings;
+    settings.channel = SpinChannel->value();
+    settings.filterWords = wholeNumbers(TxtFilterWords->text(), 2, 127);
+    settings.ranges = wholeNumbers(TxtRanges->text(), 0, m_model.RangeCount() - 1);
+    settings.samples = SpinSamples->value();
+    const int chop = CmbChop->currentIndex();
+    settings.chops = chop == 0   ? QList<bool>{true}
+                     : chop == 1 ? QList<bool>{false}
+                                 : QList<bool>{true, false};
+    const QString title = QStringLiteral("Noise Table");
+    if (settings.filterWords.isEmpty()) {
+        m_dialogs.message(
+            QStringLiteral("The filter words must be numbers from 2 to 127 separated by commas."),
+            UserDialogs::Icon::Warning, title);
+        return;
+    }
+    if (settings.ranges.isEmpty()) {
+        m_dialogs.message(QStringLiteral("The range codes must be numbers from 0 to %1 separated by commas.")
+                              .arg(m_model.RangeCount() - 1),
+                          UserDialogs::Icon::Warning, title);
+        return;
+    }
+    if (settings.channel > m_model.MaxChannel()) {
+        m_dialogs.message(
+            QStringLiteral("Channel %1 does not exist on this converter.").arg(settings.channel),
+            UserDialogs::Icon::Warning, title);
+        return;
+    }
+    if (!m_link.isPortOpen()) {
+        m_dialogs.message(QStringLiteral("No evaluation board is connected."), UserDialogs::Icon::Warning,
+                          title);
+        return;
+    }
+    m_rows.clear();
+    Table->setRowCount(0);
+    Plot->setRows({});
+    setRunning(true);
+    const bool completed = m_sweep->run(settings);
+    setRunning(false);
+    if (!completed) {
+        const QString message = m_sweep->stopMessage();
+        LblStatus->setText(message);
+        m_dialogs.message(message.left(1).toUpper() + message.mid(1) +
+                              QStringLiteral(". The rows so far are kept."),
+                          UserDialogs::Icon::Warning, title);
+    }
+}
+
+void FormNoiseTable::cancel()
+{
+    m_sweep->cancel();
+}
+
+void FormNoiseTable::setRunning(bool running)
+{
+    CmdStart->setEnabled(!running);
+    CmdCancel->setEnabled(running);
+}
+
+void FormNoiseTable::addRow(const NoiseRow &r)
+{
+    m_rows << r;
+    const int line = Table->rowCount();
+    Table->insertRow(line);
+    const QStringList cells = {QString::number(r.filterWord),
+                               r.chop ? QStringLiteral("on") : QStringLiteral("off"),
+                               QString::number(r.conversionTimeUs, 'f', 2),
+                               QString::number(r.dataRateHz, 'f', 2),
+                               NoiseTable::rangeText(r.rangeVolts, r.bipolar),
+                               QString::number(r.samples),
+                               QString::number(r.rmsNoiseUv, 'f', 3),
+                               QString::number(r.peakNoiseUv, 'f', 3),
+                               QString::number(r.rmsBits, 'f', 2),
+                               QString::number(r.peakBits, 'f', 2)};
+    for (int c = 0; c < cells.size(); ++c) {
+        auto *item = new QTableWidgetItem(cells.at(c));
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        Table->setItem(line, c, item);
+    }
+    Plot->setRows(m_rows);
+}
+
+void FormNoiseTable::exportTo(const QString &format)
+{
+    const QString title = QStringLiteral("Export Noise Table as ") + format;
+    UserDialogs::FileFilter filter;
+    QString suffix = format.toLower();
+    if (format == QLatin1String("Markdown")) {
+        filter.filters = {QStringLiteral("Markdown Files (*.md)")};
+        suffix = QStringLiteral("md");
+    } else if (format == QLatin1String("CSV")) {
+        filter.filters = {QStringLiteral("CSV Files (*.csv)")};
+    } else if (format == QLatin1String("PNG")) {
+        filter.filters = {QStringLiteral("PNG Images (*.png)")};
+    } else {
+        filter.filters = {QStringLiteral("PDF Documents (*.pdf)")};
+    }
+    const std::optional<QString> path = m_dialogs.saveFile(title, filter, suffix);
+    if (!path)
+        return;
+    bool written = false;
+    if (format == QLatin1String("PNG")) {
+        written = Plot->savePng(*path);
+    } else if (format == QLatin1String("PDF")) {
+        written = Plot->savePdf(*path);
+    } else {
+        QSaveFile file(*path);
+        written = file.open(QIODevice::WriteOnly) &&
+                  file.write((format == QLatin1String("CSV") ? NoiseTable::csv(m_rows)
+                                                             : NoiseTable::markdown(m_rows))
+                                 .toUtf8()) >= 0 &&
+                  file.commit();
+    }
+    if (!written)
+        m_dialogs.message(QStringLiteral("Cannot write ") + *path, UserDialogs::Icon::Warning, title);
+}

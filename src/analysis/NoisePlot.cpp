@@ -1,0 +1,82 @@
+#include "NoisePlot.h"
+
+#include "data/NoiseTable.h"
+
+#include <QVBoxLayout>
+#include <qcustomplot.h>
+
+#include <algorithm>
+
+namespace {
+const QList<QColor> TraceColors = {Qt::blue,    Qt::red,      QColor(0, 140, 0),
+                                   Qt::magenta, Qt::darkCyan, Qt::black};
+}
+
+NoisePlot::NoisePlot(QWidget *parent)
+    : QWidget(parent)
+    , m_plot(new QCustomPlot(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_plot);
+    for (QCPAxis *axis : {m_plot->xAxis, m_plot->yAxis}) {
+        axis->setScaleType(QCPAxis::stLogarithmic);
+        axis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
+        axis->grid()->setSubGridVisible(true);
+    }
+    m_plot->xAxis->setLabel(QStringLiteral("Output data rate (Hz)"));
+    m_plot->yAxis->setLabel(QStringLiteral("RMS noise (µV)"));
+    setMinimumSize(300, 200);
+    setRows({});
+}
+
+void NoisePlot::setRows(const QList<NoiseRow> &rows)
+{
+    m_plot->clearGraphs();
+    QList<int> ranges;
+    for (const NoiseRow &r : rows)
+        if (!ranges.contains(r.rangeCode))
+            ranges << r.rangeCode;
+    for (int i = 0; i < ranges.size(); ++i) {
+        QList<NoiseRow> trace;
+        for (const NoiseRow &r : rows)
+            if (r.rangeCode == ranges.at(i) && r.rmsNoiseUv > 0 && r.dataRateHz > 0)
+                trace << r;
+        if (trace.isEmpty())
+            continue;
+        std::sort(trace.begin(), trace.end(),
+                  [](const NoiseRow &a, const NoiseRow &b) { return a.dataRateHz < b.dataRateHz; });
+        QCPGraph *graph = m_plot->addGraph();
+        graph->setName(NoiseTable::rangeText(trace.first().rangeVolts, trace.first().bipolar));
+        graph->setPen(QPen(TraceColors.at(i % TraceColors.size()), 1.5));
+        graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 5));
+        for (const NoiseRow &r : std::as_const(trace))
+            graph->addData(r.dataRateHz, r.rmsNoiseUv);
+    }
+    m_plot->legend->setVisible(m_plot->graphCount() > 0);
+    if (m_plot->graphCount() == 0) {
+        // Empty: the span of the converter's output data rates and of typical noise.
+        m_plot->xAxis->setRange(100, 20000);
+        m_plot->yAxis->setRange(0.1, 100);
+    } else {
+        m_plot->rescaleAxes();
+        for (QCPAxis *axis : {m_plot->xAxis, m_plot->yAxis})
+            axis->setRange(axis->range().lower / 1.5, axis->range().upper * 1.5);
+    }
+    m_plot->replot();
+}
+
+int NoisePlot::traceCount() const
+{
+    return m_plot->graphCount();
+}
+
+bool NoisePlot::savePng(const QString &path, int width, int height)
+{
+    return m_plot->savePng(path, width, height);
+}
+
+bool NoisePlot::savePdf(const QString &path, int width, int height)
+{
+    return m_plot->savePdf(path, width, height);
+}

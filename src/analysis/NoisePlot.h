@@ -1,0 +1,29 @@
+#pragma once
+
+#include "data/NoiseRow.h"
+
+#include <QList>
+#include <QWidget>
+
+class QCustomPlot;
+
+// RMS noise against output data rate on log-log axes, one trace per input range (rows of
+// a noise sweep, in any order), with export to PNG and PDF.
+class NoisePlot : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ExportWidth = 800;
+    static constexpr int ExportHeight = 560;
+
+    explicit NoisePlot(QWidget *parent = nullptr);
+
+    void setRows(const QList<NoiseRow> &rows);
+    int traceCount() const;
+    bool savePng(const QString &path, int width = ExportWidth, int height = ExportHeight);
+    bool savePdf(const QString &path, int width = ExportWidth, int height = ExportHeight);
+
+private:
+    QCustomPlot *m_plot;
+};
