@@ -13,7 +13,7 @@ source "$script"
 complete_words() { COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); "$fn"; echo "${COMPREPLY[*]}"; }
 expect() { local got; got=$(complete_words "${@:2}"); [ "$got" = "$1" ] || { echo "'${*:2}': '$got', not '$1'"; exit 1; }; }
 fn=_qm416x_cli
-expect "stats settings" qm416x-cli s
+expect "stats settings sweep" qm416x-cli s
 expect "62 64 68 69" qm416x-cli stats --variant ""
 expect "Com1 Com2 Com3 Com4" qm416x-cli regs --port C
 expect "sim" qm416x-cli board --port s

@@ -371,7 +371,13 @@ private Q_SLOTS:
                 sim.process.kill();
             });
         QCOMPARE(r.exitCode, 1);
-        const QString last = r.err.section(QLatin1Char('\n'), -2, -2);
+        // The stop, then the link's own word on the lost board.
+        QVERIFY2(
+            r.err.endsWith(
+                QStringLiteral("qm416x-cli: The evaluation board on %1 has gone away: the port was closed.\n")
+                    .arg(sim.path)),
+            qPrintable(r.err));
+        const QString last = r.err.section(QLatin1Char('\n'), -3, -3);
         const int kept = r.out.count(QLatin1Char('\n')) - 1;
         QVERIFY2(last.startsWith(
                      QStringLiteral("qm416x-cli: the sweep stopped at row %1 of 6 (fw ").arg(kept + 1)),
