@@ -1,6 +1,7 @@
 #include "CliArguments.h"
 
 #include "CliOutput.h"
+#include "analysis/FftWindow.h"
 
 #include <QCommandLineParser>
 
@@ -119,4 +120,22 @@ qint64 CliArguments::hexNumber(const QString &text, qint64 max)
     if (!ok || value < 0 || value > max)
         return -1;
     return value;
+}
+
+int CliArguments::windowOption() const
+{
+    if (!has(QStringLiteral("--window")))
+        return 2;
+    const QString text = value(QStringLiteral("--window"));
+    bool isNumber = false;
+    int window = text.toInt(&isNumber);
+    if (!isNumber)
+        window = FftWindow::selectorOf(text);
+    return window >= 0 && window <= 5 ? window : -1;
+}
+
+QString CliArguments::windowError() const
+{
+    return QStringLiteral("--window must be 0..5 or one of %1, not '%2'")
+        .arg(FftWindow::names().join(QStringLiteral(", ")), value(QStringLiteral("--window")));
 }

@@ -28,6 +28,10 @@ public:
     // variant (variantError() then says why).
     int variantOption(int fallback) const;
     QString variantError() const;
+    // The --window option as a window selector 0..5 (a number or a name such as "Hanning"):
+    // 2 (Hanning) when absent, -1 when it names no window (windowError() then says why).
+    int windowOption() const;
+    QString windowError() const;
     // A hexadecimal number (optional 0x prefix or h suffix) from 0 to max; -1 when it is not one.
     static qint64 hexNumber(const QString &text, qint64 max);
 

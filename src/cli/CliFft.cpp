@@ -81,17 +81,9 @@ int run(const QStringList &arguments)
     }
     if (args.error().isEmpty() && !args.has(QStringLiteral("--channel")))
         return CliOutput::usageError(QStringLiteral("fft needs --channel N"));
-    int window = 2;
-    if (args.has(QStringLiteral("--window"))) {
-        const QString text = args.value(QStringLiteral("--window"));
-        bool isNumber = false;
-        window = text.toInt(&isNumber);
-        if (!isNumber)
-            window = FftWindow::selectorOf(text);
-        if (window < 0 || window > 5)
-            return CliOutput::usageError(QStringLiteral("--window must be 0..5 or one of %1, not '%2'")
-                                             .arg(FftWindow::names().join(", "), text));
-    }
+    const int window = args.windowOption();
+    if (window < 0)
+        return CliOutput::usageError(args.windowError());
     CliFormat::Kind format = CliFormat::Text;
     QString error;
     if (args.error().isEmpty() && !CliFormat::read(args, format, error))

@@ -3,7 +3,6 @@
 #include "CliDataSession.h"
 #include "CliDialogs.h"
 #include "CliOutput.h"
-#include "analysis/FftWindow.h"
 #include "analysis/PlotBuild.h"
 #include "analysis/PlotView.h"
 
@@ -54,17 +53,9 @@ int run(const QStringList &arguments)
     if (args.error().isEmpty() && !pdf && !output.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         return CliOutput::usageError(
             QStringLiteral("the output must end in .png or .pdf, not '%1'").arg(output));
-    int window = 2;
-    if (args.has(QStringLiteral("--window"))) {
-        const QString text = args.value(QStringLiteral("--window"));
-        bool isNumber = false;
-        window = text.toInt(&isNumber);
-        if (!isNumber)
-            window = FftWindow::selectorOf(text);
-        if (window < 0 || window > 5)
-            return CliOutput::usageError(QStringLiteral("--window must be 0..5 or one of %1, not '%2'")
-                                             .arg(FftWindow::names().join(", "), text));
-    }
+    const int window = args.windowOption();
+    if (window < 0)
+        return CliOutput::usageError(args.windowError());
     CliDataSession session;
     if (const int code = session.open(args))
         return code;
