@@ -4,7 +4,7 @@
 
 #include "analysis/BuildHistogram.h"
 #include "analysis/EditFFT.h"
-#include "analysis/SpectrumMetrics.h"
+#include "analysis/FftMetrics.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "data/ShowStatistics.h"
@@ -124,14 +124,14 @@ void BM_Spectra(benchmark::State &state)
 }
 BENCHMARK(BM_Spectra)->Arg(0)->Arg(2)->Arg(5)->Unit(benchmark::kMillisecond);
 
-void BM_SpectrumMetrics(benchmark::State &state)
+void BM_FftMetrics(benchmark::State &state)
 {
     Acquisition &a = acquisition();
     for (auto _ : state)
         for (int c = 0; c < Channels; ++c)
-            benchmark::DoNotOptimize(spectrumMetrics(a.data, c, 2));
+            benchmark::DoNotOptimize(fftMetrics(a.data, c, 2));
 }
-BENCHMARK(BM_SpectrumMetrics)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FftMetrics)->Unit(benchmark::kMillisecond);
 
 void BM_Histograms(benchmark::State &state)
 {

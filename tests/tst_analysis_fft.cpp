@@ -1,8 +1,8 @@
 #include "analysis/BitHelpers.h"
 #include "analysis/EditFFT.h"
+#include "analysis/FftMetrics.h"
 #include "analysis/FftWindow.h"
 #include "analysis/Fourier.h"
-#include "analysis/SpectrumMetrics.h"
 #include "data/ClassData.h"
 
 #include <QtTest>
@@ -310,7 +310,7 @@ private Q_SLOTS:
         const double ps = amplitude * amplitude, pd = power(harmonics), pn = power(noise);
         const double sinad = 10 * std::log10(ps / (pn + pd));
 
-        const SpectrumMetrics m = spectrumMetrics(d, 0, window);
+        const FftMetrics m = fftMetrics(d, 0, window);
         QVERIFY2(m.valid, qPrintable(m.message));
         QCOMPARE(m.fundamentalBin, k1);
         QCOMPARE(m.fundamentalHz, 1000.0 * k1 / n); // one channel at 1000 us
@@ -329,11 +329,11 @@ private Q_SLOTS:
         ClassData one, flat;
         fill(one, {5});
         fill(flat, std::vector<qint32>(64, 1000));
-        const QList<QPair<SpectrumMetrics, QString>> cases = {
-            {spectrumMetrics(one, 0, 0), "Not enough data for a spectrum"},
-            {spectrumMetrics(flat, 0, 0), "No signal outside the DC span"},
+        const QList<QPair<FftMetrics, QString>> cases = {
+            {fftMetrics(one, 0, 0), "Not enough data for a spectrum"},
+            {fftMetrics(flat, 0, 0), "No signal outside the DC span"},
             // 4 points: bins 0..2, the fundamental's span covers everything beyond DC.
-            {spectrumMetrics(std::vector<double>{1, 0, 5}, 0, 1.0),
+            {fftMetrics(std::vector<double>{1, 0, 5}, 0, 1.0),
              "Too few bins for the metrics with this window"}};
         for (const auto &[metrics, message] : cases) {
             QVERIFY(!metrics.valid);

@@ -1,5 +1,5 @@
 #include "analysis/EditFFT.h"
-#include "analysis/SpectrumMetrics.h"
+#include "analysis/FftMetrics.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "data/ShowStatistics.h"
@@ -168,7 +168,7 @@ private Q_SLOTS:
 
         const Run metrics = cli({"fft", m_file, "--channel", "1", "--metrics", "--format", "json"});
         const QJsonObject m = QJsonDocument::fromJson(metrics.out.toUtf8()).object();
-        const SpectrumMetrics expected = spectrumMetrics(m_data, 1, 2);
+        const FftMetrics expected = fftMetrics(m_data, 1, 2);
         QCOMPARE(m.value("snr_db").toDouble(), expected.snrDb);
         QCOMPARE(m.value("enob_bits").toDouble(), expected.enobBits);
         QCOMPARE(m.value("fundamental_hz").toDouble(), expected.fundamentalHz);
@@ -215,7 +215,7 @@ private Q_SLOTS:
         const Run run = cli({"fft", m_file, "--channel", "1", "--window", "Blackman-Harris", "--metrics"});
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.err.isEmpty());
-        const SpectrumMetrics m = spectrumMetrics(m_data, 1, 5);
+        const FftMetrics m = fftMetrics(m_data, 1, 5);
         QVERIFY(m.valid);
         const QList<std::tuple<QString, double, QString>> expected = {{"Fundamental", m.fundamentalHz, "Hz"},
                                                                       {"SNR", m.snrDb, "dB"},

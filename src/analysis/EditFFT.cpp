@@ -1,6 +1,6 @@
 #include "EditFFT.h"
 
-#include "ChannelSpectrum.h"
+#include "FftMagnitudes.h"
 
 #include <cmath>
 
@@ -24,7 +24,7 @@ FftResult failure(FftResult result)
 
 FftResult EditFFT(const ClassData &data, int channel, int window)
 {
-    const ChannelSpectrum spectrum = channelSpectrum(data, channel, window);
+    const FftMagnitudes spectrum = fftMagnitudes(data, channel, window);
     FftResult result;
     result.messages = spectrum.messages;
 

@@ -15,7 +15,7 @@ constexpr double ZeroBinMarginDb = 10.0;
 // channel's count, weighted by the window of the selector (FftWindow). Rows k = 0..N/2:
 // x = k / T / N hertz, T being the time between two conversions of the channel (the sum
 // of the conversion times of all valid channels), y = 20 log10(m(k) / max m) with
-// m(k) = 2 |X(k)| / N (channelSpectrum). Ranges: x from 0 to floor(1 / 2T) + 1, y from the
+// m(k) = 2 |X(k)| / N (fftMagnitudes). Ranges: x from 0 to floor(1 / 2T) + 1, y from the
 // lowest level to 0; count = N/2 + 1.
 //
 // A bin of exactly zero (every bin but the first of a constant input, for example) has no

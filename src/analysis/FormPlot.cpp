@@ -1,10 +1,10 @@
 #include "FormPlot.h"
 
+#include "FftMetrics.h"
 #include "FftWindow.h"
 #include "PlotBuild.h"
 #include "PlotReadout.h"
 #include "PlotView.h"
-#include "SpectrumMetrics.h"
 #include "data/ClassData.h"
 #include "model/QM4168.h"
 #include "platform/UserDialogs.h"
@@ -234,7 +234,7 @@ void FormPlot::redraw()
     Plot->load(table, table.count);
     if (m_kind == PlotKind::Spectrum) {
         LabelSamples->setText(PlotReadout::samplesText(table));
-        const SpectrumMetrics metrics = spectrumMetrics(IData, channel, ComboWindow->currentIndex());
+        const FftMetrics metrics = fftMetrics(IData, channel, ComboWindow->currentIndex());
         const QStringList lines = metricsLines(metrics);
         const QString gap = QStringLiteral("    ");
         LabelMetrics->setText(metrics.valid

@@ -5,8 +5,8 @@
 #include "CliFormat.h"
 #include "CliOutput.h"
 #include "analysis/EditFFT.h"
+#include "analysis/FftMetrics.h"
 #include "analysis/FftWindow.h"
-#include "analysis/SpectrumMetrics.h"
 
 #include <QJsonObject>
 
@@ -31,7 +31,7 @@ QString help()
            CliFormat::helpLine();
 }
 
-int printMetrics(const SpectrumMetrics &m, int channel, int window, CliFormat::Kind format)
+int printMetrics(const FftMetrics &m, int channel, int window, CliFormat::Kind format)
 {
     if (!m.valid)
         return CliOutput::failure(m.message);
@@ -97,8 +97,8 @@ int run(const QStringList &arguments)
         return code;
 
     if (metrics)
-        return printMetrics(spectrumMetrics(session.data(), session.channel(), window), session.channel(),
-                            window, format);
+        return printMetrics(fftMetrics(session.data(), session.channel(), window), session.channel(), window,
+                            format);
 
     const FftResult result = EditFFT(session.data(), session.channel(), window);
     for (const AnalysisMessage &m : result.messages) {

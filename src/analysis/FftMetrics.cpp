@@ -1,6 +1,6 @@
-#include "SpectrumMetrics.h"
+#include "FftMetrics.h"
 
-#include "ChannelSpectrum.h"
+#include "FftMagnitudes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,9 +15,9 @@ enum class Bin
     Harmonic
 };
 
-SpectrumMetrics invalid(const QString &message)
+FftMetrics invalid(const QString &message)
 {
-    SpectrumMetrics metrics;
+    FftMetrics metrics;
     metrics.message = message;
     return metrics;
 }
@@ -35,7 +35,7 @@ int spanHalfWidth(int window)
     return window >= 0 && window <= 5 ? widths[window] : 1;
 }
 
-SpectrumMetrics spectrumMetrics(const std::vector<double> &power, int window, double binHz)
+FftMetrics fftMetrics(const std::vector<double> &power, int window, double binHz)
 {
     const int half = static_cast<int>(power.size()) - 1; // N/2
     const int width = spanHalfWidth(window);
@@ -81,7 +81,7 @@ SpectrumMetrics spectrumMetrics(const std::vector<double> &power, int window, do
     if (!spurBins)
         return invalid(QStringLiteral("Too few bins for the metrics with this window"));
 
-    SpectrumMetrics metrics;
+    FftMetrics metrics;
     metrics.valid = true;
     metrics.fundamentalBin = k1;
     metrics.fundamentalHz = k1 * binHz;
@@ -93,9 +93,9 @@ SpectrumMetrics spectrumMetrics(const std::vector<double> &power, int window, do
     return metrics;
 }
 
-SpectrumMetrics spectrumMetrics(const ClassData &data, int channel, int window)
+FftMetrics fftMetrics(const ClassData &data, int channel, int window)
 {
-    const ChannelSpectrum spectrum = channelSpectrum(data, channel, window);
+    const FftMagnitudes spectrum = fftMagnitudes(data, channel, window);
     if (spectrum.magnitude.empty())
         return invalid(QStringLiteral("Not enough data for a spectrum"));
     if (!(spectrum.period > 0) || !std::isfinite(spectrum.period))
@@ -103,10 +103,10 @@ SpectrumMetrics spectrumMetrics(const ClassData &data, int channel, int window)
     std::vector<double> power(spectrum.magnitude.size());
     for (size_t k = 0; k < power.size(); ++k)
         power[k] = spectrum.magnitude[k] * spectrum.magnitude[k];
-    return spectrumMetrics(power, window, spectrum.frequency(1));
+    return fftMetrics(power, window, spectrum.frequency(1));
 }
 
-QStringList metricsLines(const SpectrumMetrics &metrics)
+QStringList metricsLines(const FftMetrics &metrics)
 {
     if (!metrics.valid)
         return {};

@@ -1,4 +1,4 @@
-#include "ChannelSpectrum.h"
+#include "FftMagnitudes.h"
 
 #include "BitHelpers.h"
 #include "FftWindow.h"
@@ -7,9 +7,9 @@
 
 #include <cmath>
 
-ChannelSpectrum channelSpectrum(const ClassData &data, int channel, int window)
+FftMagnitudes fftMagnitudes(const ClassData &data, int channel, int window)
 {
-    ChannelSpectrum spectrum;
+    FftMagnitudes spectrum;
     for (int c = 0; c <= data.MaxChannel(); ++c)
         if (data.Valid(c))
             spectrum.period += data.ChannelTime(c) / 1e6;

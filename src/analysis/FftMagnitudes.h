@@ -10,7 +10,7 @@ class ClassData;
 
 // The magnitudes of one channel's spectrum, before any scaling to decibels: what the
 // spectrum plot and the spectrum metrics are both computed from.
-struct ChannelSpectrum
+struct FftMagnitudes
 {
     // m(k) = 2 |X(k)| / n for k = 0..n/2 (the first and the last bin get the same factor 2),
     // X the transform of the first n codes weighted by the window; empty when there was
@@ -29,4 +29,4 @@ struct ChannelSpectrum
 // The spectrum of channel (0..7) with the window of selector window (FftWindow). Below two
 // samples, "Not enough Data" and the refusal of a transform of that length are in messages
 // and magnitude is empty. A channel outside 0..7 throws DataRangeError.
-ChannelSpectrum channelSpectrum(const ClassData &data, int channel, int window);
+FftMagnitudes fftMagnitudes(const ClassData &data, int channel, int window);

@@ -8,7 +8,7 @@
 class ClassData;
 
 // The figures of merit of a converter judged by a sine at its input, computed on the power
-// spectrum P(k) = m(k)^2, k = 0..N/2, m(k) the magnitudes of channelSpectrum.
+// spectrum P(k) = m(k)^2, k = 0..N/2, m(k) the magnitudes of fftMagnitudes.
 //
 // A tone occupies the bins k - L..k + L, L the span half-width of the window
 // (spanHalfWidth). Bins 0..L are the DC span. The fundamental k1 is the first largest P(k)
@@ -22,7 +22,7 @@ class ClassData;
 //   ENOB = (SINAD - 1.76) / 6.02, and the fundamental's frequency k1 / (T N).
 // A power sum of exactly zero gives an infinite figure (a spectrum without harmonics has
 // THD = -inf), which is what the definition says.
-struct SpectrumMetrics
+struct FftMetrics
 {
     bool valid = false;
     QString message; // why the figures could not be computed, when not valid
@@ -42,13 +42,13 @@ int spanHalfWidth(int window);
 // The metrics of power = P(0..N/2) for the window, binHz the spacing of the bins 1 / (T N).
 // Not valid when no bin lies beyond the DC and the fundamental's spans, or when every bin
 // beyond the DC span is zero.
-SpectrumMetrics spectrumMetrics(const std::vector<double> &power, int window, double binHz);
+FftMetrics fftMetrics(const std::vector<double> &power, int window, double binHz);
 
 // The metrics of channel (0..7) with the window, on the spectrum the plot shows. Not valid
 // as well when the channel has fewer than two samples or no conversion time. A channel
 // outside 0..7 throws DataRangeError.
-SpectrumMetrics spectrumMetrics(const ClassData &data, int channel, int window);
+FftMetrics fftMetrics(const ClassData &data, int channel, int window);
 
 // The figures as lines "label value unit", in the order Fundamental (Hz, 4 decimals), SNR,
 // THD, SINAD (dB), SFDR (dBc), ENOB (bits), each with 2 decimals. Empty when not valid.
-QStringList metricsLines(const SpectrumMetrics &metrics);
+QStringList metricsLines(const FftMetrics &metrics);
