@@ -287,7 +287,7 @@ private Q_SLOTS:
     {
         NoisePlot plot;
         plot.setRows(sampleRows());
-        QCOMPARE(plot.traceCount(), 2);
+        QCOMPARE(plot.traceCount(), 4); // two ranges, each with chop on and chop off
         QTemporaryDir dir;
         const QString png = dir.filePath(QStringLiteral("noise.png"));
         QVERIFY(plot.savePng(png));

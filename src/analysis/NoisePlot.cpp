@@ -34,24 +34,42 @@ void NoisePlot::setRows(const QList<NoiseRow> &rows)
 {
     m_plot->clearGraphs();
     QList<int> ranges;
-    for (const NoiseRow &r : rows)
+    bool chopOn = false;
+    bool chopOff = false;
+    for (const NoiseRow &r : rows) {
         if (!ranges.contains(r.rangeCode))
             ranges << r.rangeCode;
+        (r.chop ? chopOn : chopOff) = true;
+    }
+    // One trace per range; with chop on and off both measured, one per range and chop
+    // setting (chop off dashed), so that the two settings' rates do not zigzag into one line.
+    const bool bothChops = chopOn && chopOff;
     for (int i = 0; i < ranges.size(); ++i) {
-        QList<NoiseRow> trace;
-        for (const NoiseRow &r : rows)
-            if (r.rangeCode == ranges.at(i) && r.rmsNoiseUv > 0 && r.dataRateHz > 0)
-                trace << r;
-        if (trace.isEmpty())
-            continue;
-        std::sort(trace.begin(), trace.end(),
-                  [](const NoiseRow &a, const NoiseRow &b) { return a.dataRateHz < b.dataRateHz; });
-        QCPGraph *graph = m_plot->addGraph();
-        graph->setName(NoiseTable::rangeText(trace.first().rangeVolts, trace.first().bipolar));
-        graph->setPen(QPen(TraceColors.at(i % TraceColors.size()), 1.5));
-        graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 5));
-        for (const NoiseRow &r : std::as_const(trace))
-            graph->addData(r.dataRateHz, r.rmsNoiseUv);
+        for (const bool chop : {true, false}) {
+            QList<NoiseRow> trace;
+            for (const NoiseRow &r : rows)
+                if (r.rangeCode == ranges.at(i) && (!bothChops || r.chop == chop) && r.rmsNoiseUv > 0 &&
+                    r.dataRateHz > 0)
+                    trace << r;
+            if (trace.isEmpty())
+                continue;
+            std::sort(trace.begin(), trace.end(),
+                      [](const NoiseRow &a, const NoiseRow &b) { return a.dataRateHz < b.dataRateHz; });
+            QCPGraph *graph = m_plot->addGraph();
+            QString name = NoiseTable::rangeText(trace.first().rangeVolts, trace.first().bipolar);
+            if (bothChops)
+                name += chop ? QStringLiteral(", chop on") : QStringLiteral(", chop off");
+            graph->setName(name);
+            QPen pen(TraceColors.at(i % TraceColors.size()), 1.5);
+            if (bothChops && !chop)
+                pen.setStyle(Qt::DashLine);
+            graph->setPen(pen);
+            graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 5));
+            for (const NoiseRow &r : std::as_const(trace))
+                graph->addData(r.dataRateHz, r.rmsNoiseUv);
+            if (!bothChops)
+                break;
+        }
     }
     m_plot->legend->setVisible(m_plot->graphCount() > 0);
     if (m_plot->graphCount() == 0) {

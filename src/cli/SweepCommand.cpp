@@ -170,8 +170,7 @@ int run(const QStringList &arguments)
     NoiseSweep sweep(model, session.link());
     QObject::connect(&sweep, &NoiseSweep::progress, [](int done, int total, const QString &current) {
         if (!current.isEmpty())
-            CliOutput::err(
-                QStringLiteral("qm416x-cli: row %1 of %2: %3\n").arg(done + 1).arg(total).arg(current));
+            CliOutput::notice(QStringLiteral("row %1 of %2: %3").arg(done + 1).arg(total).arg(current));
     });
     const bool completed = sweep.run(settings);
     const QList<NoiseRow> rows = sweep.rows();
