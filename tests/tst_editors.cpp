@@ -1,4 +1,4 @@
-#include "BoardRig.h"
+#include "FirmwareRig.h"
 #include "TestServices.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
@@ -13,8 +13,6 @@
 #include "editors/SetupPaging.h"
 #include "editors/SetupTotals.h"
 #include "model/HexText.h"
-#include "sim/SimConverter.h"
-#include "sim/SimFirmware.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -31,22 +29,13 @@ namespace {
 
 // The model and link as start-up leaves them, on a fake port answered by the simulated
 // board's firmware. Only the automatic write of changed registers talks to the board.
-struct EditorRig : BoardRig
+struct EditorRig : FirmwareRig
 {
-    SimConverter chip;
-    SimFirmware firmware{chip};
-    FakeSerialPort &port;
     SignalRecorder sends{&model};
 
     explicit EditorRig(int variant = 8)
-        : BoardRig(variant)
-        , chip(variant)
-        , port(open())
+        : FirmwareRig(variant)
     {
-        port.responder = [this](const QString &command) {
-            chip.settle();
-            return firmware.execute(command.toLatin1(), false);
-        };
         link.setCheckAutoUpdate(false);
         port.written.clear();
         sends.clear();

@@ -1,8 +1,6 @@
-#include "BoardRig.h"
+#include "FirmwareRig.h"
 #include "ReceiveSplit.h"
 #include "model/HexText.h"
-#include "sim/SimConverter.h"
-#include "sim/SimFirmware.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -10,22 +8,13 @@
 
 namespace {
 // The link on a fake port with the simulated board's firmware answering every frame.
-struct SyncRig : BoardRig
+struct SyncRig : FirmwareRig
 {
-    SimConverter chip;
-    SimFirmware firmware{chip};
-    FakeSerialPort &port;
     SignalRecorder updates{&link.registerSync()};
 
     explicit SyncRig(int variant = 8)
-        : BoardRig(variant)
-        , chip(variant)
-        , port(open())
+        : FirmwareRig(variant)
     {
-        port.responder = [this](const QString &command) {
-            chip.settle();
-            return firmware.execute(command.toLatin1(), false);
-        };
         updates.clear();
     }
 
