@@ -64,15 +64,8 @@ int run(const QStringList &arguments)
                              QStringLiteral("--channels"), QStringLiteral("--samples"),
                              QStringLiteral("--width"), QStringLiteral("-o|--output"), CliFormat::option()},
                             {QStringLiteral("--rdy-all")});
-    if (args.help()) {
-        CliOutput::out(QString::fromLatin1(Help));
-        return 0;
-    }
-    if (!args.error().isEmpty())
-        return CliOutput::usageError(args.error());
-    if (!args.positional().isEmpty())
-        return CliOutput::usageError(
-            QStringLiteral("unexpected argument '%1'").arg(args.positional().first()));
+    if (const std::optional<int> done = args.answerFirst(QString::fromLatin1(Help), false))
+        return *done;
     const QString port = args.value(QStringLiteral("--port"));
     if (port.isEmpty())
         return CliOutput::usageError(

@@ -19,12 +19,8 @@ const char *const Help = "Usage: qm416x-cli board --port NAME|PATH ACTION\n\n"
 int run(const QStringList &arguments)
 {
     const CliArguments args(arguments, {QStringLiteral("--port")}, {});
-    if (args.help()) {
-        CliOutput::out(QString::fromLatin1(Help));
-        return 0;
-    }
-    if (!args.error().isEmpty())
-        return CliOutput::usageError(args.error());
+    if (const std::optional<int> done = args.answerFirst(QString::fromLatin1(Help)))
+        return *done;
     const QString port = args.value(QStringLiteral("--port"));
     const QStringList words = args.positional();
     if (port.isEmpty())

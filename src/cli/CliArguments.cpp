@@ -139,3 +139,16 @@ QString CliArguments::windowError() const
     return QStringLiteral("--window must be 0..5 or one of %1, not '%2'")
         .arg(FftWindow::names().join(QStringLiteral(", ")), value(QStringLiteral("--window")));
 }
+
+std::optional<int> CliArguments::answerFirst(const QString &help, bool takesWords) const
+{
+    if (this->help()) {
+        CliOutput::out(help);
+        return 0;
+    }
+    if (!error().isEmpty())
+        return CliOutput::usageError(error());
+    if (!takesWords && !positional().isEmpty())
+        return CliOutput::usageError(QStringLiteral("unexpected argument '%1'").arg(positional().first()));
+    return std::nullopt;
+}

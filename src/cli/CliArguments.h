@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The arguments of one command, read by QCommandLineParser: positional words, options with
 // a value ("--channel 3" or "--channel=3") and flags ("--csv"). An entry "-o|--output" names
 // one option with two spellings; has() and value() answer to either. Every command also
@@ -28,6 +30,10 @@ public:
     // variant (variantError() then says why).
     int variantOption(int fallback) const;
     QString variantError() const;
+    // What every command does first: with --help, prints help and gives 0; with bad options,
+    // or with positional words where the command takes none, reports them and gives 2.
+    // Nothing when the command goes on.
+    std::optional<int> answerFirst(const QString &help, bool takesWords = true) const;
     // The --window option as a window selector 0..5 (a number or a name such as "Hanning"):
     // 2 (Hanning) when absent, -1 when it names no window (windowError() then says why).
     int windowOption() const;

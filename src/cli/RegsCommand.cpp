@@ -74,12 +74,8 @@ int run(const QStringList &arguments)
 {
     const CliArguments args(arguments,
                             {QStringLiteral("--port"), QStringLiteral("--variant"), CliFormat::option()}, {});
-    if (args.help()) {
-        CliOutput::out(QString::fromLatin1(Help));
-        return 0;
-    }
-    if (!args.error().isEmpty())
-        return CliOutput::usageError(args.error());
+    if (const std::optional<int> done = args.answerFirst(QString::fromLatin1(Help)))
+        return *done;
     QString formatError;
     if (!CliFormat::read(args, format, formatError))
         return CliOutput::usageError(formatError);

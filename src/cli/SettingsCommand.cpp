@@ -50,12 +50,8 @@ int run(const QStringList &arguments)
     const CliArguments args(
         arguments, {QStringLiteral("--port"), QStringLiteral("--variant"), QStringLiteral("-o|--output")},
         {});
-    if (args.help()) {
-        CliOutput::out(QString::fromLatin1(Help));
-        return 0;
-    }
-    if (!args.error().isEmpty())
-        return CliOutput::usageError(args.error());
+    if (const std::optional<int> done = args.answerFirst(QString::fromLatin1(Help)))
+        return *done;
     const QStringList words = args.positional();
     const QString action = words.value(0);
     const int variantCode = args.variantOption(8);
