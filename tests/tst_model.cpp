@@ -1,0 +1,630 @@
+// The chip model: the register cache and its addresses, the field decoders and setters with
+// their event orders, conversion-time arithmetic, and what each variant sets up.
+
+#include "SignalRecorder.h"
+#include "model/PowerOnImage.h"
+#include "model/QM4168.h"
+#include "model/RegisterDesign.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QM4168> variantModel(int variant)
+{
+    auto model = std::make_unique<QM4168>();
+    model->setEvBoard(variant);
+    return model;
+}
+
+bool near(double a, double b)
+{
+    return std::abs(a - b) < 1e-9;
+}
+
+QString time3(const QM4168 &model, int channel)
+{
+    return QString::number(model.ConversionTime(channel), 'f', 3);
+}
+
+} // namespace
+
+class TestModel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // ---- register cache ----------------------------------------------------------------
+
+    void modeAddressesShareOneCell()
+    {
+        auto model = variantModel(8);
+        SignalRecorder rec(model.get());
+        model->setRegister(0x3A, false, 5);
+        QCOMPARE(model->Register(0x38), 5);
+        QCOMPARE(model->Register(0x3F), 5);
+        QCOMPARE(model->ModeRegister(6), 5);
+        // Md is announced for channel 2 because it differs from the current channel 0.
+        QCOMPARE(rec.events(), QStringList({"MdChanged(2, 0)", "ContRdChanged(true)", "ClampChanged(true)",
+                                            "RegisterChanged(58, 5, 2)"}));
+        QCOMPARE(model->IAddress(55), 55);
+        QCOMPARE(model->IAddress(63), 56);
+        model->setRegBytes(0x3C, 1);
+        QCOMPARE(model->RegBytes(0x38), 1);
+        // Values are stored as written, not masked to the register's width.
+        model->setRegister(0x06, false, 0x12345678);
+        QCOMPARE(model->Register(0x06), 0x12345678);
+    }
+
+    void badAddressesAreRefusedWithoutAnyChange()
+    {
+        auto model = variantModel(8);
+        model->setRegister(0x01, false, 0xF0);
+        SignalRecorder rec(model.get());
+        try {
+            model->setRegister(0x40, false, 0);
+            QFAIL("address 40h was accepted");
+        } catch (const RegisterAddressError &e) {
+            QCOMPARE(e.number(), 0x80040000u);
+            QCOMPARE(e.address(), 0x40);
+        }
+        QVERIFY_THROWS_EXCEPTION(RegisterAddressError, model->Register(64));
+        QVERIFY_THROWS_EXCEPTION(RegisterAddressError, model->RegBytes(100));
+        try {
+            model->setRegister(-1, true, 0x12);
+            QFAIL("a negative address was accepted");
+        } catch (const RegisterAddressError &e) {
+            QCOMPARE(e.number(), 9u);
+        }
+        QVERIFY(rec.events().isEmpty());
+        QCOMPARE(model->Register(0x01), 0xF0);
+        QVERIFY(model->P0());
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, model->Rdy(8));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, model->setBuf(-1, true));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, model->ConversionTimeUp(9));
+    }
+
+    void channelAndVrefAlwaysAnnounce()
+    {
+        QM4168 model;
+        SignalRecorder rec(&model);
+        model.setChannel(0);
+        model.setChannel(0);
+        model.setChannel(3);
+        model.setVref(1.25);
+        QCOMPARE(rec.events(), QStringList({"ChannelChanged(0)", "ChannelChanged(0)", "ChannelChanged(3)",
+                                            "VrefChanged(1.25)"}));
+        QCOMPARE(model.Channel(), 3);
+        QCOMPARE(model.Vref(), 1.25);
+    }
+
+    void channelCountIgnoresChannelsAboveMaxChannel()
+    {
+        auto model = variantModel(4);          // MaxChannel 3
+        model->setRegister(0x2D, false, 0x08); // enable channel 5
+        model->setRegister(0x2F, false, 0x08); // enable channel 7
+        QVERIFY(model->Enable(5));
+        QCOMPARE(model->ChannelCount(), 0);
+        model->setRegister(0x29, false, 0x08);
+        model->setRegister(0x2B, false, 0x08);
+        QCOMPARE(model->ChannelCount(), 2);
+        model->setTestEnable(true);
+        model->setEvBoard(4); // test mode takes effect with the next variant set-up
+        QCOMPARE(model->MaxChannel(), 7);
+        QCOMPARE(model->ChannelCount(), 4);
+    }
+
+    void shortcutsSendAndModeGetIgnoresChannel()
+    {
+        auto model = variantModel(8);
+        model->setChannel(4);
+        SignalRecorder rec(model.get());
+        model->setSetupRegister(2, 0x08);
+        model->setConvTimeRegister(1, 0x91);
+        model->setIOPortRegister(0x30);
+        model->setModeRegister(0x01);    // current channel 4: address 3Ch
+        model->setModeRegister(1, 0x00); // explicit channel: address 39h
+        QCOMPARE(rec.only({"RegisterSend"}),
+                 QStringList({"RegisterSend(42, 8, 2)", "RegisterSend(49, 145, 1)", "RegisterSend(1, 48, -1)",
+                              "RegisterSend(60, 1, 4)", "RegisterSend(57, 0, 1)"}));
+        QCOMPARE(model->SetupRegister(2), 0x08);
+        QCOMPARE(model->ModeRegister(7), 0);
+        QCOMPARE(model->IOPortRegister(), 0x30);
+    }
+
+    void nestedWritesRunToCompletionInsideTheOuterOne()
+    {
+        QM4168 model;
+        SignalRecorder rec(&model);
+        connect(&model, &QM4168::RegisterChanged, &model, [&model](int address) {
+            if (address == 0x06)
+                model.setRegister(0x07, false, 0x22);
+        });
+        model.setRegister(0x06, true, 0x11);
+        QCOMPARE(rec.events(), QStringList({"RegisterChanged(6, 17, -1)", "RegisterChanged(7, 34, -1)",
+                                            "RegisterSend(6, 17, -1)"}));
+    }
+
+    // ---- field decoders and setters ----------------------------------------------------
+
+    void fieldSetterWritesFieldEventThenRegisterEvents()
+    {
+        QM4168 model;
+        model.setRegister(0x01, false, 0x30);
+        SignalRecorder rec(&model);
+        model.setP0(true);
+        QCOMPARE(rec.events(),
+                 QStringList({"P0Changed(true)", "RegisterChanged(1, 176, -1)", "RegisterSend(1, 176, -1)"}));
+        QCOMPARE(model.Register(0x01), 0xB0);
+    }
+
+    void unchangedFieldWritesNothing()
+    {
+        auto model = variantModel(8);
+        SignalRecorder rec(model.get());
+        model->setP1(false);
+        model->setBuf(3, false);
+        model->setCom(3, 0);
+        model->setEnable(3, false);
+        model->setRng(3, 0);
+        model->setChop(3, false);
+        model->setClamp(false);
+        model->setDataWidth(2);
+        model->setMd(0); // current channel 0, same value
+        QVERIFY(rec.events().isEmpty());
+    }
+
+    void mdWritesForAnotherChannelEvenWhenEqual()
+    {
+        auto model = variantModel(8);
+        SignalRecorder rec(model.get());
+        model->setMd(3, 0);
+        QCOMPARE(rec.events(),
+                 QStringList({"MdChanged(3, 0)", "RegisterChanged(59, 0, 3)", "RegisterSend(59, 0, 3)"}));
+        rec.clear();
+        // A mode write to 3Bh while Channel is 0 announces Md even though it did not change.
+        model->setRegister(0x3B, false, 0);
+        QCOMPARE(rec.events(), QStringList({"MdChanged(3, 0)", "RegisterChanged(59, 0, 3)"}));
+        rec.clear();
+        model->setRegister(0x38, false, 0);
+        QCOMPARE(rec.events(), QStringList({"RegisterChanged(56, 0, 0)"}));
+    }
+
+    void modeSettersUseTheCurrentChannel()
+    {
+        auto model = variantModel(8);
+        model->setChannel(5);
+        SignalRecorder rec(model.get());
+        model->setClamp(true);
+        model->setDataWidth(3);
+        model->setMd(2);
+        model->setDump(6, true);
+        QCOMPARE(rec.only({"RegisterSend"}),
+                 QStringList({"RegisterSend(61, 1, 5)", "RegisterSend(61, 3, 5)", "RegisterSend(61, 67, 5)",
+                              "RegisterSend(62, 75, 6)"}));
+        QCOMPARE(model->Md(), 2);
+        QVERIFY(model->Dump(0));
+    }
+
+    void revisionDecodesGenericAndVersionEveryTime()
+    {
+        QM4168 model;
+        SignalRecorder rec(&model);
+        model.setRegister(0x02, false, 0x0A);
+        model.setRegister(0x02, false, 0x21);
+        model.setRegister(0x02, false, 0x14);
+        model.setRegister(0x02, false, 0x14);
+        model.setRegister(0x02, false, 0x32);
+        QCOMPARE(model.Generic(), QStringLiteral("QM4164"));
+        QCOMPARE(model.Version(), 3);
+        QCOMPARE(rec.only({"GenericChanged", "VersionChanged"}),
+                 QStringList({"GenericChanged(\"None\")", "VersionChanged(0)", "GenericChanged(\"QM4168\")",
+                              "VersionChanged(2)", "GenericChanged(\"QM4168\")", "VersionChanged(1)",
+                              "GenericChanged(\"QM4168\")", "VersionChanged(1)", "GenericChanged(\"QM4164\")",
+                              "VersionChanged(3)"}));
+    }
+
+    void ioPortDecodesInItsOrder()
+    {
+        QM4168 model;
+        SignalRecorder rec(&model);
+        model.setRegister(0x01, false, 0xFF);
+        QCOMPARE(rec.names(),
+                 QStringList({"P0Changed", "P1Changed", "P0DirChanged", "P1DirChanged", "RdyFnChanged",
+                              "SyncChanged", "RedPWRChanged", "RegisterChanged"}));
+        rec.clear();
+        model.setRegister(0x01, false, 0xFB); // only bit 2 (RedPWR) changes; bit 1 is not decoded
+        model.setRegister(0x01, false, 0xF9);
+        QCOMPARE(rec.events(), QStringList({"RedPWRChanged(false)", "RegisterChanged(1, 251, -1)",
+                                            "RegisterChanged(1, 249, -1)"}));
+    }
+
+    void ioPortSettersTouchOnlyTheirBit()
+    {
+        QM4168 model;
+        model.setRegister(0x01, false, 0x02);
+        model.setSync(true);
+        QCOMPARE(model.Register(0x01), 0x03);
+        model.setRedPWR(true);
+        model.setRdyFn(true);
+        model.setP1Dir(true);
+        model.setP0Dir(true);
+        model.setP1(true);
+        QCOMPARE(model.Register(0x01), 0x7F);
+        model.setSync(false);
+        QCOMPARE(model.Register(0x01), 0x7E);
+    }
+
+    void statusDecodesFlags()
+    {
+        QM4168 model;
+        SignalRecorder rec(&model);
+        model.setRegister(0x22, false, 0x01);
+        model.setRegister(0x22, false, 0x03);
+        QVERIFY(model.UndRange(2));
+        QVERIFY(!model.OvrRange(2));
+        model.setRegister(0x22, false, 0x02);
+        model.setRegister(0x22, false, 0x0C);
+        QVERIFY(model.Rdy(2));
+        QVERIFY(model.NoRef(2));
+        QCOMPARE(rec.events(), QStringList({"OvrRangeChanged(2, true)", "RegisterChanged(34, 1, 2)",
+                                            "UndRangeChanged(2, true)", "OvrRangeChanged(2, false)",
+                                            "RegisterChanged(34, 3, 2)", "UndRangeChanged(2, false)",
+                                            "RegisterChanged(34, 2, 2)", "RdyChanged(2, true)",
+                                            "NoRefChanged(2, true)", "RegisterChanged(34, 12, 2)"}));
+    }
+
+    void setupDecodeOrderAndRangeFold()
+    {
+        auto model = variantModel(8);
+        SignalRecorder rec(model.get());
+        model->setRegister(0x2C, false, 0xFC); // Buf, Com 3, StatOpt, Enable, range code 4
+        QCOMPARE(rec.events(),
+                 QStringList({"BufChanged(4, true)", "ComChanged(4, 3)", "StatOptChanged(4, true)",
+                              "EnableChanged(4, true)", "RngChanged(4, 4)", "RegisterChanged(44, 252, 4)"}));
+        rec.clear();
+        model->setRegister(0x28, false, 0x07);
+        QCOMPARE(model->Rng(0), 1);
+        model->setRegister(0x28, false, 0x07);
+        QCOMPARE(rec.only({"RngChanged"}), QStringList({"RngChanged(0, 1)", "RngChanged(0, 1)"}));
+        rec.clear();
+        model->setRegister(0x28, false, 0x01); // raw 1 equals the stored 1: no event
+        model->setRegister(0x28, false, 0x06);
+        QCOMPARE(rec.only({"RngChanged"}), QStringList({"RngChanged(0, 0)"}));
+    }
+
+    void fourChannelChipIgnoresSetupWithOtherCom()
+    {
+        auto model = variantModel(4);
+        SignalRecorder rec(model.get());
+        model->setRegister(0x29, false, 0xFF);
+        QCOMPARE(rec.events(), QStringList({"BufChanged(1, true)", "RegisterChanged(41, 255, 1)"}));
+        QVERIFY(!model->Enable(1));
+        QCOMPARE(model->Rng(1), 0);
+        QCOMPARE(model->Com(1), 0);
+        rec.clear();
+        // With the COM bits matching, the rest is taken; bit 2 of the range is ignored.
+        model->setRegister(0x29, false, 0x1F);
+        QCOMPARE(rec.events(),
+                 QStringList({"BufChanged(1, false)", "StatOptChanged(1, true)", "EnableChanged(1, true)",
+                              "RngChanged(1, 3)", "RegisterChanged(41, 31, 1)"}));
+    }
+
+    void setupSettersBuildTheRegister()
+    {
+        auto model = variantModel(8);
+        model->setCom(2, 3);
+        QCOMPARE(model->Register(0x2A), 0x60);
+        model->setCom(2, 2);
+        QCOMPARE(model->Register(0x2A), 0x40);
+        model->setRng(2, 5);
+        QCOMPARE(model->Register(0x2A), 0x45);
+        model->setEnable(2, true);
+        model->setStatOpt(2, true);
+        model->setBuf(2, true);
+        QCOMPARE(model->Register(0x2A), 0xDD);
+
+        auto four = variantModel(4);
+        four->setRegister(0x28, false, 0x04);
+        four->setRng(0, 5); // bits 1..0 from the value, bit 2 cleared
+        QCOMPARE(four->Register(0x28), 0x01);
+        QCOMPARE(four->Rng(0), 1);
+    }
+
+    void dataWidthFollowsTheModeRegister()
+    {
+        QM4168 model;
+        for (int a = 8; a < 16; ++a)
+            model.setRegBytes(a, 2);
+        SignalRecorder rec(&model);
+        model.setRegister(0x38, false, 0x02);
+        QCOMPARE(model.DataWidth(), 3);
+        QCOMPARE(model.FullScale(), 0xFFFFFF);
+        QCOMPARE(model.MidScale(), 0x800000);
+        for (int a = 8; a < 16; ++a)
+            QCOMPARE(model.RegBytes(a), 3);
+        QCOMPARE(model.RegBytes(0x10), 0);
+        QCOMPARE(rec.events(), QStringList({"DataWidthChanged(3)", "RegisterChanged(56, 2, 0)"}));
+        model.setRegister(0x38, false, 0x1D); // back to 16 bits
+        QCOMPARE(model.RegBytes(9), 2);
+        QCOMPARE(model.FullScale(), 0xFFFF);
+    }
+
+    void modeDecodeOrder()
+    {
+        QM4168 model;
+        SignalRecorder rec(&model);
+        model.setRegister(0x38, false, 0xFF);
+        QCOMPARE(rec.names(), QStringList({"MdChanged", "ClkDisChanged", "DumpChanged", "ContRdChanged",
+                                           "DataWidthChanged", "ClampChanged", "RegisterChanged"}));
+        QCOMPARE(model.Md(), 7);
+    }
+
+    void dataDecodeCases()
+    {
+        auto model = variantModel(8);
+        SignalRecorder rec(model.get());
+        // Bipolar range 0, 16-bit, clamp off.
+        model->setRegister(0x09, false, 0x8000);
+        model->setRegister(0x09, false, 0x0000);
+        model->setRegister(0x21, false, 0x01); // over range
+        model->setRegister(0x09, false, 0x0010);
+        model->setRegister(0x21, false, 0x03); // under range
+        model->setRegister(0x09, false, 0xFFF0);
+        QCOMPARE(rec.only({"DataChanged"}), QStringList({"DataChanged(1, 0)", "DataChanged(1, -32768)",
+                                                         "DataChanged(1, 32784)", "DataChanged(1, -32784)"}));
+        rec.clear();
+        // Unipolar under range gives 0; unipolar over range adds the full span.
+        model->setRegister(0x29, false, 0x01);
+        model->setRegister(0x09, false, 0x1234);
+        model->setRegister(0x21, false, 0x01);
+        model->setRegister(0x09, false, 0x0002);
+        // Clamp on: the flags are not looked at.
+        model->setRegister(0x38, false, 0x01);
+        model->setRegister(0x09, false, 0x0002);
+        QCOMPARE(rec.only({"DataChanged"}),
+                 QStringList({"DataChanged(1, 0)", "DataChanged(1, 65538)", "DataChanged(1, 2)"}));
+        rec.clear();
+        // 24-bit bipolar, under range.
+        model->setRegister(0x38, false, 0x02);
+        model->setRegister(0x2A, false, 0x04);
+        model->setRegister(0x22, false, 0x03);
+        model->setRegister(0x0A, false, 0xFFFFF0);
+        QCOMPARE(rec.only({"DataChanged"}), QStringList({"DataChanged(2, -8388624)"}));
+        rec.clear();
+        // Entries at the ends of 32 bits, moved a span beyond: held at the ends, not wrapped.
+        model->setRegister(0x22, false, 0x01);
+        model->setRegister(0x0A, false, 0x7FFFFFFF);
+        model->setRegister(0x22, false, 0x03);
+        model->setRegister(0x0A, false, INT32_MIN);
+        QCOMPARE(rec.only({"DataChanged"}),
+                 QStringList({"DataChanged(2, 2147483647)", "DataChanged(2, -2147483648)"}));
+    }
+
+    void chopSetterKeepsTheFilterWord()
+    {
+        auto model = variantModel(8);
+        model->setRegister(0x33, false, 0x11);
+        QVERIFY(!model->Chop(3));
+        SignalRecorder rec(model.get());
+        model->setChop(3, true);
+        QCOMPARE(model->Register(0x33), 0x91);
+        QCOMPARE(rec.names(),
+                 QStringList({"ChopChanged", "ConversionTimeChanged", "RegisterChanged", "RegisterSend"}));
+    }
+
+    // ---- conversion times --------------------------------------------------------------
+
+    void powerOnWordGivesTheDocumentedTimes()
+    {
+        auto model = variantModel(8);
+        model->setRegister(0x30, false, 0x91);
+        QVERIFY(near(model->ConversionTime(0), 2425 / 6.144));
+        QCOMPARE(time3(*model, 0), QStringLiteral("394.694"));
+
+        model->setRegister(0x28, false, 0x08);
+        model->setRegister(0x29, false, 0x08);
+        QVERIFY(near(model->ConversionTime(0), 2425 / 6.144)); // not recomputed by the enable
+        model->setRegister(0x30, false, 0x91);
+        QCOMPARE(time3(*model, 0), QStringLiteral("394.857"));
+
+        auto nine = variantModel(9);
+        nine->setRegister(0x30, false, 0x91);
+        QCOMPARE(time3(*nine, 0), QStringLiteral("396.973"));
+        nine->setRegister(0x30, false, 0x03);
+        QVERIFY(near(nine->ConversionTime(0), (64 * 3 + 214) / 6.144));
+    }
+
+    void filterWordLimits()
+    {
+        auto model = variantModel(8);
+        model->setRegister(0x31, false, 0x03);
+        QCOMPARE(time3(*model, 1), QStringLiteral("64.941"));
+        model->setRegister(0x31, false, 0xFF);
+        QCOMPARE(time3(*model, 1), QStringLiteral("2686.361"));
+        QCOMPARE(model->TimeOfFilterWord(200, true, 0), model->TimeOfFilterWord(127, true, 0));
+        QCOMPARE(model->TimeOfFilterWord(0, false, 0), model->TimeOfFilterWord(3, false, 0));
+    }
+
+    void writtenWordsAreLimited()
+    {
+        auto model = variantModel(8);
+        SignalRecorder rec(model.get());
+        const QList<QPair<int, int>> cases = {{0x81, 0x82}, {0x01, 0x03}, {0x00, 0x03},  {0x80, 0x82},
+                                              {0xFF, 0xFF}, {0x7F, 0x7F}, {0x100, 0xFF}, {-4, 0x03}};
+        for (const auto &c : cases) {
+            rec.clear();
+            model->setRegister(0x32, true, c.first);
+            QCOMPARE(model->Register(0x32), c.second);
+            QCOMPARE(rec.only({"RegisterChanged", "RegisterSend"}),
+                     QStringList({QStringLiteral("RegisterChanged(50, %1, 2)").arg(c.second),
+                                  QStringLiteral("RegisterSend(50, %1, 2)").arg(c.second)}));
+        }
+    }
+
+    void settingATimePicksTheLongestWordNotAbove()
+    {
+        auto model = variantModel(8);
+        model->setRegister(0x30, false, 0x91);
+        SignalRecorder rec(model.get());
+        model->setConversionTime(0, 400);
+        QCOMPARE(time3(*model, 0), QStringLiteral("394.694"));
+        QCOMPARE(rec.only({"RegisterSend"}), QStringList({"RegisterSend(48, 145, 0)"}));
+
+        rec.clear();
+        model->setConversionTime(0, model->ConversionTime(0)); // equal: nothing happens
+        QVERIFY(rec.events().isEmpty());
+
+        model->setConversionTime(0, 1e9); // beyond reach: the highest word
+        QCOMPARE(model->Register(0x30), 0x80 + 127);
+        model->setConversionTime(0, 1);
+        QCOMPARE(model->Register(0x30), 0x80 + 2);
+        model->setRegister(0x30, false, 0x11);
+        model->setConversionTime(0, 100); // no chop: x = (614.4 - 207) / 64 = 6.37
+        QCOMPARE(model->Register(0x30), 6);
+    }
+
+    void stepsStopAtTheLimits()
+    {
+        auto model = variantModel(8);
+        model->setRegister(0x30, false, 0xFF);
+        model->setRegister(0x31, false, 0x03);
+        SignalRecorder rec(model.get());
+        model->ConversionTimeUp(0);
+        model->ConversionTimeDown(1);
+        QVERIFY(rec.events().isEmpty());
+
+        model->ConversionTimeDown(0);
+        model->ConversionTimeUp(1);
+        QCOMPARE(rec.only({"RegisterSend"}),
+                 QStringList({"RegisterSend(48, 254, 0)", "RegisterSend(49, 4, 1)"}));
+
+        model->setRegister(0x32, false, 0x82);
+        rec.clear();
+        model->ConversionTimeDown(2);
+        model->setRegister(0x33, false, 0x7F);
+        model->ConversionTimeUp(3);
+        QCOMPARE(rec.only({"RegisterSend"}), QStringList());
+    }
+
+    void clockChangeRecomputesEveryChannelThenAnnounces()
+    {
+        auto model = variantModel(4);
+        for (int c = 0; c < 4; ++c)
+            model->setRegister(0x30 + c, false, 0x91);
+        SignalRecorder rec(model.get());
+        model->setMclk(4.9152);
+        QCOMPARE(rec.names(), QStringList({"ConversionTimeChanged", "ConversionTimeChanged",
+                                           "ConversionTimeChanged", "ConversionTimeChanged", "MclkChanged"}));
+        QVERIFY(near(model->ConversionTime(3), 2425 / 4.9152));
+        QCOMPARE(model->Mclk(), 4.9152);
+        QCOMPARE(model->Register(0x30), 0x91); // the cache is untouched
+    }
+
+    // ---- variants and start-up images --------------------------------------------------
+
+    void variantSetUp()
+    {
+        QM4168 model;
+        QCOMPARE(model.MaxChannel(), 0);
+        QCOMPARE(model.RangeCount(), 0);
+        QCOMPARE(model.Range(0), 0.0);
+        const QList<QPair<int, int>> maxChannel = {{2, 2}, {4, 3}, {8, 7}, {9, 7}};
+        for (const auto &v : maxChannel) {
+            model.setEvBoard(v.first);
+            QCOMPARE(model.EvBoard(), v.first);
+            QCOMPARE(model.MaxChannel(), v.second);
+        }
+        // Even codes are bipolar; codes past the range table give no span and no polarity.
+        QCOMPARE(model.Range(4), 2.5);
+        QVERIFY(model.Polarity(4) && !model.Polarity(5));
+        QCOMPARE(model.Range(6), 0.0);
+        QVERIFY(!model.Polarity(6));
+        // An unknown code keeps the channel count and range table of the last variant.
+        model.setEvBoard(5);
+        QCOMPARE(model.MaxChannel(), 7);
+        QCOMPARE(model.RangeCount(), 6);
+
+        QM4168 test;
+        test.setTestEnable(true);
+        test.setEvBoard(2);
+        QCOMPARE(test.MaxChannel(), 7);
+        QCOMPARE(test.RangeCount(), 4);
+        QCOMPARE(test.Range(4), 0.0);
+    }
+
+    void settingTheVariantAgainResetsQuietly()
+    {
+        auto model = variantModel(8);
+        model->setVref(1.0);
+        model->setMclk(4.9152);
+        model->setRegister(0x38, false, 0x02);
+        SignalRecorder rec(model.get());
+        model->setEvBoard(8);
+        QCOMPARE(model->Vref(), 2.5);
+        QCOMPARE(model->Mclk(), 6.144);
+        QCOMPARE(model->DataWidth(), 2);
+        QCOMPARE(model->FullScale(), 0xFFFF);
+        QCOMPARE(model->Register(0x38), 0x02); // the cache is not touched
+        QVERIFY(rec.events().isEmpty());
+    }
+
+    void powerOnImages()
+    {
+        auto two = variantModel(2);
+        SignalRecorder rec(two.get());
+        LoadRegisterDefaults(*two, 2);
+        QVERIFY(rec.only({"RegisterSend"}).isEmpty());
+        // The two-channel chip uses channels 0 and 2.
+        QCOMPARE(rec.only({"RegisterChanged"}),
+                 QStringList({"RegisterChanged(1, 240, -1)", "RegisterChanged(6, 8388608, -1)",
+                              "RegisterChanged(7, 8388608, -1)", "RegisterChanged(16, 8388608, 0)",
+                              "RegisterChanged(24, 2097152, 0)", "RegisterChanged(40, 0, 0)",
+                              "RegisterChanged(48, 145, 0)", "RegisterChanged(56, 0, 0)",
+                              "RegisterChanged(18, 8388608, 2)", "RegisterChanged(26, 2097152, 2)",
+                              "RegisterChanged(42, 0, 2)", "RegisterChanged(50, 145, 2)",
+                              "RegisterChanged(58, 0, 2)"}));
+        const QList<QPair<int, int>> lastChannel = {{4, 3}, {8, 7}, {9, 7}};
+        for (const auto &v : lastChannel) {
+            auto model = variantModel(v.first);
+            LoadRegisterDefaults(*model, v.first);
+            QCOMPARE(model->Register(0x30 + v.second), 0x91);
+            if (v.second < 7)
+                QCOMPARE(model->Register(0x30 + v.second + 1), 0);
+        }
+        // Without a variant only the global registers are written.
+        QM4168 none;
+        SignalRecorder noneRec(&none);
+        LoadRegisterDefaults(none, 0);
+        QCOMPARE(noneRec.only({"RegisterChanged"}),
+                 QStringList({"RegisterChanged(1, 240, -1)", "RegisterChanged(6, 8388608, -1)",
+                              "RegisterChanged(7, 8388608, -1)"}));
+    }
+
+    void registerDesignGivesWidthsAndImage()
+    {
+        auto model = variantModel(8);
+        SignalRecorder rec(model.get());
+        RegisterDesign::applyTo(*model);
+        QVERIFY(rec.only({"RegisterSend"}).isEmpty());
+        // Each status register carries its channel number in bits 7..5.
+        QCOMPARE(model->Register(0x20), 0x00);
+        QCOMPARE(model->Register(0x25), 0xA0);
+        QCOMPARE(model->Register(0x27), 0xE0);
+        const QList<QPair<int, int>> widths = {{3, 3}, {5, 2}, {8, 2}, {0x1F, 3}, {0x2F, 1}, {0x38, 1}};
+        for (const auto &w : widths)
+            QCOMPARE(model->RegBytes(w.first), w.second);
+        // Addresses above 38h are not visited: their mode writes did not happen.
+        QCOMPARE(rec.only({"RegisterChanged"}).size(), 57);
+
+        LoadRegisterDefaults(*model, 8);
+        QCOMPARE(model->Register(0x01), 0xF0);
+        QCOMPARE(model->Register(0x02), 0x01); // keeps the design value
+        QCOMPARE(model->Register(0x25), 0xA0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModel)
+#include "tst_model.moc"
