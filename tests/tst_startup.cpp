@@ -2,7 +2,6 @@
 #include "TestServices.h"
 #include "app/AppContext.h"
 #include "app/FormMain.h"
-#include "app/FormSelectBoard.h"
 #include "app/StartupOptions.h"
 #include "board/BoardLink.h"
 
@@ -29,7 +28,6 @@ private Q_SLOTS:
         QTest::newRow("6964: 69 is tested last") << QStringList{"6964"} << false << 9 << false << "";
         QTest::newRow("words joined with a blank") << QStringList{"6", "2"} << false << 0 << false << "";
         QTest::newRow("TeSt") << QStringList{"TeSt"} << true << 0 << false << "";
-        QTest::newRow("nothing") << QStringList{} << false << 0 << false << "";
         QTest::newRow("simulate 64") << QStringList{"--simulate", "64"} << false << 4 << true << "";
         QTest::newRow("toolkit option")
             << QStringList{"-platform", "offscreen", "-reverse", "69"} << false << 9 << false << "";
@@ -66,38 +64,6 @@ private Q_SLOTS:
             QStringLiteral("Usage: qm416x [62|64|68|69] [TEST] [--simulate] [--version] [--help]\n")));
     }
 
-    void selectionDialogButtons()
-    {
-        const QList<QPair<QString, int>> buttons = {
-            {"QM4162-EB", 2}, {"QM4164-EB", 4}, {"QM4168-EB", 8}, {"QM4169-EB", 9}};
-        for (const auto &b : buttons) {
-            QM4168 model;
-            int variant = 0;
-            FormSelectBoard dialog(model, variant);
-            QCOMPARE(dialog.windowTitle(), QStringLiteral("QM416x Evaluation Software"));
-            QVERIFY(dialog.findChild<QLabel *>() != nullptr);
-            whenModal([&b](QWidget *modal) {
-                for (QPushButton *button : modal->findChildren<QPushButton *>())
-                    if (button->text() == b.first)
-                        button->click();
-            });
-            QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-            QCOMPARE(variant, b.second);
-            QCOMPARE(model.EvBoard(), b.second);
-        }
-    }
-
-    void closingTheDialogChoosesNothing()
-    {
-        QM4168 model;
-        int variant = 0;
-        FormSelectBoard dialog(model, variant);
-        whenModal([](QWidget *modal) { modal->close(); });
-        dialog.exec();
-        QCOMPARE(variant, 0);
-        QCOMPARE(model.EvBoard(), 0);
-    }
-
     void loadWithVariantOnTheCommandLine()
     {
         AppContext context;
@@ -128,43 +94,45 @@ private Q_SLOTS:
         QCOMPARE(context.IADC.RegBytes(0x06), 3);
     }
 
-    void loadAsksForTheVariant()
-    {
-        AppContext context;
-        TestServices t;
-        FormMain window(context, StartupOptions::parse({}), t.services());
-        whenModal([](QWidget *modal) {
-            QCOMPARE(modal->objectName(), QStringLiteral("FormSelectBoard"));
-            modal->findChild<QPushButton *>(QStringLiteral("cmd4164"))->click();
-        });
-        window.Load();
-        QCOMPARE(context.VariantCode, 4);
-        QCOMPARE(context.IADC.MaxChannel(), 3);
-        QVERIFY(!context.IADC.TestEnable());
-        QCOMPARE(context.IADC.Register(0x33), 0x91);
-        QCOMPARE(context.IADC.Register(0x01), 0xF0);
-    }
-
-    // The simulated board carries the chip chosen in the dialog: its revision register tells.
-    void simulatedChipFollowsTheChosenVariant_data()
+    // Each button of the selection dialog sets up its variant, and the simulated board then
+    // carries that chip: its revision register tells.
+    void loadAsksForTheVariant_data()
     {
         QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("variant");
+        QTest::addColumn<int>("maxChannel");
         QTest::addColumn<int>("revision");
-        QTest::newRow("QM4162") << "cmdQM4162" << 0x12;
-        QTest::newRow("QM4164") << "cmd4164" << 0x12;
-        QTest::newRow("QM4168") << "cmd4168" << 0x14;
-        QTest::newRow("QM4169") << "cmd4169" << 0x14;
+        QTest::newRow("QM4162") << "QM4162-EB" << 2 << 2 << 0x12;
+        QTest::newRow("QM4164") << "QM4164-EB" << 4 << 3 << 0x12;
+        QTest::newRow("QM4168") << "QM4168-EB" << 8 << 7 << 0x14;
+        QTest::newRow("QM4169") << "QM4169-EB" << 9 << 7 << 0x14;
     }
 
-    void simulatedChipFollowsTheChosenVariant()
+    void loadAsksForTheVariant()
     {
         QFETCH(QString, button);
+        QFETCH(int, variant);
+        QFETCH(int, maxChannel);
         QFETCH(int, revision);
         AppContext context;
         TestServices t;
         FormMain window(context, StartupOptions::parse({"--simulate"}), t.services());
-        whenModal([&button](QWidget *modal) { modal->findChild<QPushButton *>(button)->click(); });
+        QString title;
+        whenModal([&](QWidget *modal) {
+            QCOMPARE(modal->objectName(), QStringLiteral("FormSelectBoard"));
+            title = modal->windowTitle();
+            for (QPushButton *b : modal->findChildren<QPushButton *>())
+                if (b->text() == button)
+                    b->click();
+        });
         window.Load();
+        QCOMPARE(title, QStringLiteral("QM416x Evaluation Software"));
+        QCOMPARE(context.VariantCode, variant);
+        QCOMPARE(context.IADC.EvBoard(), variant);
+        QCOMPARE(context.IADC.MaxChannel(), maxChannel);
+        QVERIFY(!context.IADC.TestEnable());
+        QCOMPARE(context.IADC.Register(0x30 + maxChannel), 0x91);
+        QCOMPARE(context.IADC.Register(0x01), 0xF0);
         QVERIFY(window.boardLink().RegReadOne(0x02));
         QCOMPARE(context.IADC.Register(0x02), revision);
     }
@@ -177,6 +145,7 @@ private Q_SLOTS:
         whenModal([](QWidget *modal) { modal->close(); });
         window.Load();
         QCOMPARE(context.VariantCode, 0);
+        QCOMPARE(context.IADC.EvBoard(), 0);
         // Test mode takes effect with the next variant set-up, and none runs without a variant.
         QVERIFY(context.IADC.TestEnable());
         QCOMPARE(context.IADC.MaxChannel(), 0);
