@@ -19,6 +19,23 @@ std::unique_ptr<QM4168> variantModel(int variant)
     return model;
 }
 
+// Writes address/value pairs, not sent, and returns the events they raised: all of them or
+// only those named.
+QStringList writeAll(QM4168 &model, const QList<int> &pairs, const QStringList &names = {})
+{
+    SignalRecorder rec(&model);
+    for (int i = 0; i + 1 < pairs.size(); i += 2)
+        model.setRegister(pairs.at(i), false, pairs.at(i + 1));
+    return names.isEmpty() ? rec.events() : rec.only(names);
+}
+
+QStringList namesOf(QStringList events)
+{
+    for (QString &e : events)
+        e = e.section('(', 0, 0);
+    return events;
+}
+
 bool near(double a, double b)
 {
     return std::abs(a - b) < 1e-9;
@@ -41,14 +58,13 @@ private Q_SLOTS:
     void modeAddressesShareOneCell()
     {
         auto model = variantModel(8);
-        SignalRecorder rec(model.get());
-        model->setRegister(0x3A, false, 5);
+        // Md is announced for channel 2 because it differs from the current channel 0.
+        QCOMPARE(writeAll(*model, {0x3A, 5}),
+                 QStringList({"MdChanged(2, 0)", "ContRdChanged(true)", "ClampChanged(true)",
+                              "RegisterChanged(58, 5, 2)"}));
         QCOMPARE(model->Register(0x38), 5);
         QCOMPARE(model->Register(0x3F), 5);
         QCOMPARE(model->ModeRegister(6), 5);
-        // Md is announced for channel 2 because it differs from the current channel 0.
-        QCOMPARE(rec.events(), QStringList({"MdChanged(2, 0)", "ContRdChanged(true)", "ClampChanged(true)",
-                                            "RegisterChanged(58, 5, 2)"}));
         QCOMPARE(model->IAddress(55), 55);
         QCOMPARE(model->IAddress(63), 56);
         model->setRegBytes(0x3C, 1);
@@ -183,13 +199,9 @@ private Q_SLOTS:
         model->setMd(3, 0);
         QCOMPARE(rec.events(),
                  QStringList({"MdChanged(3, 0)", "RegisterChanged(59, 0, 3)", "RegisterSend(59, 0, 3)"}));
-        rec.clear();
         // A mode write to 3Bh while Channel is 0 announces Md even though it did not change.
-        model->setRegister(0x3B, false, 0);
-        QCOMPARE(rec.events(), QStringList({"MdChanged(3, 0)", "RegisterChanged(59, 0, 3)"}));
-        rec.clear();
-        model->setRegister(0x38, false, 0);
-        QCOMPARE(rec.events(), QStringList({"RegisterChanged(56, 0, 0)"}));
+        QCOMPARE(writeAll(*model, {0x3B, 0, 0x38, 0}),
+                 QStringList({"MdChanged(3, 0)", "RegisterChanged(59, 0, 3)", "RegisterChanged(56, 0, 0)"}));
     }
 
     void modeSettersUseTheCurrentChannel()
@@ -211,34 +223,26 @@ private Q_SLOTS:
     void revisionDecodesGenericAndVersionEveryTime()
     {
         QM4168 model;
-        SignalRecorder rec(&model);
-        model.setRegister(0x02, false, 0x0A);
-        model.setRegister(0x02, false, 0x21);
-        model.setRegister(0x02, false, 0x14);
-        model.setRegister(0x02, false, 0x14);
-        model.setRegister(0x02, false, 0x32);
-        QCOMPARE(model.Generic(), QStringLiteral("QM4164"));
-        QCOMPARE(model.Version(), 3);
-        QCOMPARE(rec.only({"GenericChanged", "VersionChanged"}),
+        QCOMPARE(writeAll(model, {2, 0x0A, 2, 0x21, 2, 0x14, 2, 0x14, 2, 0x32},
+                          {"GenericChanged", "VersionChanged"}),
                  QStringList({"GenericChanged(\"None\")", "VersionChanged(0)", "GenericChanged(\"QM4168\")",
                               "VersionChanged(2)", "GenericChanged(\"QM4168\")", "VersionChanged(1)",
                               "GenericChanged(\"QM4168\")", "VersionChanged(1)", "GenericChanged(\"QM4164\")",
                               "VersionChanged(3)"}));
+        QCOMPARE(model.Generic(), QStringLiteral("QM4164"));
+        QCOMPARE(model.Version(), 3);
     }
 
     void ioPortDecodesInItsOrder()
     {
         QM4168 model;
-        SignalRecorder rec(&model);
-        model.setRegister(0x01, false, 0xFF);
-        QCOMPARE(rec.names(),
+        QCOMPARE(namesOf(writeAll(model, {1, 0xFF})),
                  QStringList({"P0Changed", "P1Changed", "P0DirChanged", "P1DirChanged", "RdyFnChanged",
                               "SyncChanged", "RedPWRChanged", "RegisterChanged"}));
-        rec.clear();
-        model.setRegister(0x01, false, 0xFB); // only bit 2 (RedPWR) changes; bit 1 is not decoded
-        model.setRegister(0x01, false, 0xF9);
-        QCOMPARE(rec.events(), QStringList({"RedPWRChanged(false)", "RegisterChanged(1, 251, -1)",
-                                            "RegisterChanged(1, 249, -1)"}));
+        // Only bit 2 (RedPWR) changes; bit 1 is not decoded.
+        QCOMPARE(writeAll(model, {1, 0xFB, 1, 0xF9}),
+                 QStringList(
+                     {"RedPWRChanged(false)", "RegisterChanged(1, 251, -1)", "RegisterChanged(1, 249, -1)"}));
     }
 
     void ioPortSettersTouchOnlyTheirBit()
@@ -260,54 +264,39 @@ private Q_SLOTS:
     void statusDecodesFlags()
     {
         QM4168 model;
-        SignalRecorder rec(&model);
-        model.setRegister(0x22, false, 0x01);
-        model.setRegister(0x22, false, 0x03);
-        QVERIFY(model.UndRange(2));
-        QVERIFY(!model.OvrRange(2));
-        model.setRegister(0x22, false, 0x02);
-        model.setRegister(0x22, false, 0x0C);
-        QVERIFY(model.Rdy(2));
-        QVERIFY(model.NoRef(2));
-        QCOMPARE(rec.events(), QStringList({"OvrRangeChanged(2, true)", "RegisterChanged(34, 1, 2)",
-                                            "UndRangeChanged(2, true)", "OvrRangeChanged(2, false)",
-                                            "RegisterChanged(34, 3, 2)", "UndRangeChanged(2, false)",
-                                            "RegisterChanged(34, 2, 2)", "RdyChanged(2, true)",
-                                            "NoRefChanged(2, true)", "RegisterChanged(34, 12, 2)"}));
+        QCOMPARE(
+            writeAll(model, {0x22, 1, 0x22, 3}),
+            QStringList({"OvrRangeChanged(2, true)", "RegisterChanged(34, 1, 2)", "UndRangeChanged(2, true)",
+                         "OvrRangeChanged(2, false)", "RegisterChanged(34, 3, 2)"}));
+        QVERIFY(model.UndRange(2) && !model.OvrRange(2));
+        QCOMPARE(writeAll(model, {0x22, 2, 0x22, 0x0C}),
+                 QStringList({"UndRangeChanged(2, false)", "RegisterChanged(34, 2, 2)", "RdyChanged(2, true)",
+                              "NoRefChanged(2, true)", "RegisterChanged(34, 12, 2)"}));
+        QVERIFY(model.Rdy(2) && model.NoRef(2));
     }
 
     void setupDecodeOrderAndRangeFold()
     {
         auto model = variantModel(8);
-        SignalRecorder rec(model.get());
-        model->setRegister(0x2C, false, 0xFC); // Buf, Com 3, StatOpt, Enable, range code 4
-        QCOMPARE(rec.events(),
+        // Buf, Com 3, StatOpt, Enable, range code 4.
+        QCOMPARE(writeAll(*model, {0x2C, 0xFC}),
                  QStringList({"BufChanged(4, true)", "ComChanged(4, 3)", "StatOptChanged(4, true)",
                               "EnableChanged(4, true)", "RngChanged(4, 4)", "RegisterChanged(44, 252, 4)"}));
-        rec.clear();
-        model->setRegister(0x28, false, 0x07);
-        QCOMPARE(model->Rng(0), 1);
-        model->setRegister(0x28, false, 0x07);
-        QCOMPARE(rec.only({"RngChanged"}), QStringList({"RngChanged(0, 1)", "RngChanged(0, 1)"}));
-        rec.clear();
-        model->setRegister(0x28, false, 0x01); // raw 1 equals the stored 1: no event
-        model->setRegister(0x28, false, 0x06);
-        QCOMPARE(rec.only({"RngChanged"}), QStringList({"RngChanged(0, 0)"}));
+        // Codes 7 and 6 fold to 1 and 0, 7 announced again each time; a raw 1 equal to the stored
+        // 1 announces nothing.
+        QCOMPARE(writeAll(*model, {0x28, 7, 0x28, 7, 0x28, 1, 0x28, 6}, {"RngChanged"}),
+                 QStringList({"RngChanged(0, 1)", "RngChanged(0, 1)", "RngChanged(0, 0)"}));
+        QCOMPARE(model->Rng(0), 0);
     }
 
     void fourChannelChipIgnoresSetupWithOtherCom()
     {
         auto model = variantModel(4);
-        SignalRecorder rec(model.get());
-        model->setRegister(0x29, false, 0xFF);
-        QCOMPARE(rec.events(), QStringList({"BufChanged(1, true)", "RegisterChanged(41, 255, 1)"}));
-        QVERIFY(!model->Enable(1));
-        QCOMPARE(model->Rng(1), 0);
-        QCOMPARE(model->Com(1), 0);
-        rec.clear();
+        QCOMPARE(writeAll(*model, {0x29, 0xFF}),
+                 QStringList({"BufChanged(1, true)", "RegisterChanged(41, 255, 1)"}));
+        QVERIFY(!model->Enable(1) && model->Rng(1) == 0 && model->Com(1) == 0);
         // With the COM bits matching, the rest is taken; bit 2 of the range is ignored.
-        model->setRegister(0x29, false, 0x1F);
-        QCOMPARE(rec.events(),
+        QCOMPARE(writeAll(*model, {0x29, 0x1F}),
                  QStringList({"BufChanged(1, false)", "StatOptChanged(1, true)", "EnableChanged(1, true)",
                               "RngChanged(1, 3)", "RegisterChanged(41, 31, 1)"}));
     }
@@ -338,15 +327,14 @@ private Q_SLOTS:
         QM4168 model;
         for (int a = 8; a < 16; ++a)
             model.setRegBytes(a, 2);
-        SignalRecorder rec(&model);
-        model.setRegister(0x38, false, 0x02);
+        QCOMPARE(writeAll(model, {0x38, 0x02}),
+                 QStringList({"DataWidthChanged(3)", "RegisterChanged(56, 2, 0)"}));
         QCOMPARE(model.DataWidth(), 3);
         QCOMPARE(model.FullScale(), 0xFFFFFF);
         QCOMPARE(model.MidScale(), 0x800000);
         for (int a = 8; a < 16; ++a)
             QCOMPARE(model.RegBytes(a), 3);
         QCOMPARE(model.RegBytes(0x10), 0);
-        QCOMPARE(rec.events(), QStringList({"DataWidthChanged(3)", "RegisterChanged(56, 2, 0)"}));
         model.setRegister(0x38, false, 0x1D); // back to 16 bits
         QCOMPARE(model.RegBytes(9), 2);
         QCOMPARE(model.FullScale(), 0xFFFF);
@@ -355,51 +343,29 @@ private Q_SLOTS:
     void modeDecodeOrder()
     {
         QM4168 model;
-        SignalRecorder rec(&model);
-        model.setRegister(0x38, false, 0xFF);
-        QCOMPARE(rec.names(), QStringList({"MdChanged", "ClkDisChanged", "DumpChanged", "ContRdChanged",
-                                           "DataWidthChanged", "ClampChanged", "RegisterChanged"}));
+        QCOMPARE(namesOf(writeAll(model, {0x38, 0xFF})),
+                 QStringList({"MdChanged", "ClkDisChanged", "DumpChanged", "ContRdChanged",
+                              "DataWidthChanged", "ClampChanged", "RegisterChanged"}));
         QCOMPARE(model.Md(), 7);
     }
 
     void dataDecodeCases()
     {
         auto model = variantModel(8);
-        SignalRecorder rec(model.get());
-        // Bipolar range 0, 16-bit, clamp off.
-        model->setRegister(0x09, false, 0x8000);
-        model->setRegister(0x09, false, 0x0000);
-        model->setRegister(0x21, false, 0x01); // over range
-        model->setRegister(0x09, false, 0x0010);
-        model->setRegister(0x21, false, 0x03); // under range
-        model->setRegister(0x09, false, 0xFFF0);
-        QCOMPARE(rec.only({"DataChanged"}), QStringList({"DataChanged(1, 0)", "DataChanged(1, -32768)",
-                                                         "DataChanged(1, 32784)", "DataChanged(1, -32784)"}));
-        rec.clear();
-        // Unipolar under range gives 0; unipolar over range adds the full span.
-        model->setRegister(0x29, false, 0x01);
-        model->setRegister(0x09, false, 0x1234);
-        model->setRegister(0x21, false, 0x01);
-        model->setRegister(0x09, false, 0x0002);
-        // Clamp on: the flags are not looked at.
-        model->setRegister(0x38, false, 0x01);
-        model->setRegister(0x09, false, 0x0002);
-        QCOMPARE(rec.only({"DataChanged"}),
+        const QStringList data{"DataChanged"};
+        // Bipolar range 0, 16-bit, clamp off: in range, then over range (1), then under range (3).
+        QCOMPARE(writeAll(*model, {0x09, 0x8000, 0x09, 0, 0x21, 1, 0x09, 0x10, 0x21, 3, 0x09, 0xFFF0}, data),
+                 QStringList({"DataChanged(1, 0)", "DataChanged(1, -32768)", "DataChanged(1, 32784)",
+                              "DataChanged(1, -32784)"}));
+        // Unipolar under range gives 0; unipolar over range adds the full span; with clamp on
+        // the flags are not looked at.
+        QCOMPARE(writeAll(*model, {0x29, 1, 0x09, 0x1234, 0x21, 1, 0x09, 2, 0x38, 1, 0x09, 2}, data),
                  QStringList({"DataChanged(1, 0)", "DataChanged(1, 65538)", "DataChanged(1, 2)"}));
-        rec.clear();
         // 24-bit bipolar, under range.
-        model->setRegister(0x38, false, 0x02);
-        model->setRegister(0x2A, false, 0x04);
-        model->setRegister(0x22, false, 0x03);
-        model->setRegister(0x0A, false, 0xFFFFF0);
-        QCOMPARE(rec.only({"DataChanged"}), QStringList({"DataChanged(2, -8388624)"}));
-        rec.clear();
+        QCOMPARE(writeAll(*model, {0x38, 2, 0x2A, 4, 0x22, 3, 0x0A, 0xFFFFF0}, data),
+                 QStringList({"DataChanged(2, -8388624)"}));
         // Entries at the ends of 32 bits, moved a span beyond: held at the ends, not wrapped.
-        model->setRegister(0x22, false, 0x01);
-        model->setRegister(0x0A, false, 0x7FFFFFFF);
-        model->setRegister(0x22, false, 0x03);
-        model->setRegister(0x0A, false, INT32_MIN);
-        QCOMPARE(rec.only({"DataChanged"}),
+        QCOMPARE(writeAll(*model, {0x22, 1, 0x0A, 0x7FFFFFFF, 0x22, 3, 0x0A, INT32_MIN}, data),
                  QStringList({"DataChanged(2, 2147483647)", "DataChanged(2, -2147483648)"}));
     }
 
