@@ -10,15 +10,15 @@
 #include "editors/SetupTotals.h"
 #include "model/HexText.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QtTest>
-
-#include <functional>
 
 namespace {
 
@@ -268,61 +268,53 @@ private Q_SLOTS:
         QCOMPARE(r.port.commands(), QStringList({"S 2B 08"}));
     }
 
+    // Steps "row widget [list index]", row "-" for the window's own boxes, ";" between steps.
     void setupActions_data()
     {
-        QTest::addColumn<int>("channel"); // current channel before the action
-        QTest::addColumn<std::function<void(FormADCSetup &)>>("act");
+        QTest::addColumn<int>("channel"); // current channel before the steps
+        QTest::addColumn<QString>("steps");
         QTest::addColumn<QStringList>("frames");
-        using F = std::function<void(FormADCSetup &)>;
-        QTest::newRow("enable ch2") << 0 << F([](FormADCSetup &w) { w.row(2)->ChkEnable->click(); })
-                                    << QStringList{"S 2A 08"};
-        QTest::newRow("buffer ch1") << 0 << F([](FormADCSetup &w) { w.row(1)->ChkBuffered->click(); })
-                                    << QStringList{"S 29 80"};
-        QTest::newRow("input ch6") << 0 << F([](FormADCSetup &w) { Q_EMIT w.row(6)->CmbInput->activated(1); })
-                                   << QStringList{"S 2E 60"};
-        QTest::newRow("same input") << 0
-                                    << F([](FormADCSetup &w) { Q_EMIT w.row(6)->CmbInput->activated(0); })
-                                    << QStringList{};
-        QTest::newRow("range ch0") << 0
-                                   << F([](FormADCSetup &w) { Q_EMIT w.row(0)->CmbRanges->activated(0); })
-                                   << QStringList{"S 28 04"};
-        QTest::newRow("chop ch0") << 0 << F([](FormADCSetup &w) { w.row(0)->ChkChop->click(); })
-                                  << QStringList{"S 30 11"};
-        QTest::newRow("time up ch3") << 0 << F([](FormADCSetup &w) { w.row(3)->updConvTime->stepUp(); })
-                                     << QStringList{"S 33 92"};
-        QTest::newRow("single ch4") << 0 << F([](FormADCSetup &w) { w.row(4)->optSingleConv->click(); })
-                                    << QStringList{"S 3C 40"};
-        QTest::newRow("sync") << 0 << F([](FormADCSetup &w) { w.chkSync->click(); })
-                              << QStringList{"S 01 F1"};
-        QTest::newRow("P0 level of an input")
-            << 0 << F([](FormADCSetup &w) { w.lblP0->click(); }) << QStringList{};
-        QTest::newRow("P0 direction, level") << 0 << F([](FormADCSetup &w) {
-            w.lblP0Dir->click();
-            w.lblP0->click();
-        }) << QStringList{"S 01 D0", "S 01 50"};
-        QTest::newRow("RDY after all")
-            << 0 << F([](FormADCSetup &w) { w.OptRdyFn1->click(); }) << QStringList{"S 01 F8"};
-        QTest::newRow("clamp ch5") << 5 << F([](FormADCSetup &w) { w.chkClamp->click(); })
-                                   << QStringList{"S 3D 01"};
-        QTest::newRow("continuous read ch5")
-            << 5 << F([](FormADCSetup &w) { w.chkContRd->click(); }) << QStringList{"S 38 04"};
-        QTest::newRow("24 bits ch2") << 2 << F([](FormADCSetup &w) { w.Opt24->click(); })
-                                     << QStringList{"S 3A 02"};
-        QTest::newRow("16 bits again") << 2 << F([](FormADCSetup &w) { w.Opt16->click(); }) << QStringList{};
-        QTest::newRow("standby ch1") << 1 << F([](FormADCSetup &w) { w.optStandby->click(); })
-                                     << QStringList{"S 39 60"};
+        QTest::newRow("enable ch2") << 0 << "2 ChkEnable" << QStringList{"S 2A 08"};
+        QTest::newRow("buffer ch1") << 0 << "1 ChkBuffered" << QStringList{"S 29 80"};
+        QTest::newRow("input ch6") << 0 << "6 CmbInput 1" << QStringList{"S 2E 60"};
+        QTest::newRow("same input") << 0 << "6 CmbInput 0" << QStringList{};
+        QTest::newRow("range ch0") << 0 << "0 CmbRanges 0" << QStringList{"S 28 04"};
+        QTest::newRow("chop ch0") << 0 << "0 ChkChop" << QStringList{"S 30 11"};
+        QTest::newRow("time up ch3") << 0 << "3 updConvTime" << QStringList{"S 33 92"};
+        QTest::newRow("single ch4") << 0 << "4 optSingleConv" << QStringList{"S 3C 40"};
+        QTest::newRow("sync") << 0 << "- chkSync" << QStringList{"S 01 F1"};
+        QTest::newRow("P0 level of an input") << 0 << "- lblP0" << QStringList{};
+        QTest::newRow("P0 direction, level")
+            << 0 << "- lblP0Dir;- lblP0" << QStringList{"S 01 D0", "S 01 50"};
+        QTest::newRow("RDY after all") << 0 << "- OptRdyFn1" << QStringList{"S 01 F8"};
+        QTest::newRow("clamp ch5") << 5 << "- chkClamp" << QStringList{"S 3D 01"};
+        QTest::newRow("continuous read ch5") << 5 << "- chkContRd" << QStringList{"S 38 04"};
+        QTest::newRow("24 bits ch2") << 2 << "- Opt24" << QStringList{"S 3A 02"};
+        QTest::newRow("16 bits again") << 2 << "- Opt16" << QStringList{};
+        QTest::newRow("standby ch1") << 1 << "- optStandby" << QStringList{"S 39 60"};
     }
 
     void setupActions()
     {
         QFETCH(int, channel);
-        QFETCH(std::function<void(FormADCSetup &)>, act);
+        QFETCH(QString, steps);
         EditorRig r;
         FormRegisters registers(r.model, r.link); // both windows listen, as in the program
         FormADCSetup window(r.model);
         r.powerOn();
         r.model.setChannel(channel);
-        act(window);
+        for (const QString &step : steps.split(';')) {
+            const QStringList p = step.split(' ');
+            QWidget *owner = p[0] == "-" ? static_cast<QWidget *>(&window) : window.row(p[0].toInt());
+            QWidget *w = owner->findChild<QWidget *>(p[1]);
+            QVERIFY2(w, qPrintable(step));
+            if (auto *list = qobject_cast<QComboBox *>(w))
+                Q_EMIT list->activated(p[2].toInt());
+            else if (auto *spinner = qobject_cast<QSpinBox *>(w))
+                spinner->stepUp();
+            else
+                qobject_cast<QAbstractButton *>(w)->click();
+        }
         QTEST(r.port.commands(), "frames");
         QCOMPARE(r.sent().size(), r.port.commands().size()); // one write per change, no echo
     }

@@ -352,12 +352,15 @@ private Q_SLOTS:
             window.showChild("FormCodeGene");
             window.showChild("FormComMonitor");
             window.childWindow("FormComMonitor")->setGeometry(30, 40, 333, 222);
+            window.childWindow("FormCodeGene")->close(); // hidden by the user
             window.close();
         }
         QCOMPARE(settings.values.value("FormMain/ActiveForm"), QStringLiteral("FormComMonitor"));
-        QCOMPARE(settings.values.value("FormComMonitor/Visible"), QStringLiteral("True"));
-        QCOMPARE(settings.values.value("FormComMonitor/Width"), QStringLiteral("333"));
-        QCOMPARE(settings.values.value("FormCodeGene/Visible"), QStringLiteral("True"));
+        QStringList stored;
+        for (const char *key : {"State", "Visible", "Left", "Top", "Width", "Height"})
+            stored << settings.values.value(QStringLiteral("FormComMonitor/") + key);
+        QCOMPARE(stored, QStringList({"0", "True", "30", "40", "333", "222"}));
+        QCOMPARE(settings.values.value("FormCodeGene/Visible"), QStringLiteral("False"));
         QVERIFY(!settings.values.contains("FormTest/Left")); // never shown: no place to keep
         QVERIFY(settings.values.contains("FormMain/Width"));
 
@@ -368,6 +371,7 @@ private Q_SLOTS:
         ChildWindow *monitor = window.childWindow("FormComMonitor");
         QVERIFY(!monitor->isHidden());
         QCOMPARE(monitor->geometry(), QRect(30, 40, 333, 222));
+        QVERIFY(window.childWindow("FormCodeGene")->isHidden()); // stays hidden
         QVERIFY(window.MnuViewComMonitor->isChecked());
         QCOMPARE(window.mdiArea()->currentSubWindow(), monitor);
         QVERIFY(t.dialogs.boxes.isEmpty());

@@ -1,15 +1,10 @@
 #include "MemorySettingsStore.h"
-#include "app/ChildWindow.h"
 #include "app/FormPlacement.h"
 #include "app/PlacementFit.h"
 #include "app/SettingsKeys.h"
 #include "app/StoredPlacement.h"
 #include "platform/QSettingsStore.h"
 
-#include <QLabel>
-#include <QMainWindow>
-#include <QMdiArea>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,44 +13,6 @@ class TestPlacement : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void roundTripOfAChildWindow()
-    {
-        MemorySettingsStore settings;
-        QMainWindow main;
-        auto *area = new QMdiArea(&main);
-        main.setCentralWidget(area);
-        main.resize(900, 700);
-        main.show();
-
-        auto *form = new QLabel(QStringLiteral("x"));
-        form->setObjectName(QStringLiteral("FormComMonitor"));
-        auto *child = new ChildWindow(form, true);
-        area->addSubWindow(child);
-        child->setGeometry(40, 30, 300, 200);
-        child->show();
-        SaveFormPlacement(child, QStringLiteral("FormComMonitor"), true, settings);
-        QCOMPARE(settings.values.value("FormComMonitor/State"), QStringLiteral("0"));
-        QCOMPARE(settings.values.value("FormComMonitor/Visible"), QStringLiteral("True"));
-        QCOMPARE(settings.values.value("FormComMonitor/Left"), QStringLiteral("40"));
-        QCOMPARE(settings.values.value("FormComMonitor/Top"), QStringLiteral("30"));
-        QCOMPARE(settings.values.value("FormComMonitor/Width"), QStringLiteral("300"));
-        QCOMPARE(settings.values.value("FormComMonitor/Height"), QStringLiteral("200"));
-
-        child->setGeometry(0, 0, 100, 100);
-        RestoreFormPlacement(child, QStringLiteral("FormComMonitor"), true, settings);
-        QVERIFY(!child->isHidden());
-        QCOMPARE(child->geometry(), QRect(40, 30, 300, 200));
-
-        // Hidden by the user: stays hidden at the next start.
-        child->close();
-        QVERIFY(child->isHidden());
-        SaveFormPlacement(child, QStringLiteral("FormComMonitor"), true, settings);
-        QCOMPARE(settings.values.value("FormComMonitor/Visible"), QStringLiteral("False"));
-        child->show();
-        RestoreFormPlacement(child, QStringLiteral("FormComMonitor"), true, settings);
-        QVERIFY(child->isHidden());
-    }
-
     void maximisedWindowReopensMaximised()
     {
         MemorySettingsStore settings;
@@ -170,25 +127,6 @@ private Q_SLOTS:
         QVERIFY(settings.values.contains("FormFixed/Left"));
     }
 
-    void settingsStoreOnDisk()
-    {
-        QTemporaryDir home;
-        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-        {
-            QSettingsStore store;
-            QCOMPARE(store.get("FormMain", "MCLK", "6.144"), QStringLiteral("6.144"));
-            store.save("FormMain", "MCLK", "4.9152");
-            store.save("FormMain", "MCLK", "5");
-            QVERIFY(store.fileName().startsWith(home.path()));
-        }
-        {
-            QSettingsStore store;
-            QCOMPARE(store.get("FormMain", "MCLK", "6.144"), QStringLiteral("5"));
-            QCOMPARE(store.get("FormData", "Dockable", "False"), QStringLiteral("False"));
-            QVERIFY(store.movedAside().isEmpty());
-        }
-    }
-
     void damagedSettingsFileGivesDefaults()
     {
         QTemporaryDir home;
@@ -196,9 +134,12 @@ private Q_SLOTS:
         QString path;
         {
             QSettingsStore store;
+            QCOMPARE(store.get("FormMain", "ComPort", "0"), QStringLiteral("0"));
             store.save("FormMain", "ComPort", "2");
             path = store.fileName();
         }
+        QVERIFY(path.startsWith(home.path())); // never the user's own file
+        QCOMPARE(QSettingsStore().get("FormMain", "ComPort", "0"), QStringLiteral("2"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray("\xff\xfe\x00[FormMain\x01\x02 garbage ==\n=\n[[[\x00\xff", 34));
