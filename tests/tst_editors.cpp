@@ -183,14 +183,12 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("buttons");
         QTest::addColumn<QString>("ioBit5");
         QTest::addColumn<QString>("ioBit1");
-        QTest::newRow("QM4162") << 2 << false << QList<int>{0, 2} << "P0 DIR"
-                                << "-";
-        QTest::newRow("QM4162 test") << 2 << true << QList<int>{0, 2, 3, 4, 5, 6, 7} << "P0 DIR"
-                                     << "TestEn";
-        QTest::newRow("QM4164") << 4 << false << QList<int>{0, 1, 2, 3} << "P0 DIR"
-                                << "-";
-        QTest::newRow("QM4168") << 8 << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7} << "-"
-                                << "-";
+        // clang-format off
+        QTest::newRow("QM4162") << 2 << false << QList<int>{0, 2} << "P0 DIR" << "-";
+        QTest::newRow("QM4162 test") << 2 << true << QList<int>{0, 2, 3, 4, 5, 6, 7} << "P0 DIR" << "TestEn";
+        QTest::newRow("QM4164") << 4 << false << QList<int>{0, 1, 2, 3} << "P0 DIR" << "-";
+        QTest::newRow("QM4168") << 8 << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7} << "-" << "-";
+        // clang-format on
     }
 
     void registerWindowLoads()
@@ -216,7 +214,7 @@ private Q_SLOTS:
         QCOMPARE(model.RegBytes(0x12), 3);
     }
 
-    void registerWindowFollowsModel()
+    void registerWindowFollowsModelAndWrites()
     {
         EditorRig r;
         FormRegisters window(r.model, r.link);
@@ -238,13 +236,8 @@ private Q_SLOTS:
         r.model.setRegister(0x2A, false, 0x10); // status option of channel 2
         QCOMPARE(window.panel(0x20)->BitName(3), QStringLiteral("P1"));
         QVERIFY(r.port.commands().isEmpty()); // model events never write back
-    }
 
-    void registerWindowWrites()
-    {
-        EditorRig r;
-        FormRegisters window(r.model, r.link);
-        r.powerOn();
+        // Entries and bits change the model; only the Write button, or the automatic write, sends.
         r.model.setChannel(3);
         RegPanel *mode = window.panel(0x38);
         mode->TextValueHex->setText("05");
@@ -388,12 +381,11 @@ private Q_SLOTS:
         QTest::addColumn<double>("total");
         QTest::addColumn<QString>("time");
         QTest::addColumn<QString>("rate");
-        QTest::newRow("500 + 250") << 750.0 << " 750"
-                                   << " 1333.33";
-        QTest::newRow("none enabled") << 0.0 << " 0"
-                                      << "0";
-        QTest::newRow("halves to even") << 394.685 << " 394.68"
-                                        << " 2533.67";
+        // clang-format off
+        QTest::newRow("500 + 250") << 750.0 << " 750" << " 1333.33";
+        QTest::newRow("none enabled") << 0.0 << " 0" << "0";
+        QTest::newRow("halves to even") << 394.685 << " 394.68" << " 2533.67";
+        // clang-format on
     }
 
     void setupTotals()
