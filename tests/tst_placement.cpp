@@ -42,36 +42,32 @@ private Q_SLOTS:
     // manager's frame (title bar 20, borders 1) around the inside.
     void storedPlacementOnTheScreens_data()
     {
-        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QString>("stored"); // Left Top Width Height
         QTest::addColumn<QList<QRect>>("screens");
         QTest::addColumn<QRect>("expected");
         const QList<QRect> one{{0, 0, 1600, 1000}};
-        QTest::newRow("on the screen")
-            << QStringList{"99", "40", "700", "500"} << one << QRect(99, 40, 700, 500);
-        QTest::newRow("monitor gone")
-            << QStringList{"2500", "1400", "1100", "760"} << one << QRect(499, 239, 1100, 760);
-        QTest::newRow("nonsense") << QStringList{"0", "1e30", "800", "99999999"} << one
-                                  << QRect(1, 20, 800, 979);
-        QTest::newRow("title bar above the screen")
-            << QStringList{"300", "-10", "400", "300"} << one << QRect(300, 20, 400, 300);
-        QTest::newRow("on the second screen")
-            << QStringList{"2000", "100", "600", "400"}
-            << QList<QRect>{{0, 0, 1600, 1000}, {1600, 0, 1280, 1024}} << QRect(2000, 100, 600, 400);
+        const QList<QRect> two{{0, 0, 1600, 1000}, {1600, 0, 1280, 1024}};
+        // clang-format off
+        QTest::newRow("on the screen") << "99 40 700 500" << one << QRect(99, 40, 700, 500);
+        QTest::newRow("monitor gone") << "2500 1400 1100 760" << one << QRect(499, 239, 1100, 760);
+        QTest::newRow("nonsense") << "0 1e30 800 99999999" << one << QRect(1, 20, 800, 979);
+        QTest::newRow("title bar above the screen") << "300 -10 400 300" << one << QRect(300, 20, 400, 300);
+        QTest::newRow("on the second screen") << "2000 100 600 400" << two << QRect(2000, 100, 600, 400);
         QTest::newRow("scaled screen smaller than the window")
-            << QStringList{"1", "20", "1100", "760"} << QList<QRect>{{0, 0, 1066, 666}}
-            << QRect(1, 20, 1064, 645);
+            << "1 20 1100 760" << QList<QRect>{{0, 0, 1066, 666}} << QRect(1, 20, 1064, 645);
+        // clang-format on
     }
 
     void storedPlacementOnTheScreens()
     {
-        QFETCH(QStringList, stored);
+        QFETCH(QString, stored);
         QFETCH(QList<QRect>, screens);
         QFETCH(QRect, expected);
         const QMargins frame(1, 20, 1, 1);
         MemorySettingsStore settings;
         const char *keys[] = {"Left", "Top", "Width", "Height"};
         for (int i = 0; i < 4; ++i)
-            settings.save("FormMain", keys[i], stored.at(i));
+            settings.save("FormMain", keys[i], stored.split(' ').at(i));
         const QRect designed(10, 10, 1100, 760);
         QRect geometry = StoredPlacement::read(settings, "FormMain", true, designed, 0).normal;
         geometry = PlacementFit::fit(geometry, frame, screens);
@@ -90,12 +86,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QList<QRect>>("taken");
         QTest::addColumn<QPoint>("expected");
+        // clang-format off
         QTest::newRow("empty area") << QList<QRect>{} << QPoint(0, 0);
         QTest::newRow("beside the board") << QList<QRect>{{0, 0, 400, 300}} << QPoint(400, 0);
-        QTest::newRow("below when the row is full")
-            << QList<QRect>{{0, 0, 400, 300}, {400, 0, 400, 300}} << QPoint(0, 300);
-        QTest::newRow("no room: a step from the last")
-            << QList<QRect>{{0, 0, 800, 600}, {30, 40, 100, 100}} << QPoint(54, 64);
+        QTest::newRow("row full: below") << QList<QRect>{{0, 0, 400, 300}, {400, 0, 400, 300}} << QPoint(0, 300);
+        QTest::newRow("no room: a step on") << QList<QRect>{{0, 0, 800, 600}, {30, 40, 100, 100}} << QPoint(54, 64);
+        // clang-format on
     }
 
     void firstPlaceOfAChildWindow()

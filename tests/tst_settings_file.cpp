@@ -58,12 +58,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("variant");
         QTest::addColumn<QByteArray>("header");
         QTest::addColumn<QByteArray>("setupLines");
-        QTest::newRow("QM4162") << 2 << QByteArray("QM4162")
-                                << QByteArray("Register: 28,0\r\nRegister: 2A,0\r\n");
+        // clang-format off
+        QTest::newRow("QM4162") << 2 << QByteArray("QM4162") << QByteArray("Register: 28,0\r\nRegister: 2A,0\r\n");
         QTest::newRow("QM4164") << 4 << QByteArray("QM4164")
-                                << QByteArray("Register: 28,0\r\nRegister: 29,0\r\nRegister: 2A,0\r\n"
-                                              "Register: 2B,0\r\n");
+                                << QByteArray("Register: 28,0\r\nRegister: 29,0\r\n"
+                                              "Register: 2A,0\r\nRegister: 2B,0\r\n");
         QTest::newRow("QM4169") << 9 << QByteArray("QM4169") << QByteArray("Register: 28,0\r\n");
+        // clang-format on
     }
 
     void variantsWriteTheirChannels()
@@ -108,17 +109,16 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("outcome");
         QTest::addColumn<int>("registers");
-        QTest::newRow("other variant")
-            << QByteArray("QM4164\r\nRegister: 31,A5\r\n") << int(SettingsReadResult::NotValid) << 0;
-        QTest::newRow("empty") << QByteArray() << int(SettingsReadResult::NotValid) << 0;
-        QTest::newRow("value missing") << QByteArray("QM4168\r\nRegister: 31,A5\r\nRegister: 32\r\n")
-                                       << int(SettingsReadResult::CannotRead) << 1;
-        QTest::newRow("not hexadecimal") << QByteArray("QM4168\r\nRegister: 31,A5\r\nRegister: 32,9G\r\n")
-                                         << int(SettingsReadResult::CannotRead) << 1;
-        QTest::newRow("too wide") << QByteArray("QM4168\r\nRegister: 31,A5\r\nRegister: 32,1A5\r\n")
-                                  << int(SettingsReadResult::CannotRead) << 1;
-        QTest::newRow("nine digits") << QByteArray("QM4168\r\nRegister: 10,123456789\r\n")
-                                     << int(SettingsReadResult::CannotRead) << 0;
+        const int notValid = SettingsReadResult::NotValid, cannotRead = SettingsReadResult::CannotRead;
+        const QByteArray head("QM4168\r\nRegister: 31,A5\r\n");
+        // clang-format off
+        QTest::newRow("other variant") << QByteArray("QM4164\r\nRegister: 31,A5\r\n") << notValid << 0;
+        QTest::newRow("empty") << QByteArray() << notValid << 0;
+        QTest::newRow("value missing") << head + "Register: 32\r\n" << cannotRead << 1;
+        QTest::newRow("not hexadecimal") << head + "Register: 32,9G\r\n" << cannotRead << 1;
+        QTest::newRow("too wide") << head + "Register: 32,1A5\r\n" << cannotRead << 1;
+        QTest::newRow("nine digits") << QByteArray("QM4168\r\nRegister: 10,123456789\r\n") << cannotRead << 0;
+        // clang-format on
     }
 
     void refusedFiles()

