@@ -102,7 +102,6 @@ private Q_SLOTS:
                  QStringList({"Open setting file", "Save setting", "|", "Reset Board", "Read All Registers",
                               "Write All Register", "|", "Read Data", "Clear Data", "Open Data File",
                               "Save Data File", "Graph", "Histogram", "FFT", "|"}));
-        QCOMPARE(window.toolButton("FFT")->toolTip(), QStringLiteral("FFT"));
         QCOMPARE(window.UpDownDAC->toolTip(), QStringLiteral("DAC Voltage"));
         QCOMPARE(window.TxtDacValue->text(), QStringLiteral("0.000"));
 

@@ -16,7 +16,7 @@ class TestTools : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void monitorLineRules()
+    void monitorLines()
     {
         ComMonitorText text;
         // A frame sent, then the reply arriving byte by byte with CR LF.
@@ -31,11 +31,7 @@ private Q_SLOTS:
         // Other control characters are dropped; printable ones above 127 are kept.
         text.Display(QString::fromLatin1("a\tb\x01\xB1"));
         QCOMPARE(text.lines().last(), QString::fromLatin1("ab\xB1"));
-    }
-
-    void monitorKeepsTwentyOneLines()
-    {
-        ComMonitorText text;
+        // Only the last 21 lines are kept.
         for (int i = 0; i < 30; ++i)
             text.Display(QStringLiteral("[S %1\r").arg(i));
         QCOMPARE(text.lines().size(), 21);
