@@ -373,23 +373,14 @@ private Q_SLOTS:
                  SetupTotals::boxText(r.model.ConversionTime(0) + r.model.ConversionTime(1)));
     }
 
-    void setupTotals_data()
-    {
-        QTest::addColumn<double>("total");
-        QTest::addColumn<QString>("time");
-        QTest::addColumn<QString>("rate");
-        // clang-format off
-        QTest::newRow("500 + 250") << 750.0 << " 750" << " 1333.33";
-        QTest::newRow("none enabled") << 0.0 << " 0" << "0";
-        QTest::newRow("halves to even") << 394.685 << " 394.68" << " 2533.67";
-        // clang-format on
-    }
-
     void setupTotals()
     {
-        QFETCH(double, total);
-        QTEST(SetupTotals::boxText(total), "time");
-        QTEST(SetupTotals::rateText(total), "rate");
+        QCOMPARE(SetupTotals::boxText(750.0), QStringLiteral(" 750"));
+        QCOMPARE(SetupTotals::rateText(750.0), QStringLiteral(" 1333.33"));
+        QCOMPARE(SetupTotals::boxText(0.0), QStringLiteral(" 0")); // none enabled
+        QCOMPARE(SetupTotals::rateText(0.0), QStringLiteral("0"));
+        QCOMPARE(SetupTotals::boxText(394.685), QStringLiteral(" 394.68")); // halves to even
+        QCOMPARE(SetupTotals::rateText(394.685), QStringLiteral(" 2533.67"));
     }
 
     void setupPaging_data()

@@ -82,23 +82,15 @@ private Q_SLOTS:
         }
     }
 
-    void firstPlaceOfAChildWindow_data()
-    {
-        QTest::addColumn<QList<QRect>>("taken");
-        QTest::addColumn<QPoint>("expected");
-        // clang-format off
-        QTest::newRow("empty area") << QList<QRect>{} << QPoint(0, 0);
-        QTest::newRow("beside the board") << QList<QRect>{{0, 0, 400, 300}} << QPoint(400, 0);
-        QTest::newRow("row full: below") << QList<QRect>{{0, 0, 400, 300}, {400, 0, 400, 300}} << QPoint(0, 300);
-        QTest::newRow("no room: a step on") << QList<QRect>{{0, 0, 800, 600}, {30, 40, 100, 100}} << QPoint(54, 64);
-        // clang-format on
-    }
-
     void firstPlaceOfAChildWindow()
     {
-        QFETCH(QList<QRect>, taken);
-        QFETCH(QPoint, expected);
-        QCOMPARE(PlacementFit::freePlace(QSize(300, 250), taken, QRect(0, 0, 800, 600)), expected);
+        auto place = [](const QList<QRect> &taken) {
+            return PlacementFit::freePlace(QSize(300, 250), taken, QRect(0, 0, 800, 600));
+        };
+        QCOMPARE(place({}), QPoint(0, 0));
+        QCOMPARE(place({{0, 0, 400, 300}}), QPoint(400, 0));                     // beside the board
+        QCOMPARE(place({{0, 0, 400, 300}, {400, 0, 400, 300}}), QPoint(0, 300)); // row full: below
+        QCOMPARE(place({{0, 0, 800, 600}, {30, 40, 100, 100}}), QPoint(54, 64)); // no room: a step on
     }
 
     void fixedWindowsIgnoreSizeAndBadValuesAreSkipped()

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <tuple>
+
 namespace {
 
 SettingsReadResult readText(const QByteArray &text, QM4168 &model)
@@ -34,21 +36,17 @@ private Q_SLOTS:
         QByteArray expected = "QM4168\r\n\r\n I/O Port Register\r\nRegister: 1,F0\r\n"
                               "\r\nADC ZS Calibration\r\nRegister: 6,800000\r\n"
                               "\r\nADC FS Calibration\r\nRegister: 7,800000\r\n";
-        const struct
-        {
-            const char *title;
-            int base;
-            const char *value;
-        } sections[] = {{"Channel ZS Calibration", 0x10, "800000"},
-                        {"Channel FS Calibration", 0x18, "200000"},
-                        {"Channel Setup", 0x28, "0"},
-                        {"Channel Conv Time", 0x30, "91"},
-                        {"Channel Mode", 0x38, "0"}};
-        for (const auto &s : sections) {
-            expected += QByteArray("\r\n") + s.title + "\r\n";
+        // Per channel: title, first address, value.
+        const std::tuple<const char *, int, const char *> sections[] = {
+            {"Channel ZS Calibration", 0x10, "800000"},
+            {"Channel FS Calibration", 0x18, "200000"},
+            {"Channel Setup", 0x28, "0"},
+            {"Channel Conv Time", 0x30, "91"},
+            {"Channel Mode", 0x38, "0"}};
+        for (const auto &[title, base, value] : sections) {
+            expected += QByteArray("\r\n") + title + "\r\n";
             for (int c = 0; c < 8; ++c)
-                expected +=
-                    "Register: " + QByteArray::number(s.base + c, 16).toUpper() + ',' + s.value + "\r\n";
+                expected += "Register: " + QByteArray::number(base + c, 16).toUpper() + ',' + value + "\r\n";
         }
         QCOMPARE(SettingsFileText(rig.model), expected);
     }
