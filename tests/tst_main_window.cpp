@@ -106,8 +106,7 @@ private Q_SLOTS:
         QCOMPARE(window.TxtDacValue->text(), QStringLiteral("0.000"));
 
         // Outside test mode the test items are hidden and the code generator is switched off.
-        QVERIFY(!window.MnuViewTest->isVisible());
-        QVERIFY(!window.RemovePeaks->isVisible());
+        QVERIFY(!window.MnuViewTest->isVisible() && !window.RemovePeaks->isVisible());
         QVERIFY(!window.MnuViewCodeGenarator->isEnabled());
 
         QStringList seen;
@@ -130,8 +129,7 @@ private Q_SLOTS:
         TestServices t;
         FormMain window(context, StartupOptions::parse({"test64"}), t.services());
         window.Load();
-        QVERIFY(window.MnuViewTest->isVisible());
-        QVERIFY(window.RemovePeaks->isVisible());
+        QVERIFY(window.MnuViewTest->isVisible() && window.RemovePeaks->isVisible());
         QVERIFY(window.MnuViewCodeGenarator->isEnabled());
         window.MnuViewCodeGenarator->trigger();
         ChildWindow *generator = window.childWindow("FormCodeGene");
@@ -295,10 +293,8 @@ private Q_SLOTS:
         window.resize(1400, 950); // room for the board and the monitor beside the wizard
         window.MnuViewEvalBoard->trigger();
         window.MnuViewComMonitor->trigger();
-        QVERIFY(window.MnuViewEvalBoard->isChecked());
-        QVERIFY(window.MnuViewComMonitor->isChecked());
-        QVERIFY(!window.MnuViewTest->isChecked());
-        QVERIFY(window.childWindow("FormCodeGene")->isHidden());
+        QVERIFY(window.MnuViewEvalBoard->isChecked() && window.MnuViewComMonitor->isChecked());
+        QVERIFY(!window.MnuViewTest->isChecked() && window.childWindow("FormCodeGene")->isHidden());
         QVERIFY(!board->geometry().intersects(wizard->geometry()));
         QVERIFY(!board->geometry().intersects(monitor->geometry()));
         // The monitor's designed size shows all the lines it keeps.
@@ -309,12 +305,10 @@ private Q_SLOTS:
 
         // The close box only hides the window, and the mark follows.
         monitor->close();
-        QVERIFY(monitor->isHidden());
-        QVERIFY(!window.MnuViewComMonitor->isChecked());
+        QVERIFY(monitor->isHidden() && !window.MnuViewComMonitor->isChecked());
         QCOMPARE(window.childWindow("FormComMonitor"), monitor); // the same window, kept
         window.MnuViewComMonitor->trigger();
-        QVERIFY(!monitor->isHidden());
-        QVERIFY(window.MnuViewComMonitor->isChecked());
+        QVERIFY(!monitor->isHidden() && window.MnuViewComMonitor->isChecked());
         QCOMPARE(window.mdiArea()->currentSubWindow(), monitor);
         QVERIFY(window.childWindow("NoSuchForm") == nullptr);
         // The editors' items show them.
@@ -323,8 +317,8 @@ private Q_SLOTS:
             item->trigger();
             QVERIFY(item->isChecked());
         }
-        QVERIFY(window.childWindow("FormRegisters")->isVisible());
-        QVERIFY(window.childWindow("FormADCSetup")->isVisible());
+        QVERIFY(window.childWindow("FormRegisters")->isVisible() &&
+                window.childWindow("FormADCSetup")->isVisible());
     }
 
     void settingsRoundTrip()

@@ -366,8 +366,7 @@ private Q_SLOTS:
     {
         auto model = variantModel(8);
         model->setRegister(0x30, false, 0x91);
-        QVERIFY(near(model->ConversionTime(0), 2425 / 6.144));
-        QCOMPARE(time3(*model, 0), QStringLiteral("394.694"));
+        QCOMPARE(time3(*model, 0), QStringLiteral("394.694")); // 2425 clocks
 
         model->setRegister(0x28, false, 0x08);
         model->setRegister(0x29, false, 0x08);
@@ -411,7 +410,6 @@ private Q_SLOTS:
         model->setRegister(0x30, false, 0x91);
         SignalRecorder rec(model.get());
         model->setConversionTime(0, 400);
-        QCOMPARE(time3(*model, 0), QStringLiteral("394.694"));
         QCOMPARE(rec.only({"RegisterSend"}), QStringList({"RegisterSend(48, 145, 0)"}));
 
         rec.clear();
@@ -471,7 +469,6 @@ private Q_SLOTS:
         QM4168 model;
         QCOMPARE(model.MaxChannel(), 0);
         QCOMPARE(model.RangeCount(), 0);
-        QCOMPARE(model.Range(0), 0.0);
         const QList<QPair<int, int>> maxChannel = {{2, 2}, {4, 3}, {8, 7}, {9, 7}};
         for (const auto &v : maxChannel) {
             model.setEvBoard(v.first);

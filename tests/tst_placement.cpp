@@ -96,12 +96,10 @@ private Q_SLOTS:
     void fixedWindowsIgnoreSizeAndBadValuesAreSkipped()
     {
         MemorySettingsStore settings;
-        settings.save("FormAbout", "Width", "999");
-        settings.save("FormAbout", "Height", "999");
-        settings.save("FormAbout", "Left", "12.5");
-        settings.save("FormAbout", "Top", "not a number");
-        settings.save("FormAbout", "State", "7");
-        settings.save("FormAbout", "Visible", "maybe");
+        const QStringList stored{"Width=999",        "Height=999", "Left=12.5",
+                                 "Top=not a number", "State=7",    "Visible=maybe"};
+        for (const QString &entry : stored)
+            settings.save("FormAbout", entry.section('=', 0, 0), entry.section('=', 1));
         QWidget window;
         window.setGeometry(5, 6, 120, 80);
         RestoreFormPlacement(&window, QStringLiteral("FormAbout"), false, settings);
