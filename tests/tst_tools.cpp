@@ -103,11 +103,11 @@ private Q_SLOTS:
         form.Command1->click();
         QCOMPARE(QApplication::clipboard()->text(), QString());
 
-        form.LstCodeGene->item(0)->setSelected(true);
-        form.LstCodeGene->item(1)->setSelected(true);
+        form.LstCodeGene->item(1)->setSelected(true); // the selected lines, not a range
+        form.LstCodeGene->item(3)->setSelected(true);
         form.Command1->click();
         QCOMPARE(QApplication::clipboard()->text(),
-                 QStringLiteral("Write SPI (0x41, 8); Communications\r\nValue= Read SPI (8);\r\n"));
+                 QStringLiteral("Value= Read SPI (8);\r\nWrite SPI (0x30, 8); Communication\r\n"));
 
         QApplication::clipboard()->setText(QStringLiteral("// init"));
         form.LstCodeGene->clearSelection();
@@ -118,7 +118,7 @@ private Q_SLOTS:
         QCOMPARE(form.LstCodeGene->item(5)->text(), QStringLiteral("// init"));
         QCOMPARE(form.LstCodeGene->item(6)->text(),
                  QStringLiteral("Write SPI (0x91, 8); Channel Conv. Time"));
-        QVERIFY(form.LstCodeGene->item(6)->isSelected());
+        QCOMPARE(form.LstCodeGene->selectedItems(), QList<QListWidgetItem *>{form.LstCodeGene->item(6)});
     }
 };
 
