@@ -114,13 +114,11 @@ private Q_SLOTS:
 
     void channelCountIgnoresChannelsAboveMaxChannel()
     {
-        auto model = variantModel(4);          // MaxChannel 3
-        model->setRegister(0x2D, false, 0x08); // enable channel 5
-        model->setRegister(0x2F, false, 0x08); // enable channel 7
+        auto model = variantModel(4);               // MaxChannel 3
+        writeAll(*model, {0x2D, 0x08, 0x2F, 0x08}); // enable channels 5 and 7
         QVERIFY(model->Enable(5));
         QCOMPARE(model->ChannelCount(), 0);
-        model->setRegister(0x29, false, 0x08);
-        model->setRegister(0x2B, false, 0x08);
+        writeAll(*model, {0x29, 0x08, 0x2B, 0x08});
         QCOMPARE(model->ChannelCount(), 2);
         model->setTestEnable(true);
         model->setEvBoard(4); // test mode takes effect with the next variant set-up
@@ -428,8 +426,7 @@ private Q_SLOTS:
     void stepsStopAtTheLimits()
     {
         auto model = variantModel(8);
-        model->setRegister(0x30, false, 0xFF);
-        model->setRegister(0x31, false, 0x03);
+        writeAll(*model, {0x30, 0xFF, 0x31, 0x03});
         SignalRecorder rec(model.get());
         model->ConversionTimeUp(0);
         model->ConversionTimeDown(1);

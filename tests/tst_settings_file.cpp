@@ -74,11 +74,8 @@ private Q_SLOTS:
         const QByteArray text = SettingsFileText(rig.model);
         QVERIFY(text.startsWith(header + "\r\n\r\n I/O Port Register\r\n"));
         QVERIFY(text.contains("Channel Setup\r\n" + setupLines));
-        QVERIFY(text.endsWith("Register: " +
-                              QByteArray(variant == 2   ? "3A"
-                                         : variant == 4 ? "3B"
-                                                        : "3F") +
-                              ",0\r\n"));
+        const int lastMode = 0x38 + (variant == 2 ? 2 : variant == 4 ? 3 : 7);
+        QVERIFY(text.endsWith("Register: " + QByteArray::number(lastMode, 16).toUpper() + ",0\r\n"));
 
         // What is written reads back into a fresh model of the same variant unchanged.
         BoardRig other(variant);
