@@ -16,7 +16,6 @@
 #include "controls/UpDownSpinner.h"
 #include "data/ShowStatistics.h"
 
-#include "ModalDriver.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -89,44 +88,6 @@ class TestAnalysisWindows : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void clearDisablesChannelsAndCommands()
-    {
-        Rig rig;
-        fill(rig.context.IData);
-        FormData *form = rig.data();
-        QList<QAction *> dataCommands = {rig.window.MnuSaveData, rig.window.MnuViewGraph,
-                                         rig.window.MnuViewHist, rig.window.MnuViewFFT};
-        for (const char *key : {"Save", "Graph", "Hist", "FFT"})
-            dataCommands << rig.window.toolButton(key) << FormData::toolButton(form->TlbData, key)
-                         << FormData::toolButton(form->ToolData2, key);
-        for (QAction *a : dataCommands)
-            QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
-        QVERIFY(form->ButtonChannel.at(2)->isEnabled());
-        QVERIFY(!form->ButtonChannel.at(1)->isEnabled());
-
-        FormData::toolButton(form->TlbData, "Clear")->trigger();
-        for (QAction *a : dataCommands)
-            QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
-        for (int c = 0; c < 8; ++c) {
-            QVERIFY(!form->ButtonChannel.at(c)->isEnabled());
-            QVERIFY(!form->OptMinButton.at(c)->isEnabled());
-            for (FormPlot *plot : rig.plots())
-                QVERIFY(!plot->ButtonChannel.at(c)->isEnabled());
-        }
-        // Opening and reading stay possible; Read runs the continuous-read dialog.
-        QVERIFY(rig.window.MnuOpenData->isEnabled());
-        QVERIFY(FormData::toolButton(form->ToolData2, "Open")->isEnabled());
-        QVERIFY(rig.window.toolButton("Read")->isEnabled());
-        QString caption;
-        whenModal([&caption](QWidget *modal) {
-            caption = modal->windowTitle();
-            static_cast<QDialog *>(modal)->reject();
-        });
-        FormData::toolButton(form->TlbData, "Read")->trigger();
-        QCOMPARE(caption, QStringLiteral("Continuous Read Mode"));
-        QCOMPARE(form->MSFlexResults.at(0)->text(4, 1), QStringLiteral("0 Dec "));
-    }
-
     void channelButtonsOfVariant_data()
     {
         QTest::addColumn<QString>("variant");
@@ -176,13 +137,23 @@ private Q_SLOTS:
         QVERIFY(again.docked());
     }
 
-    void statisticsCellsFollowChannel()
+    // The channel chosen in one window is the channel of all; the statistics follow it.
+    // Clearing disables every data command and channel and hides the plots.
+    void channelFollowsAcrossWindowsUntilCleared()
     {
         Rig rig;
         fill(rig.context.IData);
         FormData *form = rig.data();
+        for (const char *name : {"FormGraph1", "FormHist", "FormFFT"})
+            rig.window.showPlot(name);
+        auto *graph = rig.form<FormGraph1>("FormGraph1");
+        QCOMPARE(graph->Plot->table().rows(), 300);
+
         form->OptMinButton.at(2)->click();
         QCOMPARE(rig.context.IData.Channel(), 2);
+        QVERIFY(form->ButtonChannel.at(2)->isChecked());
+        for (FormPlot *plot : rig.plots())
+            QVERIFY(plot->ButtonChannel.at(2)->isChecked());
         const QList<StatisticsCell> cells = ShowStatistics(rig.context.IData, 2, rig.context.IADC);
         int filled = 0;
         for (StatisticsGrid *grid : form->MSFlexResults) {
@@ -196,39 +167,48 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(filled, 28); // every figure twice: once in the full tables, once in the compact one
-        QCOMPARE(form->MSFlexResults.at(3)->text(4, 1), QStringLiteral("200 Dec "));
-        QVERIFY(form->ButtonChannel.at(2)->isChecked());
-    }
-
-    void channelFollowsAcrossWindows()
-    {
-        Rig rig;
-        fill(rig.context.IData);
-        for (const char *name : {"FormGraph1", "FormHist", "FormFFT"})
-            rig.window.showPlot(name);
-        auto *graph = rig.form<FormGraph1>("FormGraph1");
-        QCOMPARE(graph->Plot->table().rows(), 300);
-
-        rig.form<FormHist>("FormHist")->ButtonChannel.at(2)->click();
-        QCOMPARE(rig.context.IData.Channel(), 2);
-        for (FormPlot *plot : rig.plots())
-            QVERIFY(plot->ButtonChannel.at(2)->isChecked());
-        QVERIFY(rig.data()->ButtonChannel.at(2)->isChecked());
-        QVERIFY(rig.data()->OptMinButton.at(2)->isChecked());
         QTRY_COMPARE(graph->Plot->table().rows(), 200);
         QTRY_COMPARE(rig.form<FormFFT>("FormFFT")->LabelSamples->text(),
                      QStringLiteral("Nb of Samples: 128"));
         QCOMPARE(graph->LabelYMax->text(), QString::number(rig.context.IData.MaxCode(2)));
         graph->Plot->setVisibleRange(0, 10, -12.6, 99.5); // a zoom: whole numbers, halves to even
         QCOMPARE(graph->LabelYMax->text() + ' ' + graph->LabelYMin->text(), QStringLiteral("100 -13"));
+        rig.form<FormHist>("FormHist")->ButtonChannel.at(0)->click();
+        QCOMPARE(rig.context.IData.Channel(), 0);
+        QVERIFY(form->ButtonChannel.at(0)->isChecked() && form->OptMinButton.at(0)->isChecked());
 
-        // Clearing the data hides every plot window, and the View marks follow.
+        QList<QAction *> dataCommands = {rig.window.MnuSaveData, rig.window.MnuViewGraph,
+                                         rig.window.MnuViewHist, rig.window.MnuViewFFT};
+        for (const char *key : {"Save", "Graph", "Hist", "FFT"})
+            dataCommands << rig.window.toolButton(key) << FormData::toolButton(form->TlbData, key)
+                         << FormData::toolButton(form->ToolData2, key);
+        for (QAction *a : dataCommands)
+            QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+        QVERIFY(form->ButtonChannel.at(2)->isEnabled() && !form->ButtonChannel.at(1)->isEnabled());
         QVERIFY(rig.window.MnuViewHist->isChecked());
-        rig.data()->ClearData();
+        FormData::toolButton(form->TlbData, "Clear")->trigger();
+        for (QAction *a : dataCommands)
+            QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
+        for (int c = 0; c < 8; ++c) {
+            QVERIFY(!form->ButtonChannel.at(c)->isEnabled() && !form->OptMinButton.at(c)->isEnabled());
+            for (FormPlot *plot : rig.plots())
+                QVERIFY(!plot->ButtonChannel.at(c)->isEnabled());
+        }
         for (const char *name : {"FormGraph1", "FormHist", "FormFFT"})
             QVERIFY(rig.window.childWindow(name)->isHidden());
         QVERIFY(!rig.window.MnuViewHist->isChecked());
         QCOMPARE(graph->Plot->table().rows(), 0);
+        QCOMPARE(form->MSFlexResults.at(0)->text(4, 1), QStringLiteral("0 Dec "));
+        // Opening and reading stay possible; Read runs the continuous-read dialog.
+        QVERIFY(rig.window.MnuOpenData->isEnabled() && rig.window.toolButton("Read")->isEnabled());
+        QVERIFY(FormData::toolButton(form->ToolData2, "Open")->isEnabled());
+        QString caption;
+        whenModal([&caption](QWidget *modal) {
+            caption = modal->windowTitle();
+            static_cast<QDialog *>(modal)->reject();
+        });
+        FormData::toolButton(form->TlbData, "Read")->trigger();
+        QCOMPARE(caption, QStringLiteral("Continuous Read Mode"));
     }
 
     void windowFunctionOnInvalidChannelDoesNothing()
@@ -258,30 +238,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<double>("x");
-        QTest::addColumn<QString>("position");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("nearest"); // where the cursor snaps, as x
-        QTest::newRow("time") << int(PlotKind::Time) << 2.4 << "2.4"
-                              << "-7.123"
-                              << "2";
-        QTest::newRow("spectrum") << int(PlotKind::Spectrum) << 0.12345 << "0.123"
-                                  << "-3.5"
-                                  << "0";
-        QTest::newRow("histogram bin") << int(PlotKind::Histogram) << 5.0 << "5"
-                                       << "3"
-                                       << "5";
-        QTest::newRow("histogram off a bin") << int(PlotKind::Histogram) << 4.5 << "4.5"
-                                             << "kept"
-                                             << "5";
+        QTest::addColumn<QString>("readout"); // position, value
+        QTest::addColumn<double>("nearest");  // where the cursor snaps, as x
+        const auto row = [](const char *name, PlotKind kind, double x, const char *readout, double nearest) {
+            QTest::newRow(name) << int(kind) << x << QString::fromUtf8(readout) << nearest;
+        };
+        row("time", PlotKind::Time, 2.4, "2.4 -7.123", 2);
+        row("spectrum", PlotKind::Spectrum, 0.12345, "0.123 -3.5", 0);
+        row("histogram bin", PlotKind::Histogram, 5.0, "5 3", 5);
+        row("histogram off a bin", PlotKind::Histogram, 4.5, "4.5 kept", 5);
     }
 
     void cursorReadouts()
     {
         QFETCH(int, kind);
         QFETCH(double, x);
-        QFETCH(QString, position);
-        QFETCH(QString, value);
-        QFETCH(QString, nearest);
+        QFETCH(QString, readout);
         PlotTable table;
         if (PlotKind(kind) == PlotKind::Histogram) {
             table.x = {3, 3, 3, 5, 5, 5}; // codes 5, 3, 5, 5
@@ -290,10 +262,9 @@ private Q_SLOTS:
             table.x = {0, 1, 2, 3};
             table.y = {-3.5, 1, -7.12345, 9};
         }
-        QCOMPARE(QString::number(table.x.at(PlotReadout::nearestRow(table, x))), nearest);
-        const PlotReadout::Readout readout = PlotReadout::cursorReadout(PlotKind(kind), table, x);
-        QCOMPARE(readout.position, position);
-        QCOMPARE(readout.value.value_or("kept"), value);
+        QTEST(table.x.at(PlotReadout::nearestRow(table, x)), "nearest");
+        const PlotReadout::Readout shown = PlotReadout::cursorReadout(PlotKind(kind), table, x);
+        QCOMPARE(shown.position + ' ' + shown.value.value_or("kept"), readout);
     }
 
     void exportWritesFiles()
