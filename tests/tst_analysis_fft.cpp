@@ -50,6 +50,13 @@ std::vector<std::complex<double>> dft(const std::vector<std::complex<double>> &x
     return result;
 }
 
+// Rows, count (the index of the last row of a histogram, the rows of a spectrum), the x span
+// and the top of the y axis.
+QList<double> limits(const PlotTable &t)
+{
+    return {double(t.rows()), double(t.count), t.xmin, t.xmax, t.ymax};
+}
+
 } // namespace
 
 class TestAnalysisFft : public QObject
@@ -150,23 +157,16 @@ private Q_SLOTS:
         FftResult r = EditFFT(d, 0, 0);
         QVERIFY(!r.failed);
         QVERIFY(r.messages.isEmpty());
-        QCOMPARE(r.table.rows(), 33);
-        QCOMPARE(r.table.count, 33);
+        QCOMPARE(limits(r.table), (QList<double>{33, 33, 0, 251, 0}));
         QCOMPARE(r.table.x.at(1), 500.0 / 64);
         QCOMPARE(r.table.x.at(32), 250.0);
-        QCOMPARE(r.table.xmin, 0.0);
-        QCOMPARE(r.table.xmax, 251.0);
-        QCOMPARE(r.table.ymax, 0.0);
         QCOMPARE(*std::max_element(r.table.y.begin(), r.table.y.end()), 0.0);
         QCOMPARE(*std::min_element(r.table.y.begin(), r.table.y.end()), r.table.ymin);
 
         // 128 samples: all of them. One channel at 394.69 us: Nyquist 1266.8 Hz.
         ClassData e;
         fill(e, samples(128, [](int i) { return i * i % 97; }), 394.694010416667, 2);
-        r = EditFFT(e, 2, 2);
-        QCOMPARE(r.table.rows(), 65);
-        QCOMPARE(r.table.count, 65);
-        QCOMPARE(r.table.xmax, 1267.0);
+        QCOMPARE(limits(EditFFT(e, 2, 2).table), (QList<double>{65, 65, 0, 1267, 0}));
     }
 
     void levelsMatchAPlainTransform()
@@ -305,23 +305,6 @@ private Q_SLOTS:
                      qPrintable(QStringLiteral("%1 against %2").arg(actual).arg(expected)));
     }
 
-    void metricsRefused()
-    {
-        ClassData one, flat;
-        fill(one, {5});
-        fill(flat, std::vector<qint32>(64, 1000));
-        const QList<QPair<FftMetrics, QString>> cases = {
-            {fftMetrics(one, 0, 0), "Not enough data for a spectrum"},
-            {fftMetrics(flat, 0, 0), "No signal outside the DC span"},
-            // 4 points: bins 0..2, the fundamental's span covers everything beyond DC.
-            {fftMetrics(std::vector<double>{1, 0, 5}, 0, 1.0),
-             "Too few bins for the metrics with this window"}};
-        for (const auto &[metrics, message] : cases) {
-            QVERIFY(!metrics.valid);
-            QCOMPARE(metrics.message, message);
-        }
-    }
-
     void failures()
     {
         const AnalysisMessage failed{QStringLiteral("Error in VBFFT module--EditFFT"), QString(),
@@ -336,17 +319,22 @@ private Q_SLOTS:
         fill(zero, std::vector<qint32>(16, 0)); // every bin zero: nothing to scale against
         fill(timeless, {1, 5, 2, 8}, 0);        // no conversion time: no frequency axis
         fill(one, {5});                         // too few; a transform of length 1 is refused
-        const QList<QPair<const ClassData *, QList<AnalysisMessage>>> cases = {
-            {&zero, {failed}},
-            {&timeless, {failed}},
-            {&one, {tooFew, lengthOne, failed}},
-            {&none, {tooFew, failed}}};
-        for (const auto &[data, messages] : cases) {
+        // The spectrum's messages, and why the metrics are refused.
+        const QList<std::tuple<const ClassData *, QList<AnalysisMessage>, QString>> cases = {
+            {&zero, {failed}, "No signal outside the DC span"},
+            {&timeless, {failed}, "No conversion time for the frequency axis"},
+            {&one, {tooFew, lengthOne, failed}, "Not enough data for a spectrum"},
+            {&none, {tooFew, failed}, "Not enough data for a spectrum"}};
+        for (const auto &[data, messages, refusal] : cases) {
             const FftResult r = EditFFT(*data, 0, 2);
             QVERIFY(r.failed);
             QCOMPARE(r.messages, messages);
             QCOMPARE(r.table.rows(), 0);
+            QCOMPARE(fftMetrics(*data, 0, 2).message, refusal);
         }
+        // 4 points: bins 0..2, the fundamental's span covers everything beyond DC.
+        QCOMPARE(fftMetrics(std::vector<double>{1, 0, 5}, 0, 1.0).message,
+                 QStringLiteral("Too few bins for the metrics with this window"));
         QVERIFY_THROWS_EXCEPTION(DataRangeError, EditFFT(none, 8, 0));
     }
 
@@ -381,20 +369,15 @@ private Q_SLOTS:
         const PlotTable t = BuildHistogram(d, 2);
         QCOMPARE(t.x, x);
         QCOMPARE(t.y, y);
-        QCOMPARE(t.count, x.size() - 1); // the index of the last row
-        QCOMPARE(t.ymax, *std::max_element(y.begin(), y.end()));
         QCOMPARE(t.ymin, 0.0);
-        QCOMPARE(t.xmin, x.first());
-        QCOMPARE(t.xmax, x.last());
+        QCOMPARE(limits(t), (QList<double>{double(x.size()), x.size() - 1.0, x.first(), x.last(),
+                                           *std::max_element(y.begin(), y.end())}));
     }
 
     void emptyChannelHasNoRows()
     {
         ClassData d;
-        const PlotTable t = BuildHistogram(d, 4);
-        QCOMPARE(t.rows(), 0);
-        QCOMPARE(t.count, 0);
-        QCOMPARE(t.ymax, 0.0);
+        QCOMPARE(limits(BuildHistogram(d, 4)), (QList<double>{0, 0, 0, 0, 0}));
         QVERIFY_THROWS_EXCEPTION(DataRangeError, BuildHistogram(d, -1));
     }
 };
