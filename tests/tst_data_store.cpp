@@ -42,12 +42,20 @@ void addCodes(ClassData &d, int channel, const QList<qint32> &codes)
         QVERIFY(d.AddExtData(channel, code));
 }
 
-QList<qint32> words(const ClassData &d, int channel)
+// The data words of a channel, or its extended codes.
+QList<qint32> column(const ClassData &d, int channel, bool codes = false)
 {
     QList<qint32> result;
     for (int i = 1; i <= d.DataCount(channel); ++i)
-        result << d.DataWord(channel, i);
+        result << (codes ? d.ExtData(channel, i) : d.DataWord(channel, i));
     return result;
+}
+
+// Several figures at once, to compare in one go.
+template<class... T>
+QList<double> values(T... v)
+{
+    return {double(v)...};
 }
 
 // The columns of both tables: a store whose channel 3 holds the given codes, processed.
@@ -98,9 +106,7 @@ private Q_SLOTS:
     void limitsFollowTheDataWidth()
     {
         ClassData d;
-        QCOMPARE(d.PeaksLimit(), 10);
-        QVERIFY(!d.PeaksAutoRemove());
-        QCOMPARE(d.DataWidth(), 2);
+        QCOMPARE(values(d.PeaksLimit(), d.PeaksAutoRemove(), d.DataWidth()), values(10, 0, 2));
         // The construction default does not set the scales; the first assignment does.
         const auto limits = [&d] { return QList<int>{d.HalfScale(), d.FullScale(), d.MaxCount()}; };
         QCOMPARE(limits(), (QList<int>{0, 0, 10923}));
@@ -115,20 +121,17 @@ private Q_SLOTS:
         ClassData d;
         d.setDataWidth(3);
         QVERIFY(d.Add(record(0xA0, {0x80, 0x00, 0x01})));
-        QCOMPARE(d.DataCount(5), 1);
-        QCOMPARE(d.DataWord(5, 1), 0x800001);
-        QCOMPARE(d.StatusByte(5, 1), quint8(0xA0));
-        QCOMPARE(d.ExtData(5, 1), 1); // range code 0: bipolar
+        // Range code 0: bipolar.
+        QCOMPARE(values(d.DataCount(5), d.DataWord(5, 1), d.StatusByte(5, 1), d.ExtData(5, 1)),
+                 values(1, 0x800001, 0xA0, 1));
         d.setRng(5, 1);
         QCOMPARE(d.ExtData(5, 1), 8388609); // unipolar: the raw word
 
         // 16-bit data takes two bytes; bits 4..2 of the status byte are kept, not used.
         d.setDataWidth(2);
         QVERIFY(d.Add(record(0x3C, {0x12, 0x34, 0x56})));
-        QCOMPARE(d.DataCount(1), 1);
-        QCOMPARE(d.DataWord(1, 1), 0x1234);
-        QCOMPARE(d.StatusByte(1, 1), quint8(0x3C));
-        QCOMPARE(d.ExtData(1, 1), 0x1234 - 32768);
+        QCOMPARE(values(d.DataCount(1), d.DataWord(1, 1), d.StatusByte(1, 1), d.ExtData(1, 1)),
+                 values(1, 0x1234, 0x3C, 0x1234 - 32768));
     }
 
     void overrangeStatusExtendsTheCode()
@@ -146,11 +149,10 @@ private Q_SLOTS:
         QVERIFY(d.AddData(0, 0x000010, 2)); // flag 2 alone extends nothing
         QVERIFY(d.AddData(1, 0x123456, 3));
         QVERIFY(d.AddData(1, 0x000010, 1));
-        QCOMPARE(d.ExtData(0, 1), -8388624); // 16777200 - 16777215 - 1 - 8388608
-        QCOMPARE(d.ExtData(0, 2), 16777215 + 1 + 16 - 8388608);
-        QCOMPARE(d.ExtData(0, 3), 16 - 8388608);
-        QCOMPARE(d.ExtData(1, 1), 0); // below a unipolar range: zero whatever the word
-        QCOMPARE(d.ExtData(1, 2), 16777216 + 16);
+        // -8388624 = 16777200 - 16777215 - 1 - 8388608; below a unipolar range: zero whatever
+        // the word.
+        QCOMPARE(column(d, 0, true), (QList<qint32>{-8388624, 16777215 + 1 + 16 - 8388608, 16 - 8388608}));
+        QCOMPARE(column(d, 1, true), (QList<qint32>{0, 16777216 + 16}));
         // A range code outside the table counts as unipolar.
         d.setRng(0, 7);
         QCOMPARE(d.ExtData(0, 3), 16);
@@ -158,8 +160,7 @@ private Q_SLOTS:
         // With the clamp on, the flags are ignored.
         d.setClamp(true);
         d.setRng(0, 4);
-        QCOMPARE(d.ExtData(0, 1), 0xFFFFF0 - 8388608);
-        QCOMPARE(d.ExtData(0, 2), 16 - 8388608);
+        QCOMPARE(column(d, 0, true), (QList<qint32>{0xFFFFF0 - 8388608, 16 - 8388608, 16 - 8388608}));
         QCOMPARE(d.ExtData(1, 1), 0x123456);
     }
 
@@ -187,14 +188,9 @@ private Q_SLOTS:
         d.setDataWidth(2);
         addCodes(d, 6, {1, 2, 3});
         d.Process(); // not valid: not processed
-        QCOMPARE(d.MaxCode(6), 0);
-        QVERIFY(!d.Valid(6));
-        QVERIFY(!d.Valid(-1));
-        QCOMPARE(d.ChannelCount(), 0);
+        QCOMPARE(values(d.MaxCode(6), d.Valid(6), d.Valid(-1), d.ChannelCount()), values(0, 0, 0, 0));
         addCodes(d, 6, {4});
-        QVERIFY(d.Valid(6));
-        QVERIFY(d.Valid(-1));
-        QCOMPARE(d.ChannelCount(), 1);
+        QCOMPARE(values(d.Valid(6), d.Valid(-1), d.ChannelCount()), values(1, 1, 1));
         addCodes(d, 0, {1, 1, 1, 1, 1});
         QCOMPARE(d.ChannelCount(), 2);
     }
@@ -202,38 +198,37 @@ private Q_SLOTS:
     void wholeTables_data()
     {
         addStoreColumns();
-        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("values"); // separated by |
         // LSB = 5 V / 2^24 = 298.02 nV, d = 7; codes -10, 10, -10, 10: mean 0, deviation 10.
         QTest::newRow("24-bit bipolar 2.5 V")
             << 8 << 3 << 4 << QList<qint32>{-10, 10, -10, 10} << 2425 / 6.144
-            << QStringList{"394.69 us ", Pm + "2.5 V    ", "24 Bits ",     "4 Dec ",      "2.98 uV ",
-                           "5.960 uV ",  "0. nV ",         "10 Dec ",      "0 Dec ",      "20 Dec ",
-                           "10 Dec ",    "-10 Dec ",       " 20.68 Bits ", " 19.68 Bits "};
+            << "394.69 us |" + Pm +
+                   "2.5 V    |24 Bits |4 Dec |2.98 uV |5.960 uV |0. nV |10 Dec |0 Dec |"
+                   "20 Dec |10 Dec |-10 Dec | 20.68 Bits | 19.68 Bits ";
         // Deviation 0 and no span: noise zero, resolution the full 24 bits. The average of
         // 5 codes is 1490.116 nV, shown in microvolts with d - 6 = 1 decimal.
         QTest::newRow("constant codes")
             << 8 << 3 << 4 << QList<qint32>{5, 5, 5, 5} << 1000.0
-            << QStringList{"1000 us ",  Pm + "2.5 V    ", "24 Bits ",  "4 Dec ",   "0.00 nV ",
-                           "0.000 nV ", "1.5 uV ",        "0 Dec ",    "5 Dec ",   "0 Dec ",
-                           "5 Dec ",    "5 Dec ",         " 24 Bits ", " 24 Bits "};
+            << "1000 us |" + Pm +
+                   "2.5 V    |24 Bits |4 Dec |0.00 nV |0.000 nV |1.5 uV |0 Dec |5 Dec |"
+                   "0 Dec |5 Dec |5 Dec | 24 Bits | 24 Bits ";
         // QM4164, unipolar 10 V, 16-bit: LSB 152587.89 nV, d = 4. Codes 0 and 10000:
         // deviation 5000 (762.94 mV), span 10000 (1.526 V).
         QTest::newRow("16-bit unipolar 10 V")
             << 4 << 2 << 1 << QList<qint32>{0, 10000, 0, 10000} << 64.94140625
-            << QStringList{"64.94 us ",  "+ 10 V    ", "16 Bits ",    "4 Dec ",     "762.94 mV ",
-                           "1.526 V ",   "762.9 mV ",  "5000 Dec ",   "5000 Dec ",  "10000 Dec ",
-                           "10000 Dec ", "0 Dec ",     " 3.71 Bits ", " 2.71 Bits "};
+            << "64.94 us |+ 10 V    |16 Bits |4 Dec |762.94 mV |1.526 V |762.9 mV |5000 Dec |"
+               "5000 Dec |10000 Dec |10000 Dec |0 Dec | 3.71 Bits | 2.71 Bits ";
         // As after Clear: no data width, so N = 0 and one code spans the whole 2.5 V, d = 0.
         QTest::newRow("empty, no data width")
             << 8 << 0 << 0 << QList<qint32>{} << 0.0
-            << QStringList{"0 us ",     Pm + "1.25 V    ", "24 Bits ", "0 Dec ",  "0.00 nV ",
-                           "0.000 nV ", "0. nV ",          "0 Dec ",   "0 Dec ",  "0 Dec ",
-                           "0 Dec ",    "0 Dec ",          " 0 Bits ", " 0 Bits "};
+            << "0 us |" + Pm +
+                   "1.25 V    |24 Bits |0 Dec |0.00 nV |0.000 nV |0. nV |0 Dec |0 Dec |"
+                   "0 Dec |0 Dec |0 Dec | 0 Bits | 0 Bits ";
     }
 
     void wholeTables()
     {
-        QFETCH(QStringList, values);
+        QFETCH(QString, values);
         QStringList labels, texts;
         for (const StatisticsCell &cell : cellsOfStore()) {
             labels << cell.label;
@@ -242,7 +237,7 @@ private Q_SLOTS:
         QCOMPARE(labels, (QStringList{"Conv.Time", "Input Range", "Data Width", "Samples", "RMS Noise",
                                       "Pk-Pk Noise", "Avg.Voltage", "Code Dev.", "Avg.Code", "Code Span",
                                       "Max Code", "Min Code", "RMS Res.", "Pk-Pk Res."}));
-        QCOMPARE(texts, values);
+        QCOMPARE(texts.join('|'), values);
     }
 
     void singleCells_data()
@@ -428,7 +423,7 @@ private Q_SLOTS:
             d.Process();
             if (!automatic)
                 d.PeaksRemove();
-            QCOMPARE(words(d, 0), after);
+            QCOMPARE(column(d, 0), after);
             QCOMPARE(d.MaxCode(0), *std::max_element(after.begin(), after.end()));
             QCOMPARE(d.MeanCode(0), std::accumulate(after.begin(), after.end(), 0.0) / after.size());
         }
@@ -449,9 +444,7 @@ private Q_SLOTS:
         d.Process();
         QCOMPARE(d.MaxCode(0), 66536);
         d.PeaksRemove();
-        QCOMPARE(d.DataWord(0, 10), 0);
-        QCOMPARE(d.StatusByte(0, 10), quint8(1));
-        QCOMPARE(d.ExtData(0, 10), 65536);
+        QCOMPARE(values(d.DataWord(0, 10), d.StatusByte(0, 10), d.ExtData(0, 10)), values(0, 1, 65536));
     }
 
     void refusedCallsChangeNothing()
