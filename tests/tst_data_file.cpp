@@ -160,10 +160,9 @@ private Q_SLOTS:
             const DataFileError error = readBytes(QByteArray(ExampleFile).replace("\r\n", end), d, m_adc);
             QVERIFY2(!error.isError(), qPrintable(error.message()));
             QCOMPARE(events.events(), (QStringList{"DataCleared()", "DataChanged(3)"}));
-            QCOMPARE(d.DataCount(6), 0);
-            QCOMPARE(d.DataCount(1), 0);      // too short to be saved
-            QCOMPARE(d.MinCode(0), -8388624); // processed
-            QCOMPARE(d.MaxCode(3), 16777232);
+            // Channel 1 was too short to be saved; the channels read are processed.
+            QCOMPARE((QList<int>{d.DataCount(6), d.DataCount(1), d.MinCode(0), d.MaxCode(3)}),
+                     (QList<int>{0, 0, -8388624, 16777232}));
             // Conditions, counts and codes: written again, the file is the same.
             QCOMPARE(written(d, m_adc), ExampleFile);
         }
@@ -311,7 +310,6 @@ private Q_SLOTS:
         row("channel 3 on a QM4162", 2, good, "Bad File : No Channel 3 on the QM4162 in line 3");
         row("negative time", 8, changed("= 1000 us", "= -1000 us"), time.arg(2));
         row("zero time", 8, changed("= 312.5 us", "= 0 us"), time.arg(3));
-        row("no time", 8, changed("= 312.5 us", "= us"), time.arg(3));
         row("endless line", 8, header(1) + QByteArray(100000, 'x'), mismatch.arg(2));
     }
 
@@ -339,13 +337,27 @@ private Q_SLOTS:
         QVERIFY(events.events().isEmpty());
     }
 
-    void filesByPathAreWrittenWholeOrNotAtAll()
+    // Files by path are written whole or not at all; failures to open, write or finish are
+    // reported and change nothing. (A missing file: the qm416x-cli data suite.)
+    void writingAndOpeningFailures()
     {
         QTemporaryDir dir;
         ClassData d;
         fillExample(d);
+        const QString before = codesOf(d);
         const QString path = dir.filePath(QStringLiteral("keep.dat"));
         QVERIFY(!WriteDataFile(path, d, m_adc).isError());
+        QCOMPARE(ReadDataFile(dir.path(), d, m_adc).message(),
+                 QStringLiteral("error 75 : Path/File access error"));
+        QCOMPARE(WriteDataFile(dir.filePath(QStringLiteral("no/such/folder/x.dat")), d, m_adc).message(),
+                 QStringLiteral("error 76 : Path not found"));
+        QVERIFY(WriteDataFile(dir.path(), d, m_adc).isError());
+        QCOMPARE(codesOf(d), before);
+        if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
+            QFile full(QStringLiteral("/dev/full"));
+            QVERIFY(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            QCOMPARE(WriteDataFile(full, d, m_adc).message(), QStringLiteral("error 61 : Disk full"));
+        }
 
         // A bigger acquisition that cannot be written: the file size limit stops it, and the
         // earlier file stays as it was.
@@ -363,40 +375,11 @@ private Q_SLOTS:
         const DataFileError error = WriteDataFile(path, big, m_adc);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
-
         QCOMPARE(error.message(), QStringLiteral("error 57 : Device I/O error"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), ExampleFile);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.dat")});
-    }
-
-    void openingFailures()
-    {
-        QTemporaryDir dir;
-        ClassData d;
-        fillExample(d);
-        const QString before = codesOf(d);
-        DataFileError error = ReadDataFile(dir.filePath(QStringLiteral("missing.dat")), d, m_adc);
-        QCOMPARE(error.message(), QStringLiteral("error 53 : File not found"));
-        QCOMPARE(error.number(), 53);
-        error = ReadDataFile(dir.path(), d, m_adc);
-        QCOMPARE(error.message(), QStringLiteral("error 75 : Path/File access error"));
-        error = WriteDataFile(dir.filePath(QStringLiteral("no/such/folder/x.dat")), d, m_adc);
-        QCOMPARE(error.message(), QStringLiteral("error 76 : Path not found"));
-        QVERIFY(WriteDataFile(dir.path(), d, m_adc).isError());
-        QCOMPARE(codesOf(d), before);
-    }
-
-    void aFullDiskIsReported()
-    {
-        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
-            QSKIP("no /dev/full on this system");
-        ClassData d;
-        fillExample(d);
-        QFile full(QStringLiteral("/dev/full"));
-        QVERIFY(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        QCOMPARE(WriteDataFile(full, d, m_adc).message(), QStringLiteral("error 61 : Disk full"));
     }
 };
 
