@@ -1,4 +1,3 @@
-#include "analysis/BitHelpers.h"
 #include "analysis/BuildHistogram.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
@@ -64,18 +63,6 @@ class TestAnalysisFft : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // FloorLog2 and PowerOfTwoCheck are checked through the transform lengths and refusals below.
-    void bitHelpers()
-    {
-        QList<int> results;
-        for (int n : {1, 8, 8192, 65536, 12, 0})
-            results << BitWidth(n); // the lowest set bit
-        QCOMPARE(results, (QList<int>{0, 3, 13, 16, 2, 0}));
-        results = {BitReverse(1, 3),         BitReverse(6, 3),     BitReverse(0, 3), BitReverse(1, 13),
-                   BitReverse(0b1100101, 7), BitReverse(0b1011, 3)}; // only the lowest bits count
-        QCOMPARE(results, (QList<int>{4, 3, 0, 4096, 0b1010011, 0b110}));
-    }
-
     void fourierMatchesADirectDft_data()
     {
         QTest::addColumn<int>("n");
@@ -120,10 +107,7 @@ private Q_SLOTS:
         std::vector<double> reOut{7, 7}, imOut{8};
         QList<AnalysisMessage> messages;
         QVERIFY(!Fourier(6, in, in, reOut, imOut, &messages));
-        QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages.at(0).title, QStringLiteral("Error!"));
-        QCOMPARE(messages.at(0).text, QStringLiteral("Error in procedure Fourier:\r\n NumSamples is 6, which "
-                                                     "is not a positive integer power of two."));
+        QCOMPARE(messages.size(), 1); // its text: failures()
         QCOMPARE(reOut, (std::vector<double>{7, 7}));
         QCOMPARE(imOut, std::vector<double>{8});
     }
@@ -132,19 +116,14 @@ private Q_SLOTS:
     {
         // Weights of 64 points worked out by hand. The triangle uses i; the cosine windows
         // are taken at i + 1: at a quarter (i = 15), the middle (i = 31) and the end (i = 63).
-        struct Point
-        {
-            int selector, i;
-            double weight;
-        };
-        const QList<Point> points = {
+        const QList<std::tuple<int, int, double>> points = {
             {0, 5, 1},  {-1, 5, 1},          {6, 5, 1},        {1, 0, 0},     {1, 16, 0.5},
             {1, 32, 1}, {1, 33, 0.96875},    {1, 63, 0.03125}, {2, 15, 0.5},  {2, 31, 1},
             {2, 63, 0}, {3, 15, 0.54},       {3, 31, 1},       {3, 63, 0.08}, {4, 15, 0.34974204},
             {4, 31, 1}, {4, 63, 0.00687876}, {5, 15, 0.34401}, {5, 31, 1},    {5, 63, 0.0049}};
-        for (const Point &p : points)
-            QVERIFY2(std::abs(FftWindow::weight(p.selector, p.i, 64) - p.weight) < 1e-12,
-                     qPrintable(QStringLiteral("window %1 point %2").arg(p.selector).arg(p.i)));
+        for (const auto &[selector, i, weight] : points)
+            QVERIFY2(std::abs(FftWindow::weight(selector, i, 64) - weight) < 1e-12,
+                     qPrintable(QStringLiteral("window %1 point %2").arg(selector).arg(i)));
     }
 
     void lengthsAndAxis()
@@ -219,10 +198,8 @@ private Q_SLOTS:
         const FftResult r = EditFFT(d, 0, 0);
         QVERIFY(!r.failed);
         QVERIFY(r.messages.isEmpty());
-        QCOMPARE(r.weakestDb, weakest);
-        QCOMPARE(r.table.ymin, floor);
-        QCOMPARE(r.table.y.at(0), 0.0);
-        QCOMPARE(r.table.y.at(32), nyquist ? weakest : floor);
+        QCOMPARE((QList<double>{r.weakestDb, r.table.ymin, r.table.y.at(0), r.table.y.at(32)}),
+                 (QList<double>{weakest, floor, 0, nyquist ? weakest : floor}));
         for (int k = 1; k < 32; ++k)
             QCOMPARE(r.table.y.at(k), floor);
     }
@@ -238,29 +215,23 @@ private Q_SLOTS:
         QTest::addColumn<int>("k1");
         QTest::addColumn<QList<QPointF>>("harmonics"); // (bin, amplitude)
         QTest::addColumn<QList<QPointF>>("noise");
+        const auto row = [](const char *name, int n, int window, int dc, int k1,
+                            const QList<QPointF> &harmonics, const QList<QPointF> &noise) {
+            QTest::newRow(name) << n << window << dc << k1 << harmonics << noise;
+        };
         // k1 = 20 of 64: harmonics 3 (at 60) and 2 (at 40) fold to 4 and 24.
-        QTest::newRow("rectangular, folded") << 64 << 0 << 0 << 20 << QList<QPointF>{{24, 3000}, {4, 1000}}
-                                             << QList<QPointF>{{12, 500}, {30, 700}};
+        row("rectangular, folded", 64, 0, 0, 20, {{24, 3000}, {4, 1000}}, {{12, 500}, {30, 700}});
         // k1 = 24 of 64: harmonics 5 and 6 fold onto 3 and 2 (bins 8 and 16), counted once.
-        QTest::newRow("rectangular, coinciding")
-            << 64 << 0 << 0 << 24 << QList<QPointF>{{16, 2000}, {8, 1500}}
-            << QList<QPointF>{{20, 400}, {3, 300}};
+        row("rectangular, coinciding", 64, 0, 0, 24, {{16, 2000}, {8, 1500}}, {{20, 400}, {3, 300}});
         // The fundamental next to the DC span, the span cut at its edge; a DC offset.
-        QTest::newRow("rectangular, k1 = L + 1")
-            << 64 << 0 << 100000 << 2 << QList<QPointF>{{4, 900}} << QList<QPointF>{{15, 300}};
-        QTest::newRow("Blackman-Harris, k1 near DC")
-            << 256 << 5 << 2000000 << 7 << QList<QPointF>{{14, 1500}, {21, 800}}
-            << QList<QPointF>{{60, 400}, {100, 250}};
+        row("rectangular, k1 = L + 1", 64, 0, 100000, 2, {{4, 900}}, {{15, 300}});
+        row("Blackman-Harris, k1 near DC", 256, 5, 2000000, 7, {{14, 1500}, {21, 800}},
+            {{60, 400}, {100, 250}});
         // k1 = 37 of 256: harmonic 4 (at 148) folds to 108.
-        QTest::newRow("Hanning, DC offset")
-            << 256 << 2 << 3000000 << 37 << QList<QPointF>{{74, 2000}, {108, 1000}}
-            << QList<QPointF>{{50, 300}, {90, 600}};
+        row("Hanning, DC offset", 256, 2, 3000000, 37, {{74, 2000}, {108, 1000}}, {{50, 300}, {90, 600}});
         // k1 = 100 of 256: harmonics 2, 3, 5 fold to 56, 44, 12.
-        QTest::newRow("Blackman, past Nyquist")
-            << 256 << 4 << 0 << 100 << QList<QPointF>{{56, 2500}, {12, 1200}}
-            << QList<QPointF>{{30, 500}, {120, 350}};
-        QTest::newRow("Hamming") << 128 << 3 << 0 << 10 << QList<QPointF>{{30, 1000}}
-                                 << QList<QPointF>{{35, 300}, {45, 400}};
+        row("Blackman, past Nyquist", 256, 4, 0, 100, {{56, 2500}, {12, 1200}}, {{30, 500}, {120, 350}});
+        row("Hamming", 128, 3, 0, 10, {{30, 1000}}, {{35, 300}, {45, 400}});
     }
 
     void metricsOfSynthesisedTones()
