@@ -94,7 +94,6 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("shown");
         QTest::newRow("QM4162") << "62" << QList<int>{0, 2};
         QTest::newRow("QM4164") << "64" << QList<int>{0, 1, 2, 3};
-        QTest::newRow("QM4169") << "69" << QList<int>{0, 1, 2, 3, 4, 5, 6, 7};
     }
 
     void channelButtonsOfVariant()

@@ -170,35 +170,14 @@ private Q_SLOTS:
         ClassData d;
         QVERIFY(!readBytes(ExampleFile.chopped(2), d, m_adc).isError());
         QCOMPARE(d.DataCount(3), 7);
-    }
-
-    void roundTripOfLargeAcquisitions()
-    {
-        QM4168 adc;
-        adc.setEvBoard(9);
-        QRandomGenerator random(416);
-        for (int width : {2, 3}) {
-            ClassData d;
-            d.setDataWidth(width);
-            d.setClamp(width == 3);
-            d.setRefVoltage(2.5);
-            for (int c = 0; c < 8; ++c) {
-                d.setRng(c, c % 6);
-                d.setChannelTime(c, 100.0 + c / 3.0);
-                const int n = c == 5 ? 2 : d.MaxCount() + 1 - c * 97; // full, down to too short
-                for (int i = 0; i < n; ++i)
-                    d.AddData(c, static_cast<qint32>(random.bounded(d.FullScale() + 1)),
-                              static_cast<quint8>(c * 32 + random.bounded(4)));
-            }
-            d.Process();
-            ClassData back;
-            const DataFileError error = readBytes(written(d, adc), back, adc);
-            QVERIFY2(!error.isError(), qPrintable(error.message()));
-            d.ClearChannel(5); // not valid, so not saved
-            d.setRng(5, 0);
-            d.setChannelTime(5, 0);
-            QCOMPARE(codesOf(back), codesOf(d));
-        }
+        // The last channel, as full as a channel gets.
+        const QByteArray full =
+            header(1) +
+            "Channel 7 : , Input Ranges = +1.25, Channel Time = 10 us, Nb of Data = 8193\r\n"
+            "Channel 7,\r\n" +
+            QByteArray("-5,\r\n").repeated(8193);
+        QVERIFY(!readBytes(full, d, m_adc).isError());
+        QCOMPARE((QList<int>{d.DataCount(7), d.MinCode(7)}), (QList<int>{8193, -5}));
     }
 
     void headerConditionsAreRead_data()

@@ -164,23 +164,6 @@ private Q_SLOTS:
         QCOMPARE(d.ExtData(1, 1), 0x123456);
     }
 
-    void codesSurviveTheWayBackToWords()
-    {
-        for (int width : {2, 3}) {
-            for (int rng : {0, 1, 2, 3, 4, 5}) {
-                ClassData d;
-                d.setDataWidth(width);
-                d.setRng(2, rng);
-                const qint32 full = d.FullScale();
-                const QList<qint32> codes = {0,     1, -1, full, -full - 1, 2 * full + 1, -3 * (full + 1) / 2,
-                                             123456};
-                addCodes(d, 2, codes);
-                QCOMPARE(d.codes(2), std::vector<qint32>(codes.begin(), codes.end()));
-                QCOMPARE(d.ExtData(2, 6), 2 * full + 1);
-            }
-        }
-    }
-
     // The figures of processed channels are checked through their texts (wholeTables, singleCells).
     void aChannelIsValidFromFourSamples()
     {
@@ -272,7 +255,6 @@ private Q_SLOTS:
         cellRow("time 2686.36", 8, 3, 4, some, 2686.3606770833335, {"Conv.Time", "2686.36 us "});
         cellRow("time 312.5", 8, 3, 4, some, 312.5, {"Conv.Time", "312.5 us "});
         cellRow("time 0.125", 8, 3, 4, some, 0.125, {"Conv.Time", "0.12 us "});
-        cellRow("time 0.375", 8, 3, 4, some, 0.375, {"Conv.Time", "0.38 us "});
         cellRow("time 0.004", 8, 3, 4, some, 0.004, {"Conv.Time", "0 us "});
         // Patterns take the locale's separator; the range, the resolutions and whole volts
         // are plain numbers with a point.
