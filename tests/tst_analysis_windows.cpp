@@ -23,8 +23,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QToolBar>
 
 #include <QtTest>

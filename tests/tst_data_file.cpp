@@ -4,9 +4,6 @@
 #include "data/DecimalText.h"
 #include "model/QM4168.h"
 
-#include <QBuffer>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>

@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -271,12 +270,11 @@ private Q_SLOTS:
             form.exportTo(format);
             QFile file(dir.filePath(format));
             QVERIFY(file.open(QIODevice::ReadOnly));
-            QString error;
-            const QString text = QString::fromUtf8(file.readAll());
-            const QList<NoiseRow> back = format == QLatin1String("CSV")
-                                             ? NoiseTable::fromCsv(text, error)
-                                             : NoiseTable::fromMarkdown(text, error);
-            QCOMPARE(back.size(), rows);
+            QString text = QString::fromUtf8(file.readAll()), error;
+            QCOMPARE(
+                (format == "CSV" ? NoiseTable::fromCsv(text, error) : NoiseTable::fromMarkdown(text, error))
+                    .size(),
+                rows);
         }
     }
 };
