@@ -86,23 +86,16 @@ class TestAnalysisWindows : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void channelButtonsOfVariant_data()
-    {
-        QTest::addColumn<QString>("variant");
-        QTest::addColumn<QList<int>>("shown");
-        QTest::newRow("QM4162") << "62" << QList<int>{0, 2};
-        QTest::newRow("QM4164") << "64" << QList<int>{0, 1, 2, 3};
-    }
-
     void channelButtonsOfVariant()
     {
-        QFETCH(QString, variant);
-        QFETCH(QList<int>, shown);
-        Rig rig(qPrintable(variant));
-        QCOMPARE(shownButtons(rig.data()->ButtonChannel), shown);
-        QCOMPARE(shownButtons(rig.data()->OptMinButton), shown);
-        for (FormPlot *plot : rig.plots())
-            QCOMPARE(shownButtons(plot->ButtonChannel), shown);
+        for (const auto &[variant, shown] :
+             QList<QPair<const char *, QList<int>>>{{"62", {0, 2}}, {"64", {0, 1, 2, 3}}}) {
+            Rig rig(variant);
+            QCOMPARE(shownButtons(rig.data()->ButtonChannel), shown);
+            QCOMPARE(shownButtons(rig.data()->OptMinButton), shown);
+            for (FormPlot *plot : rig.plots())
+                QCOMPARE(shownButtons(plot->ButtonChannel), shown);
+        }
     }
 
     void maximiseAndDoubleClickSwitchLayout()
@@ -231,37 +224,26 @@ private Q_SLOTS:
         QVERIFY(rig.t.dialogs.boxes.isEmpty());
     }
 
-    void cursorReadouts_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<double>("x");
-        QTest::addColumn<QString>("readout"); // position, value
-        QTest::addColumn<double>("nearest");  // where the cursor snaps, as x
-        const auto row = [](const char *name, PlotKind kind, double x, const char *readout, double nearest) {
-            QTest::newRow(name) << int(kind) << x << QString::fromUtf8(readout) << nearest;
-        };
-        row("time", PlotKind::Time, 2.4, "2.4 -7.123", 2);
-        row("spectrum", PlotKind::Spectrum, 0.12345, "0.123 -3.5", 0);
-        row("histogram bin", PlotKind::Histogram, 5.0, "5 3", 5);
-        row("histogram off a bin", PlotKind::Histogram, 4.5, "4.5 kept", 5);
-    }
-
     void cursorReadouts()
     {
-        QFETCH(int, kind);
-        QFETCH(double, x);
-        QFETCH(QString, readout);
-        PlotTable table;
-        if (PlotKind(kind) == PlotKind::Histogram) {
-            table.x = {3, 3, 3, 5, 5, 5}; // codes 5, 3, 5, 5
-            table.y = {0, 1, 0, 0, 3, 0};
-        } else {
-            table.x = {0, 1, 2, 3};
-            table.y = {-3.5, 1, -7.12345, 9};
+        // Histogram rows of the codes 5, 3, 5, 5; a time or spectrum table.
+        PlotTable histogram, plot;
+        histogram.x = {3, 3, 3, 5, 5, 5};
+        histogram.y = {0, 1, 0, 0, 3, 0};
+        plot.x = {0, 1, 2, 3};
+        plot.y = {-3.5, 1, -7.12345, 9};
+        // Where the cursor is; what it shows (position, value); where it snaps.
+        const QList<std::tuple<PlotKind, double, QString, double>> cases = {
+            {PlotKind::Time, 2.4, "2.4 -7.123", 2},
+            {PlotKind::Spectrum, 0.12345, "0.123 -3.5", 0},
+            {PlotKind::Histogram, 5.0, "5 3", 5},
+            {PlotKind::Histogram, 4.5, "4.5 kept", 5}};
+        for (const auto &[kind, x, readout, nearest] : cases) {
+            const PlotTable &table = kind == PlotKind::Histogram ? histogram : plot;
+            QCOMPARE(table.x.at(PlotReadout::nearestRow(table, x)), nearest);
+            const PlotReadout::Readout shown = PlotReadout::cursorReadout(kind, table, x);
+            QCOMPARE(shown.position + ' ' + shown.value.value_or("kept"), readout);
         }
-        QTEST(table.x.at(PlotReadout::nearestRow(table, x)), "nearest");
-        const PlotReadout::Readout shown = PlotReadout::cursorReadout(PlotKind(kind), table, x);
-        QCOMPARE(shown.position + ' ' + shown.value.value_or("kept"), readout);
     }
 
     void exportWritesFiles()

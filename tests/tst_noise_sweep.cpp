@@ -63,17 +63,17 @@ class TestNoiseSweep : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Filter words with chop on; conversion times with chop off (64 x fw + 207 cycles at
+    // 6.144 MHz: the word nearest below each time).
     void sweep_data()
     {
         QTest::addColumn<QList<int>>("words");
         QTest::addColumn<QList<double>>("times");
         QTest::addColumn<bool>("chop");
         QTest::addColumn<QList<int>>("expectedWords");
-        QTest::newRow("filter words, chop on")
-            << QList<int>{3, 17, 127} << QList<double>() << true << QList<int>{3, 17, 127};
-        // 64 x fw + 207 cycles at 6.144 MHz: the word nearest below each time.
-        QTest::newRow("conversion times, chop off")
-            << QList<int>() << QList<double>{200.0, 1000.0, 1400.0} << false << QList<int>{15, 92, 127};
+        QTest::newRow("words") << QList<int>{3, 17, 127} << QList<double>() << true << QList<int>{3, 17, 127};
+        QTest::newRow("times") << QList<int>() << QList<double>{200, 1000, 1400} << false
+                               << QList<int>{15, 92, 127};
     }
 
     void sweep()
@@ -140,41 +140,32 @@ private Q_SLOTS:
         QCOMPARE(chip.noiseScale(0), 0.4 + 0.6 * 2);
     }
 
-    void stop_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("cancel between rows") << QStringLiteral("cancel") << QStringLiteral("cancelled");
-        QTest::newRow("cancel in the transfer") << QStringLiteral("escape") << QStringLiteral("cancelled");
-        QTest::newRow("board lost") << QStringLiteral("unplug")
-                                    << QStringLiteral(
-                                           "The evaluation board went away during the continuous read.");
-    }
-
+    // Stops keep the rows so far and say why.
     void stop()
     {
-        QFETCH(QString, action);
-        QFETCH(QString, reason);
-        SweepRig s;
-        connect(&s.sweep, &NoiseSweep::rowAdded, this, [&] {
-            if (action == QLatin1String("cancel") && s.sweep.rows().size() == 2)
-                s.sweep.cancel();
-        });
-        connect(&s.rig.link.contRead(), &ContinuousRead::progress, this, [&](int received, int total) {
-            if (s.sweep.rows().size() != 2 || received == 0 || received == total)
-                return;
-            if (action == QLatin1String("escape"))
-                s.sweep.cancel();
-            else if (action == QLatin1String("unplug") && s.sim)
-                s.sim->unplug();
-        });
-        QVERIFY(!s.sweep.run({0, {3, 17, 127}, {}, {true}, {0, 2}, 6000}));
-        QCOMPARE(s.sweep.rows().size(), 2);
-        QCOMPARE(s.sweep.stopMessage(),
-                 "the sweep stopped at row 3 of 6 (fw 127, chop on, ±1.25 V): " + reason);
+        for (const QString action : {"cancel", "escape", "unplug"}) {
+            SweepRig s;
+            connect(&s.sweep, &NoiseSweep::rowAdded, this, [&] {
+                if (action == QLatin1String("cancel") && s.sweep.rows().size() == 2)
+                    s.sweep.cancel(); // between rows
+            });
+            connect(&s.rig.link.contRead(), &ContinuousRead::progress, this, [&](int received, int total) {
+                if (s.sweep.rows().size() != 2 || received == 0 || received == total)
+                    return;
+                if (action == QLatin1String("escape"))
+                    s.sweep.cancel(); // in the transfer
+                else if (action == QLatin1String("unplug") && s.sim)
+                    s.sim->unplug();
+            });
+            QVERIFY(!s.sweep.run({0, {3, 17, 127}, {}, {true}, {0, 2}, 6000}));
+            QCOMPARE(s.sweep.rows().size(), 2);
+            QCOMPARE(s.sweep.stopMessage(),
+                     "the sweep stopped at row 3 of 6 (fw 127, chop on, ±1.25 V): " +
+                         (action == "unplug" ? "The evaluation board went away during the continuous read."
+                                             : QStringLiteral("cancelled")));
+        }
     }
 
-    // The table's renderings read back; the plot draws a trace per range and chop setting.
     void renderings()
     {
         const QList<NoiseRow> rows = sampleRows();
@@ -202,79 +193,58 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(pdf).size() > 1000);
     }
 
-    void badTables_data()
-    {
-        QTest::addColumn<bool>("markdown");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("csv header")
-            << false << "fw,chop\n3,on\n"
-            << "not a noise table: the first line must name the columns "
-               "filter_word,chop,conversion_time_us,data_rate_hz,range_code,range_v,bipolar,"
-               "samples,rms_noise_uv,pp_noise_uv,rms_resolution_bits,pp_resolution_bits";
-        QString csv = NoiseTable::csv(sampleRows().mid(0, 1));
-        QTest::newRow("csv row") << false << csv + "3,maybe,1,2,0,1,1,5,1,1,1,1\n"
-                                 << "line 3 is not a row of the noise table: '3,maybe,1,2,0,1,1,5,1,1,1,1'";
-        QTest::newRow("markdown header")
-            << true << "| a | b |\n|---|---|\n"
-            << "not a noise table: the header needs the settings and one column per range";
-        QString md = NoiseTable::markdown(sampleRows().mid(0, 1));
-        QTest::newRow("markdown cell")
-            << true << md + "| 5 | on | 1 | 2 | lots |\n"
-            << "line 4 is not a row of the noise table: '| 5 | on | 1 | 2 | lots |'";
-    }
-
     void badTables()
     {
-        QFETCH(bool, markdown);
-        QFETCH(QString, text);
-        QString error;
-        QVERIFY(
-            (markdown ? NoiseTable::fromMarkdown(text, error) : NoiseTable::fromCsv(text, error)).isEmpty());
-        QTEST(error, "error");
+        const QString csv = NoiseTable::csv(sampleRows().mid(0, 1)),
+                      md = NoiseTable::markdown(sampleRows().mid(0, 1));
+        const QList<std::tuple<bool, QString, QString>> cases = {
+            {false, "fw,chop\n3,on\n",
+             "not a noise table: the first line must name the columns "
+             "filter_word,chop,conversion_time_us,data_rate_hz,range_code,range_v,bipolar,"
+             "samples,rms_noise_uv,pp_noise_uv,rms_resolution_bits,pp_resolution_bits"},
+            {false, csv + "3,maybe,1,2,0,1,1,5,1,1,1,1\n",
+             "line 3 is not a row of the noise table: '3,maybe,1,2,0,1,1,5,1,1,1,1'"},
+            {true, "| a | b |\n|---|---|\n",
+             "not a noise table: the header needs the settings and one column per range"},
+            {true, md + "| 5 | on | 1 | 2 | lots |\n",
+             "line 4 is not a row of the noise table: '| 5 | on | 1 | 2 | lots |'"}};
+        for (const auto &[markdown, text, expected] : cases) {
+            QString error;
+            QVERIFY((markdown ? NoiseTable::fromMarkdown(text, error) : NoiseTable::fromCsv(text, error))
+                        .isEmpty());
+            QCOMPARE(error, expected);
+        }
     }
 
     // The window: its settings run the sweep, rows appear, exports read back; bad settings
     // are refused with a message and run nothing.
-    void window_data()
-    {
-        QTest::addColumn<QString>("words");
-        QTest::addColumn<QString>("ranges");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("two words, two ranges")
-            << QStringLiteral("3,127") << QStringLiteral("0,4") << 4 << QString();
-        QTest::newRow("bad filter word")
-            << QStringLiteral("3,200") << QStringLiteral("0") << 0
-            << "The filter words must be numbers from 2 to 127 separated by commas.";
-        QTest::newRow("bad range") << QStringLiteral("3") << QStringLiteral("9") << 0
-                                   << "The range codes must be numbers from 0 to 5 separated by commas.";
-    }
-
     void window()
     {
-        QFETCH(QString, words);
-        QFETCH(QString, ranges);
-        QFETCH(int, rows);
-        SweepRig s;
-        FormNoiseTable form(s.rig.model, s.rig.link, s.rig.dialogs);
-        form.findChild<QLineEdit *>(QStringLiteral("TxtFilterWords"))->setText(words);
-        form.findChild<QLineEdit *>(QStringLiteral("TxtRanges"))->setText(ranges);
-        form.findChild<QSpinBox *>(QStringLiteral("SpinSamples"))->setValue(100);
-        form.start();
-        QTEST(s.rig.dialogs.texts().join(QString()), "message");
-        QCOMPARE(form.findChild<QTableWidget *>(QStringLiteral("Table"))->rowCount(), rows);
-        QTemporaryDir dir;
-        for (const QString &format : {QStringLiteral("CSV"), QStringLiteral("Markdown")}) {
-            s.rig.dialogs.fileAnswers.enqueue(dir.filePath(format));
-            form.exportTo(format);
-            QFile file(dir.filePath(format));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QString text = QString::fromUtf8(file.readAll()), error;
-            QCOMPARE(
-                (format == "CSV" ? NoiseTable::fromCsv(text, error) : NoiseTable::fromMarkdown(text, error))
-                    .size(),
-                rows);
+        const QList<std::tuple<QString, QString, int, QString>> cases = {
+            {"3,127", "0,4", 4, QString()},
+            {"3,200", "0", 0, "The filter words must be numbers from 2 to 127 separated by commas."},
+            {"3", "9", 0, "The range codes must be numbers from 0 to 5 separated by commas."}};
+        for (const auto &[words, ranges, rows, message] : cases) {
+            SweepRig s;
+            FormNoiseTable form(s.rig.model, s.rig.link, s.rig.dialogs);
+            form.findChild<QLineEdit *>(QStringLiteral("TxtFilterWords"))->setText(words);
+            form.findChild<QLineEdit *>(QStringLiteral("TxtRanges"))->setText(ranges);
+            form.findChild<QSpinBox *>(QStringLiteral("SpinSamples"))->setValue(100);
+            form.start();
+            QCOMPARE(s.rig.dialogs.texts().join(QString()), message);
+            QCOMPARE(form.findChild<QTableWidget *>(QStringLiteral("Table"))->rowCount(), rows);
+            QTemporaryDir dir;
+            for (const QString format : {"CSV", "Markdown"}) {
+                s.rig.dialogs.fileAnswers.enqueue(dir.filePath(format));
+                form.exportTo(format);
+                QFile file(dir.filePath(format));
+                QVERIFY(file.open(QIODevice::ReadOnly));
+                QString text = QString::fromUtf8(file.readAll()), error;
+                QCOMPARE((format == "CSV" ? NoiseTable::fromCsv(text, error)
+                                          : NoiseTable::fromMarkdown(text, error))
+                             .size(),
+                         rows);
+            }
         }
     }
 };
