@@ -63,35 +63,30 @@ class TestAnalysisFft : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void fourierMatchesADirectDft_data()
-    {
-        QTest::addColumn<int>("n");
-        for (int n : {2, 8, 64, 2048})
-            QTest::addRow("%d points", n) << n;
-    }
-
     void fourierMatchesADirectDft()
     {
         // Random real points, to 1e-9 of the strongest bin; the imaginary parts' sign is the one
         // the levels cannot show.
-        QFETCH(int, n);
-        const size_t size = static_cast<size_t>(n);
-        std::mt19937 random(static_cast<unsigned>(n));
-        std::uniform_real_distribution<double> value(-1e6, 1e6);
-        std::vector<double> re(size), reOut, imOut;
-        std::vector<std::complex<double>> x(size);
-        for (size_t i = 0; i < size; ++i)
-            x[i] = re[i] = value(random);
-        QVERIFY(FourierReal(n, re, reOut, imOut));
-        const std::vector<std::complex<double>> expected = dft(x);
-        QCOMPARE(reOut.size(), size / 2 + 1);
-        QCOMPARE(imOut.size(), size / 2 + 1);
-        double strongest = 0, error = 0;
-        for (size_t k = 0; k <= size / 2; ++k) {
-            strongest = std::max(strongest, std::abs(expected[k]));
-            error = std::max(error, std::abs(std::complex<double>(reOut[k], imOut[k]) - expected[k]));
+        for (int n : {2, 8, 64, 2048}) {
+            const size_t size = static_cast<size_t>(n);
+            std::mt19937 random(static_cast<unsigned>(n));
+            std::uniform_real_distribution<double> value(-1e6, 1e6);
+            std::vector<double> re(size), reOut, imOut;
+            std::vector<std::complex<double>> x(size);
+            for (size_t i = 0; i < size; ++i)
+                x[i] = re[i] = value(random);
+            QVERIFY(FourierReal(n, re, reOut, imOut));
+            const std::vector<std::complex<double>> expected = dft(x);
+            QCOMPARE((QList<size_t>{reOut.size(), imOut.size()}),
+                     (QList<size_t>{size / 2 + 1, size / 2 + 1}));
+            double strongest = 0, error = 0;
+            for (size_t k = 0; k <= size / 2; ++k) {
+                strongest = std::max(strongest, std::abs(expected[k]));
+                error = std::max(error, std::abs(std::complex<double>(reOut[k], imOut[k]) - expected[k]));
+            }
+            QVERIFY2(error <= 1e-9 * strongest,
+                     qPrintable(QStringLiteral("%1 points: %2").arg(n).arg(error / strongest)));
         }
-        QVERIFY2(error <= 1e-9 * strongest, qPrintable(QString::number(error / strongest)));
     }
 
     void windowWeights()
@@ -157,33 +152,23 @@ private Q_SLOTS:
         }
     }
 
-    void zeroBinsLieBelowEveryOther_data()
-    {
-        QTest::addColumn<int>("constant");
-        QTest::addColumn<int>("nyquist"); // amplitude of a tone at the last bin
-        QTest::addColumn<double>("weakest");
-        QTest::addColumn<double>("floor");
-        // Only bin 0 is non-zero: the floor is 150 dB down.
-        QTest::newRow("constant") << 1000 << 0 << 0.0 << -150.0;
-        // Bins 0 and 32 hold 2e8 and 2 (-160 dB): the floor goes 10 dB below the weaker.
-        QTest::newRow("weak tone") << 100000000 << 1 << -160.0 << -170.0;
-    }
-
     void zeroBinsLieBelowEveryOther()
     {
-        QFETCH(int, constant);
-        QFETCH(int, nyquist);
-        QFETCH(double, weakest);
-        QFETCH(double, floor);
-        ClassData d;
-        fill(d, samples(64, [&](int i) { return constant + (i % 2 ? nyquist : -nyquist); }));
-        const FftResult r = EditFFT(d, 0, 0);
-        QVERIFY(!r.failed);
-        QVERIFY(r.messages.isEmpty());
-        QCOMPARE((QList<double>{r.weakestDb, r.table.ymin, r.table.y.at(0), r.table.y.at(32)}),
-                 (QList<double>{weakest, floor, 0, nyquist ? weakest : floor}));
-        for (int k = 1; k < 32; ++k)
-            QCOMPARE(r.table.y.at(k), floor);
+        // Only bin 0 is non-zero: the floor is 150 dB down. Bins 0 and 32 hold 2e8 and 2
+        // (-160 dB): the floor goes 10 dB below the weaker.
+        for (const int nyquist : {0, 1}) { // the amplitude of a tone at the last bin
+            const int constant = nyquist ? 100000000 : 1000;
+            const double weakest = nyquist ? -160 : 0, floor = nyquist ? -170 : -150;
+            ClassData d;
+            fill(d, samples(64, [&](int i) { return constant + (i % 2 ? nyquist : -nyquist); }));
+            const FftResult r = EditFFT(d, 0, 0);
+            QVERIFY(!r.failed);
+            QVERIFY(r.messages.isEmpty());
+            QCOMPARE((QList<double>{r.weakestDb, r.table.ymin, r.table.y.at(0), r.table.y.at(32)}),
+                     (QList<double>{weakest, floor, 0, nyquist ? weakest : floor}));
+            for (int k = 1; k < 32; ++k)
+                QCOMPARE(r.table.y.at(k), floor);
+        }
     }
 
     void metricsOfSynthesisedTones_data()
@@ -297,37 +282,33 @@ private Q_SLOTS:
     void oneBarPerOccurringCode_data()
     {
         QTest::addColumn<QList<qint32>>("codes");
-        QTest::addColumn<QVector<double>>("x");
-        QTest::addColumn<QVector<double>>("y");
-        // Rows (code, 0), (code, occurrences), (code, 0) in ascending signed order.
-        QTest::newRow("5 3 5 5") << QList<qint32>{5, 3, 5, 5} << QVector<double>{3, 3, 3, 5, 5, 5}
-                                 << QVector<double>{0, 1, 0, 0, 3, 0};
-        QTest::newRow("all equal") << QList<qint32>{-7, -7, -7, -7, -7, -7} << QVector<double>{-7, -7, -7}
-                                   << QVector<double>{0, 6, 0};
+        QTest::addColumn<QList<QPointF>>("bars"); // (code, occurrences) in ascending signed order
+        QTest::newRow("5 3 5 5") << QList<qint32>{5, 3, 5, 5} << QList<QPointF>{{3, 1}, {5, 3}};
+        QTest::newRow("all equal") << QList<qint32>{-7, -7, -7, -7, -7, -7} << QList<QPointF>{{-7, 6}};
         QTest::newRow("negative first")
             << QList<qint32>{-2, 7, -100, 7, 0, -8388624, 16777232, 0, 7}
-            << QVector<double>{-8388624, -8388624, -8388624, -100, -100, -100, -2,       -2,       -2,
-                               0,        0,        0,        7,    7,    7,    16777232, 16777232, 16777232}
-            << QVector<double>{0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 2, 0, 0, 3, 0, 0, 1, 0};
+            << QList<QPointF>{{-8388624, 1}, {-100, 1}, {-2, 1}, {0, 2}, {7, 3}, {16777232, 1}};
     }
 
     void oneBarPerOccurringCode()
     {
         QFETCH(QList<qint32>, codes);
-        QFETCH(QVector<double>, x);
-        QFETCH(QVector<double>, y);
+        QFETCH(QList<QPointF>, bars);
         ClassData d;
-        d.setDataWidth(3);
-        d.setRng(2, 0);
-        for (qint32 code : codes)
-            d.AddExtData(2, code);
-        d.Process();
+        fill(d, std::vector<qint32>(codes.begin(), codes.end()), 1000, 2);
+        // Rows (code, 0), (code, occurrences), (code, 0) for each bar.
+        QVector<double> x, y;
+        double top = 0;
+        for (const QPointF &bar : bars) {
+            x << bar.x() << bar.x() << bar.x();
+            y << 0 << bar.y() << 0;
+            top = std::max(top, bar.y());
+        }
         const PlotTable t = BuildHistogram(d, 2);
         QCOMPARE(t.x, x);
         QCOMPARE(t.y, y);
         QCOMPARE(t.ymin, 0.0);
-        QCOMPARE(limits(t), (QList<double>{double(x.size()), x.size() - 1.0, x.first(), x.last(),
-                                           *std::max_element(y.begin(), y.end())}));
+        QCOMPARE(limits(t), (QList<double>{double(x.size()), x.size() - 1.0, x.first(), x.last(), top}));
     }
 };
 
