@@ -114,6 +114,22 @@ private Q_SLOTS:
         QCOMPARE(limits(), (QList<int>{8388608, 16777215, 8192}));
         d.setDataWidth(2);
         QCOMPARE(limits(), (QList<int>{32768, 65535, 10923}));
+
+        // A full channel drops further samples; other channels still take them.
+        for (int width : {2, 3}) {
+            ClassData full;
+            full.setDataWidth(width);
+            const int capacity = full.MaxCount() + 1;
+            QByteArray r = record(0x40, {0, 0, 0});
+            for (int i = 0; i < capacity; ++i) {
+                r[1] = static_cast<char>(i & 0xFF);
+                QVERIFY(full.Add(r));
+            }
+            QVERIFY(!full.Add(r) && !full.AddData(2, 5) && !full.AddExtData(2, 5));
+            QCOMPARE(values(full.DataCount(2), full.DataWord(2, capacity)),
+                     values(capacity, ((capacity - 1) & 0xFF) << (width == 3 ? 16 : 8)));
+            QVERIFY(full.AddData(3, 5)); // other channels still take samples
+        }
     }
 
     void recordsGoToTheChannelOfTheirStatusByte()
@@ -274,26 +290,6 @@ private Q_SLOTS:
             shown.insert(cell.label, cell.value);
         for (int i = 0; i + 1 < cells.size(); i += 2)
             QCOMPARE(shown.value(cells.at(i), QStringLiteral("<missing>")), cells.at(i + 1));
-    }
-
-    void aFullChannelDropsFurtherSamples()
-    {
-        for (int width : {2, 3}) {
-            ClassData d;
-            d.setDataWidth(width);
-            const int capacity = d.MaxCount() + 1;
-            QByteArray r = record(0x40, {0, 0, 0});
-            for (int i = 0; i < capacity; ++i) {
-                r[1] = static_cast<char>(i & 0xFF);
-                QVERIFY(d.Add(r));
-            }
-            QVERIFY(!d.Add(r));
-            QVERIFY(!d.AddData(2, 5));
-            QVERIFY(!d.AddExtData(2, 5));
-            QCOMPARE(d.DataCount(2), capacity);
-            QCOMPARE(d.DataWord(2, capacity), ((capacity - 1) & 0xFF) << (width == 3 ? 16 : 8));
-            QVERIFY(d.AddData(3, 5)); // other channels still take samples
-        }
     }
 
     void onlyChannelChangesUpdateAndClearRaiseEvents()
