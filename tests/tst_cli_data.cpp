@@ -104,7 +104,7 @@ private Q_SLOTS:
             "Channel 0,Channel 2,\r\n1,2,\r\n3,\r\n4,\r\n");
     }
 
-    void statsShowsTheTableOfEveryChannel()
+    void statsInEveryFormat()
     {
         const Run run = cli({"stats", m_file});
         QCOMPARE(run.exitCode, 0);
@@ -123,12 +123,9 @@ private Q_SLOTS:
         QCOMPARE(one.exitCode, 0);
         QVERIFY(one.out.startsWith(QStringLiteral("Channel 4\nConv.Time\t1000 us \n")));
         QCOMPARE(one.out.count(QStringLiteral("Channel")), 1);
-    }
 
-    // JSON Lines and CSV carry the numbers the table's texts are made of; CSV reads back to
-    // the same numbers as JSON; --quiet and a redirected standard error leave only data.
-    void machineReadableFigures()
-    {
+        // JSON Lines and CSV carry the numbers the table's texts are made of; CSV reads back to
+        // the same numbers as JSON; --quiet and a redirected standard error leave only data.
         const Run json = cli({"stats", m_file, "--format", "json", "--quiet"});
         const Run csv = cli({"stats", m_file, "--format=csv"});
         QCOMPARE(json.exitCode, 0);
@@ -154,28 +151,9 @@ private Q_SLOTS:
             for (int k = 0; k < heading.size(); ++k)
                 QCOMPARE(cells.at(k).toDouble(), o.value(heading.at(k)).toVariant().toDouble());
         }
-
-        // Windows by name in any case.
-        const Run metrics = cli({"fft", m_file, "--channel", "1", "--metrics", "--format", "json", "--window",
-                                 "blackman-harris"});
-        const QJsonObject m = QJsonDocument::fromJson(metrics.out.toUtf8()).object();
-        const FftMetrics expected = fftMetrics(m_data, 1, 5);
-        QCOMPARE(m.value("window").toString(), QStringLiteral("Blackman-Harris"));
-        QCOMPARE(numbers(m, {"snr_db", "enob_bits", "fundamental_hz"}),
-                 (QList<double>{expected.snrDb, expected.enobBits, expected.fundamentalHz}));
-        QCOMPARE(m.value("texts").toObject().value("SNR").toString(),
-                 metricsLines(expected).at(1).section(' ', 1));
-
-        const QJsonObject hist =
-            QJsonDocument::fromJson(cli({"hist", m_file, "--channel", "4", "--format", "json"}).out.toUtf8())
-                .object();
-        QCOMPARE(numbers(hist, {"channel", "samples"}), (QList<double>{4, 70}));
-        QCOMPARE(hist.value("bins").toArray().size(), 17);
-        QCOMPARE(hist.value("bins").toArray().at(14).toObject(),
-                 QJsonObject({{"code", 4000014}, {"count", 5}}));
     }
 
-    void fftGivesTheSpectrumTable()
+    void fftTableAndMetrics()
     {
         // Exactly the routine's doubles (17 digits read back to the same value), whatever the
         // user's locale; Hanning by default.
@@ -192,23 +170,27 @@ private Q_SLOTS:
             QCOMPARE(fields.at(0).toDouble(), expected.table.x.at(k));
             QCOMPARE(fields.at(1).toDouble(), expected.table.y.at(k));
         }
-    }
-
-    void fftMetricsOnePerLine()
-    {
-        const Run run = cli({"fft", m_file, "--channel", "1", "--window", "5", "--metrics"});
+        // The metrics, one per line; windows by number, or by name in any case.
+        const Run text = cli({"fft", m_file, "--channel", "1", "--window", "5", "--metrics"});
+        const Run json = cli({"fft", m_file, "--channel", "1", "--metrics", "--format", "json", "--window",
+                              "blackman-harris"});
         const FftMetrics m = fftMetrics(m_data, 1, 5);
         QVERIFY(m.valid);
-        QString expected = QStringLiteral("Fundamental %1 Hz\n").arg(m.fundamentalHz, 0, 'f', 4);
-        const QList<std::tuple<QString, double, QString>> figures = {{"SNR", m.snrDb, "dB"},
-                                                                     {"THD", m.thdDb, "dB"},
-                                                                     {"SINAD", m.sinadDb, "dB"},
-                                                                     {"SFDR", m.sfdrDbc, "dBc"},
-                                                                     {"ENOB", m.enobBits, "bits"}};
-        for (const auto &[label, value, unit] : figures)
-            expected += QStringLiteral("%1 %2 %3\n").arg(label).arg(value, 0, 'f', 2).arg(unit);
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.err + run.out, expected);
+        QString figures = QStringLiteral("Fundamental %1 Hz\n").arg(m.fundamentalHz, 0, 'f', 4);
+        for (const auto &[label, value, unit] :
+             QList<std::tuple<QString, double, QString>>{{"SNR", m.snrDb, "dB"},
+                                                         {"THD", m.thdDb, "dB"},
+                                                         {"SINAD", m.sinadDb, "dB"},
+                                                         {"SFDR", m.sfdrDbc, "dBc"},
+                                                         {"ENOB", m.enobBits, "bits"}})
+            figures += QStringLiteral("%1 %2 %3\n").arg(label).arg(value, 0, 'f', 2).arg(unit);
+        QCOMPARE((QList<int>{text.exitCode, json.exitCode}), (QList<int>{0, 0}));
+        QCOMPARE(text.err + text.out, figures);
+        const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        QCOMPARE(o.value("window").toString(), QStringLiteral("Blackman-Harris"));
+        QCOMPARE(numbers(o, {"snr_db", "enob_bits", "fundamental_hz"}),
+                 (QList<double>{m.snrDb, m.enobBits, m.fundamentalHz}));
+        QCOMPARE(o.value("texts").toObject().value("SNR").toString(), metricsLines(m).at(1).section(' ', 1));
     }
 
     void histListsEachCodeOnce()
@@ -222,6 +204,13 @@ private Q_SLOTS:
             expected +=
                 QStringLiteral("%1,%2\n").arg(4000000 + offset).arg(offset == 0 || offset == 14 ? 5 : 4);
         QCOMPARE(run.out, expected);
+        const QJsonObject hist =
+            QJsonDocument::fromJson(cli({"hist", m_file, "--channel", "4", "--format", "json"}).out.toUtf8())
+                .object();
+        QCOMPARE(numbers(hist, {"channel", "samples"}), (QList<double>{4, 70}));
+        QCOMPARE(hist.value("bins").toArray().size(), 17);
+        QCOMPARE(hist.value("bins").toArray().at(14).toObject(),
+                 QJsonObject({{"code", 4000014}, {"count", 5}}));
     }
 
     void convertWritesOneColumnPerChannel()
@@ -238,28 +227,22 @@ private Q_SLOTS:
         QCOMPARE(lines.at(300), QStringLiteral("%1,,").arg(m_data.ExtData(1, 300)));
     }
 
-    void plotDrawsPngAndPdf_data()
-    {
-        QTest::addColumn<QString>("output"); // the kind of plot, and the format by the suffix
-        QTest::newRow("time png") << "time.png";
-        QTest::newRow("hist pdf") << "hist.pdf";
-        QTest::newRow("fft png") << "fft.PNG";
-    }
-
     void plotDrawsPngAndPdf()
     {
-        QFETCH(QString, output);
-        const QByteArray magic = output.endsWith(".pdf") ? "%PDF-" : "\x89PNG\r\n";
-        // No display: the tool draws offscreen whatever the environment says.
-        const Run run =
-            cli({"plot", m_file, "--channel", "1", "--kind", output.section('.', 0, 0), "-o", output},
-                {"DISPLAY=", "QT_QPA_PLATFORM=xcb"});
-        QCOMPARE(run.err, QString());
-        QCOMPARE(run.exitCode, 0);
-        QFile file(m_dir.filePath(output));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.size() > 1000);
-        QCOMPARE(file.read(magic.size()), magic);
+        // The kind of plot, and the format by the suffix. No display: the tool draws offscreen
+        // whatever the environment says.
+        for (const QString output : {"time.png", "hist.pdf", "fft.PNG"}) {
+            const QByteArray magic = output.endsWith(".pdf") ? "%PDF-" : "\x89PNG\r\n";
+            const Run run =
+                cli({"plot", m_file, "--channel", "1", "--kind", output.section('.', 0, 0), "-o", output},
+                    {"DISPLAY=", "QT_QPA_PLATFORM=xcb"});
+            QCOMPARE(run.err, QString());
+            QCOMPARE(run.exitCode, 0);
+            QFile file(m_dir.filePath(output));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.size() > 1000);
+            QCOMPARE(file.read(magic.size()), magic);
+        }
     }
 
     void helpForEveryCommand()

@@ -182,20 +182,18 @@ private Q_SLOTS:
         QTest::addColumn<int>("variant");
         QTest::addColumn<QByteArray>("width");
         QTest::addColumn<QByteArray>("range");
-        QTest::addColumn<int>("rng");
-        QTest::addColumn<int>("bytes");
-        QTest::addColumn<int>("word"); // of the code -4
+        QTest::addColumn<QList<int>>("read"); // range code, data bytes, word of the code -4
         // Ranges are matched against the variant's table (+2.5 V is not in the QM4164's); no
         // match leaves code 0.
-        QTest::newRow("+-1.25") << 8 << Bits24 << Pm + "1.25" << 0 << 3 << 8388604;
-        QTest::newRow("+1.25") << 8 << Bits24 << QByteArray("+1.25") << 1 << 3 << -4;
-        QTest::newRow("+2.5") << 8 << Bits24 << QByteArray("+2.5") << 5 << 3 << -4;
-        QTest::newRow("+-2.5 QM4169") << 9 << Bits24 << Pm + "2.5" << 4 << 3 << 8388604;
-        QTest::newRow("+5 QM4162") << 2 << Bits24 << QByteArray("+5") << 3 << 3 << -4;
-        QTest::newRow("+-10 QM4164") << 4 << Bits24 << Pm + "10" << 0 << 3 << 8388604;
-        QTest::newRow("+2.5 QM4164") << 4 << Bits24 << QByteArray("+2.5") << 0 << 3 << 8388604;
+        QTest::newRow("+-1.25") << 8 << Bits24 << Pm + "1.25" << QList<int>{0, 3, 8388604};
+        QTest::newRow("+1.25") << 8 << Bits24 << QByteArray("+1.25") << QList<int>{1, 3, -4};
+        QTest::newRow("+2.5") << 8 << Bits24 << QByteArray("+2.5") << QList<int>{5, 3, -4};
+        QTest::newRow("+-2.5 QM4169") << 9 << Bits24 << Pm + "2.5" << QList<int>{4, 3, 8388604};
+        QTest::newRow("+5 QM4162") << 2 << Bits24 << QByteArray("+5") << QList<int>{3, 3, -4};
+        QTest::newRow("+-10 QM4164") << 4 << Bits24 << Pm + "10" << QList<int>{0, 3, 8388604};
+        QTest::newRow("+2.5 QM4164") << 4 << Bits24 << QByteArray("+2.5") << QList<int>{0, 3, 8388604};
         // 20 / 8 = 2.5 rounds to even: 16-bit data.
-        QTest::newRow("20 bits") << 8 << QByteArray("20Bits") << Pm + "1.25" << 0 << 2 << 32764;
+        QTest::newRow("20 bits") << 8 << QByteArray("20Bits") << Pm + "1.25" << QList<int>{0, 2, 32764};
     }
 
     void headerConditionsAreRead()
@@ -203,9 +201,6 @@ private Q_SLOTS:
         QFETCH(int, variant);
         QFETCH(QByteArray, width);
         QFETCH(QByteArray, range);
-        QFETCH(int, rng);
-        QFETCH(int, bytes);
-        QFETCH(int, word);
         QM4168 adc;
         adc.setEvBoard(variant);
         ClassData d;
@@ -214,9 +209,7 @@ private Q_SLOTS:
             ", Channel Time = 10 us, Nb of Data = 4\r\nChannel 1,\r\n1,\r\n2,\r\n3,\r\n-4,\r\n";
         const DataFileError error = readBytes(file, d, adc);
         QVERIFY2(!error.isError(), qPrintable(error.message()));
-        QCOMPARE(d.Rng(1), rng);
-        QCOMPARE(d.DataWidth(), bytes);
-        QCOMPARE(d.DataWord(1, 4), word);
+        QTEST((QList<int>{d.Rng(1), d.DataWidth(), d.DataWord(1, 4)}), "read");
         QCOMPARE(d.ChannelTime(1), 10.0);
     }
 
