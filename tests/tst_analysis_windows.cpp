@@ -146,7 +146,7 @@ private Q_SLOTS:
             QVERIFY(plot->ButtonChannel.at(2)->isChecked());
         const QList<StatisticsCell> cells = ShowStatistics(rig.context.IData, 2, rig.context.IADC);
         int filled = 0;
-        for (StatisticsGrid *grid : form->MSFlexResults) {
+        for (StatisticsGrid *grid : form->MSFlexResults)
             for (int row = 0; row < grid->rowCount(); ++row) {
                 const QString label = grid->text(row, 0) == "Codes Read" ? "Samples" : grid->text(row, 0);
                 for (const StatisticsCell &cell : cells)
@@ -155,7 +155,6 @@ private Q_SLOTS:
                         ++filled;
                     }
             }
-        }
         QCOMPARE(filled, 28); // every figure twice: once in the full tables, once in the compact one
         QTRY_COMPARE(graph->Plot->table().rows(), 200);
         QTRY_COMPARE(rig.form<FormFFT>("FormFFT")->LabelSamples->text(),

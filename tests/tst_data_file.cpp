@@ -115,7 +115,7 @@ private Q_SLOTS:
         d.Clear();
         d.setDataWidth(2);
         d.setClamp(true);
-        d.setRefVoltage(1.2);
+        d.setRefVoltage(2.5);
         d.setRng(2, 3);
         d.setChannelTime(2, 2425 / 6.144);
         for (qint32 code : {7, 8, 9, 10}) {
@@ -124,11 +124,9 @@ private Q_SLOTS:
         }
         d.Process();
         QCOMPARE(written(d, adc),
-                 QByteArray(
-                     "Parameters:, Channel(s) enabled = 1,Vref = 1.2,DataWidth = 16Bits, Clamp = True, "
-                     "Data format = dec\r\n"
+                 header(1, "16Bits") +
                      "Channel 2 : , Input Ranges = +5, Channel Time = 394.694010416667 us, Nb of Data = 4\r\n"
-                     "Channel 2,\r\n7,\r\n8,\r\n9,\r\n10,\r\n"));
+                     "Channel 2,\r\n7,\r\n8,\r\n9,\r\n10,\r\n");
     }
 
     void numbersAreShortestPlainDecimals()
