@@ -89,7 +89,7 @@ private Q_SLOTS:
         }
     }
 
-    void windowWeights()
+    void windowsWeighTheCodes()
     {
         // Weights of 64 points worked out by hand. The triangle uses i; the cosine windows
         // are taken at i + 1: at a quarter (i = 15), the middle (i = 31) and the end (i = 63).
@@ -101,31 +101,7 @@ private Q_SLOTS:
         for (const auto &[selector, i, weight] : points)
             QVERIFY2(std::abs(FftWindow::weight(selector, i, 64) - weight) < 1e-12,
                      qPrintable(QStringLiteral("window %1 point %2").arg(selector).arg(i)));
-    }
 
-    void lengthsAndAxis()
-    {
-        ClassData d;
-        const std::vector<qint32> codes = samples(100, [](int i) { return (i * 7919) % 1000 - 500; });
-        fill(d, codes, 1000, 0);
-        fill(d, codes, 1000, 4);     // a second valid channel: T = 2 ms
-        fill(d, {1, 2, 3}, 5000, 6); // not valid: its time does not count
-        FftResult r = EditFFT(d, 0, 0);
-        QVERIFY(!r.failed);
-        QVERIFY(r.messages.isEmpty());
-        QCOMPARE(limits(r.table), (QList<double>{33, 33, 0, 251, 0}));
-        QCOMPARE((QList<double>{r.table.x.at(1), r.table.x.at(32)}), (QList<double>{500.0 / 64, 250}));
-        QCOMPARE(*std::max_element(r.table.y.begin(), r.table.y.end()), 0.0);
-        QCOMPARE(*std::min_element(r.table.y.begin(), r.table.y.end()), r.table.ymin);
-
-        // 128 samples: all of them. One channel at 394.69 us: Nyquist 1266.8 Hz.
-        ClassData e;
-        fill(e, samples(128, [](int i) { return i * i % 97; }), 394.694010416667, 2);
-        QCOMPARE(limits(EditFFT(e, 2, 2).table), (QList<double>{65, 65, 0, 1267, 0}));
-    }
-
-    void levelsMatchAPlainTransform()
-    {
         // Every window, against a plain DFT of the weighted first N codes.
         const size_t n = 64;
         const std::vector<qint32> codes =
@@ -149,6 +125,27 @@ private Q_SLOTS:
                          qPrintable(QStringLiteral("window %1 bin %2").arg(selector).arg(k)));
             }
         }
+    }
+
+    void lengthsAndAxis()
+    {
+        ClassData d;
+        const std::vector<qint32> codes = samples(100, [](int i) { return (i * 7919) % 1000 - 500; });
+        fill(d, codes, 1000, 0);
+        fill(d, codes, 1000, 4);     // a second valid channel: T = 2 ms
+        fill(d, {1, 2, 3}, 5000, 6); // not valid: its time does not count
+        FftResult r = EditFFT(d, 0, 0);
+        QVERIFY(!r.failed);
+        QVERIFY(r.messages.isEmpty());
+        QCOMPARE(limits(r.table), (QList<double>{33, 33, 0, 251, 0}));
+        QCOMPARE((QList<double>{r.table.x.at(1), r.table.x.at(32)}), (QList<double>{500.0 / 64, 250}));
+        QCOMPARE(*std::max_element(r.table.y.begin(), r.table.y.end()), 0.0);
+        QCOMPARE(*std::min_element(r.table.y.begin(), r.table.y.end()), r.table.ymin);
+
+        // 128 samples: all of them. One channel at 394.69 us: Nyquist 1266.8 Hz.
+        ClassData e;
+        fill(e, samples(128, [](int i) { return i * i % 97; }), 394.694010416667, 2);
+        QCOMPARE(limits(EditFFT(e, 2, 2).table), (QList<double>{65, 65, 0, 1267, 0}));
     }
 
     void zeroBinsLieBelowEveryOther()

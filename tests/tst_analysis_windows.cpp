@@ -252,29 +252,6 @@ private Q_SLOTS:
         QCOMPARE(caption, QStringLiteral("Continuous Read Mode"));
     }
 
-    void windowFunctionOnInvalidChannelDoesNothing()
-    {
-        Rig rig;
-        fill(rig.context.IData);
-        rig.window.showPlot("FormFFT");
-        auto *fft = rig.form<FormFFT>("FormFFT");
-        QCOMPARE(fft->ComboWindow->currentText(), QStringLiteral("Hanning"));
-        const double hanning = fft->Plot->table().y.at(5);
-        QTest::qWait(RedrawThrottle::DefaultIntervalMs + 5);
-        fft->ComboWindow->setCurrentIndex(0);
-        Q_EMIT fft->ComboWindow->activated(0);
-        QTRY_VERIFY(fft->Plot->table().rows() > 5 && fft->Plot->table().y.at(5) != hanning);
-
-        rig.context.IData.setChannel(1); // no samples there
-        QTRY_COMPARE(fft->Plot->table().rows(), 0);
-        const int replots = fft->Plot->replotCount();
-        fft->ComboWindow->setCurrentIndex(3);
-        Q_EMIT fft->ComboWindow->activated(3);
-        QTest::qWait(2 * RedrawThrottle::DefaultIntervalMs);
-        QCOMPARE(fft->Plot->replotCount(), replots);
-        QVERIFY(rig.t.dialogs.boxes.isEmpty());
-    }
-
     void cursorReadouts()
     {
         // Histogram rows of the codes 5, 3, 5, 5; a time or spectrum table.
@@ -331,7 +308,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.texts(), QStringList{"Cannot write " + dir.filePath("missing/t.csv")});
     }
 
-    void throttleGathersBursts()
+    void redrawsAreThrottled()
     {
         int runs = 0;
         RedrawThrottle throttle([&runs] { ++runs; });
@@ -348,6 +325,27 @@ private Q_SLOTS:
         throttle.cancel();
         QTest::qWait(2 * RedrawThrottle::DefaultIntervalMs);
         QCOMPARE(runs, before);
+
+        // The spectrum follows its window function, and a channel without data redraws nothing.
+        Rig rig;
+        fill(rig.context.IData);
+        rig.window.showPlot("FormFFT");
+        auto *fft = rig.form<FormFFT>("FormFFT");
+        QCOMPARE(fft->ComboWindow->currentText(), QStringLiteral("Hanning"));
+        const double hanning = fft->Plot->table().y.at(5);
+        QTest::qWait(RedrawThrottle::DefaultIntervalMs + 5);
+        fft->ComboWindow->setCurrentIndex(0);
+        Q_EMIT fft->ComboWindow->activated(0);
+        QTRY_VERIFY(fft->Plot->table().rows() > 5 && fft->Plot->table().y.at(5) != hanning);
+
+        rig.context.IData.setChannel(1); // no samples there
+        QTRY_COMPARE(fft->Plot->table().rows(), 0);
+        const int replots = fft->Plot->replotCount();
+        fft->ComboWindow->setCurrentIndex(3);
+        Q_EMIT fft->ComboWindow->activated(3);
+        QTest::qWait(2 * RedrawThrottle::DefaultIntervalMs);
+        QCOMPARE(fft->Plot->replotCount(), replots);
+        QVERIFY(rig.t.dialogs.boxes.isEmpty());
     }
 
     void openAndSaveDataFiles()

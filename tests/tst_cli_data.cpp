@@ -19,25 +19,6 @@ struct Run
     QString err;
 };
 
-// Runs the tool in folder, so that file names in its arguments and messages are relative.
-Run cli(const QString &folder, const QStringList &arguments, const QStringList &environment = {})
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString &entry : environment)
-        env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(QM_CLI_PATH), arguments);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
 // Channels 1 and 4 with different lengths and noise, channel 6 all zero.
 void fillStore(ClassData &d)
 {
@@ -78,9 +59,23 @@ class TestCliData : public QObject
     QM4168 m_adc;
     ClassData m_data;
 
+    // Runs the tool in the folder, so that file names in its arguments and messages are relative.
     Run cli(const QStringList &arguments, const QStringList &environment = {})
     {
-        return ::cli(m_dir.path(), arguments, environment);
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString &entry : environment)
+            env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_dir.path());
+        process.start(QStringLiteral(QM_CLI_PATH), arguments);
+        Run run;
+        if (!process.waitForFinished(60000))
+            return run;
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+        return run;
     }
 
 private Q_SLOTS:

@@ -127,10 +127,7 @@ private Q_SLOTS:
                  header(1, "16Bits") +
                      "Channel 2 : , Input Ranges = +5, Channel Time = 394.694010416667 us, Nb of Data = 4\r\n"
                      "Channel 2,\r\n7,\r\n8,\r\n9,\r\n10,\r\n");
-    }
 
-    void numbersAreShortestPlainDecimals()
-    {
         // Up to 15 significant digits, never an exponent.
         QStringList texts;
         for (double v : {0.625, 0.1 + 0.2, -1.25, 0.000125, 1e-7, 2e20, 123456789012345678.0, 0.0, -0.0,

@@ -103,7 +103,7 @@ class TestDataStore : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void limitsFollowTheDataWidth()
+    void limitsOfChannels()
     {
         ClassData d;
         QCOMPARE(values(d.PeaksLimit(), d.PeaksAutoRemove(), d.DataWidth()), values(10, 0, 2));
@@ -130,9 +130,18 @@ private Q_SLOTS:
                      values(capacity, ((capacity - 1) & 0xFF) << (width == 3 ? 16 : 8)));
             QVERIFY(full.AddData(3, 5)); // other channels still take samples
         }
+
+        // A channel is valid from four samples; one with fewer is not processed.
+        addCodes(d, 6, {1, 2, 3});
+        d.Process(); // not valid: not processed
+        QCOMPARE(values(d.MaxCode(6), d.Valid(6), d.Valid(-1), d.ChannelCount()), values(0, 0, 0, 0));
+        addCodes(d, 6, {4});
+        QCOMPARE(values(d.Valid(6), d.Valid(-1), d.ChannelCount()), values(1, 1, 1));
+        addCodes(d, 0, {1, 1, 1, 1, 1});
+        QCOMPARE(d.ChannelCount(), 2);
     }
 
-    void recordsGoToTheChannelOfTheirStatusByte()
+    void wordsAndStatusMakeTheCodes()
     {
         ClassData d;
         d.setDataWidth(3);
@@ -148,52 +157,37 @@ private Q_SLOTS:
         QVERIFY(d.Add(record(0x3C, {0x12, 0x34, 0x56})));
         QCOMPARE(values(d.DataCount(1), d.DataWord(1, 1), d.StatusByte(1, 1), d.ExtData(1, 1)),
                  values(1, 0x1234, 0x3C, 0x1234 - 32768));
-    }
 
-    void overrangeStatusExtendsTheCode()
-    {
-        ClassData d;
-        d.setDataWidth(3);
-        d.setClamp(false);
-        d.setRng(0, 3.5); // read back rounded, ties to even: 4, bipolar
-        d.setRng(1, 5);   // unipolar
-        d.setRng(2, 2.5);
-        QCOMPARE(d.Rng(0), 4);
-        QCOMPARE(d.Rng(2), 2);
-        QVERIFY(d.AddData(0, 0xFFFFF0, 3));
-        QVERIFY(d.AddData(0, 0x000010, 1));
-        QVERIFY(d.AddData(0, 0x000010, 2)); // flag 2 alone extends nothing
-        QVERIFY(d.AddData(1, 0x123456, 3));
-        QVERIFY(d.AddData(1, 0x000010, 1));
+        // Overrange flags extend the codes when the clamp is off.
+        ClassData e;
+        e.setDataWidth(3);
+        e.setClamp(false);
+        e.setRng(0, 3.5); // read back rounded, ties to even: 4, bipolar
+        e.setRng(1, 5);   // unipolar
+        e.setRng(2, 2.5);
+        QCOMPARE(e.Rng(0), 4);
+        QCOMPARE(e.Rng(2), 2);
+        QVERIFY(e.AddData(0, 0xFFFFF0, 3));
+        QVERIFY(e.AddData(0, 0x000010, 1));
+        QVERIFY(e.AddData(0, 0x000010, 2)); // flag 2 alone extends nothing
+        QVERIFY(e.AddData(1, 0x123456, 3));
+        QVERIFY(e.AddData(1, 0x000010, 1));
         // -8388624 = 16777200 - 16777215 - 1 - 8388608; below a unipolar range: zero whatever
         // the word.
-        QCOMPARE(column(d, 0, true), (QList<qint32>{-8388624, 16777215 + 1 + 16 - 8388608, 16 - 8388608}));
-        QCOMPARE(column(d, 1, true), (QList<qint32>{0, 16777216 + 16}));
+        QCOMPARE(column(e, 0, true), (QList<qint32>{-8388624, 16777215 + 1 + 16 - 8388608, 16 - 8388608}));
+        QCOMPARE(column(e, 1, true), (QList<qint32>{0, 16777216 + 16}));
         // A range code outside the table counts as unipolar.
-        d.setRng(0, 7);
-        QCOMPARE(d.ExtData(0, 3), 16);
+        e.setRng(0, 7);
+        QCOMPARE(e.ExtData(0, 3), 16);
 
         // With the clamp on, the flags are ignored.
-        d.setClamp(true);
-        d.setRng(0, 4);
-        QCOMPARE(column(d, 0, true), (QList<qint32>{0xFFFFF0 - 8388608, 16 - 8388608, 16 - 8388608}));
-        QCOMPARE(d.ExtData(1, 1), 0x123456);
+        e.setClamp(true);
+        e.setRng(0, 4);
+        QCOMPARE(column(e, 0, true), (QList<qint32>{0xFFFFF0 - 8388608, 16 - 8388608, 16 - 8388608}));
+        QCOMPARE(e.ExtData(1, 1), 0x123456);
     }
 
     // The figures of processed channels are checked through their texts (wholeTables, singleCells).
-    void aChannelIsValidFromFourSamples()
-    {
-        ClassData d;
-        d.setDataWidth(2);
-        addCodes(d, 6, {1, 2, 3});
-        d.Process(); // not valid: not processed
-        QCOMPARE(values(d.MaxCode(6), d.Valid(6), d.Valid(-1), d.ChannelCount()), values(0, 0, 0, 0));
-        addCodes(d, 6, {4});
-        QCOMPARE(values(d.Valid(6), d.Valid(-1), d.ChannelCount()), values(1, 1, 1));
-        addCodes(d, 0, {1, 1, 1, 1, 1});
-        QCOMPARE(d.ChannelCount(), 2);
-    }
-
     void wholeTables_data()
     {
         addStoreColumns();
