@@ -362,15 +362,20 @@ private Q_SLOTS:
         rig.context.IData.Clear();
         rig.t.dialogs.fileAnswers << dir.filePath("a.dat");
         rig.window.MnuOpenData->trigger();
-        QCOMPARE(rig.context.IData.DataCount(0) + rig.context.IData.DataCount(2), 500);
+        QCOMPARE((QList<int>{rig.context.IData.DataCount(0), rig.context.IData.DataCount(2)}),
+                 (QList<int>{300, 200}));
 
         // A file that is not a data file, and one that cannot be created: the reader's and
         // writer's messages (checked in the data file suite), then the window's own.
-        rig.t.dialogs.fileAnswers << dir.filePath("a.dat").chopped(1) << dir.filePath("none/b.dat");
+        QFile bad(dir.filePath("bad.dat"));
+        QVERIFY(bad.open(QIODevice::WriteOnly) &&
+                bad.write("Parameters:, Channel(s) enabled = 1,Vref = 2.5,Width\r\n") > 0);
+        bad.close();
+        rig.t.dialogs.fileAnswers << bad.fileName() << dir.filePath("none/b.dat");
         rig.window.toolButton("Open")->trigger();
         rig.window.toolButton("Save")->trigger();
-        QCOMPARE(rig.t.dialogs.texts(), QStringList({"error 53 : File not found", "error 76 : Path not found",
-                                                     "Error Creating File"}));
+        QCOMPARE(rig.t.dialogs.texts(), QStringList({"Bad File : DataWidth is not Valid",
+                                                     "error 76 : Path not found", "Error Creating File"}));
         QCOMPARE(rig.context.IData.DataCount(0), 300); // a bad file loses nothing
     }
 
