@@ -165,13 +165,10 @@ private Q_SLOTS:
         e.setRng(0, 3.5); // read back rounded, ties to even: 4, bipolar
         e.setRng(1, 5);   // unipolar
         e.setRng(2, 2.5);
-        QCOMPARE(e.Rng(0), 4);
-        QCOMPARE(e.Rng(2), 2);
-        QVERIFY(e.AddData(0, 0xFFFFF0, 3));
-        QVERIFY(e.AddData(0, 0x000010, 1));
-        QVERIFY(e.AddData(0, 0x000010, 2)); // flag 2 alone extends nothing
-        QVERIFY(e.AddData(1, 0x123456, 3));
-        QVERIFY(e.AddData(1, 0x000010, 1));
+        QCOMPARE(values(e.Rng(0), e.Rng(2)), values(4, 2));
+        // Flag 2 alone (the third sample) extends nothing.
+        QVERIFY(e.AddData(0, 0xFFFFF0, 3) && e.AddData(0, 0x000010, 1) && e.AddData(0, 0x000010, 2) &&
+                e.AddData(1, 0x123456, 3) && e.AddData(1, 0x000010, 1));
         // -8388624 = 16777200 - 16777215 - 1 - 8388608; below a unipolar range: zero whatever
         // the word.
         QCOMPARE(column(e, 0, true), (QList<qint32>{-8388624, 16777215 + 1 + 16 - 8388608, 16 - 8388608}));
@@ -298,8 +295,7 @@ private Q_SLOTS:
         d.setDataWidth(2);
         addCodes(d, 5, {1, 2, 3, 4});
         addCodes(d, 2, {1, 2, 3, 4});
-        QVERIFY(d.AddData(1, 5));
-        QVERIFY(d.Add(record(0x20, {1, 2})));
+        QVERIFY(d.AddData(1, 5) && d.Add(record(0x20, {1, 2})));
         d.Process();
         QCOMPARE(d.Channel(), 2);
         d.ClearChannel(1);
