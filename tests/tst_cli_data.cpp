@@ -298,6 +298,8 @@ private Q_SLOTS:
         // Files that cannot be read (the data file suite checks each message), and what cannot
         // be done with them.
         row("missing file", "stats missing.dat", 1, "missing.dat: error 53 : File not found");
+        row("three channels on a QM4162", "stats a.dat --variant 62", 1,
+            "a.dat: Bad File : Error in number of Channels enabled");
         row("channel 4 on a QM4164", "stats a.dat --variant 64", 1,
             "a.dat: Bad File : No Channel 4 on the QM4164 in line 3");
         row("channel without data", "hist a.dat --channel 2", 1, "a.dat: channel 2 holds no data");
