@@ -1,3 +1,4 @@
+#include "analysis/BitHelpers.h"
 #include "analysis/BuildHistogram.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
@@ -65,8 +66,14 @@ class TestAnalysisFft : public QObject
 private Q_SLOTS:
     void fourierMatchesADirectDft()
     {
+        // The helpers of a radix-2 transform (the benchmark's): the lowest set bit, the lowest bits
+        // reversed.
+        QCOMPARE((QList<int>{BitWidth(1), BitWidth(8), BitWidth(65536), BitWidth(12), BitWidth(0)}),
+                 (QList<int>{0, 3, 16, 2, 0}));
+        QCOMPARE((QList<int>{BitReverse(1, 3), BitReverse(6, 3), BitReverse(1, 13), BitReverse(0b1011, 3)}),
+                 (QList<int>{4, 3, 4096, 0b110}));
         // Random real points, to 1e-9 of the strongest bin; the imaginary parts' sign is the one
-        // the levels cannot show.
+        // the levels cannot show. (The complex transform is FFTW's own, run by the benchmark.)
         for (int n : {2, 8, 64, 2048}) {
             const size_t size = static_cast<size_t>(n);
             std::mt19937 random(static_cast<unsigned>(n));

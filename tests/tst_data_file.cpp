@@ -56,10 +56,7 @@ QByteArray written(const ClassData &d, const QM4168 &adc)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    const DataFileError error = WriteDataFile(buffer, d, adc);
-    if (error.isError())
-        qWarning() << error.message();
-    return buffer.data();
+    return WriteDataFile(buffer, d, adc).isError() ? QByteArray("not written") : buffer.data();
 }
 
 DataFileError readBytes(const QByteArray &bytes, ClassData &d, const QM4168 &adc)

@@ -106,7 +106,6 @@ private Q_SLOTS:
     void limitsOfChannels()
     {
         ClassData d;
-        QCOMPARE(values(d.PeaksLimit(), d.PeaksAutoRemove(), d.DataWidth()), values(10, 0, 2));
         // The construction default does not set the scales; the first assignment does.
         const auto limits = [&d] { return QList<int>{d.HalfScale(), d.FullScale(), d.MaxCount()}; };
         QCOMPARE(limits(), (QList<int>{0, 0, 10923}));
