@@ -46,7 +46,6 @@ namespace {
 // Channels 0 and 2 with 300 and 200 samples of a tone on a ramp, 24-bit bipolar.
 void fill(ClassData &data)
 {
-    data.Clear();
     data.setDataWidth(3);
     data.setRefVoltage(2.5);
     for (int c : {0, 2}) {

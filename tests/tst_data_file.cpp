@@ -15,7 +15,6 @@ namespace {
 // to be saved.
 void fillExample(ClassData &d)
 {
-    d.Clear();
     d.setDataWidth(3);
     d.setClamp(false);
     d.setRefVoltage(2.5);
