@@ -1,4 +1,5 @@
 #include "analysis/BitHelpers.h"
+#include "analysis/BuildHistogram.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
 #include "analysis/FftWindow.h"
@@ -49,6 +50,13 @@ std::vector<std::complex<double>> dft(const std::vector<std::complex<double>> &x
     return result;
 }
 
+// Rows, count (the index of the last row of a histogram, the rows of a spectrum), the x span
+// and the top of the y axis.
+QList<double> limits(const PlotTable &t)
+{
+    return {double(t.rows()), double(t.count), t.xmin, t.xmax, t.ymax};
+}
+
 } // namespace
 
 class TestAnalysisFft : public QObject
@@ -56,140 +64,51 @@ class TestAnalysisFft : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void bitHelpers()
-    {
-        QList<int> results;
-        for (int x : {1, 2, 8192, 0, 6, -4})
-            results << PowerOfTwoCheck(x);
-        QCOMPARE(results, (QList<int>{false, true, true, false, false, false}));
-        results.clear();
-        for (int n : {1, 8, 8192, 65536, 12, 0})
-            results << BitWidth(n); // the lowest set bit
-        QCOMPARE(results, (QList<int>{0, 3, 13, 16, 2, 0}));
-        results = {BitReverse(1, 3),         BitReverse(6, 3),     BitReverse(0, 3), BitReverse(1, 13),
-                   BitReverse(0b1100101, 7), BitReverse(0b1011, 3)}; // only the lowest bits count
-        QCOMPARE(results, (QList<int>{4, 3, 0, 4096, 0b1010011, 0b110}));
-
-        QList<AnalysisMessage> messages;
-        results.clear();
-        for (int n : {100, 128, 2, 3, 10924})
-            results << FloorLog2(n, &messages);
-        QCOMPARE(results, (QList<int>{6, 7, 1, 1, 13}));
-        QVERIFY(messages.isEmpty());
-        QCOMPARE(FloorLog2(1, &messages), 0);
-        QCOMPARE(FloorLog2(0, &messages), 0);
-        const AnalysisMessage notEnough{QStringLiteral("Not enough Data"), QString(),
-                                        UserDialogs::Icon::Warning};
-        QCOMPARE(messages, (QList<AnalysisMessage>{notEnough, notEnough}));
-    }
-
-    void fourierMatchesADirectDft_data()
-    {
-        QTest::addColumn<int>("n");
-        for (int n : {2, 8, 64, 2048})
-            QTest::addRow("%d points", n) << n;
-    }
-
     void fourierMatchesADirectDft()
     {
-        // Random complex points, and their real parts alone, to 1e-9 of the strongest bin.
-        QFETCH(int, n);
-        const size_t size = static_cast<size_t>(n);
-        std::mt19937 random(static_cast<unsigned>(n));
-        std::uniform_real_distribution<double> value(-1e6, 1e6);
-        std::vector<double> re(size), im(size), reOut, imOut;
-        std::vector<std::complex<double>> x(size), real(size);
-        for (size_t i = 0; i < size; ++i) {
-            re[i] = value(random);
-            im[i] = value(random);
-            x[i] = {re[i], im[i]};
-            real[i] = re[i];
-        }
-        const auto check = [&](const std::vector<std::complex<double>> &expected, size_t bins) {
-            QCOMPARE(reOut.size(), bins);
-            QCOMPARE(imOut.size(), bins);
+        // The helpers of a radix-2 transform (the benchmark's): the lowest set bit, the lowest bits
+        // reversed.
+        QCOMPARE((QList<int>{BitWidth(1), BitWidth(8), BitWidth(65536), BitWidth(12), BitWidth(0)}),
+                 (QList<int>{0, 3, 16, 2, 0}));
+        QCOMPARE((QList<int>{BitReverse(1, 3), BitReverse(6, 3), BitReverse(1, 13), BitReverse(0b1011, 3)}),
+                 (QList<int>{4, 3, 4096, 0b110}));
+        // Random real points, to 1e-9 of the strongest bin; the imaginary parts' sign is the one
+        // the levels cannot show. (The complex transform is FFTW's own, run by the benchmark.)
+        for (int n : {2, 8, 64, 2048}) {
+            const size_t size = static_cast<size_t>(n);
+            std::mt19937 random(static_cast<unsigned>(n));
+            std::uniform_real_distribution<double> value(-1e6, 1e6);
+            std::vector<double> re(size), reOut, imOut;
+            std::vector<std::complex<double>> x(size);
+            for (size_t i = 0; i < size; ++i)
+                x[i] = re[i] = value(random);
+            QVERIFY(FourierReal(n, re, reOut, imOut));
+            const std::vector<std::complex<double>> expected = dft(x);
+            QCOMPARE((QList<size_t>{reOut.size(), imOut.size()}),
+                     (QList<size_t>{size / 2 + 1, size / 2 + 1}));
             double strongest = 0, error = 0;
-            for (size_t k = 0; k < bins; ++k) {
+            for (size_t k = 0; k <= size / 2; ++k) {
                 strongest = std::max(strongest, std::abs(expected[k]));
                 error = std::max(error, std::abs(std::complex<double>(reOut[k], imOut[k]) - expected[k]));
             }
-            QVERIFY2(error <= 1e-9 * strongest, qPrintable(QString::number(error / strongest)));
-        };
-        QVERIFY(Fourier(n, re, im, reOut, imOut));
-        check(dft(x), size);
-        QVERIFY(FourierReal(n, re, reOut, imOut));
-        check(dft(real), size / 2 + 1);
+            QVERIFY2(error <= 1e-9 * strongest,
+                     qPrintable(QStringLiteral("%1 points: %2").arg(n).arg(error / strongest)));
+        }
     }
 
-    void fourierRefusesOtherLengths()
+    void windowsWeighTheCodes()
     {
-        const std::vector<double> in(6, 1.0);
-        std::vector<double> reOut{7, 7}, imOut{8};
-        QList<AnalysisMessage> messages;
-        QVERIFY(!Fourier(6, in, in, reOut, imOut, &messages));
-        QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages.at(0).title, QStringLiteral("Error!"));
-        QCOMPARE(messages.at(0).text, QStringLiteral("Error in procedure Fourier:\r\n NumSamples is 6, which "
-                                                     "is not a positive integer power of two."));
-        QCOMPARE(reOut, (std::vector<double>{7, 7}));
-        QCOMPARE(imOut, std::vector<double>{8});
-    }
-
-    void windowWeights()
-    {
-        QCOMPARE(FftWindow::names(), (QStringList{"Rectangular", "Triangular", "Hanning", "Hamming",
-                                                  "Blackman", "Blackman-Harris"}));
-        QCOMPARE(FftWindow::selectorOf(QStringLiteral("hanning")), 2);
-        QCOMPARE(FftWindow::selectorOf(QStringLiteral("Blackman-Harris")), 5);
-        QCOMPARE(FftWindow::selectorOf(QStringLiteral("Kaiser")), -1);
         // Weights of 64 points worked out by hand. The triangle uses i; the cosine windows
         // are taken at i + 1: at a quarter (i = 15), the middle (i = 31) and the end (i = 63).
-        struct Point
-        {
-            int selector, i;
-            double weight;
-        };
-        const QList<Point> points = {
+        const QList<std::tuple<int, int, double>> points = {
             {0, 5, 1},  {-1, 5, 1},          {6, 5, 1},        {1, 0, 0},     {1, 16, 0.5},
             {1, 32, 1}, {1, 33, 0.96875},    {1, 63, 0.03125}, {2, 15, 0.5},  {2, 31, 1},
             {2, 63, 0}, {3, 15, 0.54},       {3, 31, 1},       {3, 63, 0.08}, {4, 15, 0.34974204},
             {4, 31, 1}, {4, 63, 0.00687876}, {5, 15, 0.34401}, {5, 31, 1},    {5, 63, 0.0049}};
-        for (const Point &p : points)
-            QVERIFY2(std::abs(FftWindow::weight(p.selector, p.i, 64) - p.weight) < 1e-12,
-                     qPrintable(QStringLiteral("window %1 point %2").arg(p.selector).arg(p.i)));
-    }
+        for (const auto &[selector, i, weight] : points)
+            QVERIFY2(std::abs(FftWindow::weight(selector, i, 64) - weight) < 1e-12,
+                     qPrintable(QStringLiteral("window %1 point %2").arg(selector).arg(i)));
 
-    void lengthsAndAxis()
-    {
-        ClassData d;
-        const std::vector<qint32> codes = samples(100, [](int i) { return (i * 7919) % 1000 - 500; });
-        fill(d, codes, 1000, 0);
-        fill(d, codes, 1000, 4);     // a second valid channel: T = 2 ms
-        fill(d, {1, 2, 3}, 5000, 6); // not valid: its time does not count
-        FftResult r = EditFFT(d, 0, 0);
-        QVERIFY(!r.failed);
-        QVERIFY(r.messages.isEmpty());
-        QCOMPARE(r.table.rows(), 33);
-        QCOMPARE(r.table.count, 33);
-        QCOMPARE(r.table.x.at(1), 500.0 / 64);
-        QCOMPARE(r.table.x.at(32), 250.0);
-        QCOMPARE(r.table.xmin, 0.0);
-        QCOMPARE(r.table.xmax, 251.0);
-        QCOMPARE(r.table.ymax, 0.0);
-        QCOMPARE(*std::max_element(r.table.y.begin(), r.table.y.end()), 0.0);
-        QCOMPARE(*std::min_element(r.table.y.begin(), r.table.y.end()), r.table.ymin);
-
-        // 128 samples: all of them. One channel at 394.69 us: Nyquist 1266.8 Hz.
-        ClassData e;
-        fill(e, samples(128, [](int i) { return i * i % 97; }), 394.694010416667, 2);
-        r = EditFFT(e, 2, 2);
-        QCOMPARE(r.table.rows(), 65);
-        QCOMPARE(r.table.count, 65);
-        QCOMPARE(r.table.xmax, 1267.0);
-    }
-
-    void levelsMatchAPlainTransform()
-    {
         // Every window, against a plain DFT of the weighted first N codes.
         const size_t n = 64;
         const std::vector<qint32> codes =
@@ -215,35 +134,42 @@ private Q_SLOTS:
         }
     }
 
-    void zeroBinsLieBelowEveryOther_data()
+    void lengthsAndAxis()
     {
-        QTest::addColumn<int>("constant");
-        QTest::addColumn<int>("nyquist"); // amplitude of a tone at the last bin
-        QTest::addColumn<double>("weakest");
-        QTest::addColumn<double>("floor");
-        // Only bin 0 is non-zero: the floor is 150 dB down.
-        QTest::newRow("constant") << 1000 << 0 << 0.0 << -150.0;
-        // Bins 0 and 32 hold 2e8 and 2 (-160 dB): the floor goes 10 dB below the weaker.
-        QTest::newRow("weak tone") << 100000000 << 1 << -160.0 << -170.0;
+        ClassData d;
+        const std::vector<qint32> codes = samples(100, [](int i) { return (i * 7919) % 1000 - 500; });
+        fill(d, codes, 1000, 0);
+        fill(d, codes, 1000, 4);     // a second valid channel: T = 2 ms
+        fill(d, {1, 2, 3}, 5000, 6); // not valid: its time does not count
+        FftResult r = EditFFT(d, 0, 0);
+        QVERIFY(!r.failed && r.messages.isEmpty());
+        QCOMPARE(limits(r.table), (QList<double>{33, 33, 0, 251, 0}));
+        QCOMPARE((QList<double>{r.table.x.at(1), r.table.x.at(32)}), (QList<double>{500.0 / 64, 250}));
+        QCOMPARE(*std::max_element(r.table.y.begin(), r.table.y.end()), 0.0);
+        QCOMPARE(*std::min_element(r.table.y.begin(), r.table.y.end()), r.table.ymin);
+
+        // 128 samples: all of them. One channel at 394.69 us: Nyquist 1266.8 Hz.
+        ClassData e;
+        fill(e, samples(128, [](int i) { return i * i % 97; }), 394.694010416667, 2);
+        QCOMPARE(limits(EditFFT(e, 2, 2).table), (QList<double>{65, 65, 0, 1267, 0}));
     }
 
     void zeroBinsLieBelowEveryOther()
     {
-        QFETCH(int, constant);
-        QFETCH(int, nyquist);
-        QFETCH(double, weakest);
-        QFETCH(double, floor);
-        ClassData d;
-        fill(d, samples(64, [&](int i) { return constant + (i % 2 ? nyquist : -nyquist); }));
-        const FftResult r = EditFFT(d, 0, 0);
-        QVERIFY(!r.failed);
-        QVERIFY(r.messages.isEmpty());
-        QCOMPARE(r.weakestDb, weakest);
-        QCOMPARE(r.table.ymin, floor);
-        QCOMPARE(r.table.y.at(0), 0.0);
-        QCOMPARE(r.table.y.at(32), nyquist ? weakest : floor);
-        for (int k = 1; k < 32; ++k)
-            QCOMPARE(r.table.y.at(k), floor);
+        // Only bin 0 is non-zero: the floor is 150 dB down. Bins 0 and 32 hold 2e8 and 2
+        // (-160 dB): the floor goes 10 dB below the weaker.
+        for (const int nyquist : {0, 1}) { // the amplitude of a tone at the last bin
+            const int constant = nyquist ? 100000000 : 1000;
+            const double weakest = nyquist ? -160 : 0, floor = nyquist ? -170 : -150;
+            ClassData d;
+            fill(d, samples(64, [&](int i) { return constant + (i % 2 ? nyquist : -nyquist); }));
+            const FftResult r = EditFFT(d, 0, 0);
+            QVERIFY(!r.failed && r.messages.isEmpty());
+            QCOMPARE((QList<double>{r.weakestDb, r.table.ymin, r.table.y.at(0), r.table.y.at(32)}),
+                     (QList<double>{weakest, floor, 0, nyquist ? weakest : floor}));
+            for (int k = 1; k < 32; ++k)
+                QCOMPARE(r.table.y.at(k), floor);
+        }
     }
 
     void metricsOfSynthesisedTones_data()
@@ -257,29 +183,23 @@ private Q_SLOTS:
         QTest::addColumn<int>("k1");
         QTest::addColumn<QList<QPointF>>("harmonics"); // (bin, amplitude)
         QTest::addColumn<QList<QPointF>>("noise");
+        const auto row = [](const char *name, int n, int window, int dc, int k1,
+                            const QList<QPointF> &harmonics, const QList<QPointF> &noise) {
+            QTest::newRow(name) << n << window << dc << k1 << harmonics << noise;
+        };
         // k1 = 20 of 64: harmonics 3 (at 60) and 2 (at 40) fold to 4 and 24.
-        QTest::newRow("rectangular, folded") << 64 << 0 << 0 << 20 << QList<QPointF>{{24, 3000}, {4, 1000}}
-                                             << QList<QPointF>{{12, 500}, {30, 700}};
+        row("rectangular, folded", 64, 0, 0, 20, {{24, 3000}, {4, 1000}}, {{12, 500}, {30, 700}});
         // k1 = 24 of 64: harmonics 5 and 6 fold onto 3 and 2 (bins 8 and 16), counted once.
-        QTest::newRow("rectangular, coinciding")
-            << 64 << 0 << 0 << 24 << QList<QPointF>{{16, 2000}, {8, 1500}}
-            << QList<QPointF>{{20, 400}, {3, 300}};
+        row("rectangular, coinciding", 64, 0, 0, 24, {{16, 2000}, {8, 1500}}, {{20, 400}, {3, 300}});
         // The fundamental next to the DC span, the span cut at its edge; a DC offset.
-        QTest::newRow("rectangular, k1 = L + 1")
-            << 64 << 0 << 100000 << 2 << QList<QPointF>{{4, 900}} << QList<QPointF>{{15, 300}};
-        QTest::newRow("Blackman-Harris, k1 near DC")
-            << 256 << 5 << 2000000 << 7 << QList<QPointF>{{14, 1500}, {21, 800}}
-            << QList<QPointF>{{60, 400}, {100, 250}};
+        row("rectangular, k1 = L + 1", 64, 0, 100000, 2, {{4, 900}}, {{15, 300}});
+        row("Blackman-Harris, k1 near DC", 256, 5, 2000000, 7, {{14, 1500}, {21, 800}},
+            {{60, 400}, {100, 250}});
         // k1 = 37 of 256: harmonic 4 (at 148) folds to 108.
-        QTest::newRow("Hanning, DC offset")
-            << 256 << 2 << 3000000 << 37 << QList<QPointF>{{74, 2000}, {108, 1000}}
-            << QList<QPointF>{{50, 300}, {90, 600}};
+        row("Hanning, DC offset", 256, 2, 3000000, 37, {{74, 2000}, {108, 1000}}, {{50, 300}, {90, 600}});
         // k1 = 100 of 256: harmonics 2, 3, 5 fold to 56, 44, 12.
-        QTest::newRow("Blackman, past Nyquist")
-            << 256 << 4 << 0 << 100 << QList<QPointF>{{56, 2500}, {12, 1200}}
-            << QList<QPointF>{{30, 500}, {120, 350}};
-        QTest::newRow("Hamming") << 128 << 3 << 0 << 10 << QList<QPointF>{{30, 1000}}
-                                 << QList<QPointF>{{35, 300}, {45, 400}};
+        row("Blackman, past Nyquist", 256, 4, 0, 100, {{56, 2500}, {12, 1200}}, {{30, 500}, {120, 350}});
+        row("Hamming", 128, 3, 0, 10, {{30, 1000}}, {{35, 300}, {45, 400}});
     }
 
     void metricsOfSynthesisedTones()
@@ -298,16 +218,12 @@ private Q_SLOTS:
                      x += tone.y() * std::cos(2 * Pi * tone.x() * i / n + tone.x());
                  return x;
              }));
-        const auto power = [](const QList<QPointF> &tones) {
-            double sum = 0;
-            for (const QPointF &tone : tones)
-                sum += tone.y() * tone.y();
-            return sum;
-        };
-        double spur = 0;
-        for (const QPointF &tone : harmonics + noise)
+        double pd = 0, pn = 0, spur = 0; // distortion, noise, the largest spur
+        for (const QPointF &tone : harmonics + noise) {
+            (harmonics.contains(tone) ? pd : pn) += tone.y() * tone.y();
             spur = std::max(spur, tone.y());
-        const double ps = amplitude * amplitude, pd = power(harmonics), pn = power(noise);
+        }
+        const double ps = amplitude * amplitude;
         const double sinad = 10 * std::log10(ps / (pn + pd));
 
         const FftMetrics m = fftMetrics(d, 0, window);
@@ -324,23 +240,6 @@ private Q_SLOTS:
                      qPrintable(QStringLiteral("%1 against %2").arg(actual).arg(expected)));
     }
 
-    void metricsRefused()
-    {
-        ClassData one, flat;
-        fill(one, {5});
-        fill(flat, std::vector<qint32>(64, 1000));
-        const QList<QPair<FftMetrics, QString>> cases = {
-            {fftMetrics(one, 0, 0), "Not enough data for a spectrum"},
-            {fftMetrics(flat, 0, 0), "No signal outside the DC span"},
-            // 4 points: bins 0..2, the fundamental's span covers everything beyond DC.
-            {fftMetrics(std::vector<double>{1, 0, 5}, 0, 1.0),
-             "Too few bins for the metrics with this window"}};
-        for (const auto &[metrics, message] : cases) {
-            QVERIFY(!metrics.valid);
-            QCOMPARE(metrics.message, message);
-        }
-    }
-
     void failures()
     {
         const AnalysisMessage failed{QStringLiteral("Error in VBFFT module--EditFFT"), QString(),
@@ -355,18 +254,58 @@ private Q_SLOTS:
         fill(zero, std::vector<qint32>(16, 0)); // every bin zero: nothing to scale against
         fill(timeless, {1, 5, 2, 8}, 0);        // no conversion time: no frequency axis
         fill(one, {5});                         // too few; a transform of length 1 is refused
-        const QList<QPair<const ClassData *, QList<AnalysisMessage>>> cases = {
-            {&zero, {failed}},
-            {&timeless, {failed}},
-            {&one, {tooFew, lengthOne, failed}},
-            {&none, {tooFew, failed}}};
-        for (const auto &[data, messages] : cases) {
+        // The spectrum's messages, and why the metrics are refused.
+        const QList<std::tuple<const ClassData *, QList<AnalysisMessage>, QString>> cases = {
+            {&zero, {failed}, "No signal outside the DC span"},
+            {&timeless, {failed}, "No conversion time for the frequency axis"},
+            {&one, {tooFew, lengthOne, failed}, "Not enough data for a spectrum"},
+            {&none, {tooFew, failed}, "Not enough data for a spectrum"}};
+        for (const auto &[data, messages, refusal] : cases) {
             const FftResult r = EditFFT(*data, 0, 2);
             QVERIFY(r.failed);
             QCOMPARE(r.messages, messages);
             QCOMPARE(r.table.rows(), 0);
+            QCOMPARE(fftMetrics(*data, 0, 2).message, refusal);
         }
+        // 4 points: bins 0..2, the fundamental's span covers everything beyond DC.
+        QCOMPARE(fftMetrics(std::vector<double>{1, 0, 5}, 0, 1.0).message,
+                 QStringLiteral("Too few bins for the metrics with this window"));
         QVERIFY_THROWS_EXCEPTION(DataRangeError, EditFFT(none, 8, 0));
+        // An empty channel has no histogram rows.
+        QCOMPARE(limits(BuildHistogram(none, 4)), (QList<double>{0, 0, 0, 0, 0}));
+        QVERIFY_THROWS_EXCEPTION(DataRangeError, BuildHistogram(none, -1));
+    }
+
+    void oneBarPerOccurringCode_data()
+    {
+        QTest::addColumn<QList<qint32>>("codes");
+        QTest::addColumn<QList<QPointF>>("bars"); // (code, occurrences) in ascending signed order
+        QTest::newRow("5 3 5 5") << QList<qint32>{5, 3, 5, 5} << QList<QPointF>{{3, 1}, {5, 3}};
+        QTest::newRow("all equal") << QList<qint32>{-7, -7, -7, -7, -7, -7} << QList<QPointF>{{-7, 6}};
+        QTest::newRow("negative first")
+            << QList<qint32>{-2, 7, -100, 7, 0, -8388624, 16777232, 0, 7}
+            << QList<QPointF>{{-8388624, 1}, {-100, 1}, {-2, 1}, {0, 2}, {7, 3}, {16777232, 1}};
+    }
+
+    void oneBarPerOccurringCode()
+    {
+        QFETCH(QList<qint32>, codes);
+        QFETCH(QList<QPointF>, bars);
+        ClassData d;
+        fill(d, std::vector<qint32>(codes.begin(), codes.end()), 1000, 2);
+        // Rows (code, 0), (code, occurrences), (code, 0) for each bar.
+        QVector<double> x, y;
+        double top = 0;
+        for (const QPointF &bar : bars) {
+            x << bar.x() << bar.x() << bar.x();
+            y << 0 << bar.y() << 0;
+            top = std::max(top, bar.y());
+        }
+        const PlotTable t = BuildHistogram(d, 2);
+        QCOMPARE(t.x, x);
+        QCOMPARE(t.y, y);
+        QCOMPARE(t.ymin, 0.0);
+        QCOMPARE(limits(t), (QList<double>{double(x.size()), x.size() - 1.0, x.first(), x.last(), top}));
     }
 };
 

@@ -1,10 +1,13 @@
+#include "BoardRig.h"
 #include "ModalDriver.h"
 #include "TestServices.h"
 #include "analysis/FormData.h"
 #include "analysis/FormFFT.h"
 #include "analysis/FormGraph1.h"
 #include "analysis/FormHist.h"
+#include "analysis/FormNoiseTable.h"
 #include "analysis/FormPeaks.h"
+#include "analysis/NoisePlot.h"
 #include "analysis/PlotReadout.h"
 #include "analysis/PlotView.h"
 #include "analysis/RedrawThrottle.h"
@@ -12,20 +15,26 @@
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
 #include "app/FormMain.h"
+#include "board/NoiseSweep.h"
 #include "controls/CommitLineEdit.h"
 #include "controls/UpDownSpinner.h"
+#include "data/NoiseTable.h"
 #include "data/ShowStatistics.h"
+#include "sim/SimBoard.h"
+#include "sim/SimulatedSerialPort.h"
 
-#include "ModalDriver.h"
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QToolBar>
 
 #include <QtTest>
@@ -37,7 +46,6 @@ namespace {
 // Channels 0 and 2 with 300 and 200 samples of a tone on a ramp, 24-bit bipolar.
 void fill(ClassData &data)
 {
-    data.Clear();
     data.setDataWidth(3);
     data.setRefVoltage(2.5);
     for (int c : {0, 2}) {
@@ -82,6 +90,46 @@ QList<int> shownButtons(const QList<QRadioButton *> &buttons)
     return shown;
 }
 
+// The noise sweep against the unpaced simulated board.
+struct SweepRig
+{
+    SimBoard board;
+    QPointer<SimulatedSerialPort> sim;
+    BoardRig rig{8, [this](const QString &) {
+                     auto port = std::make_unique<SimulatedSerialPort>(&board);
+                     sim = port.get();
+                     return port;
+                 }};
+    NoiseSweep sweep{rig.model, rig.link};
+
+    SweepRig()
+    {
+        rig.link.ComOpen(QStringLiteral("sim"));
+        rig.link.RegWriteAll();
+    }
+};
+
+QList<NoiseRow> sampleRows()
+{
+    QList<NoiseRow> rows;
+    for (double range : {0, 4})
+        for (int w : {3, 127})
+            rows << NoiseRow{
+                w,   w == 3,          100.25 + w, 1e6 / (100.25 + w), int(range), range ? 2.5 : 1.25, true,
+                500, 0.5 + w / 100.0, 4.125,      20.5 - range,       17.75};
+    return rows;
+}
+
+// The figures markdown carries, and with all the csv carries.
+QList<double> figures(const NoiseRow &r, bool all)
+{
+    QList<double> f = {double(r.filterWord), double(r.chop), r.conversionTimeUs, double(r.rangeCode),
+                       r.rangeVolts,         r.rmsNoiseUv,   r.rmsBits};
+    if (all)
+        f << r.dataRateHz << double(r.bipolar) << double(r.samples) << r.peakNoiseUv << r.peakBits;
+    return f;
+}
+
 } // namespace
 
 class TestAnalysisWindows : public QObject
@@ -89,62 +137,16 @@ class TestAnalysisWindows : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void clearDisablesChannelsAndCommands()
-    {
-        Rig rig;
-        fill(rig.context.IData);
-        FormData *form = rig.data();
-        QList<QAction *> dataCommands = {rig.window.MnuSaveData, rig.window.MnuViewGraph,
-                                         rig.window.MnuViewHist, rig.window.MnuViewFFT};
-        for (const char *key : {"Save", "Graph", "Hist", "FFT"})
-            dataCommands << rig.window.toolButton(key) << FormData::toolButton(form->TlbData, key)
-                         << FormData::toolButton(form->ToolData2, key);
-        for (QAction *a : dataCommands)
-            QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
-        QVERIFY(form->ButtonChannel.at(2)->isEnabled());
-        QVERIFY(!form->ButtonChannel.at(1)->isEnabled());
-
-        FormData::toolButton(form->TlbData, "Clear")->trigger();
-        for (QAction *a : dataCommands)
-            QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
-        for (int c = 0; c < 8; ++c) {
-            QVERIFY(!form->ButtonChannel.at(c)->isEnabled());
-            QVERIFY(!form->OptMinButton.at(c)->isEnabled());
-            for (FormPlot *plot : rig.plots())
-                QVERIFY(!plot->ButtonChannel.at(c)->isEnabled());
-        }
-        // Opening and reading stay possible; Read runs the continuous-read dialog.
-        QVERIFY(rig.window.MnuOpenData->isEnabled());
-        QVERIFY(FormData::toolButton(form->ToolData2, "Open")->isEnabled());
-        QVERIFY(rig.window.toolButton("Read")->isEnabled());
-        QString caption;
-        whenModal([&caption](QWidget *modal) {
-            caption = modal->windowTitle();
-            static_cast<QDialog *>(modal)->reject();
-        });
-        FormData::toolButton(form->TlbData, "Read")->trigger();
-        QCOMPARE(caption, QStringLiteral("Continuous Read Mode"));
-        QCOMPARE(form->MSFlexResults.at(0)->text(4, 1), QStringLiteral("0 Dec "));
-    }
-
-    void channelButtonsOfVariant_data()
-    {
-        QTest::addColumn<QString>("variant");
-        QTest::addColumn<QList<int>>("shown");
-        QTest::newRow("QM4162") << "62" << QList<int>{0, 2};
-        QTest::newRow("QM4164") << "64" << QList<int>{0, 1, 2, 3};
-        QTest::newRow("QM4169") << "69" << QList<int>{0, 1, 2, 3, 4, 5, 6, 7};
-    }
-
     void channelButtonsOfVariant()
     {
-        QFETCH(QString, variant);
-        QFETCH(QList<int>, shown);
-        Rig rig(qPrintable(variant));
-        QCOMPARE(shownButtons(rig.data()->ButtonChannel), shown);
-        QCOMPARE(shownButtons(rig.data()->OptMinButton), shown);
-        for (FormPlot *plot : rig.plots())
-            QCOMPARE(shownButtons(plot->ButtonChannel), shown);
+        for (const auto &[variant, shown] :
+             QList<QPair<const char *, QList<int>>>{{"62", {0, 2}}, {"64", {0, 1, 2, 3}}}) {
+            Rig rig(variant);
+            QCOMPARE(shownButtons(rig.data()->ButtonChannel), shown);
+            QCOMPARE(shownButtons(rig.data()->OptMinButton), shown);
+            for (FormPlot *plot : rig.plots())
+                QCOMPARE(shownButtons(plot->ButtonChannel), shown);
+        }
     }
 
     void maximiseAndDoubleClickSwitchLayout()
@@ -176,16 +178,25 @@ private Q_SLOTS:
         QVERIFY(again.docked());
     }
 
-    void statisticsCellsFollowChannel()
+    // The channel chosen in one window is the channel of all; the statistics follow it.
+    // Clearing disables every data command and channel and hides the plots.
+    void channelFollowsAcrossWindowsUntilCleared()
     {
         Rig rig;
         fill(rig.context.IData);
         FormData *form = rig.data();
+        for (const char *name : {"FormGraph1", "FormHist", "FormFFT"})
+            rig.window.showPlot(name);
+        auto *graph = rig.form<FormGraph1>("FormGraph1");
+        QCOMPARE(graph->Plot->table().rows(), 300);
+
         form->OptMinButton.at(2)->click();
-        QCOMPARE(rig.context.IData.Channel(), 2);
+        QVERIFY(rig.context.IData.Channel() == 2 && form->ButtonChannel.at(2)->isChecked());
+        for (FormPlot *plot : rig.plots())
+            QVERIFY(plot->ButtonChannel.at(2)->isChecked());
         const QList<StatisticsCell> cells = ShowStatistics(rig.context.IData, 2, rig.context.IADC);
         int filled = 0;
-        for (StatisticsGrid *grid : form->MSFlexResults) {
+        for (StatisticsGrid *grid : form->MSFlexResults)
             for (int row = 0; row < grid->rowCount(); ++row) {
                 const QString label = grid->text(row, 0) == "Codes Read" ? "Samples" : grid->text(row, 0);
                 for (const StatisticsCell &cell : cells)
@@ -194,106 +205,71 @@ private Q_SLOTS:
                         ++filled;
                     }
             }
-        }
         QCOMPARE(filled, 28); // every figure twice: once in the full tables, once in the compact one
-        QCOMPARE(form->MSFlexResults.at(3)->text(4, 1), QStringLiteral("200 Dec "));
-        QVERIFY(form->ButtonChannel.at(2)->isChecked());
-    }
-
-    void channelFollowsAcrossWindows()
-    {
-        Rig rig;
-        fill(rig.context.IData);
-        for (const char *name : {"FormGraph1", "FormHist", "FormFFT"})
-            rig.window.showPlot(name);
-        auto *graph = rig.form<FormGraph1>("FormGraph1");
-        QCOMPARE(graph->Plot->table().rows(), 300);
-
-        rig.form<FormHist>("FormHist")->ButtonChannel.at(2)->click();
-        QCOMPARE(rig.context.IData.Channel(), 2);
-        for (FormPlot *plot : rig.plots())
-            QVERIFY(plot->ButtonChannel.at(2)->isChecked());
-        QVERIFY(rig.data()->ButtonChannel.at(2)->isChecked());
-        QVERIFY(rig.data()->OptMinButton.at(2)->isChecked());
         QTRY_COMPARE(graph->Plot->table().rows(), 200);
         QTRY_COMPARE(rig.form<FormFFT>("FormFFT")->LabelSamples->text(),
                      QStringLiteral("Nb of Samples: 128"));
         QCOMPARE(graph->LabelYMax->text(), QString::number(rig.context.IData.MaxCode(2)));
         graph->Plot->setVisibleRange(0, 10, -12.6, 99.5); // a zoom: whole numbers, halves to even
         QCOMPARE(graph->LabelYMax->text() + ' ' + graph->LabelYMin->text(), QStringLiteral("100 -13"));
+        rig.form<FormHist>("FormHist")->ButtonChannel.at(0)->click();
+        QCOMPARE(rig.context.IData.Channel(), 0);
+        QVERIFY(form->ButtonChannel.at(0)->isChecked() && form->OptMinButton.at(0)->isChecked());
 
-        // Clearing the data hides every plot window, and the View marks follow.
+        QList<QAction *> dataCommands = {rig.window.MnuSaveData, rig.window.MnuViewGraph,
+                                         rig.window.MnuViewHist, rig.window.MnuViewFFT};
+        for (const char *key : {"Save", "Graph", "Hist", "FFT"})
+            dataCommands << rig.window.toolButton(key) << FormData::toolButton(form->TlbData, key)
+                         << FormData::toolButton(form->ToolData2, key);
+        for (QAction *a : dataCommands)
+            QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+        QVERIFY(form->ButtonChannel.at(2)->isEnabled() && !form->ButtonChannel.at(1)->isEnabled());
         QVERIFY(rig.window.MnuViewHist->isChecked());
-        rig.data()->ClearData();
+        FormData::toolButton(form->TlbData, "Clear")->trigger();
+        for (QAction *a : dataCommands)
+            QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
+        for (int c = 0; c < 8; ++c) {
+            QVERIFY(!form->ButtonChannel.at(c)->isEnabled() && !form->OptMinButton.at(c)->isEnabled());
+            for (FormPlot *plot : rig.plots())
+                QVERIFY(!plot->ButtonChannel.at(c)->isEnabled());
+        }
         for (const char *name : {"FormGraph1", "FormHist", "FormFFT"})
             QVERIFY(rig.window.childWindow(name)->isHidden());
         QVERIFY(!rig.window.MnuViewHist->isChecked());
         QCOMPARE(graph->Plot->table().rows(), 0);
-    }
-
-    void windowFunctionOnInvalidChannelDoesNothing()
-    {
-        Rig rig;
-        fill(rig.context.IData);
-        rig.window.showPlot("FormFFT");
-        auto *fft = rig.form<FormFFT>("FormFFT");
-        QCOMPARE(fft->ComboWindow->currentText(), QStringLiteral("Hanning"));
-        const double hanning = fft->Plot->table().y.at(5);
-        QTest::qWait(RedrawThrottle::DefaultIntervalMs + 5);
-        fft->ComboWindow->setCurrentIndex(0);
-        Q_EMIT fft->ComboWindow->activated(0);
-        QTRY_VERIFY(fft->Plot->table().rows() > 5 && fft->Plot->table().y.at(5) != hanning);
-
-        rig.context.IData.setChannel(1); // no samples there
-        QTRY_COMPARE(fft->Plot->table().rows(), 0);
-        const int replots = fft->Plot->replotCount();
-        fft->ComboWindow->setCurrentIndex(3);
-        Q_EMIT fft->ComboWindow->activated(3);
-        QTest::qWait(2 * RedrawThrottle::DefaultIntervalMs);
-        QCOMPARE(fft->Plot->replotCount(), replots);
-        QVERIFY(rig.t.dialogs.boxes.isEmpty());
-    }
-
-    void cursorReadouts_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<double>("x");
-        QTest::addColumn<QString>("position");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("nearest"); // where the cursor snaps, as x
-        QTest::newRow("time") << int(PlotKind::Time) << 2.4 << "2.4"
-                              << "-7.123"
-                              << "2";
-        QTest::newRow("spectrum") << int(PlotKind::Spectrum) << 0.12345 << "0.123"
-                                  << "-3.5"
-                                  << "0";
-        QTest::newRow("histogram bin") << int(PlotKind::Histogram) << 5.0 << "5"
-                                       << "3"
-                                       << "5";
-        QTest::newRow("histogram off a bin") << int(PlotKind::Histogram) << 4.5 << "4.5"
-                                             << "kept"
-                                             << "5";
+        QCOMPARE(form->MSFlexResults.at(0)->text(4, 1), QStringLiteral("0 Dec "));
+        // Opening and reading stay possible; Read runs the continuous-read dialog.
+        QVERIFY(rig.window.MnuOpenData->isEnabled() && rig.window.toolButton("Read")->isEnabled());
+        QVERIFY(FormData::toolButton(form->ToolData2, "Open")->isEnabled());
+        QString caption;
+        whenModal([&caption](QWidget *modal) {
+            caption = modal->windowTitle();
+            static_cast<QDialog *>(modal)->reject();
+        });
+        FormData::toolButton(form->TlbData, "Read")->trigger();
+        QCOMPARE(caption, QStringLiteral("Continuous Read Mode"));
     }
 
     void cursorReadouts()
     {
-        QFETCH(int, kind);
-        QFETCH(double, x);
-        QFETCH(QString, position);
-        QFETCH(QString, value);
-        QFETCH(QString, nearest);
-        PlotTable table;
-        if (PlotKind(kind) == PlotKind::Histogram) {
-            table.x = {3, 3, 3, 5, 5, 5}; // codes 5, 3, 5, 5
-            table.y = {0, 1, 0, 0, 3, 0};
-        } else {
-            table.x = {0, 1, 2, 3};
-            table.y = {-3.5, 1, -7.12345, 9};
+        // Histogram rows of the codes 5, 3, 5, 5; a time or spectrum table.
+        PlotTable histogram, plot;
+        histogram.x = {3, 3, 3, 5, 5, 5};
+        histogram.y = {0, 1, 0, 0, 3, 0};
+        plot.x = {0, 1, 2, 3};
+        plot.y = {-3.5, 1, -7.12345, 9};
+        // Where the cursor is; what it shows (position, value); where it snaps.
+        const QList<std::tuple<PlotKind, double, QString, double>> cases = {
+            {PlotKind::Time, 2.4, "2.4 -7.123", 2},
+            {PlotKind::Spectrum, 0.12345, "0.123 -3.5", 0},
+            {PlotKind::Histogram, 5.0, "5 3", 5},
+            {PlotKind::Histogram, 4.5, "4.5 kept", 5}};
+        for (const auto &[kind, x, readout, nearest] : cases) {
+            const PlotTable &table = kind == PlotKind::Histogram ? histogram : plot;
+            QCOMPARE(table.x.at(PlotReadout::nearestRow(table, x)), nearest);
+            const PlotReadout::Readout shown = PlotReadout::cursorReadout(kind, table, x);
+            QCOMPARE(shown.position + ' ' + shown.value.value_or("kept"), readout);
         }
-        QCOMPARE(QString::number(table.x.at(PlotReadout::nearestRow(table, x))), nearest);
-        const PlotReadout::Readout readout = PlotReadout::cursorReadout(PlotKind(kind), table, x);
-        QCOMPARE(readout.position, position);
-        QCOMPARE(readout.value.value_or("kept"), value);
     }
 
     void exportWritesFiles()
@@ -317,20 +293,12 @@ private Q_SLOTS:
         QVERIFY(dialogs.boxes.isEmpty());
 
         QVERIFY(!QImage(dir.filePath("p.png")).isNull());
-        QFile pdf(dir.filePath("p.pdf"));
-        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QFile pdf(dir.filePath("p.pdf")), csv(dir.filePath("t.csv"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly) && csv.open(QIODevice::ReadOnly));
         QVERIFY(pdf.readAll().startsWith("%PDF-"));
-        QFile csv(dir.filePath("t.csv"));
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        QList<QByteArray> lines = csv.readAll().split('\n');
-        QCOMPARE(lines.takeFirst(), QByteArray("\"Sample\",\"Value (Dec)\""));
-        QCOMPARE(lines.takeLast(), QByteArray());
-        QCOMPARE(lines.size(), table.rows());
-        for (int row = 0; row < table.rows(); ++row) {
-            const QList<QByteArray> fields = lines.at(row).split(',');
-            QCOMPARE(fields.at(0).toDouble(), table.x.at(row));
-            QCOMPARE(fields.at(1).toDouble(), table.y.at(row));
-        }
+        // Every double to 17 digits: it reads back to the same value.
+        QCOMPARE(csv.readAll(), QByteArray("\"Sample\",\"Value (Dec)\"\n0,0.10000000000000001\n"
+                                           "1,-2.4999999999999999e-07\n2,333333333.33333331\n3,4\n"));
 
         // A file that cannot be written is reported.
         dialogs.fileAnswers << dir.filePath("missing/t.csv");
@@ -338,7 +306,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.texts(), QStringList{"Cannot write " + dir.filePath("missing/t.csv")});
     }
 
-    void throttleGathersBursts()
+    void redrawsAreThrottled()
     {
         int runs = 0;
         RedrawThrottle throttle([&runs] { ++runs; });
@@ -355,6 +323,27 @@ private Q_SLOTS:
         throttle.cancel();
         QTest::qWait(2 * RedrawThrottle::DefaultIntervalMs);
         QCOMPARE(runs, before);
+
+        // The spectrum follows its window function, and a channel without data redraws nothing.
+        Rig rig;
+        fill(rig.context.IData);
+        rig.window.showPlot("FormFFT");
+        auto *fft = rig.form<FormFFT>("FormFFT");
+        QCOMPARE(fft->ComboWindow->currentText(), QStringLiteral("Hanning"));
+        const double hanning = fft->Plot->table().y.at(5);
+        QTest::qWait(RedrawThrottle::DefaultIntervalMs + 5);
+        fft->ComboWindow->setCurrentIndex(0);
+        Q_EMIT fft->ComboWindow->activated(0);
+        QTRY_VERIFY(fft->Plot->table().rows() > 5 && fft->Plot->table().y.at(5) != hanning);
+
+        rig.context.IData.setChannel(1); // no samples there
+        QTRY_COMPARE(fft->Plot->table().rows(), 0);
+        const int replots = fft->Plot->replotCount();
+        fft->ComboWindow->setCurrentIndex(3);
+        Q_EMIT fft->ComboWindow->activated(3);
+        QTest::qWait(2 * RedrawThrottle::DefaultIntervalMs);
+        QCOMPARE(fft->Plot->replotCount(), replots);
+        QVERIFY(rig.t.dialogs.boxes.isEmpty());
     }
 
     void openAndSaveDataFiles()
@@ -371,17 +360,19 @@ private Q_SLOTS:
         rig.context.IData.Clear();
         rig.t.dialogs.fileAnswers << dir.filePath("a.dat");
         rig.window.MnuOpenData->trigger();
-        QCOMPARE(rig.context.IData.DataCount(0), 300);
-        QCOMPARE(rig.context.IData.DataCount(2), 200);
+        QCOMPARE((QList<int>{rig.context.IData.DataCount(0), rig.context.IData.DataCount(2)}),
+                 (QList<int>{300, 200}));
 
+        // A file that is not a data file, and one that cannot be created: the reader's and
+        // writer's messages (checked in the data file suite), then the window's own.
         QFile bad(dir.filePath("bad.dat"));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("Parameters:, Channel(s) enabled = 1,Vref = 2.5,DataWidth = 24Bits, Clamp = true\r\n");
+        QVERIFY(bad.open(QIODevice::WriteOnly) &&
+                bad.write("Parameters:, Channel(s) enabled = 1,Vref = 2.5,Width\r\n") > 0);
         bad.close();
         rig.t.dialogs.fileAnswers << bad.fileName() << dir.filePath("none/b.dat");
         rig.window.toolButton("Open")->trigger();
         rig.window.toolButton("Save")->trigger();
-        QCOMPARE(rig.t.dialogs.texts(), QStringList({"Bad File : Clamp is not Valid",
+        QCOMPARE(rig.t.dialogs.texts(), QStringList({"Bad File : DataWidth is not Valid",
                                                      "error 76 : Path not found", "Error Creating File"}));
         QCOMPARE(rig.context.IData.DataCount(0), 300); // a bad file loses nothing
     }
@@ -391,15 +382,13 @@ private Q_SLOTS:
         ClassData data;
         FormPeaks peaks(data);
         QCOMPARE(peaks.txtValue->text(), QStringLiteral("10"));
-        peaks.txtValue->selectAll();
-        QTest::keyClicks(peaks.txtValue, "3");
-        QTest::keyClick(peaks.txtValue, Qt::Key_Return);
-        QCOMPARE(data.PeaksLimit(), 3);
-        QCOMPARE(peaks.UpDown->value(), 3);
-        peaks.txtValue->selectAll();
-        QTest::keyClicks(peaks.txtValue, "2.5x");
-        QTest::keyClick(peaks.txtValue, Qt::Key_Return);
+        for (const char *typed : {"3", "2.5x"}) {
+            peaks.txtValue->selectAll();
+            QTest::keyClicks(peaks.txtValue, typed);
+            QTest::keyClick(peaks.txtValue, Qt::Key_Return);
+        }
         QCOMPARE(data.PeaksLimit(), 2); // halves to even
+        QCOMPARE(peaks.UpDown->value(), 2);
         peaks.UpDown->stepBy(1);
         QCOMPARE(peaks.txtValue->text(), QStringLiteral("3"));
         QCOMPARE(data.PeaksLimit(), 3);
@@ -409,6 +398,194 @@ private Q_SLOTS:
         QSignalSpy changed(&data, &ClassData::DataChanged);
         peaks.CommandRemovePeaks->click();
         QCOMPARE(changed.size(), 1);
+    }
+
+    // The noise sweep: the settings of each row as the chip receives them, the rows and their
+    // order, the simulator's noise model, stops that keep the rows so far; the table's
+    // renderings read back; the plot renders; the window runs it.
+    // Filter words with chop on; conversion times with chop off (64 x fw + 207 cycles at
+    // 6.144 MHz: the word nearest below each time).
+    void sweep_data()
+    {
+        QTest::addColumn<QList<int>>("words");
+        QTest::addColumn<QList<double>>("times");
+        QTest::addColumn<bool>("chop");
+        QTest::addColumn<QList<int>>("expectedWords");
+        QTest::newRow("words") << QList<int>{3, 17, 127} << QList<double>() << true << QList<int>{3, 17, 127};
+        QTest::newRow("times") << QList<int>() << QList<double>{200, 1000, 1400} << false
+                               << QList<int>{15, 92, 127};
+    }
+
+    void sweep()
+    {
+        QFETCH(QList<int>, words);
+        QFETCH(QList<double>, times);
+        QFETCH(bool, chop);
+        QFETCH(QList<int>, expectedWords);
+        SweepRig s;
+        const int channel = 1;
+        // At each continuous-read request: what the chip holds (conversion-time and setup
+        // registers, data width, enabled channels) and the amount asked for.
+        QStringList received;
+        connect(&s.rig.link.hooks(), &BoardHooks::Display, this, [&](const QString &text) {
+            if (!text.startsWith(QLatin1String("[C 38 ")))
+                return;
+            SimConverter &chip = s.board.converter();
+            QString enabled;
+            for (int c = 0; c < SimConverter::Channels; ++c)
+                enabled += chip.enabled(c) ? QLatin1Char('1') : QLatin1Char('0');
+            received << QStringLiteral("%1 %2 %3 %4 %5")
+                            .arg(chip.registerValue(0x30 + channel), 2, 16, QLatin1Char('0'))
+                            .arg(chip.registerValue(0x28 + channel) & 7)
+                            .arg(chip.dataWidth())
+                            .arg(enabled, text.section(QLatin1Char(' '), -1).trimmed());
+        });
+        NoiseSweepSettings settings{channel, words, times, {chop}, {0, 4}, 300};
+        QVERIFY(s.sweep.run(settings));
+
+        const QList<NoiseRow> rows = s.sweep.rows();
+        QCOMPARE(rows.size(), 6);
+        QStringList expected;
+        for (int i = 0; i < rows.size(); ++i) {
+            const int range = i < 3 ? 0 : 4;
+            const int word = expectedWords.at(i % 3);
+            expected << QStringLiteral("%1 %2 3 01000000 012C")
+                            .arg((chop ? 128 : 0) + word, 2, 16, QLatin1Char('0'))
+                            .arg(range);
+            const NoiseRow &r = rows.at(i);
+            QCOMPARE((QList<double>{double(r.filterWord), double(r.chop), double(r.rangeCode),
+                                    double(r.samples), r.conversionTimeUs}),
+                     (QList<double>{double(word), double(chop), double(range), 300,
+                                    s.rig.model.TimeOfFilterWord(word, chop, 1)}));
+            // Longer conversions, less noise; the wider range (2.5 V), more.
+            if (i % 3 != 0)
+                QVERIFY(rows.at(i).rmsNoiseUv < rows.at(i - 1).rmsNoiseUv);
+            if (i >= 3)
+                QVERIFY(rows.at(i).rmsNoiseUv > rows.at(i - 3).rmsNoiseUv);
+        }
+        QCOMPARE(received, expected);
+    }
+
+    void noiseModel()
+    {
+        // 5 uV at power-on settings; 1/sqrt(t); x 1.4 without chop at the same time; range part.
+        SimConverter chip;
+        QCOMPARE(chip.noiseScale(0), 1.0);
+        chip.writeRegister(0x30, 0x80 + 2 * 17 + 2); // 128 x 36 + 249 cycles: about twice as long
+        QVERIFY(qAbs(chip.noiseScale(0) - std::sqrt((128.0 * 17 + 249) / (128.0 * 36 + 249))) < 1e-12);
+        chip.writeRegister(0x30, 2 * 17 + 1); // 64 x 35 + 207 cycles, no chop
+        QVERIFY(qAbs(chip.noiseScale(0) - 1.4 * std::sqrt((128.0 * 17 + 249) / (64.0 * 35 + 207))) < 1e-12);
+        chip.writeRegister(0x30, 0x91);
+        chip.writeRegister(0x28, 4); // 2.5 V
+        QCOMPARE(chip.noiseScale(0), 0.4 + 0.6 * 2);
+    }
+
+    // Stops keep the rows so far and say why.
+    void stop()
+    {
+        for (const QString action : {"cancel", "escape", "unplug"}) {
+            SweepRig s;
+            connect(&s.sweep, &NoiseSweep::rowAdded, this, [&] {
+                if (action == QLatin1String("cancel") && s.sweep.rows().size() == 2)
+                    s.sweep.cancel(); // between rows
+            });
+            connect(&s.rig.link.contRead(), &ContinuousRead::progress, this, [&](int received, int total) {
+                if (s.sweep.rows().size() != 2 || received == 0 || received == total)
+                    return;
+                if (action == QLatin1String("escape"))
+                    s.sweep.cancel(); // in the transfer
+                else if (action == QLatin1String("unplug") && s.sim)
+                    s.sim->unplug();
+            });
+            QVERIFY(!s.sweep.run({0, {3, 17, 127}, {}, {true}, {0, 2}, 6000}));
+            QCOMPARE(s.sweep.rows().size(), 2);
+            QCOMPARE(s.sweep.stopMessage(),
+                     "the sweep stopped at row 3 of 6 (fw 127, chop on, ±1.25 V): " +
+                         (action == "unplug" ? "The evaluation board went away during the continuous read."
+                                             : QStringLiteral("cancelled")));
+        }
+    }
+
+    void renderings()
+    {
+        const QList<NoiseRow> rows = sampleRows();
+        QString error;
+        const QList<NoiseRow> fromCsv = NoiseTable::fromCsv(NoiseTable::csv(rows), error);
+        const QList<NoiseRow> fromMarkdown = NoiseTable::fromMarkdown(NoiseTable::markdown(rows), error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(fromCsv.size(), rows.size());
+        QCOMPARE(fromMarkdown.size(), rows.size());
+        for (int i = 0; i < rows.size(); ++i) {
+            QCOMPARE(figures(fromCsv.at(i), true), figures(rows.at(i), true));
+            QCOMPARE(figures(fromMarkdown.at(i), false), figures(rows.at(i), false));
+        }
+        QCOMPARE(NoiseTable::markdown(rows).section(QLatin1Char('\n'), 2, 2),
+                 "| 3 | on | 103.25 | 9685.23 | 0.53 µV rms (20.50 bits) | 0.53 µV rms (16.50 bits) |");
+
+        NoisePlot plot;
+        plot.setRows(rows);
+        QCOMPARE(plot.traceCount(), 4); // two ranges, each with chop on and chop off
+        QTemporaryDir dir;
+        const QString png = dir.filePath(QStringLiteral("noise.png")),
+                      pdf = dir.filePath(QStringLiteral("noise.pdf"));
+        QVERIFY(plot.savePng(png) && plot.savePdf(pdf));
+        QCOMPARE(QImage(png).size(), QSize(NoisePlot::ExportWidth, NoisePlot::ExportHeight));
+        QVERIFY(QFileInfo(pdf).size() > 1000);
+    }
+
+    void badTables()
+    {
+        const QString csv = NoiseTable::csv(sampleRows().mid(0, 1)),
+                      md = NoiseTable::markdown(sampleRows().mid(0, 1));
+        const QList<std::tuple<bool, QString, QString>> cases = {
+            {false, "fw,chop\n3,on\n",
+             "not a noise table: the first line must name the columns "
+             "filter_word,chop,conversion_time_us,data_rate_hz,range_code,range_v,bipolar,"
+             "samples,rms_noise_uv,pp_noise_uv,rms_resolution_bits,pp_resolution_bits"},
+            {false, csv + "3,maybe,1,2,0,1,1,5,1,1,1,1\n",
+             "line 3 is not a row of the noise table: '3,maybe,1,2,0,1,1,5,1,1,1,1'"},
+            {true, "| a | b |\n|---|---|\n",
+             "not a noise table: the header needs the settings and one column per range"},
+            {true, md + "| 5 | on | 1 | 2 | lots |\n",
+             "line 4 is not a row of the noise table: '| 5 | on | 1 | 2 | lots |'"}};
+        for (const auto &[markdown, text, expected] : cases) {
+            QString error;
+            QVERIFY((markdown ? NoiseTable::fromMarkdown(text, error) : NoiseTable::fromCsv(text, error))
+                        .isEmpty());
+            QCOMPARE(error, expected);
+        }
+    }
+
+    // The window: its settings run the sweep, rows appear, exports read back; bad settings
+    // are refused with a message and run nothing.
+    void window()
+    {
+        const QList<std::tuple<QString, QString, int, QString>> cases = {
+            {"3,127", "0,4", 4, QString()},
+            {"3,200", "0", 0, "The filter words must be numbers from 2 to 127 separated by commas."},
+            {"3", "9", 0, "The range codes must be numbers from 0 to 5 separated by commas."}};
+        for (const auto &[words, ranges, rows, message] : cases) {
+            SweepRig s;
+            FormNoiseTable form(s.rig.model, s.rig.link, s.rig.dialogs);
+            form.findChild<QLineEdit *>(QStringLiteral("TxtFilterWords"))->setText(words);
+            form.findChild<QLineEdit *>(QStringLiteral("TxtRanges"))->setText(ranges);
+            form.findChild<QSpinBox *>(QStringLiteral("SpinSamples"))->setValue(100);
+            form.start();
+            QCOMPARE(s.rig.dialogs.texts().join(QString()), message);
+            QCOMPARE(form.findChild<QTableWidget *>(QStringLiteral("Table"))->rowCount(), rows);
+            QTemporaryDir dir;
+            for (const QString format : {"CSV", "Markdown"}) {
+                s.rig.dialogs.fileAnswers.enqueue(dir.filePath(format));
+                form.exportTo(format);
+                QFile file(dir.filePath(format));
+                QVERIFY(file.open(QIODevice::ReadOnly));
+                QString text = QString::fromUtf8(file.readAll()), error;
+                QCOMPARE((format == "CSV" ? NoiseTable::fromCsv(text, error)
+                                          : NoiseTable::fromMarkdown(text, error))
+                             .size(),
+                         rows);
+            }
+        }
     }
 };
 

@@ -6,11 +6,6 @@
 #include "data/StatisticsFigures.h"
 #include "model/QM4168.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -23,25 +18,6 @@ struct Run
     QString out;
     QString err;
 };
-
-// Runs the tool in folder, so that file names in its arguments and messages are relative.
-Run cli(const QString &folder, const QStringList &arguments, const QStringList &environment = {})
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString &entry : environment)
-        env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(QM_CLI_PATH), arguments);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 // Channels 1 and 4 with different lengths and noise, channel 6 all zero.
 void fillStore(ClassData &d)
@@ -63,10 +39,13 @@ void fillStore(ClassData &d)
     d.Process();
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
+// The numbers under the given keys.
+QList<double> numbers(const QJsonObject &object, const QStringList &keys)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    QList<double> result;
+    for (const QString &key : keys)
+        result << object.value(key).toDouble(-1);
+    return result;
 }
 
 } // namespace
@@ -76,13 +55,27 @@ class TestCliData : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    const QString m_file = QStringLiteral("acquisition.dat"); // in m_dir
+    const QString m_file = QStringLiteral("a.dat"); // in m_dir
     QM4168 m_adc;
     ClassData m_data;
 
+    // Runs the tool in the folder, so that file names in its arguments and messages are relative.
     Run cli(const QStringList &arguments, const QStringList &environment = {})
     {
-        return ::cli(m_dir.path(), arguments, environment);
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString &entry : environment)
+            env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_dir.path());
+        process.start(QStringLiteral(QM_CLI_PATH), arguments);
+        Run run;
+        if (!process.waitForFinished(60000))
+            return run;
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+        run.out = QString::fromUtf8(process.readAllStandardOutput());
+        run.err = QString::fromUtf8(process.readAllStandardError());
+        return run;
     }
 
 private Q_SLOTS:
@@ -96,21 +89,17 @@ private Q_SLOTS:
         QVERIFY(!WriteDataFile(path, acquired, m_adc).isError());
         // The tool sees what the program sees after opening the file.
         QVERIFY(!ReadDataFile(path, m_data, m_adc).isError());
-        // A file without Vref and one cut in half.
-        QVERIFY(writeFile(m_dir.filePath(QStringLiteral("novref.dat")),
-                          "Parameters:, Channel(s) enabled = 1,Volts = 2.5,DataWidth = 24Bits\r\n"));
         // Channels too short to hold data.
-        QVERIFY(writeFile(m_dir.filePath(QStringLiteral("short.dat")),
-                          "Parameters:, Channel(s) enabled = 2,Vref = 2.5,DataWidth = 24Bits, Clamp = True, "
-                          "Data format = dec\r\nChannel 0 : , Input Ranges = +1.25, Channel Time = 10 us, Nb "
-                          "of Data = 3\r\nChannel 2 : , Input Ranges = +1.25, Channel Time = 10 us, Nb of "
-                          "Data = 1\r\nChannel 0,Channel 2,\r\n1,2,\r\n3,\r\n4,\r\n"));
-        QFile whole(path);
-        QVERIFY(whole.open(QIODevice::ReadOnly));
-        QVERIFY(writeFile(m_dir.filePath(QStringLiteral("cut.dat")), whole.read(whole.size() / 2)));
+        QFile tooShort(m_dir.filePath(QStringLiteral("short.dat")));
+        QVERIFY(tooShort.open(QIODevice::WriteOnly));
+        tooShort.write(
+            "Parameters:, Channel(s) enabled = 2,Vref = 2.5,DataWidth = 24Bits, Clamp = True, Data "
+            "format = dec\r\nChannel 0 : , Input Ranges = +1.25, Channel Time = 10 us, Nb of Data = "
+            "3\r\nChannel 2 : , Input Ranges = +1.25, Channel Time = 10 us, Nb of Data = 1\r\n"
+            "Channel 0,Channel 2,\r\n1,2,\r\n3,\r\n4,\r\n");
     }
 
-    void statsShowsTheTableOfEveryChannel()
+    void statsInEveryFormat()
     {
         const Run run = cli({"stats", m_file});
         QCOMPARE(run.exitCode, 0);
@@ -124,18 +113,14 @@ private Q_SLOTS:
                 expected += cell.label + QLatin1Char('\t') + cell.value + QLatin1Char('\n');
         }
         QCOMPARE(run.out, expected);
-        QVERIFY(run.out.contains(QStringLiteral("Input Range\t\u00B12.5 V    \n")));
 
         const Run one = cli({"stats", m_file, "--channel=4"});
         QCOMPARE(one.exitCode, 0);
         QVERIFY(one.out.startsWith(QStringLiteral("Channel 4\nConv.Time\t1000 us \n")));
-        QVERIFY(!one.out.contains(QStringLiteral("Channel 1")));
-    }
+        QCOMPARE(one.out.count(QStringLiteral("Channel")), 1);
 
-    // JSON Lines and CSV carry the numbers the table's texts are made of; CSV reads back to
-    // the same numbers as JSON; --quiet and a redirected standard error leave only data.
-    void machineReadableFigures()
-    {
+        // JSON Lines and CSV carry the numbers the table's texts are made of; CSV reads back to
+        // the same numbers as JSON; --quiet and a redirected standard error leave only data.
         const Run json = cli({"stats", m_file, "--format", "json", "--quiet"});
         const Run csv = cli({"stats", m_file, "--format=csv"});
         QCOMPARE(json.exitCode, 0);
@@ -143,21 +128,16 @@ private Q_SLOTS:
         QStringList lines = json.out.split(QLatin1Char('\n'));
         QStringList rows = csv.out.split(QLatin1Char('\n'));
         QCOMPARE(lines.takeLast() + rows.takeLast(), QString());
-        QCOMPARE(lines.size(), 3);
         const QStringList heading = rows.takeFirst().split(QLatin1Char(','));
-        QCOMPARE(rows.size(), 3);
+        QCOMPARE((QList<qsizetype>{lines.size(), rows.size()}), (QList<qsizetype>{3, 3}));
         for (int i = 0; i < 3; ++i) {
             const QJsonObject o = QJsonDocument::fromJson(lines.at(i).toUtf8()).object();
-            const int c = o.value("channel").toInt();
-            QCOMPARE(c, QList<int>({1, 4, 6}).at(i));
+            const int c = QList<int>({1, 4, 6}).at(i);
             const StatisticsFigures f = statisticsFigures(m_data, c, m_adc);
-            QCOMPARE(o.value("samples").toInt(), m_data.DataCount(c));
-            QCOMPARE(o.value("code_dev").toDouble(), m_data.StdDev(c));
-            QCOMPARE(o.value("avg_code").toDouble(), m_data.MeanCode(c));
-            QCOMPARE(o.value("max_code").toInt(), m_data.MaxCode(c));
-            QCOMPARE(o.value("conv_time_s").toDouble(), m_data.ChannelTime(c) * 1e-6);
-            QCOMPARE(o.value("rms_noise_v").toDouble(), f.rmsNoiseV);
-            QCOMPARE(o.value("rms_resolution_bits").toDouble(), f.rmsResolutionBits);
+            QCOMPARE(numbers(o, {"channel", "samples", "code_dev", "avg_code", "max_code", "conv_time_s",
+                                 "rms_noise_v", "rms_resolution_bits"}),
+                     (QList<double>{double(c), double(f.samples), f.codeDev, f.avgCode, double(f.maxCode),
+                                    f.convTimeS, f.rmsNoiseV, f.rmsResolutionBits}));
             QCOMPARE(o.value("texts").toObject().value("RMS Noise").toString(),
                      ShowStatistics(m_data, c, m_adc, QLocale::c()).at(4).value.trimmed());
             const QStringList cells = rows.at(i).split(QLatin1Char(','));
@@ -165,75 +145,48 @@ private Q_SLOTS:
             for (int k = 0; k < heading.size(); ++k)
                 QCOMPARE(cells.at(k).toDouble(), o.value(heading.at(k)).toVariant().toDouble());
         }
-
-        const Run metrics = cli({"fft", m_file, "--channel", "1", "--metrics", "--format", "json"});
-        const QJsonObject m = QJsonDocument::fromJson(metrics.out.toUtf8()).object();
-        const FftMetrics expected = fftMetrics(m_data, 1, 2);
-        QCOMPARE(m.value("snr_db").toDouble(), expected.snrDb);
-        QCOMPARE(m.value("enob_bits").toDouble(), expected.enobBits);
-        QCOMPARE(m.value("fundamental_hz").toDouble(), expected.fundamentalHz);
-        QCOMPARE(m.value("texts").toObject().value("SNR").toString(),
-                 metricsLines(expected).at(1).section(' ', 1));
-
-        const QJsonObject hist =
-            QJsonDocument::fromJson(cli({"hist", m_file, "--channel", "4", "--format", "json"}).out.toUtf8())
-                .object();
-        QCOMPARE(hist.value("samples").toInt(), 70);
-        QCOMPARE(hist.value("bins").toArray().size(), 17);
-        QCOMPARE(hist.value("bins").toArray().at(14).toObject(),
-                 QJsonObject({{"code", 4000014}, {"count", 5}}));
     }
 
-    void fftGivesTheSpectrumTable()
+    void fftTableAndMetrics()
     {
         // Exactly the routine's doubles (17 digits read back to the same value), whatever the
-        // user's locale; Hanning by default, window names in any case.
-        const QStringList channel1 = {"fft", m_file, "--channel", "1"};
-        const QList<QPair<int, Run>> runs = {{0, cli(channel1 + QStringList{"--window", "0"})},
-                                             {5, cli(channel1 + QStringList{"--window", "5"})},
-                                             {2, cli(channel1)},
-                                             {2, cli(channel1 + QStringList{"--window", "hanning"},
-                                                     {"LC_ALL=de_DE.UTF-8", "LANG=de_DE.UTF-8"})}};
-        for (const auto &[window, run] : runs) {
-            QCOMPARE(run.exitCode, 0);
-            const FftResult expected = EditFFT(m_data, 1, window);
-            QStringList lines = run.out.split(QLatin1Char('\n'));
-            QCOMPARE(lines.takeFirst(), QStringLiteral("frequency_hz,level_db"));
-            QCOMPARE(lines.takeLast(), QString());
-            QCOMPARE(lines.size(), 129); // 300 samples: 256 transformed
-            for (int k = 0; k < lines.size(); ++k) {
-                const QStringList fields = lines.at(k).split(QLatin1Char(','));
-                QCOMPARE(fields.size(), 2);
-                QCOMPARE(fields.at(0).toDouble(), expected.table.x.at(k));
-                QCOMPARE(fields.at(1).toDouble(), expected.table.y.at(k));
-            }
-        }
-    }
-
-    void fftMetricsOnePerLine()
-    {
-        const Run run = cli({"fft", m_file, "--channel", "1", "--window", "Blackman-Harris", "--metrics"});
+        // user's locale; Hanning by default.
+        const Run run = cli({"fft", m_file, "--channel", "1"}, {"LC_ALL=de_DE.UTF-8", "LANG=de_DE.UTF-8"});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY(run.err.isEmpty());
-        const FftMetrics m = fftMetrics(m_data, 1, 5);
-        QVERIFY(m.valid);
-        const QList<std::tuple<QString, double, QString>> expected = {{"Fundamental", m.fundamentalHz, "Hz"},
-                                                                      {"SNR", m.snrDb, "dB"},
-                                                                      {"THD", m.thdDb, "dB"},
-                                                                      {"SINAD", m.sinadDb, "dB"},
-                                                                      {"SFDR", m.sfdrDbc, "dBc"},
-                                                                      {"ENOB", m.enobBits, "bits"}};
+        const FftResult expected = EditFFT(m_data, 1, 2);
         QStringList lines = run.out.split(QLatin1Char('\n'));
+        QCOMPARE(lines.takeFirst(), QStringLiteral("frequency_hz,level_db"));
         QCOMPARE(lines.takeLast(), QString());
-        QCOMPARE(lines.size(), expected.size());
-        for (int i = 0; i < lines.size(); ++i) {
-            const QStringList words = lines.at(i).split(QLatin1Char(' '));
-            const auto &[label, value, unit] = expected.at(i);
-            QCOMPARE(words.size(), 3);
-            QCOMPARE(words.at(0), label);
-            QCOMPARE(words.at(2), unit);
-            QVERIFY2(std::abs(words.at(1).toDouble() - value) <= 0.005, qPrintable(lines.at(i)));
+        QCOMPARE(lines.size(), 129); // 300 samples: 256 transformed
+        for (int k = 0; k < lines.size(); ++k) {
+            const QStringList fields = lines.at(k).split(QLatin1Char(','));
+            QCOMPARE(fields.size(), 2);
+            QCOMPARE(fields.at(0).toDouble(), expected.table.x.at(k));
+            QCOMPARE(fields.at(1).toDouble(), expected.table.y.at(k));
         }
+        // The metrics, one per line; windows by number (0 the first), or by name in any case.
+        const Run text = cli({"fft", m_file, "--channel", "1", "--window", "0", "--metrics"});
+        const Run json = cli({"fft", m_file, "--channel", "1", "--metrics", "--format", "json", "--window",
+                              "blackman-harris"});
+        const FftMetrics m = fftMetrics(m_data, 1, 0), blackmanHarris = fftMetrics(m_data, 1, 5);
+        QVERIFY(m.valid && blackmanHarris.valid);
+        QString figures = QStringLiteral("Fundamental %1 Hz\n").arg(m.fundamentalHz, 0, 'f', 4);
+        for (const auto &[label, value, unit] :
+             QList<std::tuple<QString, double, QString>>{{"SNR", m.snrDb, "dB"},
+                                                         {"THD", m.thdDb, "dB"},
+                                                         {"SINAD", m.sinadDb, "dB"},
+                                                         {"SFDR", m.sfdrDbc, "dBc"},
+                                                         {"ENOB", m.enobBits, "bits"}})
+            figures += QStringLiteral("%1 %2 %3\n").arg(label).arg(value, 0, 'f', 2).arg(unit);
+        QCOMPARE((QList<int>{text.exitCode, json.exitCode}), (QList<int>{0, 0}));
+        QCOMPARE(text.err + text.out, figures);
+        const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        QCOMPARE(o.value("window").toString(), QStringLiteral("Blackman-Harris"));
+        QCOMPARE(
+            numbers(o, {"snr_db", "enob_bits", "fundamental_hz"}),
+            (QList<double>{blackmanHarris.snrDb, blackmanHarris.enobBits, blackmanHarris.fundamentalHz}));
+        QCOMPARE(o.value("texts").toObject().value("SNR").toString(),
+                 metricsLines(blackmanHarris).at(1).section(' ', 1));
     }
 
     void histListsEachCodeOnce()
@@ -247,6 +200,13 @@ private Q_SLOTS:
             expected +=
                 QStringLiteral("%1,%2\n").arg(4000000 + offset).arg(offset == 0 || offset == 14 ? 5 : 4);
         QCOMPARE(run.out, expected);
+        const QJsonObject hist =
+            QJsonDocument::fromJson(cli({"hist", m_file, "--channel", "4", "--format", "json"}).out.toUtf8())
+                .object();
+        QCOMPARE(numbers(hist, {"channel", "samples"}), (QList<double>{4, 70}));
+        QCOMPARE(hist.value("bins").toArray().size(), 17);
+        QCOMPARE(hist.value("bins").toArray().at(14).toObject(),
+                 QJsonObject({{"code", 4000014}, {"count", 5}}));
     }
 
     void convertWritesOneColumnPerChannel()
@@ -258,40 +218,27 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 301);
         QCOMPARE(lines.at(0), QStringLiteral("Channel 1,Channel 4,Channel 6"));
         QCOMPARE(lines.at(1), QStringLiteral("%1,%2,0").arg(m_data.ExtData(1, 1)).arg(m_data.ExtData(4, 1)));
-        QCOMPARE(lines.at(9), QStringLiteral("%1,%2,").arg(m_data.ExtData(1, 9)).arg(m_data.ExtData(4, 9)));
         QCOMPARE(lines.at(70),
                  QStringLiteral("%1,%2,").arg(m_data.ExtData(1, 70)).arg(m_data.ExtData(4, 70)));
-        QCOMPARE(lines.at(71), QStringLiteral("%1,,").arg(m_data.ExtData(1, 71)));
         QCOMPARE(lines.at(300), QStringLiteral("%1,,").arg(m_data.ExtData(1, 300)));
-    }
-
-    void plotDrawsPngAndPdf_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QByteArray>("magic");
-        QTest::newRow("time png") << "time"
-                                  << "t.png" << QByteArray("\x89PNG\r\n");
-        QTest::newRow("hist pdf") << "hist"
-                                  << "h.pdf" << QByteArray("%PDF-");
-        QTest::newRow("fft png") << "fft"
-                                 << "f.PNG" << QByteArray("\x89PNG\r\n");
     }
 
     void plotDrawsPngAndPdf()
     {
-        QFETCH(QString, kind);
-        QFETCH(QString, output);
-        QFETCH(QByteArray, magic);
-        // No display: the tool draws offscreen whatever the environment says.
-        const Run run = cli({"plot", m_file, "--channel", "1", "--kind", kind, "-o", output},
-                            {"DISPLAY=", "QT_QPA_PLATFORM=xcb"});
-        QCOMPARE(run.err, QString());
-        QCOMPARE(run.exitCode, 0);
-        QFile file(m_dir.filePath(output));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.size() > 1000);
-        QCOMPARE(file.read(magic.size()), magic);
+        // The kind of plot, and the format by the suffix. No display: the tool draws offscreen
+        // whatever the environment says.
+        for (const QString output : {"time.png", "hist.pdf", "fft.PNG"}) {
+            const QByteArray magic = output.endsWith(".pdf") ? "%PDF-" : "\x89PNG\r\n";
+            const Run run =
+                cli({"plot", m_file, "--channel", "1", "--kind", output.section('.', 0, 0), "-o", output},
+                    {"DISPLAY=", "QT_QPA_PLATFORM=xcb"});
+            QCOMPARE(run.err, QString());
+            QCOMPARE(run.exitCode, 0);
+            QFile file(m_dir.filePath(output));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.size() > 1000);
+            QCOMPARE(file.read(magic.size()), magic);
+        }
     }
 
     void helpForEveryCommand()
@@ -316,75 +263,53 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        const QString f = m_file;
+        const auto row = [](const char *name, const char *arguments, int exitCode, const QString &message) {
+            QTest::newRow(name) << QString::fromLatin1(arguments).split(' ', Qt::SkipEmptyParts) << exitCode
+                                << message;
+        };
         // Usage errors.
-        QTest::newRow("no file") << QStringList{"stats"} << 2 << "no data file given";
-        QTest::newRow("two files") << QStringList{"stats", f, "other.dat"} << 2
-                                   << "one data file only, not 'acquisition.dat other.dat'";
-        QTest::newRow("unknown option")
-            << QStringList{"stats", f, "--colour"} << 2 << "Unknown option 'colour'.";
-        QTest::newRow("channel 8") << QStringList{"stats", f, "--channel", "8"} << 2
-                                   << "--channel must be a channel number 0..7, not '8'";
-        QTest::newRow("channel x") << QStringList{"hist", f, "--channel", "x"} << 2
-                                   << "--channel must be a channel number 0..7, not 'x'";
-        QTest::newRow("no channel value")
-            << QStringList{"hist", f, "--channel"} << 2 << "Missing value after '--channel'.";
-        QTest::newRow("variant 65") << QStringList{"stats", f, "--variant", "65"} << 2
-                                    << "--variant must be 62, 64, 68 or 69, not '65'";
-        QTest::newRow("fft without channel") << QStringList{"fft", f} << 2 << "fft needs --channel N";
-        QTest::newRow("hist without channel") << QStringList{"hist", f} << 2 << "hist needs --channel N";
+        row("no file", "stats", 2, "no data file given");
+        row("two files", "stats a.dat other.dat", 2, "one data file only, not 'a.dat other.dat'");
+        row("unknown option", "stats a.dat --colour", 2, "Unknown option 'colour'.");
+        row("channel 8", "stats a.dat --channel 8", 2, "--channel must be a channel number 0..7, not '8'");
+        row("channel x", "hist a.dat --channel x", 2, "--channel must be a channel number 0..7, not 'x'");
+        row("no channel value", "hist a.dat --channel", 2, "Missing value after '--channel'.");
+        row("variant 65", "stats a.dat --variant 65", 2, "--variant must be 62, 64, 68 or 69, not '65'");
+        row("fft without channel", "fft a.dat", 2, "fft needs --channel N");
+        row("hist without channel", "hist a.dat", 2, "hist needs --channel N");
         const QString windows =
             QStringLiteral("--window must be 0..5 or one of Rectangular, Triangular, Hanning, "
                            "Hamming, Blackman, Blackman-Harris, not '%1'");
-        QTest::newRow("unknown window")
-            << QStringList{"fft", f, "--channel", "1", "--window", "Kaiser"} << 2 << windows.arg("Kaiser");
-        QTest::newRow("window 6") << QStringList{"fft", f, "--channel", "1", "--window", "6"} << 2
-                                  << windows.arg("6");
-        QTest::newRow("convert without format")
-            << QStringList{"convert", f} << 2 << "convert needs an output format: --csv";
-        QTest::newRow("convert with value")
-            << QStringList{"convert", f, "--csv=yes"} << 2 << "Unexpected value after '--csv'.";
-        QTest::newRow("format xml") << QStringList{"stats", f, "--format", "xml"} << 2
-                                    << "--format must be text, csv or json, not 'xml'";
-        QTest::newRow("table as json") << QStringList{"fft", f, "--channel=1", "--format=json"} << 2
-                                       << "the spectrum table is CSV; --format text|json needs --metrics";
-        QTest::newRow("channel twice")
-            << QStringList{"hist", f, "--channel=1", "--channel=4"} << 2 << "option --channel given twice";
-        QTest::newRow("no command") << QStringList{} << 2 << "no command given (see 'qm416x-cli --help')";
-        QTest::newRow("unknown command")
-            << QStringList{"stat", f} << 2 << "unknown command 'stat' (see 'qm416x-cli --help')";
-        // Files that cannot be read, and what cannot be done with them.
-        QTest::newRow("missing file")
-            << QStringList{"stats", "missing.dat"} << 1 << "missing.dat: error 53 : File not found";
-        QTest::newRow("no vref") << QStringList{"convert", "novref.dat", "--csv"} << 1
-                                 << "novref.dat: Bad File : No Vref";
-        QTest::newRow("three channels on a QM4162") << QStringList{"stats", f, "--variant", "62"} << 1
-                                                    << f + ": Bad File : Error in number of Channels enabled";
-        QTest::newRow("channel 4 on a QM4164") << QStringList{"stats", f, "--variant", "64"} << 1
-                                               << f + ": Bad File : No Channel 4 on the QM4164 in line 3";
-        QTest::newRow("cut file") << QStringList{"hist", "cut.dat", "--channel", "1"} << 1
-                                  << "cut.dat: error 62 : Input past end of file";
-        QTest::newRow("channel without data")
-            << QStringList{"hist", f, "--channel", "2"} << 1 << f + ": channel 2 holds no data";
-        QTest::newRow("plot without kind")
-            << QStringList{"plot", f, "--channel", "1", "-o", "a.png"} << 2 << "plot needs --kind";
-        QTest::newRow("plot kind") << QStringList{"plot",   f,      "--channel", "1",
-                                                  "--kind", "bode", "-o",        "a.png"}
-                                   << 2 << "--kind must be time, hist or fft, not 'bode'";
-        QTest::newRow("plot format") << QStringList{"plot",   f,      "--channel", "1",
-                                                    "--kind", "time", "-o",        "a.svg"}
-                                     << 2 << "the output must end in .png or .pdf, not 'a.svg'";
-        QTest::newRow("plot unwritable")
-            << QStringList{"plot", f, "--channel", "1", "--kind", "time", "-o", "none/a.png"} << 1
-            << "cannot write none/a.png";
-        for (const char *command : {"stats", "convert"})
-            QTest::newRow(command) << QStringList{command, "short.dat", "--csv"}.mid(0, command[0] == 's' ? 2
-                                                                                                          : 3)
-                                   << 1 << "short.dat: no channel holds data";
-        QTest::newRow("all codes zero")
-            << QStringList{"fft", f, "--channel", "6"} << 1 << "Error in VBFFT module--EditFFT";
-        QTest::newRow("metrics of all codes zero")
-            << QStringList{"fft", f, "--channel", "6", "--metrics"} << 1 << "No signal outside the DC span";
+        row("unknown window", "fft a.dat --channel 1 --window Kaiser", 2, windows.arg("Kaiser"));
+        row("window 6", "fft a.dat --channel 1 --window 6", 2, windows.arg("6"));
+        row("convert without format", "convert a.dat", 2, "convert needs an output format: --csv");
+        row("convert with value", "convert a.dat --csv=yes", 2, "Unexpected value after '--csv'.");
+        row("format xml", "stats a.dat --format xml", 2, "--format must be text, csv or json, not 'xml'");
+        row("table as json", "fft a.dat --channel=1 --format=json", 2,
+            "the spectrum table is CSV; --format text|json needs --metrics");
+        row("channel twice", "hist a.dat --channel=1 --channel=4", 2, "option --channel given twice");
+        row("no command", "", 2, "no command given (see 'qm416x-cli --help')");
+        row("unknown command", "stat a.dat", 2, "unknown command 'stat' (see 'qm416x-cli --help')");
+        row("plot without kind", "plot a.dat --channel 1 -o a.png", 2, "plot needs --kind");
+        row("plot kind", "plot a.dat --channel 1 --kind bode -o a.png", 2,
+            "--kind must be time, hist or fft, not 'bode'");
+        row("plot format", "plot a.dat --channel 1 --kind time -o a.svg", 2,
+            "the output must end in .png or .pdf, not 'a.svg'");
+        // Files that cannot be read (the data file suite checks each message), and what cannot
+        // be done with them.
+        row("missing file", "stats missing.dat", 1, "missing.dat: error 53 : File not found");
+        row("three channels on a QM4162", "stats a.dat --variant 62", 1,
+            "a.dat: Bad File : Error in number of Channels enabled");
+        row("channel 4 on a QM4164", "stats a.dat --variant 64", 1,
+            "a.dat: Bad File : No Channel 4 on the QM4164 in line 3");
+        row("channel without data", "hist a.dat --channel 2", 1, "a.dat: channel 2 holds no data");
+        row("plot unwritable", "plot a.dat --channel 1 --kind time -o none/a.png", 1,
+            "cannot write none/a.png");
+        row("stats", "stats short.dat", 1, "short.dat: no channel holds data");
+        row("convert", "convert short.dat --csv", 1, "short.dat: no channel holds data");
+        row("all codes zero", "fft a.dat --channel 6", 1, "Error in VBFFT module--EditFFT");
+        row("metrics of all codes zero", "fft a.dat --channel 6 --metrics", 1,
+            "No signal outside the DC span");
     }
 
     void refusedRuns()
