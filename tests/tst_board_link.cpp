@@ -157,22 +157,6 @@ private Q_SLOTS:
                                    "notice Evaluation Board has been RESET !", "state 2"}));
     }
 
-    void resetDialogTransfersWorkOnAPortThatDoesNotNotifyTwice()
-    {
-        // The reset dialog's Write All, started by a notice while the link is idle: every
-        // register is answered, as a port that does not notify inside its own slot allows.
-        BoardRig r;
-        FakeSerialPort &port = r.open();
-        port.responder = echo;
-        r.link.BrdTimeOut().setInterval(200); // a mistake shows in seconds, not minutes
-        int written = -1;
-        connect(&r.link.hooks(), &BoardHooks::ResetNotice, this, [&] { written = r.link.RegWriteAll(); });
-        port.injectLater("[X QM416x-EB ready\r\n");
-        QTRY_COMPARE(written, 3 + 4 * 8 + 1);
-        QCOMPARE(port.commands().size(), 36);
-        QCOMPARE(r.link.statusText(), QStringLiteral("Board Accessed"));
-    }
-
     void aReplyIsKeptFromTheLinesAroundIt_data()
     {
         QTest::addColumn<QByteArray>("answer");
@@ -329,22 +313,6 @@ private Q_SLOTS:
         QCOMPARE(r.link.BrdCom("R"), QString());
         QVERIFY(r.ports.last()->written.isEmpty());
         QCOMPARE(r.dialogs.boxes.size(), 3);
-    }
-
-    void boardCommandTexts()
-    {
-        BoardRig r;
-        FakeSerialPort &port = r.open();
-        port.responder = echo;
-        // Each function returns the reply line, here its own command.
-        const QStringList replies{r.link.BrdDAC(4095),  r.link.BrdDAC(0),   r.link.BrdDAC(100),
-                                  r.link.BrdLED(0),     r.link.BrdLED(255), r.link.BrdADCReset(),
-                                  r.link.BrdCheckSRAM()};
-        QCOMPARE(replies, port.commands());
-        port.responder = always("[X QM416x-EB ready\r\n");
-        QCOMPARE(r.link.BrdReset(), QStringLiteral("X QM416x-EB ready"));
-        QCOMPARE(port.written,
-                 QByteArray("[D 0FFF\r[D 0000\r[D 0064\r[L 0000\r[L 00FF\r[S 00 FF FF FF FF\r[R\r[X\r"));
     }
 
     void spiFramesAndRegisterWrites()

@@ -58,12 +58,32 @@ struct BoardSim
         }
         path = QString::fromLocal8Bit(process.readLine()).trimmed();
     }
+    // Runs the command; 1.5 s in, the board is killed.
+    Run killedMidway(const QStringList &arguments)
+    {
+        return cli(arguments, [this] {
+            QTest::qWait(1500);
+            process.kill();
+        });
+    }
     ~BoardSim()
     {
         process.kill();
         process.waitForFinished(5000);
     }
 };
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool store(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
 
 // Runs the command and expects it to succeed with exactly this output.
 void succeeds(const QStringList &arguments, const QString &out)
@@ -172,72 +192,56 @@ private Q_SLOTS:
 
     void badUse()
     {
-        const struct
-        {
-            QStringList arguments;
-            QString message;
-        } cases[] = {
-            {{"regs", "read-all"}, "regs needs --port"},
-            {{"regs", "--port"}, "Missing value after '--port'."},
-            {{"regs", "--port", "sim"}, "regs needs an action"},
-            {{"regs", "--port", "sim", "read"}, "wrong number of arguments for 'regs read'"},
-            {{"regs", "--port", "sim", "read", "40"}, "'40' is not a register address"},
-            {{"regs", "--port", "sim", "read", "zz"}, "'zz' is not a register address"},
-            {{"regs", "--port", "sim", "write", "38", "1FF"},
+        // Arguments separated by blanks, then the start of the message.
+        const char *const cases[][2] = {
+            {"regs read-all", "regs needs --port"},
+            {"regs --port", "Missing value after '--port'."},
+            {"regs --port sim", "regs needs an action"},
+            {"regs --port sim read", "wrong number of arguments for 'regs read'"},
+            {"regs --port sim read 40", "'40' is not a register address"},
+            {"regs --port sim read zz", "'zz' is not a register address"},
+            {"regs --port sim write 38 1FF",
              "'1FF' is not a hexadecimal value that fits register 38 (8 bits)"},
-            {{"regs", "--port", "sim", "write", "13", "-1"}, "Unknown option '1'."},
-            {{"regs", "--port", "sim", "--", "write", "13", "-1"},
+            {"regs --port sim write 13 -1", "Unknown option '1'."},
+            {"regs --port sim -- write 13 -1",
              "'-1' is not a hexadecimal value that fits register 13 (24 bits)"},
-            {{"regs", "--port", "sim", "--format", "json", "write-all"},
-             "--format applies to read-all, read and write"},
-            {{"regs", "--port", "sim", "--variant", "66", "read-all"},
-             "--variant must be 62, 64, 68 or 69, not '66'"},
-            {{"regs", "--port", "sim", "--fast", "read-all"}, "Unknown option 'fast'."},
-            {{"board", "--port", "sim", "dac", "4096"}, "the DAC code must be a whole number 0..4095"},
-            {{"board", "--port", "sim", "led", "blink"}, "the LED is switched 'on' or 'off'"},
-            {{"board", "--port", "sim", "--variant", "68", "reset"}, "Unknown option 'variant'."},
-            {{"board", "--port", "sim", "explode"}, "board needs an action"},
-            {{"settings", "save", "--port", "sim"}, "use 'settings save -o FILE.adc'"},
-            {{"settings", "load", "--port", "sim", "a.adc", "-o", "b.adc"},
-             "use 'settings save -o FILE.adc'"},
-            {{"settings", "load", "a.adc"}, "settings needs --port"},
-            {{"acquire", "--port", "sim", "-o", "a.dat"}, "acquire needs --channels"},
-            {{"acquire", "--port", "sim", "--channels", "0"}, "acquire needs -o FILE.dat"},
-            {{"acquire", "--port", "sim", "--channels", "0,x", "-o", "a.dat"},
+            {"regs --port sim --format json write-all", "--format applies to read-all, read and write"},
+            {"regs --port sim --variant 66 read-all", "--variant must be 62, 64, 68 or 69, not '66'"},
+            {"regs --port sim --fast read-all", "Unknown option 'fast'."},
+            {"board --port sim dac 4096", "the DAC code must be a whole number 0..4095"},
+            {"board --port sim led blink", "the LED is switched 'on' or 'off'"},
+            {"board --port sim --variant 68 reset", "Unknown option 'variant'."},
+            {"board --port sim explode", "board needs an action"},
+            {"settings save --port sim", "use 'settings save -o FILE.adc'"},
+            {"settings load --port sim a.adc -o b.adc", "use 'settings save -o FILE.adc'"},
+            {"settings load a.adc", "settings needs --port"},
+            {"acquire --port sim -o a.dat", "acquire needs --channels"},
+            {"acquire --port sim --channels 0", "acquire needs -o FILE.dat"},
+            {"acquire --port sim --channels 0,x -o a.dat",
              "--channels needs channel numbers 0..7 separated by commas, not '0,x'"},
-            {{"acquire", "--port", "sim", "--channels", "4", "--variant", "64", "-o", "a.dat"},
+            {"acquire --port sim --channels 4 --variant 64 -o a.dat",
              "channel 4 does not exist on this variant (--variant 64)"},
-            {{"acquire", "--port", "sim", "--channels", "0", "--width", "20", "-o", "a.dat"},
-             "--width must be 16 or 24, not '20'"},
-            {{"acquire", "--port", "sim", "--channels", "0", "--samples", "3", "-o", "a.dat"},
+            {"acquire --port sim --channels 0 --width 20 -o a.dat", "--width must be 16 or 24, not '20'"},
+            {"acquire --port sim --channels 0 --samples 3 -o a.dat",
              "--samples must be a whole number of 4 or more, not '3'"},
-            {{"acquire", "--port", "sim", "--channels", "0", "-o", "/qm416x-no-such-folder/a.dat"},
+            {"acquire --port sim --channels 0 -o /qm416x-no-such-folder/a.dat",
              "cannot write /qm416x-no-such-folder/a.dat: the folder does not exist"},
-            {{"sweep", "--port", "sim"}, "sweep needs --channel, e.g. --channel 0"},
-            {{"sweep", "--port", "sim", "--channel", "0", "--chop", "x"},
-             "--chop must be on, off or both, not 'x'"},
-            {{"sweep", "--port", "sim", "--channel", "0", "--fw", "3,1"},
+            {"sweep --port sim", "sweep needs --channel, e.g. --channel 0"},
+            {"sweep --port sim --channel 0 --chop x", "--chop must be on, off or both, not 'x'"},
+            {"sweep --port sim --channel 0 --fw 3,1",
              "--fw needs numbers from 2 to 127 separated by commas, not '3,1'"},
-            {{"sweep", "--port", "sim", "--channel", "0", "--ranges", "6"},
-             "range code 6 does not exist on this variant (0..5)"},
-            {{"sweep", "--port", "sim", "--channel", "0", "--format", "xml"},
+            {"sweep --port sim --channel 0 --ranges 6", "range code 6 does not exist on this variant (0..5)"},
+            {"sweep --port sim --channel 0 --format xml",
              "--format must be text, csv, json or markdown, not 'xml'"},
-            {{"sweep", "--port", "sim", "--channel", "0", "--plot", "a.svg"},
-             "--plot must end in .png or .pdf, not 'a.svg'"},
+            {"sweep --port sim --channel 0 --plot a.svg", "--plot must end in .png or .pdf, not 'a.svg'"},
         };
-        for (const auto &c : cases) {
-            const Run r = cli(c.arguments);
+        for (const auto &[arguments, message] : cases) {
+            const Run r = cli(QString::fromLatin1(arguments).split(QLatin1Char(' ')));
             QCOMPARE(r.exitCode, 2);
-            QVERIFY2(r.err.startsWith(QStringLiteral("qm416x-cli: ") + c.message), qPrintable(r.err));
+            QVERIFY2(r.err.startsWith(QStringLiteral("qm416x-cli: ") + QLatin1String(message)),
+                     qPrintable(r.err));
             QCOMPARE(r.out, QString());
         }
-        Run help = cli({"regs", "--help"});
-        QCOMPARE(help.exitCode, 0);
-        QVERIFY(help.out.startsWith(QStringLiteral("Usage: qm416x-cli regs --port NAME|PATH")));
-        help = cli({"board", "--help"});
-        QVERIFY(help.out.startsWith(QStringLiteral("Usage: qm416x-cli board --port NAME|PATH ACTION")));
-        help = cli({"--help"});
-        QVERIFY(help.out.contains(QStringLiteral("  regs")) && help.out.contains(QStringLiteral("  board")));
     }
 
     void againstTheSimulatorOnAPseudoTerminal()
@@ -245,34 +249,22 @@ private Q_SLOTS:
         BoardSim sim({QStringLiteral("--fast"), QStringLiteral("--variant"), QStringLiteral("64")});
         const QString path = sim.path;
         succeeds({"regs", "--port", path, "write", "29", "0A"}, "29 0A      Channel Setup\n");
-        // The board kept it; the revision is the variant's.
-        succeeds({"regs", "--port", path, "--variant", "64", "read", "29"}, "29 0A      Channel Setup\n");
-        succeeds({"regs", "--port", path, "read", "02"}, "02 12      Revision\n");
-        succeeds({"board", "--port", path, "led", "on"}, "L 0000\n");
+        succeeds({"regs", "--port", path, "read", "02"}, "02 12      Revision\n"); // the variant's
 
-        // Settings files: what is saved from the board loads back into it register by register;
-        // a damaged file is refused and nothing of it reaches the board.
+        // Settings files: what is saved from the board (with what was written) loads back into
+        // it register by register; a damaged file is refused and nothing of it reaches the board.
         QTemporaryDir dir;
         const QString saved = dir.filePath(QStringLiteral("board.adc"));
         const QString again = dir.filePath(QStringLiteral("again.adc"));
         succeeds({"settings", "save", "--port", path, "--variant", "64", "-o", saved}, QString());
-        QFile file(saved);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QByteArray text = file.readAll();
-        file.close();
+        QByteArray text = contents(saved);
         QVERIFY(text.startsWith("QM4164\r\n") && text.contains("Register: 29,A\r\n"));
-        text.replace("Register: 31,91", "Register: 31,C4");
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size());
-        file.close();
+        QVERIFY(store(saved, text.replace("Register: 31,91", "Register: 31,C4")));
         succeeds({"settings", "load", saved, "--port", path, "--variant", "64"},
                  QStringLiteral("wrote 20 registers from %1\n").arg(saved));
         succeeds({"settings", "save", "--port", path, "--variant", "64", "-o", again}, QString());
-        QFile back(again);
-        QVERIFY(back.open(QIODevice::ReadOnly));
-        QCOMPARE(back.readAll(), text);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("QM4164\r\nRegister: 31,55\r\nRegister: 32\r\n");
-        file.close();
+        QCOMPARE(contents(again), text);
+        QVERIFY(store(saved, "QM4164\r\nRegister: 31,55\r\nRegister: 32\r\n"));
         const Run refused = cli({"settings", "load", saved, "--port", path, "--variant", "64"});
         QCOMPARE(refused.exitCode, 1);
         QCOMPARE(refused.err, QStringLiteral("qm416x-cli: This file cannot be read: %1\n").arg(saved));
@@ -288,11 +280,9 @@ private Q_SLOTS:
                            "24", "--samples", "50", "-o", file});
         QCOMPARE(r.err, QString());
         QCOMPARE(r.exitCode, 0);
-        QFile written(file);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readLine(),
-                 QByteArray("Parameters:, Channel(s) enabled = 2,Vref = 2.5,DataWidth = 24Bits, "
-                            "Clamp = False, Data format = dec\r\n"));
+        QVERIFY(contents(file).startsWith(
+            QByteArray("Parameters:, Channel(s) enabled = 2,Vref = 2.5,DataWidth = 24Bits, "
+                       "Clamp = False, Data format = dec\r\n")));
         QVERIFY(r.out.startsWith(QStringLiteral("Channel 0\nConv.Time\t")));
         QVERIFY(r.out.contains(QStringLiteral("\nChannel 3\n")));
         QCOMPARE(r.out.count(QStringLiteral("Samples\t50 Dec")), 2);
@@ -344,12 +334,8 @@ private Q_SLOTS:
         BoardSim sim({}); // at the line rate: 32768 bytes take 8.5 s
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("a.dat"));
-        const Run r = cli({"acquire", "--port", sim.path, "--channels", "0,1,2,3,4,5,6,7", "--width", "24",
-                           "--samples", "1024", "-o", file},
-                          [&] {
-                              QTest::qWait(1500);
-                              sim.process.kill();
-                          });
+        const Run r = sim.killedMidway({"acquire", "--port", sim.path, "--channels", "0,1,2,3,4,5,6,7",
+                                        "--width", "24", "--samples", "1024", "-o", file});
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.err,
                  QStringLiteral("qm416x-cli: The evaluation board went away during the continuous read. %1 "
@@ -365,11 +351,8 @@ private Q_SLOTS:
     void sweepFromABoardKilledMidway()
     {
         BoardSim sim({}); // at the line rate: each row's 2000 bytes take about 0.5 s
-        const Run r =
-            cli({"sweep", "--port", sim.path, "--channel", "0", "--samples", "500", "--format", "csv"}, [&] {
-                QTest::qWait(1500);
-                sim.process.kill();
-            });
+        const Run r = sim.killedMidway(
+            {"sweep", "--port", sim.path, "--channel", "0", "--samples", "500", "--format", "csv"});
         QCOMPARE(r.exitCode, 1);
         // The stop, then the link's own word on the lost board.
         QVERIFY2(
