@@ -1,7 +1,7 @@
-// The board link over the system serial port code (QSerialPort) and a real pseudo-terminal:
-// against the standalone simulator qm416x-boardsim (with the program's main window where the
-// reset dialog is concerned), and against a terminal the test drives itself to play a
-// misbehaving board.
+// The board link over the system serial port code (QSerialPort) and a real pseudo-terminal,
+// and qm416x-cli run as the user runs it: against the standalone simulator qm416x-boardsim
+// (with the program's main window where the reset dialog is concerned), and against a
+// terminal the test drives itself to play a misbehaving board.
 
 #include "BoardRig.h"
 #include "ModalDriver.h"
@@ -12,26 +12,60 @@
 #include "tools/FormReset.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
 #include <fcntl.h>
+#include <functional>
+#include <poll.h>
 #include <pty.h>
 #include <unistd.h>
 
 namespace {
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+    qint64 ms = 0;
+};
+
+// Runs the command; meanwhile, when given, runs while the command does.
+Run cli(const QStringList &arguments, const std::function<void()> &meanwhile = {})
+{
+    QProcess p;
+    QElapsedTimer clock;
+    clock.start();
+    p.start(QStringLiteral(QM_CLI), arguments);
+    if (meanwhile) {
+        p.waitForStarted(5000);
+        meanwhile();
+    }
+    p.waitForFinished(30000);
+    Run r;
+    r.ms = clock.elapsed();
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
 // qm416x-boardsim started for one test, killed at the end.
 struct BoardSimProcess
 {
     QProcess process;
     QString path;
 
-    bool start()
+    bool start(const QStringList &arguments = {QStringLiteral("--fast")})
     {
-        process.start(QStringLiteral(QM_BOARDSIM), {QStringLiteral("--fast")});
+        process.start(QStringLiteral(QM_BOARDSIM), arguments);
         if (!process.waitForStarted(5000))
             return false;
         while (!process.canReadLine())
@@ -42,6 +76,15 @@ struct BoardSimProcess
     }
 
     void signal(int number) { ::kill(static_cast<pid_t>(process.processId()), number); }
+
+    // Runs qm416x-cli; 1.5 s in, the board is killed.
+    Run killedMidway(const QStringList &arguments)
+    {
+        return cli(arguments, [this] {
+            QTest::qWait(1500);
+            process.kill();
+        });
+    }
 
     ~BoardSimProcess()
     {
@@ -66,6 +109,8 @@ struct TestTerminal
         if (::openpty(&master, &slave, name, nullptr, nullptr) != 0)
             return false;
         ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+        ::fcntl(master, F_SETFD, FD_CLOEXEC); // not inherited: closed here, gone for a child too
+        ::fcntl(slave, F_SETFD, FD_CLOEXEC);
         path = QString::fromLocal8Bit(name);
         return true;
     }
@@ -92,11 +137,13 @@ struct TestTerminal
         });
     }
 
-    ~TestTerminal()
+    void close()
     {
         ::close(master);
         ::close(slave);
+        master = slave = -1;
     }
+    ~TestTerminal() { close(); }
 };
 
 // The board link on the system's serial ports.
@@ -117,6 +164,26 @@ struct RefusingPort : SystemSerialPort
         return setting != LineSetting::DataBits && SystemSerialPort::applySetting(setting, reason);
     }
 };
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool store(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Runs the command and expects it to succeed with exactly this output.
+void succeeds(const QStringList &arguments, const QString &out)
+{
+    const Run r = cli(arguments);
+    QCOMPARE(r.out, out);
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.exitCode, 0);
+}
 } // namespace
 
 class TestBoardPty : public QObject
@@ -245,6 +312,269 @@ private Q_SLOTS:
         QCOMPARE(SystemSerialPort::systemName(QStringLiteral("Com1")), QStringLiteral("/dev/ttyS0"));
         QCOMPARE(SystemSerialPort::systemName(QStringLiteral("com4")), QStringLiteral("/dev/ttyS3"));
         QCOMPARE(SystemSerialPort::systemName(QStringLiteral("Com5")), QStringLiteral("Com5"));
+    }
+
+    void readAllOnTheSimulatedBoard()
+    {
+        const Run r = cli({"regs", "--port", "sim", "read-all"});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.err, QString());
+        const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 7 + 6 * 8 + 1);
+        QCOMPARE(lines.first(), QStringLiteral("01 F0      I/O Port"));
+        for (const char *line : {"02 14      Revision", "13 800000  ZS Calibration",
+                                 "25 A0      Channel Status", "37 91      Conversion Time"})
+            QVERIFY2(lines.contains(QLatin1String(line)), line);
+        QCOMPARE(lines.last(), QStringLiteral("38 00      Mode"));
+
+        // The variant decides the channels; the simulated chip is of the same kind.
+        const QStringList four = cli({"regs", "--variant", "64", "--port", "sim", "read-all"})
+                                     .out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(four.size(), 7 + 6 * 4 + 1);
+        QVERIFY(four.contains(QStringLiteral("02 12      Revision")));
+    }
+
+    void commandsPrintTheirResult()
+    {
+        succeeds({"regs", "--port", "sim", "write", "2B", "0D"}, "2B 0D      Channel Setup\n");
+        succeeds({"regs", "--port", "sim", "write", "0x13", "123456"}, "13 123456  ZS Calibration\n");
+        succeeds({"regs", "--port", "sim", "read", "3Ah"}, "3A 00      Mode\n");
+        succeeds({"regs", "--port", "sim", "write-all"}, "wrote 36 registers\n");
+        succeeds({"regs", "--port", "sim", "--variant", "62", "write-all"}, "wrote 16 registers\n");
+        succeeds({"board", "--port", "sim", "reset"}, "X QM416x-EB ready\n");
+        succeeds({"board", "--port", "sim", "sram"}, "R SRAM 32K OK\n");
+        succeeds({"board", "--port", "sim", "dac", "4095"}, "D 0FFF\n");
+        succeeds({"board", "--port", "sim", "led", "on"}, "L 0000\n");
+        succeeds({"board", "led", "off", "--port", "sim"}, "L 00FF\n");
+    }
+
+    void portsWithoutABoardFailFast()
+    {
+        Run r = cli({"regs", "--port", "/dev/qm416x-no-such-port", "read-all"});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out, QString());
+        QCOMPARE(
+            r.err,
+            QStringLiteral(
+                "qm416x-cli: Com /dev/qm416x-no-such-port Can't be opend - No such file or directory\n"));
+        QVERIFY(r.ms < 5000);
+
+        // A terminal with nobody at the other end: one probe, then a clear message.
+        TestTerminal nobody;
+        QVERIFY(nobody.open());
+        r = cli({"board", "--port", nobody.path, "sram"});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err, QStringLiteral("qm416x-cli: no evaluation board answers on %1\n").arg(nobody.path));
+        QVERIFY2(r.ms < 6000, qPrintable(QString::number(r.ms)));
+    }
+
+    void aBoardThatGoesAwayIsReported()
+    {
+        // The board answers the probe, then vanishes while the command waits.
+        TestTerminal board;
+        QVERIFY(board.open());
+        QProcess p;
+        p.start(QStringLiteral(QM_CLI), {"board", "--port", board.path, "sram"});
+        QByteArray seen;
+        const auto await = [&](const QByteArray &frame) {
+            for (int i = 0; i < 100 && !seen.contains(frame); ++i) {
+                pollfd in{board.master, POLLIN, 0};
+                if (::poll(&in, 1, 100) == 1)
+                    seen += board.received();
+            }
+            return seen.contains(frame);
+        };
+        QVERIFY(await("[S 42 00\r"));
+        QCOMPARE(::write(board.master, "[S 42 14\r\n", 10), 10);
+        QVERIFY(await("[R\r"));
+        board.close();
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 1);
+        QCOMPARE(QString::fromLocal8Bit(p.readAllStandardError()),
+                 QStringLiteral("qm416x-cli: The evaluation board on %1 has gone away: the port was closed.\n"
+                                "qm416x-cli: the board did not answer\n")
+                     .arg(board.path));
+    }
+
+    void badUse()
+    {
+        // Arguments separated by blanks, then the start of the message.
+        const char *const cases[][2] = {
+            {"regs read-all", "regs needs --port"},
+            {"regs --port", "Missing value after '--port'."},
+            {"regs --port sim", "regs needs an action"},
+            {"regs --port sim read", "wrong number of arguments for 'regs read'"},
+            {"regs --port sim read 40", "'40' is not a register address"},
+            {"regs --port sim read zz", "'zz' is not a register address"},
+            {"regs --port sim write 38 1FF",
+             "'1FF' is not a hexadecimal value that fits register 38 (8 bits)"},
+            {"regs --port sim write 13 -1", "Unknown option '1'."},
+            {"regs --port sim -- write 13 -1",
+             "'-1' is not a hexadecimal value that fits register 13 (24 bits)"},
+            {"regs --port sim --format json write-all", "--format applies to read-all, read and write"},
+            {"regs --port sim --variant 66 read-all", "--variant must be 62, 64, 68 or 69, not '66'"},
+            {"regs --port sim --fast read-all", "Unknown option 'fast'."},
+            {"board --port sim dac 4096", "the DAC code must be a whole number 0..4095"},
+            {"board --port sim led blink", "the LED is switched 'on' or 'off'"},
+            {"board --port sim --variant 68 reset", "Unknown option 'variant'."},
+            {"board --port sim explode", "board needs an action"},
+            {"settings save --port sim", "use 'settings save -o FILE.adc'"},
+            {"settings load --port sim a.adc -o b.adc", "use 'settings save -o FILE.adc'"},
+            {"settings load a.adc", "settings needs --port"},
+            {"acquire --port sim -o a.dat", "acquire needs --channels"},
+            {"acquire --port sim --channels 0", "acquire needs -o FILE.dat"},
+            {"acquire --port sim --channels 0,x -o a.dat",
+             "--channels needs channel numbers 0..7 separated by commas, not '0,x'"},
+            {"acquire --port sim --channels 4 --variant 64 -o a.dat",
+             "channel 4 does not exist on this variant (--variant 64)"},
+            {"acquire --port sim --channels 0 --width 20 -o a.dat", "--width must be 16 or 24, not '20'"},
+            {"acquire --port sim --channels 0 --samples 3 -o a.dat",
+             "--samples must be a whole number of 4 or more, not '3'"},
+            {"acquire --port sim --channels 0 -o /qm416x-no-such-folder/a.dat",
+             "cannot write /qm416x-no-such-folder/a.dat: the folder does not exist"},
+            {"sweep --port sim", "sweep needs --channel, e.g. --channel 0"},
+            {"sweep --port sim --channel 0 --chop x", "--chop must be on, off or both, not 'x'"},
+            {"sweep --port sim --channel 0 --fw 3,1",
+             "--fw needs numbers from 2 to 127 separated by commas, not '3,1'"},
+            {"sweep --port sim --channel 0 --ranges 6", "range code 6 does not exist on this variant (0..5)"},
+            {"sweep --port sim --channel 0 --format xml",
+             "--format must be text, csv, json or markdown, not 'xml'"},
+            {"sweep --port sim --channel 0 --plot a.svg", "--plot must end in .png or .pdf, not 'a.svg'"},
+        };
+        for (const auto &[arguments, message] : cases) {
+            const Run r = cli(QString::fromLatin1(arguments).split(QLatin1Char(' ')));
+            QCOMPARE(r.exitCode, 2);
+            QVERIFY2(r.err.startsWith(QStringLiteral("qm416x-cli: ") + QLatin1String(message)),
+                     qPrintable(r.err));
+            QCOMPARE(r.out, QString());
+        }
+    }
+
+    void againstTheSimulatorOnAPseudoTerminal()
+    {
+        BoardSimProcess sim;
+        QVERIFY(sim.start({"--fast", "--variant", "64"}));
+        const QString path = sim.path;
+        succeeds({"regs", "--port", path, "write", "29", "0A"}, "29 0A      Channel Setup\n");
+        succeeds({"regs", "--port", path, "read", "02"}, "02 12      Revision\n"); // the variant's
+
+        // Settings files: what is saved from the board (with what was written) loads back into
+        // it register by register; a damaged file is refused and nothing of it reaches the board.
+        QTemporaryDir dir;
+        const QString saved = dir.filePath(QStringLiteral("board.adc"));
+        const QString again = dir.filePath(QStringLiteral("again.adc"));
+        succeeds({"settings", "save", "--port", path, "--variant", "64", "-o", saved}, QString());
+        QByteArray text = contents(saved);
+        QVERIFY(text.startsWith("QM4164\r\n") && text.contains("Register: 29,A\r\n"));
+        QVERIFY(store(saved, text.replace("Register: 31,91", "Register: 31,C4")));
+        succeeds({"settings", "load", saved, "--port", path, "--variant", "64"},
+                 QStringLiteral("wrote 20 registers from %1\n").arg(saved));
+        succeeds({"settings", "save", "--port", path, "--variant", "64", "-o", again}, QString());
+        QCOMPARE(contents(again), text);
+        QVERIFY(store(saved, "QM4164\r\nRegister: 31,55\r\nRegister: 32\r\n"));
+        const Run refused = cli({"settings", "load", saved, "--port", path, "--variant", "64"});
+        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE(refused.err, QStringLiteral("qm416x-cli: This file cannot be read: %1\n").arg(saved));
+        succeeds({"regs", "--port", path, "--variant", "64", "read", "31"}, "31 C4      Conversion Time\n");
+    }
+
+    void acquireIntoADataFile()
+    {
+        BoardSimProcess sim;
+        QVERIFY(sim.start({"--fast", "--variant", "64"}));
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a.dat"));
+        const Run r = cli({"acquire", "--port", sim.path, "--variant", "64", "--channels", "0,3", "--width",
+                           "24", "--samples", "50", "-o", file});
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(contents(file).startsWith(
+            QByteArray("Parameters:, Channel(s) enabled = 2,Vref = 2.5,DataWidth = 24Bits, "
+                       "Clamp = False, Data format = dec\r\n")));
+        QVERIFY(r.out.startsWith(QStringLiteral("Channel 0\nConv.Time\t")));
+        QVERIFY(r.out.contains(QStringLiteral("\nChannel 3\n")));
+        QCOMPARE(r.out.count(QStringLiteral("Samples\t50 Dec")), 2);
+        // The figures printed are those of the file written.
+        succeeds({"stats", file, "--variant", "64"}, r.out);
+    }
+
+    // With standard error on a terminal the progress goes there, never into the data; a
+    // notice goes to standard error too; --quiet silences both.
+    void progressStaysOffStandardOutput_data()
+    {
+        QTest::addColumn<bool>("quiet");
+        QTest::newRow("progress") << false;
+        QTest::newRow("quiet") << true;
+    }
+
+    void progressStaysOffStandardOutput()
+    {
+        QFETCH(bool, quiet);
+        TestTerminal stderrTerminal;
+        QVERIFY(stderrTerminal.open());
+        QTemporaryDir dir;
+        QProcess p;
+        p.setChildProcessModifier([slave = stderrTerminal.slave] { ::dup2(slave, STDERR_FILENO); });
+        QStringList arguments = {
+            "acquire",  "--port", "sim", "--channels",         "0,1", "--samples", "9000",
+            "--format", "json",   "-o",  dir.filePath("a.dat")};
+        if (quiet)
+            arguments << "--quiet";
+        p.start(QStringLiteral(QM_CLI), arguments);
+        QVERIFY(p.waitForFinished(30000));
+        QByteArray terminal;
+        for (QByteArray part = stderrTerminal.received(); !part.isEmpty(); part = stderrTerminal.received())
+            terminal += part;
+        QCOMPARE(p.exitCode(), 0);
+        const QList<QByteArray> lines = p.readAllStandardOutput().split('\n');
+        QCOMPARE(lines.size(), 3);
+        for (const QByteArray &line : lines.mid(0, 2))
+            QCOMPARE(QJsonDocument::fromJson(line).object().value("samples").toInt(),
+                     5461); // 32768 bytes, 3 a sample
+        QCOMPARE(terminal.contains("as many as the board's memory holds"), !quiet);
+        QCOMPARE(terminal.contains("\r"), !quiet);
+    }
+
+    void acquireFromABoardKilledMidway()
+    {
+        BoardSimProcess sim;
+        QVERIFY(sim.start({})); // at the line rate: 32768 bytes take 8.5 s
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a.dat"));
+        const Run r = sim.killedMidway({"acquire", "--port", sim.path, "--channels", "0,1,2,3,4,5,6,7",
+                                        "--width", "24", "--samples", "1024", "-o", file});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err,
+                 QStringLiteral("qm416x-cli: The evaluation board went away during the continuous read. %1 "
+                                "was not written.\nqm416x-cli: The evaluation board on %2 has gone away: the "
+                                "port was closed.\n")
+                     .arg(file, sim.path));
+        QVERIFY(!QFile::exists(file));
+        QVERIFY2(r.ms < 8000, qPrintable(QString::number(r.ms)));
+    }
+
+    // A board lost in the middle of a sweep: the rows so far are written, the row that
+    // stopped is named, the exit code is 1.
+    void sweepFromABoardKilledMidway()
+    {
+        BoardSimProcess sim;
+        QVERIFY(sim.start({})); // at the line rate: each row's 2000 bytes take about 0.5 s
+        const Run r = sim.killedMidway(
+            {"sweep", "--port", sim.path, "--channel", "0", "--samples", "500", "--format", "csv"});
+        QCOMPARE(r.exitCode, 1);
+        // The stop, then the link's own word on the lost board.
+        QVERIFY2(
+            r.err.endsWith(
+                QStringLiteral("qm416x-cli: The evaluation board on %1 has gone away: the port was closed.\n")
+                    .arg(sim.path)),
+            qPrintable(r.err));
+        const QString last = r.err.section(QLatin1Char('\n'), -3, -3);
+        const int kept = r.out.count(QLatin1Char('\n')) - 1;
+        QVERIFY2(last.startsWith(
+                     QStringLiteral("qm416x-cli: the sweep stopped at row %1 of 6 (fw ").arg(kept + 1)),
+                 qPrintable(r.err));
+        QVERIFY(last.endsWith(QStringLiteral(" (%1 rows written)").arg(kept)));
+        QVERIFY(r.out.startsWith(QStringLiteral("filter_word,chop,")));
     }
 };
 
