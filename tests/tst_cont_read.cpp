@@ -61,33 +61,29 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
 
         const QByteArray c800 = "[C 0320\r" + records(200) + "\r\n";
-        QTest::newRow("any channel ready")
-            << false << c800 << 200 << QStringList{"C 38 26 48 04 00C8", "S 80", "S 38 22"} << QString();
+        const QStringList closing{"C 38 26 48 04 00C8", "S 80", "S 38 22"};
+        const QStringList escaped{"C 38 26 48 04 00C8", "*", "S 80", "S 38 22"};
+        const QString kept = QStringLiteral(" The data held before are kept.");
+        QTest::newRow("any channel ready") << false << c800 << 200 << closing << QString();
         QTest::newRow("all channels ready")
             << true << c800 << 200 << QStringList{"C 38 26 48 08 0064", "S 80", "S 38 22"} << QString();
         // 802 bytes: 200 whole records, then two bytes of a part record and the closing bytes.
         QTest::newRow("part record") << false << "[C 0322\r" + records(200) + "\x20\x80\r\n"
-                                     << 200 << QStringList{"C 38 26 48 04 00C8", "S 80", "S 38 22"}
-                                     << QString();
-        QTest::newRow("not [C ") << false << QByteArray("[E UNKNOWN\r\n") << 0
-                                 << QStringList{"C 38 26 48 04 00C8", "S 80", "S 38 22"}
-                                 << "The evaluation board refused the continuous read (answer \"[E UNKNO\"). "
-                                    "The data held before are kept.";
-        QTest::newRow("no bytes") << false << QByteArray("[C 0000\r\r\n") << 0
-                                  << QStringList{"C 38 26 48 04 00C8", "S 80", "S 38 22"}
-                                  << "The evaluation board refused the continuous read (answer \"[C 0000\"). "
-                                     "The data held before are kept.";
+                                     << 200 << closing << QString();
+        QTest::newRow("not [C ")
+            << false << QByteArray("[E UNKNOWN\r\n") << 0 << closing
+            << "The evaluation board refused the continuous read (answer \"[E UNKNO\")." + kept;
+        QTest::newRow("no bytes")
+            << false << QByteArray("[C 0000\r\r\n") << 0 << closing
+            << "The evaluation board refused the continuous read (answer \"[C 0000\")." + kept;
         // No answer at all, with the request limited in time as on the command line.
-        QTest::newRow("no answer")
-            << false << QByteArray() << 0 << QStringList{"C 38 26 48 04 00C8", "*", "S 80", "S 38 22"}
-            << "The evaluation board did not answer the continuous-read request. The data "
-               "held before are kept.";
+        QTest::newRow("no answer") << false << QByteArray() << 0 << escaped
+                                   << "The evaluation board did not answer the continuous-read request." +
+                                          kept;
         // Silent for 2 s after 400 of 800 bytes: stopped, told to stop, line drained.
-        QTest::newRow("board falls silent") << false << "[C 0320\r" + records(100) << 100
-                                            << QStringList{"C 38 26 48 04 00C8", "*", "S 80", "S 38 22"}
-                                            << "The evaluation board stopped sending after 400 of 800 bytes; "
-                                               "the transfer was ended. The data "
-                                               "held before are kept.";
+        QTest::newRow("board falls silent")
+            << false << "[C 0320\r" + records(100) << 100 << escaped
+            << "The evaluation board stopped sending after 400 of 800 bytes; the transfer was ended." + kept;
     }
 
     void readData()
