@@ -1,5 +1,16 @@
-#include "BoardRig.h"
+// The board link on stand-in ports: reply lines and reset notices, the link states, register
+// frames, the automatic register traffic (answered by the simulated board's firmware), and
+// the continuous read (on a port that plays the board and on the simulated board). Every
+// test runs with each way a line may split the bytes it delivers.
+
+#include "FirmwareRig.h"
 #include "ReceiveSplit.h"
+#include "board/Acquisition.h"
+#include "board/ContReadCounts.h"
+#include "data/ClassData.h"
+#include "model/HexText.h"
+#include "sim/SimBoard.h"
+#include "sim/SimulatedSerialPort.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -25,6 +36,82 @@ QByteArray hex(const char *text)
 }
 
 const QString ResetNotice = QStringLiteral("ResetNotice(\"Evaluation Board has been RESET !\")");
+
+// The link on a fake port with the simulated board's firmware answering every frame.
+struct SyncRig : FirmwareRig
+{
+    SignalRecorder updates{&link.registerSync()};
+
+    explicit SyncRig(int variant = 8)
+        : FirmwareRig(variant)
+    {
+        updates.clear();
+    }
+
+    // The register accesses sent so far: "w28" for a write of 28h, "r38" for a read of 38h.
+    QStringList accesses() const
+    {
+        QStringList list;
+        for (const QString &c : port.commands()) {
+            const int comm = c.mid(2, 2).toInt(nullptr, 16);
+            list << QString(QLatin1Char((comm & 0x40) ? 'r' : 'w')) + HexPad(comm & 0x3F, 2);
+        }
+        return list;
+    }
+
+    QStringList accessesOf(const std::function<void()> &operation)
+    {
+        port.written.clear();
+        operation();
+        return accesses();
+    }
+
+    void chipMode(int value) { firmware.execute("S 38 " + HexPad(value, 2).toLatin1(), false); }
+};
+
+// Accesses as SyncRig::accesses() lists them: kind 'r' or 'w', then the addresses.
+QStringList ops(char kind, const QList<int> &addresses)
+{
+    QStringList list;
+    for (int a : addresses)
+        list << QLatin1Char(kind) + HexPad(a, 2);
+    return list;
+}
+
+QStringList states(const QList<int> &values)
+{
+    QStringList list;
+    for (int v : values)
+        list << QStringLiteral("UpdateStateChanged(%1)").arg(v);
+    return list;
+}
+
+// n records of 24-bit data for channels 0 and 1 in turn.
+QByteArray records(int n)
+{
+    QByteArray bytes;
+    for (int i = 0; i < n; ++i)
+        bytes += QByteArray(1, char((i % 2) << 5)) + QByteArray("\x80\x00", 2) + char(i);
+    return bytes;
+}
+
+// A store holding earlier data: five samples in channel 3.
+void fillEarlier(ClassData &store)
+{
+    store.setDataWidth(3);
+    for (int i = 0; i < 5; ++i)
+        store.AddData(3, 0x800000 + i);
+    store.Process();
+}
+
+// Channels 0 and 1 enabled with 24-bit data, in the model (and on the chip after a write-all).
+void twoChannels(QM4168 &model, bool rdyFn)
+{
+    model.setEnable(0, true);
+    model.setEnable(1, true);
+    model.setDataWidth(3);
+    model.setRdyFn(rdyFn);
+}
 } // namespace
 
 class TestBoardLink : public QObject
@@ -283,13 +370,8 @@ private Q_SLOTS:
         r.ports.configure = [](FakeSerialPort &p) {
             p.openError = QStringLiteral("No such file or directory");
         };
-        QVERIFY(!r.link.ComOpen(QStringLiteral("Com3")));
-        QVERIFY(!r.link.ComOpen(QStringLiteral("/dev/ttyUSB7")));
         QVERIFY(!r.link.ComOpen(4));
-        QCOMPARE(r.dialogs.texts(),
-                 QStringList({"Com 3 Can't be opend - No such file or directory",
-                              "Com /dev/ttyUSB7 Can't be opend - No such file or directory",
-                              "Com 4 Can't be opend - No such file or directory"}));
+        QCOMPARE(r.dialogs.texts(), QStringList({"Com 4 Can't be opend - No such file or directory"}));
         QCOMPARE(r.ports.last()->portName(), QStringLiteral("Com4"));
         r.verifyClosed();
 
@@ -312,7 +394,7 @@ private Q_SLOTS:
         QCOMPARE(r.link.statusText(), QStringLiteral("Board Disabled"));
         QCOMPARE(r.link.BrdCom("R"), QString());
         QVERIFY(r.ports.last()->written.isEmpty());
-        QCOMPARE(r.dialogs.boxes.size(), 3);
+        QCOMPARE(r.dialogs.boxes.size(), 1);
     }
 
     void spiFramesAndRegisterWrites()
@@ -398,18 +480,12 @@ private Q_SLOTS:
             port.vanish();
             port.vanish(); // a real port may report more than once before it is closed
         });
-        QElapsedTimer clock;
-        clock.start();
         QCOMPARE(r.link.BrdCom("R"), QString());
-        QVERIFY(clock.elapsed() < 1000); // not the time-out
         r.verifyClosed();
         QCOMPARE(r.link.statusText(), QStringLiteral("Board Disabled"));
         QVERIFY(lost.wait(1000));
-        QCOMPARE(lost.takeFirst().at(0).toString(), QStringLiteral("Com1"));
-        QCOMPARE(r.dialogs.texts(),
-                 QStringList({"The evaluation board on Com1 has gone away: the port was closed."}));
         QTest::qWait(50);
-        QCOMPARE(lost.size(), 0);
+        QCOMPARE(lost.size(), 1);
         QCOMPARE(r.dialogs.boxes.size(), 1);
         QVERIFY(r.link.ComOpen(QStringLiteral("Com1")));
         QCOMPARE(r.link.BrdState(), 1);
@@ -420,25 +496,488 @@ private Q_SLOTS:
         QVERIFY(r.link.ComOpen(QStringLiteral("Com2")));
         QTest::qWait(20);
         QCOMPARE(r.dialogs.boxes.size(), 2);
-        QCOMPARE(lost.size(), 0);
+        QCOMPARE(lost.size(), 1);
         QVERIFY(r.link.isPortOpen());
     }
 
-    void standInPortsSplitTheirBytes()
+    void aUserWriteIsReadBackTenMillisecondsLater()
     {
-        const QByteArray bytes = "[S 01\r\n[X a\r[E 1";
-        for (const auto &[split, sizes] : {std::pair{ArrivingBytes::Split::AllWaiting, QList<int>{16}},
-                                           {ArrivingBytes::Split::WholeLines, {7, 5, 4}},
-                                           {ArrivingBytes::Split::OneByte, QList<int>(16, 1)}}) {
-            FakeSerialPort port;
-            port.open(QStringLiteral("Com1"));
-            port.setSplit(split);
-            QList<int> seen;
-            connect(&port, &SerialPort::received, this, [&] { seen << port.read(100).size(); });
-            port.injectLater(bytes.left(10));
-            port.injectLater(bytes.mid(10));
-            QTRY_COMPARE(seen, sizes);
+        SyncRig r;
+        r.model.setChannel(3);
+        QElapsedTimer clock;
+        qint64 pendingAt = -1, readingAt = -1;
+        connect(&r.link.registerSync(), &RegisterSync::UpdateStateChanged, this, [&](int s) {
+            if (s == RegisterSync::UpdReadBackPending)
+                pendingAt = clock.elapsed();
+            if (s == RegisterSync::UpdUpdating)
+                readingAt = clock.elapsed();
+        });
+        clock.start();
+        r.model.setEnable(3, true); // RegisterSend -> user write request
+        // A second write before the read-back (state 3) is dropped.
+        r.model.setEnable(4, true);
+        QCOMPARE(r.accesses(), QStringList({"w2B"}));
+
+        // A spy's event loop, not QTRY's sleeps in steps of 10 ms: the read-back's time is measured.
+        QSignalSpy updates(&r.link.registerSync(), &RegisterSync::UpdateStateChanged);
+        while (r.link.UpdateState() != RegisterSync::UpdIdle)
+            QVERIFY(updates.wait(1000));
+        QCOMPARE(r.updates.events(), states({2, 3, 4, 1}));
+        QVERIFY2(readingAt - pendingAt >= 9, qPrintable(QString::number(readingAt - pendingAt)));
+        QCOMPARE(r.accesses(), ops('w', {0x2B}) +
+                                   ops('r', {0x38, 1, 2, 3, 4, 5, 6, 7, 0x0B, 0x13, 0x1B, 0x23, 0x2B, 0x33}));
+        QVERIFY(!r.link.TimerAutoUpdate().isActive());
+        QVERIFY(r.link.TimerRegularUpdate().isActive());
+        // The chip holds what was written.
+        QCOMPARE(r.chip.registerValue(0x2B), 0x08);
+        QCOMPARE(r.model.Register(0x02), 0x14); // the read-back brought the revision in
+    }
+
+    void theSwitchesTurnPartsOfTheTrafficOff()
+    {
+        SyncRig r;
+        r.link.setCheckAutoWriteADC(false);
+        r.model.setEnable(1, true);
+        QVERIFY(r.port.written.isEmpty());
+
+        r.link.setCheckAutoWriteADC(true);
+        r.link.setCheckAutoUpdate(false);
+        r.model.setEnable(1, false);
+        QCOMPARE(r.updates.events(), states({2, 1}));
+        QTest::qWait(40);
+        QCOMPARE(r.accesses(), QStringList({"w29"})); // no read-back
+
+        // Register window write button: a write request regardless of the auto-write switch.
+        r.link.setCheckAutoWriteADC(false);
+        r.model.setRegister(0x31, false, 0x85);
+        r.link.RegisterUserWriteReq(0x31);
+        r.link.RegisterUserReadReq(0x31);
+        QCOMPARE(r.accesses(), QStringList({"w29", "w31", "r31"}));
+        QCOMPARE(r.chip.registerValue(0x31), 0x85);
+
+        // "Read repeatedly" is off: the periodic read comes but reads nothing.
+        r.port.written.clear();
+        r.link.TimerRegularUpdate().setInterval(5);
+        r.link.setUpdateState(RegisterSync::UpdIdle);
+        QTRY_VERIFY(r.updates.events().contains("UpdateStateChanged(4)"));
+        QVERIFY(r.port.written.isEmpty());
+    }
+
+    void whichAccessesAreRecordedAndWhichDropped()
+    {
+        SyncRig r;
+        r.link.setCheckAutoUpdate(false);
+        r.link.hooks().Record = [] { return true; };
+        r.model.setRegister(0x29, true, 0x0C);
+        r.link.RegisterUserReadReq(0x29);
+        const QStringList events = r.hooks.only({"Display", "WriteOperation", "ReadOperation"});
+        // The code generator hears of an access after the board answered it.
+        const int written = events.indexOf("WriteOperation(41)");
+        const int read = events.indexOf("ReadOperation(41)");
+        QVERIFY(written > events.indexOf("Display(\"\r\")"));
+        QVERIFY(read > written && events.mid(written, read - written).contains("Display(\"[S 69 00\r\")"));
+
+        // Bulk transfers and accesses while the continuous-read dialog is open are not recorded.
+        r.hooks.clear();
+        r.link.RegWriteAll();
+        r.link.RegReadChAll(0);
+        r.link.setUpdateState(RegisterSync::UpdContRead);
+        r.port.written.clear();
+        r.link.RegisterUserWriteReq(0x29);
+        r.link.RegisterUserReadReq(0x29);
+        QCOMPARE(r.accesses(), QStringList({"w29", "r29"}));
+        QCOMPARE(r.link.UpdateState(), int(RegisterSync::UpdContRead));
+        QVERIFY(r.hooks.only({"WriteOperation", "ReadOperation"}).isEmpty());
+
+        // Closed, or busy with another access: dropped.
+        r.port.written.clear();
+        for (int state : {0, 2, 3}) {
+            r.link.setUpdateState(state);
+            r.link.RegisterUserWriteReq(0x29);
+            r.link.RegisterUserReadReq(0x29);
         }
+        QVERIFY(r.port.written.isEmpty());
+
+        r.link.setUpdateState(RegisterSync::UpdIdle);
+        r.link.hooks().Record = [] { return false; };
+        r.link.RegisterUserWriteReq(0x29);
+        QVERIFY(r.hooks.only({"WriteOperation", "ReadOperation"}).isEmpty());
+    }
+
+    void parkedRequestsWaitAtMost101Ticks()
+    {
+        for (const char kind : {'w', 'r'}) {
+            SyncRig r;
+            r.link.setCheckAutoUpdate(false);
+            ParkedRequest &slot = kind == 'w' ? r.link.TimerUserWrite() : r.link.TimerUserRead();
+            const auto request = [&](int address) {
+                kind == 'w' ? r.link.RegisterUserWriteReq(address) : r.link.RegisterUserReadReq(address);
+            };
+            r.link.setUpdateState(RegisterSync::UpdUpdating); // an automatic read is on the wire
+            request(0x28);
+            request(0x29); // the slot is taken: dropped
+            QCOMPARE(slot.address(), 0x28);
+            QVERIFY(slot.isArmed());
+            QCOMPARE(slot.timer().interval(), 10);
+            for (int i = 0; i < 100; ++i)
+                slot.tick();
+            QCOMPARE(slot.address(), 0x28);
+            QCOMPARE(slot.counter(), 100);
+            slot.tick(); // the 101st tick gives up
+            QCOMPARE(slot.address(), 0);
+            QCOMPARE(slot.counter(), 0);
+            QVERIFY(!slot.isArmed());
+            QVERIFY(r.port.written.isEmpty());
+
+            // Parked again, it runs at the first tick that finds the automatic read over.
+            request(0x2A);
+            slot.tick();
+            QCOMPARE(slot.counter(), 1);
+            r.updates.clear();
+            r.link.setUpdateState(RegisterSync::UpdIdle);
+            QTRY_COMPARE(r.updates.events(), states({1, 2, 1}));
+            QCOMPARE(r.accesses(), ops(kind, {0x2A}));
+            QCOMPARE(slot.address(), 0);
+            QVERIFY(!slot.isArmed());
+        }
+    }
+
+    void aWriteDuringThePeriodicReadRunsWhenItEnds()
+    {
+        SyncRig r(4);
+        r.link.setCheckRegularUpdate(true);
+        r.link.setCheckAutoUpdate(false);
+        r.link.TimerRegularUpdate().setInterval(20);
+        r.link.setUpdateState(RegisterSync::UpdIdle);
+        bool requested = false;
+        connect(&r.link.registerSync(), &RegisterSync::UpdateStateChanged, this, [&](int s) {
+            if (s != RegisterSync::UpdUpdating || requested)
+                return;
+            requested = true;
+            r.model.setEnable(0, true); // parked
+            r.model.setEnable(1, true); // dropped
+            QCOMPARE(r.link.TimerUserWrite().address(), 0x28);
+        });
+        QTRY_VERIFY(r.accesses().contains("w28"));
+        const QStringList periodic = ops('r', {0x38, 1, 4, 0x20, 0x21, 0x22, 0x23, 8, 9, 10, 11});
+        QCOMPARE(r.accesses().mid(0, periodic.size() + 1), periodic + QStringList({"w28"}));
+        QTest::qWait(30);
+        QVERIFY(!r.accesses().contains("w29"));
+        QCOMPARE(r.chip.registerValue(0x28), 0x08);
+        QCOMPARE(r.chip.registerValue(0x29), 0x00);
+    }
+
+    void bulkWritesPerVariant()
+    {
+        for (int variant : {2, 4, 8, 9}) {
+            SyncRig r(variant);
+            const int m = r.model.MaxChannel();
+            QList<int> expected{1, 6, 7};
+            for (int ch = 0; ch <= m; ++ch)
+                expected << 16 + ch << 24 + ch << 40 + ch << 48 + ch;
+            QCOMPARE(r.link.RegWriteAll(), 3 + 4 * (m + 1) + 1);
+            QCOMPARE(r.accesses(), ops('w', expected << 56));
+            QCOMPARE(r.updates.events(), QStringList()); // bulk transfers leave UpdateState alone
+            // The chip now holds the model's image.
+            r.model.setRegister(0x10 + m, false, 0x1FEDCB);
+            r.model.setRegister(0x30 + m, false, 0x25);
+            r.link.RegWriteAll();
+            QCOMPARE(r.chip.registerValue(0x10 + m), 0x1FEDCB);
+            QCOMPARE(r.chip.registerValue(0x30 + m), 0x25);
+        }
+    }
+
+    void bulkReadOrders()
+    {
+        SyncRig r(4);
+        QList<int> all{56, 4};
+        for (int base : {48, 40, 32, 24, 16, 8})
+            for (int ch = 0; ch <= 3; ++ch)
+                all << base + ch;
+        all << 5 << 7 << 6 << 3 << 2 << 1;
+        QCOMPARE(r.link.RegReadAll(), all.size());
+        QCOMPARE(r.accesses(), ops('r', all));
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadChAll(2); }),
+                 ops('r', {0x38, 1, 2, 3, 4, 5, 6, 7, 0x0A, 0x12, 0x1A, 0x22, 0x2A, 0x32}));
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadChState(2); }), ops('r', {0x38, 1, 4, 0x22, 0x0A}));
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadState(); }),
+                 ops('r', {0x38, 1, 4, 0x20, 0x21, 0x22, 0x23, 8, 9, 10, 11}));
+
+        // With Dump the data read brings the status along: no separate status reads.
+        r.chipMode(0x08);
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadChState(2); }), ops('r', {0x38, 1, 4, 0x0A}));
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadState(); }), ops('r', {0x38, 1, 4, 8, 9, 10, 11}));
+        QCOMPARE(r.updates.events(), QStringList());
+    }
+
+    void bulkReadsStopAtContinuousReadMode()
+    {
+        SyncRig r(8);
+        r.chipMode(0x24); // continuous conversion with Cont.RD
+        QSignalSpy dialog(&r.link.hooks(), &BoardHooks::RunContReadDialog);
+        QCOMPARE(r.link.RegReadAll(), 1);
+        QCOMPARE(r.link.RegReadChAll(0), 1);
+        QCOMPARE(r.link.RegReadChState(0), 1);
+        QCOMPARE(r.link.RegReadState(), 1);
+        QCOMPARE(dialog.size(), 4);
+        QCOMPARE(r.accesses(), ops('r', {0x38, 0x38, 0x38, 0x38}));
+        QVERIFY(r.model.ContRd());
+
+        // The periodic read meets it as well.
+        r.port.written.clear();
+        r.link.setCheckRegularUpdate(true);
+        r.link.TimerRegularUpdate().setInterval(10);
+        r.link.setUpdateState(RegisterSync::UpdIdle);
+        QVERIFY(dialog.wait(1000));
+        QCOMPARE(r.accesses(), ops('r', {0x38}));
+    }
+
+    void bulkTransfersStopWhenTheBoardStopsAnswering_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<QList<int>>("silent"); // exchanges (counted from 1) the board leaves unanswered
+        QTest::addColumn<int>("sent");
+        QTest::addColumn<int>("answered");
+        QTest::addColumn<QString>("message");
+        const QString twice = QStringLiteral("the evaluation board did not answer two registers in a row.");
+        QTest::newRow("write all, board stops")
+            << true << QList<int>{6, 7, 8} << 7 << 5 << "\"Write All Registers\" stopped: " + twice;
+        QTest::newRow("read all, board stops")
+            << false << QList<int>{6, 7, 8} << 7 << 5 << "\"Read all registers\" stopped: " + twice;
+        QTest::newRow("read all, one reply lost") << false << QList<int>{3} << 56 << 55 << QString();
+        QTest::newRow("read all, no mode value")
+            << false << QList<int>{1} << 1 << 0
+            << "\"Read all registers\" stopped: the evaluation board gave no value for the mode register.";
+    }
+
+    void bulkTransfersStopWhenTheBoardStopsAnswering()
+    {
+        QFETCH(bool, write);
+        QFETCH(QList<int>, silent);
+        QFETCH(int, sent);
+        QFETCH(int, answered);
+        QFETCH(QString, message);
+        SyncRig r;
+        r.link.BrdTimeOut().setInterval(30);
+        int exchange = 0;
+        const FakeSerialPort::Responder board = r.port.responder;
+        r.port.responder = [&](const QString &command) {
+            return silent.contains(++exchange) ? QByteArray() : board(command);
+        };
+        // The model's stale continuous-read bit decides nothing when the mode is not read.
+        r.model.setRegister(0x38, false, 0x24);
+        QCOMPARE(write ? r.link.RegWriteAll() : r.link.RegReadAll(), answered);
+        QCOMPARE(r.port.commands().size(), sent);
+        QCOMPARE(r.dialogs.texts(), message.isEmpty() ? QStringList() : QStringList({message}));
+        QVERIFY(r.hooks.only({"RunContReadDialog"}).isEmpty());
+        QCOMPARE(r.link.BrdState(), int(message.isEmpty() ? LinkState::BoardAccessed : LinkState::BoardIdle));
+    }
+
+    void closingThePortDuringAnAccessLeavesItClosed()
+    {
+        SyncRig r;
+        r.port.responder = nullptr; // the board does not answer
+        QTimer::singleShot(20, this, [&] { r.link.ComClose(); });
+        r.model.setEnable(0, true);
+        r.verifyClosed();
+        QCOMPARE(r.accesses(), QStringList({"w28"}));
+    }
+
+    // Against a port that answers the request with exact bytes, through the data window's Read.
+    void contReadData_data()
+    {
+        QTest::addColumn<bool>("rdyFn");
+        QTest::addColumn<QByteArray>("board");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QString>("message");
+
+        const QByteArray c800 = "[C 0320\r" + records(200) + "\r\n";
+        const QStringList closing{"C 38 26 48 04 00C8", "S 80", "S 38 22"};
+        const QStringList escaped{"C 38 26 48 04 00C8", "*", "S 80", "S 38 22"};
+        const QString kept = QStringLiteral(" The data held before are kept.");
+        QTest::newRow("any channel ready") << false << c800 << 200 << closing << QString();
+        QTest::newRow("all channels ready")
+            << true << c800 << 200 << QStringList{"C 38 26 48 08 0064", "S 80", "S 38 22"} << QString();
+        // 802 bytes: 200 whole records, then two bytes of a part record and the closing bytes.
+        QTest::newRow("part record") << false << "[C 0322\r" + records(200) + "\x20\x80\r\n"
+                                     << 200 << closing << QString();
+        QTest::newRow("not [C ")
+            << false << QByteArray("[E UNKNOWN\r\n") << 0 << closing
+            << "The evaluation board refused the continuous read (answer \"[E UNKNO\")." + kept;
+        QTest::newRow("no bytes")
+            << false << QByteArray("[C 0000\r\r\n") << 0 << closing
+            << "The evaluation board refused the continuous read (answer \"[C 0000\")." + kept;
+        // No answer at all, with the request limited in time as on the command line.
+        QTest::newRow("no answer") << false << QByteArray() << 0 << escaped
+                                   << "The evaluation board did not answer the continuous-read request." +
+                                          kept;
+        // Silent for 2 s after 400 of 800 bytes: stopped, told to stop, line drained.
+        QTest::newRow("board falls silent")
+            << false << "[C 0320\r" + records(100) << 100 << escaped
+            << "The evaluation board stopped sending after 400 of 800 bytes; the transfer was ended." + kept;
+    }
+
+    void contReadData()
+    {
+        QFETCH(bool, rdyFn);
+        QFETCH(QByteArray, board);
+        BoardRig rig;
+        twoChannels(rig.model, rdyFn);
+        FakeSerialPort &port = rig.open();
+        port.responder = [&](const QString &command) -> QByteArray {
+            if (command.startsWith(QLatin1String("C ")))
+                return board;
+            if (command.startsWith(QLatin1String("S ")))
+                return "[" + command.toLatin1() + "\r\n";
+            return {};
+        };
+        ClassData store;
+        fillEarlier(store);
+        SignalRecorder storeEvents(&store);
+        rig.link.contRead().setRequestTimeOutMs(board.isEmpty() ? 100 : 0);
+        Acquisition acquisition(rig.model, store, rig.link, &rig.dialogs,
+                                [&] { return std::optional(rig.link.BrdContRead(100, store)); });
+
+        const std::optional<ContReadResult> result = acquisition.ReadData();
+
+        QTEST(result->records, "records");
+        QTEST(port.commands(), "commands");
+        QTEST(rig.dialogs.texts().join(QString()), "message");
+        const bool done = result->completed();
+        QCOMPARE(store.DataCount(0), done ? 100 : 0);
+        QCOMPARE(store.DataCount(1), done ? 100 : 0);
+        QCOMPARE(store.DataCount(3), done ? 0 : 5);
+        QCOMPARE(storeEvents.names(),
+                 done ? QStringList({"DataCleared", "DataChanged"}) : QStringList{"DataChanged"});
+        if (done)
+            QCOMPARE(store.ChannelTime(1), 394.69); // as the setup window's row shows it
+        QCOMPARE(rig.model.Register(0x38), 0x22);   // continuous conversion, continuous read off
+        QCOMPARE(rig.link.BrdState(), int(LinkState::BoardAccessed));
+        QCOMPARE(port.receiveThreshold(), 1);
+    }
+
+    // The simulated board, unpaced: a full acquisition, a cancel in each phase, the port lost.
+    void contReadOnTheSimulatedBoard_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QStringList>("states");
+
+        const QString request = QStringLiteral("C 38 26 48 04 2000");
+        const QString answer = QStringLiteral("C 8000"); // shown in the monitor
+        QTest::newRow("complete") << "" << int(ContReadResult::Completed)
+                                  << QStringList{request, answer, "S 80"}
+                                  << QStringList{"6", "7", "3", "4", "2"};
+        QTest::newRow("cancel in request")
+            << "request" << int(ContReadResult::Cancelled) << QStringList{request, "*", answer, "S 80"}
+            << QStringList{"6", "8", "3", "4", "2"};
+        QTest::newRow("cancel in transfer")
+            << "transfer" << int(ContReadResult::Cancelled) << QStringList{request, answer, "*", "S 80"}
+            << QStringList{"6", "7", "8", "3", "4", "2"};
+        QTest::newRow("board unplugged") << "unplug" << int(ContReadResult::Lost)
+                                         << QStringList{request, answer} << QStringList{"6", "7", "0"};
+    }
+
+    void contReadOnTheSimulatedBoard()
+    {
+        QFETCH(QString, action);
+        SimBoard board;
+        QPointer<SimulatedSerialPort> sim;
+        BoardRig rig(8, [&](const QString &) {
+            auto port = std::make_unique<SimulatedSerialPort>(&board);
+            applySuiteSplit(port->line());
+            sim = port.get();
+            return port;
+        });
+        twoChannels(rig.model, false);
+        QVERIFY(rig.link.ComOpen(QStringLiteral("sim")));
+        QCOMPARE(rig.link.RegWriteAll(), 36);
+        rig.model.setRegister(0x38, false, 0x26);
+        QStringList commands;
+        connect(&rig.link.hooks(), &BoardHooks::Display, this, [&](const QString &text) {
+            if (text.startsWith(QLatin1Char('[')) && text.endsWith(QLatin1Char('\r')))
+                commands << text.mid(1, text.size() - 2);
+        });
+        QStringList states;
+        connect(&rig.link.linkState(), &LinkState::BrdStateChanged, this, [&](int state) {
+            states << QString::number(state);
+            if (state == LinkState::BoardRequest && action == QLatin1String("request"))
+                rig.link.setBrdState(LinkState::BoardEscape);
+        });
+        // 2 x 4096 records of 4 bytes (the board's whole memory) come in more than one batch.
+        connect(&rig.link.contRead(), &ContinuousRead::progress, this, [&](int received, int total) {
+            if (received == 0 || received == total)
+                return;
+            if (action == QLatin1String("transfer"))
+                rig.link.setBrdState(LinkState::BoardEscape);
+            else if (action == QLatin1String("unplug"))
+                sim->unplug();
+        });
+        ClassData store;
+        fillEarlier(store);
+
+        const ContReadResult result = rig.link.BrdContRead(4096, store);
+        QCoreApplication::processEvents(); // a lost port is reported on the next event
+
+        QTEST(int(result.outcome), "outcome");
+        QTEST(commands, "commands");
+        QTEST(states, "states");
+        QCOMPARE(store.DataCount(0), result.completed() ? 4096 : 0);
+        QCOMPARE(store.DataCount(1), result.completed() ? 4096 : 0);
+        QCOMPARE(store.DataCount(3), result.completed() ? 0 : 5);
+        // The board has stopped and the chip has left continuous-read mode, unless the board
+        // went away in the middle.
+        const bool unplugged = action == QLatin1String("unplug");
+        QVERIFY(unplugged || !board.streaming());
+        QCOMPARE(board.converter().continuousRead(), unplugged);
+    }
+
+    void contReadNeedsAFreeLink()
+    {
+        BoardRig rig;
+        twoChannels(rig.model, false);
+        ClassData store;
+        QCOMPARE(int(rig.link.BrdContRead(100, store).outcome), int(ContReadResult::LinkClosed));
+        FakeSerialPort &port = rig.open();
+        rig.link.setBrdState(LinkState::BoardWaiting);
+        QCOMPARE(int(rig.link.BrdContRead(100, store).outcome), int(ContReadResult::LinkBusy));
+        QCOMPARE(port.written, QByteArray());
+    }
+
+    void contReadCounts_data()
+    {
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("amount");
+        QTest::addColumn<int>("limited");
+        QTest::addColumn<QStringList>("texts");
+
+        QTest::newRow("one 16-bit channel, 20000")
+            << 1 << 2 << 20000 << 8192 << QStringList{"1 channel enabled", "Samples 8192", "Bytes 24576", ""};
+        QTest::newRow("eight 24-bit channels, 20000")
+            << 8 << 3 << 20000 << 1024
+            << QStringList{"8 channels enabled", "Samples 8192", "Bytes 32768", ""};
+        // 32768 / 3 / 3 = 3640.9: one more would not fit the board's memory.
+        QTest::newRow("three 16-bit channels, 20000")
+            << 3 << 2 << 20000 << 3640
+            << QStringList{"3 channels enabled", "Samples 10920", "Bytes 32760", ""};
+        QTest::newRow("amount 1") << 2 << 3 << 1 << 3
+                                  << QStringList{"2 channels enabled", "Samples 6", "Bytes 24", ""};
+        QTest::newRow("no channel") << 0 << 3 << 100 << 100
+                                    << QStringList{"No channel enabled", "", "", "Configure some channel"};
+    }
+
+    void contReadCounts()
+    {
+        QFETCH(int, channels);
+        QFETCH(int, width);
+        QFETCH(int, amount);
+        const ContReadCounts c = ContReadCounts::refresh(channels, width, amount, 32768, 3);
+        QTEST(c.amount, "limited");
+        QTEST(QStringList({c.channelsText, c.samplesText, c.bytesText, c.statusText}), "texts");
+        QCOMPARE(c.enabled, channels > 0);
     }
 };
 
