@@ -455,22 +455,6 @@ private Q_SLOTS:
         QVERIFY(!model.names().contains("RegisterSend")); // read values are never written back
     }
 
-    void continuousReadModeBlocksDataAndStatusReads()
-    {
-        BoardRig r;
-        FakeSerialPort &port = r.open();
-        port.responder = always("[S 68 05\r\n");
-        r.model.setRegister(0x38, false, 0x24); // continuous conversion with Cont.RD
-        QVERIFY(!r.link.RegReadOne(0x25));
-        QVERIFY(!r.link.RegReadOne(0x0A));
-        QVERIFY(port.written.isEmpty());
-        QCOMPARE(r.hooks.only({"RunContReadDialog"}),
-                 QStringList({"RunContReadDialog()", "RunContReadDialog()"}));
-        QVERIFY(r.link.RegReadOne(0x28));
-        QCOMPARE(port.commands(), QStringList({"S 68 00"}));
-        QCOMPARE(r.model.Register(0x28), 0x05);
-    }
-
     void aVanishedBoardClosesThePortAndIsReportedOnce()
     {
         BoardRig r;
@@ -710,11 +694,12 @@ private Q_SLOTS:
         QCOMPARE(r.updates.events(), QStringList());
     }
 
-    void bulkReadsStopAtContinuousReadMode()
+    void continuousReadModeStopsReads()
     {
         SyncRig r(8);
         r.chipMode(0x24); // continuous conversion with Cont.RD
         QSignalSpy dialog(&r.link.hooks(), &BoardHooks::RunContReadDialog);
+        // Bulk reads read the mode first and stop there.
         QCOMPARE(r.link.RegReadAll(), 1);
         QCOMPARE(r.link.RegReadChAll(0), 1);
         QCOMPARE(r.link.RegReadChState(0), 1);
@@ -722,6 +707,13 @@ private Q_SLOTS:
         QCOMPARE(dialog.size(), 4);
         QCOMPARE(r.accesses(), ops('r', {0x38, 0x38, 0x38, 0x38}));
         QVERIFY(r.model.ContRd());
+        // With the mode known, a data or status read is not even sent; other registers are read.
+        r.port.written.clear();
+        QVERIFY(!r.link.RegReadOne(0x25));
+        QVERIFY(!r.link.RegReadOne(0x0A));
+        QVERIFY(r.link.RegReadOne(0x28));
+        QCOMPARE(r.accesses(), ops('r', {0x28}));
+        QCOMPARE(dialog.size(), 6);
 
         // The periodic read meets it as well.
         r.port.written.clear();
@@ -952,21 +944,16 @@ private Q_SLOTS:
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("amount");
         QTest::addColumn<int>("limited");
-        QTest::addColumn<QStringList>("texts");
-
-        QTest::newRow("one 16-bit channel, 20000")
-            << 1 << 2 << 20000 << 8192 << QStringList{"1 channel enabled", "Samples 8192", "Bytes 24576", ""};
-        QTest::newRow("eight 24-bit channels, 20000")
-            << 8 << 3 << 20000 << 1024
-            << QStringList{"8 channels enabled", "Samples 8192", "Bytes 32768", ""};
+        QTest::addColumn<QString>("texts"); // the dialog's labels, separated by "|"
+        QTest::newRow("one 16-bit channel")
+            << 1 << 2 << 20000 << 8192 << "1 channel enabled|Samples 8192|Bytes 24576|";
+        QTest::newRow("eight 24-bit channels")
+            << 8 << 3 << 20000 << 1024 << "8 channels enabled|Samples 8192|Bytes 32768|";
         // 32768 / 3 / 3 = 3640.9: one more would not fit the board's memory.
-        QTest::newRow("three 16-bit channels, 20000")
-            << 3 << 2 << 20000 << 3640
-            << QStringList{"3 channels enabled", "Samples 10920", "Bytes 32760", ""};
-        QTest::newRow("amount 1") << 2 << 3 << 1 << 3
-                                  << QStringList{"2 channels enabled", "Samples 6", "Bytes 24", ""};
-        QTest::newRow("no channel") << 0 << 3 << 100 << 100
-                                    << QStringList{"No channel enabled", "", "", "Configure some channel"};
+        QTest::newRow("three 16-bit channels")
+            << 3 << 2 << 20000 << 3640 << "3 channels enabled|Samples 10920|Bytes 32760|";
+        QTest::newRow("amount 1") << 2 << 3 << 1 << 3 << "2 channels enabled|Samples 6|Bytes 24|";
+        QTest::newRow("no channel") << 0 << 3 << 100 << 100 << "No channel enabled|||Configure some channel";
     }
 
     void contReadCounts()
@@ -976,7 +963,7 @@ private Q_SLOTS:
         QFETCH(int, amount);
         const ContReadCounts c = ContReadCounts::refresh(channels, width, amount, 32768, 3);
         QTEST(c.amount, "limited");
-        QTEST(QStringList({c.channelsText, c.samplesText, c.bytesText, c.statusText}), "texts");
+        QTEST(QStringList({c.channelsText, c.samplesText, c.bytesText, c.statusText}).join('|'), "texts");
         QCOMPARE(c.enabled, channels > 0);
     }
 };
