@@ -409,11 +409,10 @@ private Q_SLOTS:
         port.written.clear();
         r.model.setRegister(0x10, false, 0xABCDEF); // 24 bits: communications byte, then MSB first
         r.model.setRegister(0x05, false, 0x1234);   // the second checksum byte always goes as zero
-        r.model.setRegister(0x3B, false, 0x51);
-        r.model.setRegister(0x01, false, 0x1F0); // wider than the register: low byte only
-        for (int address : {0x10, 0x05, 0x3B, 0x01})
+        r.model.setRegister(0x01, false, 0x1F0);    // wider than the register: low byte only
+        for (int address : {0x10, 0x05, 0x01})
             QVERIFY(r.link.RegWriteOne(address));
-        QCOMPARE(port.commands(), QStringList({"S 10 AB CD EF", "S 05 12 00", "S 3B 51", "S 01 F0"}));
+        QCOMPARE(port.commands(), QStringList({"S 10 AB CD EF", "S 05 12 00", "S 01 F0"}));
     }
 
     void registerReadsAndTheStatusThatDumpBrings()
@@ -926,8 +925,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("texts"); // the dialog's labels, separated by "|"
         QTest::newRow("one 16-bit channel")
             << 1 << 2 << 20000 << 8192 << "1 channel enabled|Samples 8192|Bytes 24576|";
-        QTest::newRow("eight 24-bit channels")
-            << 8 << 3 << 20000 << 1024 << "8 channels enabled|Samples 8192|Bytes 32768|";
         // 32768 / 3 / 3 = 3640.9: one more would not fit the board's memory.
         QTest::newRow("three 16-bit channels")
             << 3 << 2 << 20000 << 3640 << "3 channels enabled|Samples 10920|Bytes 32760|";

@@ -17,7 +17,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -87,11 +86,8 @@ struct BoardSimProcess
 
     ~BoardSimProcess()
     {
-        if (process.state() != QProcess::NotRunning) {
-            signal(SIGCONT);
-            process.kill();
-            process.waitForFinished(5000);
-        }
+        process.kill();
+        process.waitForFinished(5000);
     }
 };
 
@@ -131,15 +127,6 @@ struct TestTerminal
     ~TestTerminal() { close(); }
 };
 
-// The board link on the system's serial ports.
-struct SystemRig : BoardRig
-{
-    SystemRig()
-        : BoardRig(8, [](const QString &) { return std::make_unique<SystemSerialPort>(); })
-    {
-    }
-};
-
 // A system port that refuses 8 data bits.
 struct RefusingPort : SystemSerialPort
 {
@@ -149,6 +136,7 @@ struct RefusingPort : SystemSerialPort
         return setting != LineSetting::DataBits && SystemSerialPort::applySetting(setting, reason);
     }
 };
+
 QByteArray contents(const QString &path)
 {
     QFile file(path);
@@ -176,36 +164,6 @@ class TestBoardPty : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void aBoardThatStopsAnsweringAndThenGoesAway()
-    {
-        BoardSimProcess sim;
-        QVERIFY(sim.start());
-        SystemRig l;
-        QVERIFY(l.link.ComOpen(sim.path));
-        // Read All over the terminal: the chip's power-on state reaches the model.
-        l.model.setRegister(0x31, false, 0);
-        QCOMPARE(l.link.RegReadAll(), 2 + 6 * 8 + 6);
-        QCOMPARE(l.model.Register(0x31), 0x91);
-
-        // The board hangs, then dies while the next exchange waits: the link closes at once
-        // and says so once.
-        sim.signal(SIGSTOP);
-        QElapsedTimer clock;
-        QSignalSpy lost(&l.link.hooks(), &BoardHooks::PortLost);
-        QTimer::singleShot(100, this, [&] { sim.signal(SIGKILL); });
-        clock.start();
-        QCOMPARE(l.link.BrdCheckSRAM(), QString());
-        QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
-        l.verifyClosed();
-        QVERIFY(lost.wait(1000));
-        QTest::qWait(100);
-        QCOMPARE(lost.size(), 1);
-        QCOMPARE(l.dialogs.texts(),
-                 QStringList({QStringLiteral("The evaluation board on %1 has gone away: the port was closed.")
-                                  .arg(sim.path)}));
-        QCOMPARE(l.link.BrdLED(0), QString()); // nothing goes out any more
-    }
-
     void aResetNoticeWhileIdleLetsTheResetDialogWriteEveryRegister()
     {
         // The real port does not notify again inside its own slot: the dialog's transfers,
@@ -408,15 +366,12 @@ private Q_SLOTS:
         // Settings files: what is saved from the board (with what was written) loads back into
         // it register by register; a damaged file is refused and nothing of it reaches the board.
         const QString saved = dir.filePath(QStringLiteral("board.adc"));
-        const QString again = dir.filePath(QStringLiteral("again.adc"));
         succeeds({"settings", "save", "--port", path, "--variant", "64", "-o", saved}, QString());
         QByteArray text = contents(saved);
         QVERIFY(text.startsWith("QM4164\r\n") && text.contains("Register: 29,A\r\n"));
         QVERIFY(store(saved, text.replace("Register: 31,91", "Register: 31,C4")));
         succeeds({"settings", "load", saved, "--port", path, "--variant", "64"},
                  QStringLiteral("wrote 20 registers from %1\n").arg(saved));
-        succeeds({"settings", "save", "--port", path, "--variant", "64", "-o", again}, QString());
-        QCOMPARE(contents(again), text);
         QVERIFY(store(saved, "QM4164\r\nRegister: 31,55\r\nRegister: 32\r\n"));
         const Run refused = cli({"settings", "load", saved, "--port", path, "--variant", "64"});
         QCOMPARE(refused.exitCode, 1);
