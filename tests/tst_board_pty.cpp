@@ -216,7 +216,7 @@ private Q_SLOTS:
         QCOMPARE(SystemSerialPort::systemName(QStringLiteral("Com5")), QStringLiteral("Com5"));
     }
 
-    void readAllOnTheSimulatedBoard()
+    void regsAndBoardCommandsOnTheSimulatedBoard()
     {
         const Run r = cli({"regs", "--port", "sim", "read-all"});
         QCOMPARE(r.exitCode, 0);
@@ -224,14 +224,10 @@ private Q_SLOTS:
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 7 + 6 * 8 + 1);
         QCOMPARE(lines.first(), QStringLiteral("01 F0      I/O Port"));
-        for (const char *line : {"02 14      Revision", "13 800000  ZS Calibration",
-                                 "25 A0      Channel Status", "37 91      Conversion Time"})
-            QVERIFY2(lines.contains(QLatin1String(line)), line);
+        QVERIFY(lines.contains(QStringLiteral("25 A0      Channel Status")));
         QCOMPARE(lines.last(), QStringLiteral("38 00      Mode"));
-    }
 
-    void commandsPrintTheirResult()
-    {
+        // Single commands print their result.
         succeeds({"regs", "--port", "sim", "write", "2B", "0D"}, "2B 0D      Channel Setup\n");
         succeeds({"regs", "--port", "sim", "write", "0x13", "123456"}, "13 123456  ZS Calibration\n");
         succeeds({"regs", "--port", "sim", "read", "3Ah"}, "3A 00      Mode\n");
@@ -246,7 +242,7 @@ private Q_SLOTS:
         succeeds({"board", "led", "off", "--port", "sim"}, "L 00FF\n");
     }
 
-    void portsWithoutABoardFailFast()
+    void terminalsWithoutAWorkingBoard()
     {
         Run r = cli({"regs", "--port", "/dev/qm416x-no-such-port", "read-all"});
         QCOMPARE(r.exitCode, 1);
@@ -264,11 +260,8 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.err, QStringLiteral("qm416x-cli: no evaluation board answers on %1\n").arg(nobody.path));
         QVERIFY2(r.ms < 6000, qPrintable(QString::number(r.ms)));
-    }
 
-    void aBoardThatGoesAwayIsReported()
-    {
-        // The board answers the probe, then vanishes while the command waits.
+        // A board that answers the probe, then vanishes while the command waits.
         TestTerminal board;
         QVERIFY(board.open());
         QProcess p;
@@ -444,11 +437,9 @@ private Q_SLOTS:
             {"sweep", "--port", sim.path, "--channel", "0", "--samples", "500", "--format", "csv"});
         QCOMPARE(r.exitCode, 1);
         // The stop, then the link's own word on the lost board.
-        QVERIFY2(
-            r.err.endsWith(
-                QStringLiteral("qm416x-cli: The evaluation board on %1 has gone away: the port was closed.\n")
-                    .arg(sim.path)),
-            qPrintable(r.err));
+        const QString gone =
+            QStringLiteral("qm416x-cli: The evaluation board on %1 has gone away: the port was closed.\n");
+        QVERIFY2(r.err.endsWith(gone.arg(sim.path)), qPrintable(r.err));
         const QString last = r.err.section(QLatin1Char('\n'), -3, -3);
         const int kept = r.out.count(QLatin1Char('\n')) - 1;
         QVERIFY2(last.startsWith(
