@@ -1,7 +1,6 @@
 #include "sim/SimBoard.h"
 #include "sim/SimulatedSerialPort.h"
 
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -265,17 +264,6 @@ private Q_SLOTS:
         // "[" restarts a line that never ended.
         b.receive("[S 28 0");
         QCOMPARE(ask(b, "S 42 00"), QByteArray("[S 42 14\r\n"));
-
-        // Random bytes: answered line by line, never more than a few lines per line sent.
-        QRandomGenerator random(7);
-        QByteArray noise(200000, '\0');
-        for (char &c : noise)
-            c = static_cast<char>(random.bounded(256));
-        b.receive(noise);
-        const QByteArray answers = drain(b);
-        QVERIFY(answers.size() < 200000);
-        QCOMPARE(ask(b, "*"), b.streaming() ? QByteArray("\r\n") : QByteArray());
-        QCOMPARE(ask(b, "R"), QByteArray("[R SRAM 32K OK\r\n"));
 
         // A PC that sends and never reads: the replies waiting are bounded.
         QByteArray flood;
