@@ -1,6 +1,7 @@
 #include "sim/SimBoard.h"
 #include "sim/SimulatedSerialPort.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -304,6 +305,25 @@ private Q_SLOTS:
         QCOMPARE(ask(b, "S 68 00"), QByteArray("[S 68 00\r\n"));
     }
 
+    void pacingHoldsTheLineRate()
+    {
+        SimBoard b;
+        b.setPacing(true);
+        SimulatedSerialPort port(&b);
+        QVERIFY(port.open(QString::fromLatin1(SimulatedSerialPort::Name)));
+        b.converter().writeRegister(0x28, 0x08);
+        b.converter().writeRegister(0x30, 0x03); // fastest conversions
+        QElapsedTimer clock;
+        clock.start();
+        port.write("[C 38 24 48 03 0080\r"); // 384 bytes of records
+        QByteArray all;
+        QTRY_VERIFY_WITH_TIMEOUT((all += port.read(port.bytesWaiting())).size() == 8 + 384 + 2, 5000);
+        // 38400 baud with 10 bits a byte: 3840 bytes per second, less the short burst the line
+        // may catch up.
+        QVERIFY2(clock.elapsed() >= (all.size() - 64) * 1000 / 3840,
+                 qPrintable(QString::number(clock.elapsed())));
+    }
+
     void theSimulatedPort()
     {
         SimBoard board;
@@ -315,6 +335,13 @@ private Q_SLOTS:
         QVERIFY(port.write("[R\r"));
         QVERIFY(received.wait(1000));
         QCOMPARE(port.read(100), QByteArray("[R SRAM 32K OK\r\n"));
+        // Threshold 0: bytes arrive without notification.
+        port.setReceiveThreshold(0);
+        received.clear();
+        port.write("[L 0000\r");
+        QTRY_COMPARE(port.bytesWaiting(), 9);
+        QCOMPARE(received.size(), 0);
+        port.clearInput();
 
         // The input buffer holds at most 32766 bytes; the rest waits at the board.
         board.converter().writeRegister(0x28, 0x08);
