@@ -64,8 +64,6 @@ struct BoardSimProcess
     bool start(const QStringList &arguments = {QStringLiteral("--fast")})
     {
         process.start(QStringLiteral(QM_BOARDSIM), arguments);
-        if (!process.waitForStarted(5000))
-            return false;
         while (!process.canReadLine())
             if (!process.waitForReadyRead(5000))
                 return false;
@@ -388,9 +386,10 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QProcess p;
         p.setChildProcessModifier([slave = stderrTerminal.slave] { ::dup2(slave, STDERR_FILENO); });
-        QStringList arguments = {
-            "acquire",  "--port", "sim", "--channels",         "0,1", "--samples", "9000",
-            "--format", "json",   "-o",  dir.filePath("a.dat")};
+        QStringList arguments =
+            QStringLiteral("acquire --port sim --channels 0,1 --samples 9000 --format json -o")
+                .split(QLatin1Char(' '))
+            << dir.filePath("a.dat");
         if (quiet)
             arguments << "--quiet";
         p.start(QStringLiteral(QM_CLI), arguments);

