@@ -30,8 +30,7 @@ namespace {
 struct Run
 {
     int exitCode = -1;
-    QString out;
-    QString err;
+    QString out, err;
     qint64 ms = 0;
 };
 
