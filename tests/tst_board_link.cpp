@@ -1,5 +1,16 @@
-#include "BoardRig.h"
+// The board link on stand-in ports: reply lines and reset notices, the link states, register
+// frames, the automatic register traffic (answered by the simulated board's firmware), and
+// the continuous read (on a port that plays the board and on the simulated board). Every
+// test runs with each way a line may split the bytes it delivers.
+
+#include "FirmwareRig.h"
 #include "ReceiveSplit.h"
+#include "board/Acquisition.h"
+#include "board/ContReadCounts.h"
+#include "data/ClassData.h"
+#include "model/HexText.h"
+#include "sim/SimBoard.h"
+#include "sim/SimulatedSerialPort.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -24,7 +35,81 @@ QByteArray hex(const char *text)
     return QByteArray::fromHex(text);
 }
 
-const QString ResetNotice = QStringLiteral("ResetNotice(\"Evaluation Board has been RESET !\")");
+// The link on a fake port with the simulated board's firmware answering every frame.
+struct SyncRig : FirmwareRig
+{
+    SignalRecorder updates{&link.registerSync()};
+
+    explicit SyncRig(int variant = 8)
+        : FirmwareRig(variant)
+    {
+        updates.clear();
+    }
+
+    // The register accesses sent so far: "w28" for a write of 28h, "r38" for a read of 38h.
+    QStringList accesses() const
+    {
+        QStringList list;
+        for (const QString &c : port.commands()) {
+            const int comm = c.mid(2, 2).toInt(nullptr, 16);
+            list << QString(QLatin1Char((comm & 0x40) ? 'r' : 'w')) + HexPad(comm & 0x3F, 2);
+        }
+        return list;
+    }
+
+    QStringList accessesOf(const std::function<void()> &operation)
+    {
+        port.written.clear();
+        operation();
+        return accesses();
+    }
+
+    void chipMode(int value) { firmware.execute("S 38 " + HexPad(value, 2).toLatin1(), false); }
+};
+
+// Accesses as SyncRig::accesses() lists them: kind 'r' or 'w', then the addresses.
+QStringList ops(char kind, const QList<int> &addresses)
+{
+    QStringList list;
+    for (int a : addresses)
+        list << QLatin1Char(kind) + HexPad(a, 2);
+    return list;
+}
+
+QStringList states(const QList<int> &values)
+{
+    QStringList list;
+    for (int v : values)
+        list << QStringLiteral("UpdateStateChanged(%1)").arg(v);
+    return list;
+}
+
+// n records of 24-bit data for channels 0 and 1 in turn.
+QByteArray records(int n)
+{
+    QByteArray bytes;
+    for (int i = 0; i < n; ++i)
+        bytes += QByteArray(1, char((i % 2) << 5)) + QByteArray("\x80\x00", 2) + char(i);
+    return bytes;
+}
+
+// A store holding earlier data: five samples in channel 3.
+void fillEarlier(ClassData &store)
+{
+    store.setDataWidth(3);
+    for (int i = 0; i < 5; ++i)
+        store.AddData(3, 0x800000 + i);
+    store.Process();
+}
+
+// Channels 0 and 1 enabled with 24-bit data, in the model (and on the chip after a write-all).
+void twoChannels(QM4168 &model, bool rdyFn)
+{
+    model.setEnable(0, true);
+    model.setEnable(1, true);
+    model.setDataWidth(3);
+    model.setRdyFn(rdyFn);
+}
 } // namespace
 
 class TestBoardLink : public QObject
@@ -42,7 +127,6 @@ private Q_SLOTS:
         port.responder = always("[S 00\r");
         r.hooks.clear();
         QCOMPARE(r.link.BrdCom("R"), QStringLiteral("S 00"));
-        QCOMPARE(r.link.BrdState(), int(LinkState::BoardAccessed));
         // The monitor sees the frame sent, then every byte received on its own.
         QCOMPARE(r.hooks.only({"Display"}),
                  QStringList({"Display(\"[R\r\")", "Display(\"[\")", "Display(\"S\")", "Display(\" \")",
@@ -81,8 +165,8 @@ private Q_SLOTS:
         port.inject("[X QM416x-EB ready\r\n");
         QVERIFY(r.hooks.only({"ResetNotice"}).isEmpty());
         QTest::qWait(0);
-        QCOMPARE(r.hooks.only({"ResetNotice"}), QStringList({ResetNotice}));
-        QCOMPARE(r.link.BrdState(), int(LinkState::BoardIdle));
+        QCOMPARE(r.hooks.only({"ResetNotice"}),
+                 QStringList({"ResetNotice(\"Evaluation Board has been RESET !\")"}));
         // A stray CR does not announce it again; a line starting with X but no blank is no notice.
         port.inject("\r");
         port.inject("[XY\r\n");
@@ -157,28 +241,11 @@ private Q_SLOTS:
                                    "notice Evaluation Board has been RESET !", "state 2"}));
     }
 
-    void resetDialogTransfersWorkOnAPortThatDoesNotNotifyTwice()
-    {
-        // The reset dialog's Write All, started by a notice while the link is idle: every
-        // register is answered, as a port that does not notify inside its own slot allows.
-        BoardRig r;
-        FakeSerialPort &port = r.open();
-        port.responder = echo;
-        r.link.BrdTimeOut().setInterval(200); // a mistake shows in seconds, not minutes
-        int written = -1;
-        connect(&r.link.hooks(), &BoardHooks::ResetNotice, this, [&] { written = r.link.RegWriteAll(); });
-        port.injectLater("[X QM416x-EB ready\r\n");
-        QTRY_COMPARE(written, 3 + 4 * 8 + 1);
-        QCOMPARE(port.commands().size(), 36);
-        QCOMPARE(r.link.statusText(), QStringLiteral("Board Accessed"));
-    }
-
     void aReplyIsKeptFromTheLinesAroundIt_data()
     {
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<bool>("notice");
         QTest::newRow("reply, then a notice") << QByteArray("[S 42 14\r\n[X QM416x-EB ready\r\n") << true;
-        QTest::newRow("a notice, then the reply") << QByteArray("[X QM416x-EB ready\r\n[S 42 14\r\n") << true;
         QTest::newRow("reply, then a stray line") << QByteArray("[S 42 14\r\n[E 1\r\n") << false;
     }
 
@@ -225,15 +292,11 @@ private Q_SLOTS:
         QCOMPARE(nested, QString());
         QCOMPARE(r.hooks.only({"StatusText"}), QStringList({"StatusText(\"Board TimeOut\")"}));
 
-        // The link is usable again at once.
-        port.responder = always("[S 41 F0\r\n");
-        QByteArray frame = hex("41 00");
-        QVERIFY(r.link.BrdSPI(frame, 2));
         // Line noise only: the exchanges time out rather than take the last answer again; the
         // frame and the model keep their values.
         port.responder = always("\r\r");
         r.link.BrdTimeOut().setInterval(30);
-        frame = hex("78 00 00");
+        QByteArray frame = hex("78 00 00");
         QVERIFY(!r.link.BrdSPI(frame, 3));
         QCOMPARE(frame, hex("78 00 00"));
         QCOMPARE(r.link.statusText(), QStringLiteral("Board TimeOut"));
@@ -242,10 +305,8 @@ private Q_SLOTS:
         SignalRecorder model(&r.model);
         QVERIFY(!r.link.RegReadOne(0x2B));
         QVERIFY(!r.link.RegReadOne(0x13));
-        QCOMPARE(r.model.Register(0x2B), 0x0D);
-        QCOMPARE(r.model.Register(0x13), 0x812345);
-        QVERIFY(model.events().isEmpty());
-        QCOMPARE(port.commands(), QStringList({"R", "S 41 00", "S 78 00 00", "S 6B 00", "S 53 00 00 00"}));
+        QVERIFY(model.events().isEmpty()); // no register changed
+        QCOMPARE(port.commands(), QStringList({"R", "S 78 00 00", "S 6B 00", "S 53 00 00 00"}));
 
         // What an exchange that timed out left behind is dropped: the end of its line, arriving
         // after the next command went out, does not answer that command.
@@ -258,7 +319,6 @@ private Q_SLOTS:
     void brdStateSetterRules()
     {
         BoardRig r; // never opened: Disabled
-        QCOMPARE(r.link.BrdTimeOut().interval(), 2000);
         // The time-out runs exactly while the requested value is Waiting.
         const auto step = [&](int value, int stored, const char *status) {
             if (QTest::currentTestFailed())
@@ -296,31 +356,14 @@ private Q_SLOTS:
     void openingAndClosingThePort()
     {
         BoardRig r;
-        r.ports.configure = [](FakeSerialPort &p) {
-            p.openError = QStringLiteral("No such file or directory");
-        };
-        QVERIFY(!r.link.ComOpen(QStringLiteral("Com3")));
-        QVERIFY(!r.link.ComOpen(QStringLiteral("/dev/ttyUSB7")));
-        QVERIFY(!r.link.ComOpen(4));
-        QCOMPARE(r.dialogs.texts(),
-                 QStringList({"Com 3 Can't be opend - No such file or directory",
-                              "Com /dev/ttyUSB7 Can't be opend - No such file or directory",
-                              "Com 4 Can't be opend - No such file or directory"}));
-        QCOMPARE(r.ports.last()->portName(), QStringLiteral("Com4"));
-        r.verifyClosed();
-
-        r.ports.configure = nullptr;
-        r.hooks.clear();
         FakeSerialPort &first = r.open();
-        QVERIFY(first.isOpen());
         QCOMPARE(r.link.BrdState(), 1);
-        QCOMPARE(r.link.UpdateState(), 1);
         QCOMPARE(r.hooks.only({"StatusText"}), QStringList({"StatusText(\"Board Idle\")"}));
         QVERIFY(r.link.TimerRegularUpdate().isActive());
-        QCOMPARE(r.link.TimerRegularUpdate().interval(), 1000);
 
         // Opening another port closes the first.
-        QVERIFY(r.link.ComOpen(QStringLiteral("Com2")));
+        QVERIFY(r.link.ComOpen(2));
+        QCOMPARE(r.ports.last()->portName(), QStringLiteral("Com2"));
         QVERIFY(!first.isOpen());
 
         r.link.ComClose();
@@ -328,23 +371,20 @@ private Q_SLOTS:
         QCOMPARE(r.link.statusText(), QStringLiteral("Board Disabled"));
         QCOMPARE(r.link.BrdCom("R"), QString());
         QVERIFY(r.ports.last()->written.isEmpty());
-        QCOMPARE(r.dialogs.boxes.size(), 3);
     }
 
-    void boardCommandTexts()
+    void standInLinesSplitTheirBytes()
     {
-        BoardRig r;
-        FakeSerialPort &port = r.open();
-        port.responder = echo;
-        // Each function returns the reply line, here its own command.
-        const QStringList replies{r.link.BrdDAC(4095),  r.link.BrdDAC(0),   r.link.BrdDAC(100),
-                                  r.link.BrdLED(0),     r.link.BrdLED(255), r.link.BrdADCReset(),
-                                  r.link.BrdCheckSRAM()};
-        QCOMPARE(replies, port.commands());
-        port.responder = always("[X QM416x-EB ready\r\n");
-        QCOMPARE(r.link.BrdReset(), QStringLiteral("X QM416x-EB ready"));
-        QCOMPARE(port.written,
-                 QByteArray("[D 0FFF\r[D 0000\r[D 0064\r[L 0000\r[L 00FF\r[S 00 FF FF FF FF\r[R\r[X\r"));
+        // The split column's ways differ: all that has arrived, whole lines, one byte.
+        for (const auto &[split, sizes] : {std::pair{ArrivingBytes::Split::AllWaiting, QList<int>{16}},
+                                           {ArrivingBytes::Split::WholeLines, {7, 5, 4}},
+                                           {ArrivingBytes::Split::OneByte, QList<int>(16, 1)}}) {
+            QList<int> seen;
+            ArrivingBytes line([&](const QByteArray &batch) { seen << int(batch.size()); });
+            line.setSplit(split);
+            line.add("[S 01\r\n[X a\r[E 1");
+            QTRY_COMPARE(seen, sizes);
+        }
     }
 
     void spiFramesAndRegisterWrites()
@@ -369,11 +409,10 @@ private Q_SLOTS:
         port.written.clear();
         r.model.setRegister(0x10, false, 0xABCDEF); // 24 bits: communications byte, then MSB first
         r.model.setRegister(0x05, false, 0x1234);   // the second checksum byte always goes as zero
-        r.model.setRegister(0x3B, false, 0x51);
-        r.model.setRegister(0x01, false, 0x1F0); // wider than the register: low byte only
-        for (int address : {0x10, 0x05, 0x3B, 0x01})
+        r.model.setRegister(0x01, false, 0x1F0);    // wider than the register: low byte only
+        for (int address : {0x10, 0x05, 0x01})
             QVERIFY(r.link.RegWriteOne(address));
-        QCOMPARE(port.commands(), QStringList({"S 10 AB CD EF", "S 05 12 00", "S 3B 51", "S 01 F0"}));
+        QCOMPARE(port.commands(), QStringList({"S 10 AB CD EF", "S 05 12 00", "S 01 F0"}));
     }
 
     void registerReadsAndTheStatusThatDumpBrings()
@@ -405,22 +444,6 @@ private Q_SLOTS:
         QVERIFY(!model.names().contains("RegisterSend")); // read values are never written back
     }
 
-    void continuousReadModeBlocksDataAndStatusReads()
-    {
-        BoardRig r;
-        FakeSerialPort &port = r.open();
-        port.responder = always("[S 68 05\r\n");
-        r.model.setRegister(0x38, false, 0x24); // continuous conversion with Cont.RD
-        QVERIFY(!r.link.RegReadOne(0x25));
-        QVERIFY(!r.link.RegReadOne(0x0A));
-        QVERIFY(port.written.isEmpty());
-        QCOMPARE(r.hooks.only({"RunContReadDialog"}),
-                 QStringList({"RunContReadDialog()", "RunContReadDialog()"}));
-        QVERIFY(r.link.RegReadOne(0x28));
-        QCOMPARE(port.commands(), QStringList({"S 68 00"}));
-        QCOMPARE(r.model.Register(0x28), 0x05);
-    }
-
     void aVanishedBoardClosesThePortAndIsReportedOnce()
     {
         BoardRig r;
@@ -430,21 +453,13 @@ private Q_SLOTS:
             port.vanish();
             port.vanish(); // a real port may report more than once before it is closed
         });
-        QElapsedTimer clock;
-        clock.start();
         QCOMPARE(r.link.BrdCom("R"), QString());
-        QVERIFY(clock.elapsed() < 1000); // not the time-out
         r.verifyClosed();
-        QCOMPARE(r.link.statusText(), QStringLiteral("Board Disabled"));
         QVERIFY(lost.wait(1000));
-        QCOMPARE(lost.takeFirst().at(0).toString(), QStringLiteral("Com1"));
-        QCOMPARE(r.dialogs.texts(),
-                 QStringList({"The evaluation board on Com1 has gone away: the port was closed."}));
         QTest::qWait(50);
-        QCOMPARE(lost.size(), 0);
+        QCOMPARE(lost.size(), 1);
         QCOMPARE(r.dialogs.boxes.size(), 1);
         QVERIFY(r.link.ComOpen(QStringLiteral("Com1")));
-        QCOMPARE(r.link.BrdState(), 1);
 
         // Lost and opened again before the report runs: the user hears of it, but the port
         // choice is not reset under the new port.
@@ -452,25 +467,473 @@ private Q_SLOTS:
         QVERIFY(r.link.ComOpen(QStringLiteral("Com2")));
         QTest::qWait(20);
         QCOMPARE(r.dialogs.boxes.size(), 2);
-        QCOMPARE(lost.size(), 0);
+        QCOMPARE(lost.size(), 1);
         QVERIFY(r.link.isPortOpen());
     }
 
-    void standInPortsSplitTheirBytes()
+    void aUserWriteIsReadBackTenMillisecondsLater()
     {
-        const QByteArray bytes = "[S 01\r\n[X a\r[E 1";
-        for (const auto &[split, sizes] : {std::pair{ArrivingBytes::Split::AllWaiting, QList<int>{16}},
-                                           {ArrivingBytes::Split::WholeLines, {7, 5, 4}},
-                                           {ArrivingBytes::Split::OneByte, QList<int>(16, 1)}}) {
-            FakeSerialPort port;
-            port.open(QStringLiteral("Com1"));
-            port.setSplit(split);
-            QList<int> seen;
-            connect(&port, &SerialPort::received, this, [&] { seen << port.read(100).size(); });
-            port.injectLater(bytes.left(10));
-            port.injectLater(bytes.mid(10));
-            QTRY_COMPARE(seen, sizes);
+        SyncRig r;
+        r.model.setChannel(3);
+        QElapsedTimer clock;
+        qint64 pendingAt = -1, readingAt = -1;
+        connect(&r.link.registerSync(), &RegisterSync::UpdateStateChanged, this, [&](int s) {
+            if (s == RegisterSync::UpdReadBackPending)
+                pendingAt = clock.elapsed();
+            if (s == RegisterSync::UpdUpdating)
+                readingAt = clock.elapsed();
+        });
+        clock.start();
+        r.model.setEnable(3, true); // RegisterSend -> user write request
+        // A second write before the read-back (state 3) is dropped.
+        r.model.setEnable(4, true);
+        QCOMPARE(r.accesses(), QStringList({"w2B"}));
+
+        // A spy's event loop, not QTRY's sleeps in steps of 10 ms: the read-back's time is measured.
+        QSignalSpy updates(&r.link.registerSync(), &RegisterSync::UpdateStateChanged);
+        while (r.link.UpdateState() != RegisterSync::UpdIdle)
+            QVERIFY(updates.wait(1000));
+        QCOMPARE(r.updates.events(), states({2, 3, 4, 1}));
+        QVERIFY2(readingAt - pendingAt >= 9, qPrintable(QString::number(readingAt - pendingAt)));
+        QCOMPARE(r.accesses(), ops('w', {0x2B}) +
+                                   ops('r', {0x38, 1, 2, 3, 4, 5, 6, 7, 0x0B, 0x13, 0x1B, 0x23, 0x2B, 0x33}));
+        QVERIFY(!r.link.TimerAutoUpdate().isActive() && r.link.TimerRegularUpdate().isActive());
+        // The chip holds what was written.
+    }
+
+    void theSwitchesTurnPartsOfTheTrafficOff()
+    {
+        SyncRig r;
+        r.link.setCheckAutoWriteADC(false);
+        r.model.setEnable(1, true);
+        QVERIFY(r.port.written.isEmpty());
+
+        r.link.setCheckAutoWriteADC(true);
+        r.link.setCheckAutoUpdate(false);
+        r.model.setEnable(1, false);
+        QCOMPARE(r.updates.events(), states({2, 1}));
+        QTest::qWait(40);
+        QCOMPARE(r.accesses(), QStringList({"w29"})); // no read-back
+
+        // Register window write button: a write request regardless of the auto-write switch.
+        r.link.setCheckAutoWriteADC(false);
+        r.model.setRegister(0x31, false, 0x85);
+        r.link.RegisterUserWriteReq(0x31);
+        r.link.RegisterUserReadReq(0x31);
+        QCOMPARE(r.accesses(), QStringList({"w29", "w31", "r31"}));
+
+        // "Read repeatedly" is off: the periodic read comes but reads nothing.
+        r.port.written.clear();
+        r.link.TimerRegularUpdate().setInterval(5);
+        r.link.setUpdateState(RegisterSync::UpdIdle);
+        QTRY_VERIFY(r.updates.events().contains("UpdateStateChanged(4)"));
+        QVERIFY(r.port.written.isEmpty());
+    }
+
+    void whichAccessesAreRecordedAndWhichDropped()
+    {
+        SyncRig r;
+        r.link.setCheckAutoUpdate(false);
+        r.link.hooks().Record = [] { return true; };
+        r.model.setRegister(0x29, true, 0x0C);
+        r.link.RegisterUserReadReq(0x29);
+        const QStringList events = r.hooks.only({"Display", "WriteOperation", "ReadOperation"});
+        // The code generator hears of an access after the board answered it.
+        const int written = events.indexOf("WriteOperation(41)");
+        const int read = events.indexOf("ReadOperation(41)");
+        QVERIFY(written > events.indexOf("Display(\"\r\")"));
+        QVERIFY(read > written && events.mid(written, read - written).contains("Display(\"[S 69 00\r\")"));
+
+        // Bulk transfers and accesses while the continuous-read dialog is open are not recorded.
+        r.hooks.clear();
+        r.link.RegWriteAll();
+        r.link.RegReadChAll(0);
+        r.link.setUpdateState(RegisterSync::UpdContRead);
+        r.port.written.clear();
+        r.link.RegisterUserWriteReq(0x29);
+        r.link.RegisterUserReadReq(0x29);
+        QCOMPARE(r.accesses(), QStringList({"w29", "r29"}));
+        QCOMPARE(r.link.UpdateState(), int(RegisterSync::UpdContRead));
+        QVERIFY(r.hooks.only({"WriteOperation", "ReadOperation"}).isEmpty());
+
+        // Closed, or busy with another access: dropped.
+        r.port.written.clear();
+        for (int state : {0, 2, 3}) {
+            r.link.setUpdateState(state);
+            r.link.RegisterUserWriteReq(0x29);
+            r.link.RegisterUserReadReq(0x29);
         }
+        QVERIFY(r.port.written.isEmpty());
+
+        r.link.setUpdateState(RegisterSync::UpdIdle);
+        r.link.hooks().Record = [] { return false; };
+        r.link.RegisterUserWriteReq(0x29);
+        QVERIFY(r.hooks.only({"WriteOperation", "ReadOperation"}).isEmpty());
+    }
+
+    void parkedRequestsWaitAtMost101Ticks()
+    {
+        for (const char kind : {'w', 'r'}) {
+            SyncRig r;
+            r.link.setCheckAutoUpdate(false);
+            ParkedRequest &slot = kind == 'w' ? r.link.TimerUserWrite() : r.link.TimerUserRead();
+            const auto request = [&](int address) {
+                kind == 'w' ? r.link.RegisterUserWriteReq(address) : r.link.RegisterUserReadReq(address);
+            };
+            r.link.setUpdateState(RegisterSync::UpdUpdating); // an automatic read is on the wire
+            request(0x28);
+            request(0x29); // the slot is taken: dropped
+            // Address, ticks counted, armed.
+            const auto state = [&] {
+                return QList<int>{slot.address(), slot.counter(), int(slot.isArmed())};
+            };
+            QCOMPARE(state(), (QList<int>{0x28, 0, 1}));
+            for (int i = 0; i < 100; ++i)
+                slot.tick();
+            QCOMPARE(state(), (QList<int>{0x28, 100, 1}));
+            slot.tick(); // the 101st tick gives up
+            QCOMPARE(state(), (QList<int>{0, 0, 0}));
+            QVERIFY(r.port.written.isEmpty());
+
+            // Parked again, it runs at the first tick that finds the automatic read over.
+            request(0x2A);
+            slot.tick();
+            QCOMPARE(slot.counter(), 1);
+            r.updates.clear();
+            r.link.setUpdateState(RegisterSync::UpdIdle);
+            QTRY_COMPARE(r.updates.events(), states({1, 2, 1}));
+            QCOMPARE(r.accesses(), ops(kind, {0x2A}));
+            QCOMPARE(state(), (QList<int>{0, 0, 0}));
+        }
+    }
+
+    void aWriteDuringThePeriodicReadRunsWhenItEnds()
+    {
+        SyncRig r(4);
+        r.link.setCheckRegularUpdate(true);
+        r.link.setCheckAutoUpdate(false);
+        r.link.TimerRegularUpdate().setInterval(20);
+        r.link.setUpdateState(RegisterSync::UpdIdle);
+        bool requested = false;
+        connect(&r.link.registerSync(), &RegisterSync::UpdateStateChanged, this, [&](int s) {
+            if (s != RegisterSync::UpdUpdating || requested)
+                return;
+            requested = true;
+            r.model.setEnable(0, true); // parked
+            r.model.setEnable(1, true); // dropped
+            QCOMPARE(r.link.TimerUserWrite().address(), 0x28);
+        });
+        QTRY_VERIFY(r.accesses().contains("w28"));
+        const QStringList periodic = ops('r', {0x38, 1, 4, 0x20, 0x21, 0x22, 0x23, 8, 9, 10, 11});
+        QCOMPARE(r.accesses().mid(0, periodic.size() + 1), periodic + QStringList({"w28"}));
+        QTest::qWait(30);
+        QVERIFY(!r.accesses().contains("w29"));
+    }
+
+    void bulkWritesPerVariant()
+    {
+        for (int variant : {2, 4, 8, 9}) {
+            SyncRig r(variant);
+            const int m = r.model.MaxChannel();
+            QList<int> expected{1, 6, 7};
+            for (int ch = 0; ch <= m; ++ch)
+                expected << 16 + ch << 24 + ch << 40 + ch << 48 + ch;
+            QCOMPARE(r.link.RegWriteAll(), 3 + 4 * (m + 1) + 1);
+            QCOMPARE(r.accesses(), ops('w', expected << 56));
+            QCOMPARE(r.updates.events(), QStringList()); // bulk transfers leave UpdateState alone
+        }
+    }
+
+    void bulkReadOrders()
+    {
+        SyncRig r(4);
+        QList<int> all{56, 4};
+        for (int base : {48, 40, 32, 24, 16, 8})
+            for (int ch = 0; ch <= 3; ++ch)
+                all << base + ch;
+        all << 5 << 7 << 6 << 3 << 2 << 1;
+        QCOMPARE(r.link.RegReadAll(), all.size());
+        QCOMPARE(r.accesses(), ops('r', all));
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadChAll(2); }),
+                 ops('r', {0x38, 1, 2, 3, 4, 5, 6, 7, 0x0A, 0x12, 0x1A, 0x22, 0x2A, 0x32}));
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadChState(2); }), ops('r', {0x38, 1, 4, 0x22, 0x0A}));
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadState(); }),
+                 ops('r', {0x38, 1, 4, 0x20, 0x21, 0x22, 0x23, 8, 9, 10, 11}));
+
+        // With Dump the data read brings the status along: no separate status reads.
+        r.chipMode(0x08);
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadChState(2); }), ops('r', {0x38, 1, 4, 0x0A}));
+        QCOMPARE(r.accessesOf([&] { r.link.RegReadState(); }), ops('r', {0x38, 1, 4, 8, 9, 10, 11}));
+        QCOMPARE(r.updates.events(), QStringList());
+    }
+
+    void continuousReadModeStopsReads()
+    {
+        SyncRig r(8);
+        r.chipMode(0x24); // continuous conversion with Cont.RD
+        QSignalSpy dialog(&r.link.hooks(), &BoardHooks::RunContReadDialog);
+        // Bulk reads read the mode first and stop there.
+        QCOMPARE(r.link.RegReadAll(), 1);
+        QCOMPARE(r.link.RegReadChAll(0), 1);
+        QCOMPARE(r.link.RegReadChState(0), 1);
+        QCOMPARE(r.link.RegReadState(), 1);
+        QCOMPARE(dialog.size(), 4);
+        QCOMPARE(r.accesses(), ops('r', {0x38, 0x38, 0x38, 0x38}));
+        QVERIFY(r.model.ContRd());
+        // With the mode known, a data or status read is not even sent; other registers are read.
+        r.port.written.clear();
+        QVERIFY(!r.link.RegReadOne(0x25));
+        QVERIFY(!r.link.RegReadOne(0x0A));
+        QVERIFY(r.link.RegReadOne(0x28));
+        QCOMPARE(r.accesses(), ops('r', {0x28}));
+        QCOMPARE(dialog.size(), 6);
+
+        // The periodic read meets it as well.
+        r.port.written.clear();
+        r.link.setCheckRegularUpdate(true);
+        r.link.TimerRegularUpdate().setInterval(10);
+        r.link.setUpdateState(RegisterSync::UpdIdle);
+        QVERIFY(dialog.wait(1000));
+        QCOMPARE(r.accesses(), ops('r', {0x38}));
+    }
+
+    void bulkTransfersStopWhenTheBoardStopsAnswering_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<QList<int>>("silent"); // exchanges (counted from 1) the board leaves unanswered
+        QTest::addColumn<int>("sent");
+        QTest::addColumn<int>("answered");
+        QTest::addColumn<QString>("message");
+        const QString twice = QStringLiteral("the evaluation board did not answer two registers in a row.");
+        QTest::newRow("write all, board stops")
+            << true << QList<int>{6, 7, 8} << 7 << 5 << "\"Write All Registers\" stopped: " + twice;
+        QTest::newRow("read all, board stops")
+            << false << QList<int>{6, 7, 8} << 7 << 5 << "\"Read all registers\" stopped: " + twice;
+        QTest::newRow("read all, one reply lost") << false << QList<int>{3} << 56 << 55 << QString();
+        QTest::newRow("read all, no mode value")
+            << false << QList<int>{1} << 1 << 0
+            << "\"Read all registers\" stopped: the evaluation board gave no value for the mode register.";
+    }
+
+    void bulkTransfersStopWhenTheBoardStopsAnswering()
+    {
+        QFETCH(bool, write);
+        QFETCH(QList<int>, silent);
+        QFETCH(int, sent);
+        QFETCH(int, answered);
+        QFETCH(QString, message);
+        SyncRig r;
+        r.link.BrdTimeOut().setInterval(30);
+        int exchange = 0;
+        const FakeSerialPort::Responder board = r.port.responder;
+        r.port.responder = [&](const QString &command) {
+            return silent.contains(++exchange) ? QByteArray() : board(command);
+        };
+        // The model's stale continuous-read bit decides nothing when the mode is not read.
+        r.model.setRegister(0x38, false, 0x24);
+        QCOMPARE(write ? r.link.RegWriteAll() : r.link.RegReadAll(), answered);
+        QCOMPARE(r.port.commands().size(), sent);
+        QCOMPARE(r.dialogs.texts(), message.isEmpty() ? QStringList() : QStringList({message}));
+        QVERIFY(r.hooks.only({"RunContReadDialog"}).isEmpty());
+        QCOMPARE(r.link.BrdState(), int(message.isEmpty() ? LinkState::BoardAccessed : LinkState::BoardIdle));
+    }
+
+    void closingThePortDuringAnAccessLeavesItClosed()
+    {
+        SyncRig r;
+        r.port.responder = nullptr; // the board does not answer
+        QTimer::singleShot(20, this, [&] { r.link.ComClose(); });
+        r.model.setEnable(0, true);
+        r.verifyClosed();
+        QCOMPARE(r.accesses(), QStringList({"w28"}));
+    }
+
+    // Against a port that answers the request with exact bytes, through the data window's Read.
+    void contReadData_data()
+    {
+        QTest::addColumn<bool>("rdyFn");
+        QTest::addColumn<QByteArray>("board");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QString>("message");
+
+        const QByteArray c800 = "[C 0320\r" + records(200) + "\r\n";
+        const QStringList closing{"C 38 26 48 04 00C8", "S 80", "S 38 22"};
+        const QStringList escaped{"C 38 26 48 04 00C8", "*", "S 80", "S 38 22"};
+        const QString kept = QStringLiteral(" The data held before are kept.");
+        QTest::newRow("any channel ready") << false << c800 << 200 << closing << QString();
+        QTest::newRow("all channels ready")
+            << true << c800 << 200 << QStringList{"C 38 26 48 08 0064", "S 80", "S 38 22"} << QString();
+        // 802 bytes: 200 whole records, then two bytes of a part record and the closing bytes.
+        QTest::newRow("part record") << false << "[C 0322\r" + records(200) + "\x20\x80\r\n"
+                                     << 200 << closing << QString();
+        QTest::newRow("not [C ")
+            << false << QByteArray("[E UNKNOWN\r\n") << 0 << closing
+            << "The evaluation board refused the continuous read (answer \"[E UNKNO\")." + kept;
+        QTest::newRow("no bytes")
+            << false << QByteArray("[C 0000\r\r\n") << 0 << closing
+            << "The evaluation board refused the continuous read (answer \"[C 0000\")." + kept;
+        // No answer at all, with the request limited in time as on the command line.
+        QTest::newRow("no answer") << false << QByteArray() << 0 << escaped
+                                   << "The evaluation board did not answer the continuous-read request." +
+                                          kept;
+        // Silent for 2 s after 400 of 800 bytes: stopped, told to stop, line drained.
+        QTest::newRow("board falls silent")
+            << false << "[C 0320\r" + records(100) << 100 << escaped
+            << "The evaluation board stopped sending after 400 of 800 bytes; the transfer was ended." + kept;
+    }
+
+    void contReadData()
+    {
+        QFETCH(bool, rdyFn);
+        QFETCH(QByteArray, board);
+        BoardRig rig;
+        twoChannels(rig.model, rdyFn);
+        FakeSerialPort &port = rig.open();
+        port.responder = [&](const QString &command) -> QByteArray {
+            if (command.startsWith(QLatin1String("C ")))
+                return board;
+            if (command.startsWith(QLatin1String("S ")))
+                return "[" + command.toLatin1() + "\r\n";
+            return {};
+        };
+        ClassData store;
+        fillEarlier(store);
+        SignalRecorder storeEvents(&store);
+        rig.link.contRead().setRequestTimeOutMs(board.isEmpty() ? 100 : 0);
+        Acquisition acquisition(rig.model, store, rig.link, &rig.dialogs,
+                                [&] { return std::optional(rig.link.BrdContRead(100, store)); });
+
+        const std::optional<ContReadResult> result = acquisition.ReadData();
+
+        QTEST(result->records, "records");
+        QTEST(port.commands(), "commands");
+        QTEST(rig.dialogs.texts().join(QString()), "message");
+        const bool done = result->completed();
+        QCOMPARE((QList<int>{store.DataCount(0), store.DataCount(1), store.DataCount(3)}),
+                 (done ? QList<int>{100, 100, 0} : QList<int>{0, 0, 5}));
+        QCOMPARE(storeEvents.names(),
+                 done ? QStringList({"DataCleared", "DataChanged"}) : QStringList{"DataChanged"});
+        if (done)
+            QCOMPARE(store.ChannelTime(1), 394.69); // as the setup window's row shows it
+        QCOMPARE(rig.model.Register(0x38), 0x22);   // continuous conversion, continuous read off
+        QCOMPARE(rig.link.BrdState(), int(LinkState::BoardAccessed));
+        QCOMPARE(port.receiveThreshold(), 1);
+    }
+
+    // The simulated board, unpaced: a full acquisition, a cancel in each phase, the port lost.
+    void contReadOnTheSimulatedBoard_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QStringList>("states");
+
+        const QString request = QStringLiteral("C 38 26 48 04 2000");
+        const QString answer = QStringLiteral("C 8000"); // shown in the monitor
+        QTest::newRow("complete") << "" << int(ContReadResult::Completed)
+                                  << QStringList{request, answer, "S 80"}
+                                  << QStringList{"6", "7", "3", "4", "2"};
+        QTest::newRow("cancel in request")
+            << "request" << int(ContReadResult::Cancelled) << QStringList{request, "*", answer, "S 80"}
+            << QStringList{"6", "8", "3", "4", "2"};
+        QTest::newRow("cancel in transfer")
+            << "transfer" << int(ContReadResult::Cancelled) << QStringList{request, answer, "*", "S 80"}
+            << QStringList{"6", "7", "8", "3", "4", "2"};
+        QTest::newRow("board unplugged") << "unplug" << int(ContReadResult::Lost)
+                                         << QStringList{request, answer} << QStringList{"6", "7", "0"};
+    }
+
+    void contReadOnTheSimulatedBoard()
+    {
+        QFETCH(QString, action);
+        SimBoard board;
+        QPointer<SimulatedSerialPort> sim;
+        BoardRig rig(8, [&](const QString &) {
+            auto port = std::make_unique<SimulatedSerialPort>(&board);
+            applySuiteSplit(port->line());
+            sim = port.get();
+            return port;
+        });
+        twoChannels(rig.model, false);
+        QVERIFY(rig.link.ComOpen(QStringLiteral("sim")));
+        QCOMPARE(rig.link.RegWriteAll(), 36);
+        rig.model.setRegister(0x38, false, 0x26);
+        QStringList commands;
+        connect(&rig.link.hooks(), &BoardHooks::Display, this, [&](const QString &text) {
+            if (text.startsWith(QLatin1Char('[')) && text.endsWith(QLatin1Char('\r')))
+                commands << text.mid(1, text.size() - 2);
+        });
+        QStringList states;
+        connect(&rig.link.linkState(), &LinkState::BrdStateChanged, this, [&](int state) {
+            states << QString::number(state);
+            if (state == LinkState::BoardRequest && action == QLatin1String("request"))
+                rig.link.setBrdState(LinkState::BoardEscape);
+        });
+        // 2 x 4096 records of 4 bytes (the board's whole memory) come in more than one batch.
+        connect(&rig.link.contRead(), &ContinuousRead::progress, this, [&](int received, int total) {
+            if (received == 0 || received == total)
+                return;
+            if (action == QLatin1String("transfer"))
+                rig.link.setBrdState(LinkState::BoardEscape);
+            else if (action == QLatin1String("unplug"))
+                sim->unplug();
+        });
+        ClassData store;
+        fillEarlier(store);
+
+        const ContReadResult result = rig.link.BrdContRead(4096, store);
+        QCoreApplication::processEvents(); // a lost port is reported on the next event
+
+        QTEST(int(result.outcome), "outcome");
+        QTEST(commands, "commands");
+        QTEST(states, "states");
+        QCOMPARE((QList<int>{store.DataCount(0), store.DataCount(1), store.DataCount(3)}),
+                 (result.completed() ? QList<int>{4096, 4096, 0} : QList<int>{0, 0, 5}));
+        // The board has stopped and the chip has left continuous-read mode, unless the board
+        // went away in the middle.
+        const bool unplugged = action == QLatin1String("unplug");
+        QVERIFY(unplugged || !board.streaming());
+        QCOMPARE(board.converter().continuousRead(), unplugged);
+    }
+
+    void contReadNeedsAFreeLink()
+    {
+        BoardRig rig;
+        twoChannels(rig.model, false);
+        ClassData store;
+        QCOMPARE(int(rig.link.BrdContRead(100, store).outcome), int(ContReadResult::LinkClosed));
+        FakeSerialPort &port = rig.open();
+        rig.link.setBrdState(LinkState::BoardWaiting);
+        QCOMPARE(int(rig.link.BrdContRead(100, store).outcome), int(ContReadResult::LinkBusy));
+        QCOMPARE(port.written, QByteArray());
+    }
+
+    void contReadCounts_data()
+    {
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("amount");
+        QTest::addColumn<int>("limited");
+        QTest::addColumn<QString>("texts"); // the dialog's labels, separated by "|"
+        QTest::newRow("one 16-bit channel")
+            << 1 << 2 << 20000 << 8192 << "1 channel enabled|Samples 8192|Bytes 24576|";
+        // 32768 / 3 / 3 = 3640.9: one more would not fit the board's memory.
+        QTest::newRow("three 16-bit channels")
+            << 3 << 2 << 20000 << 3640 << "3 channels enabled|Samples 10920|Bytes 32760|";
+        QTest::newRow("amount 1") << 2 << 3 << 1 << 3 << "2 channels enabled|Samples 6|Bytes 24|";
+        QTest::newRow("no channel") << 0 << 3 << 100 << 100 << "No channel enabled|||Configure some channel";
+    }
+
+    void contReadCounts()
+    {
+        QFETCH(int, channels);
+        QFETCH(int, width);
+        QFETCH(int, amount);
+        const ContReadCounts c = ContReadCounts::refresh(channels, width, amount, 32768, 3);
+        QTEST(c.amount, "limited");
+        QTEST(QStringList({c.channelsText, c.samplesText, c.bytesText, c.statusText}).join('|'), "texts");
+        QCOMPARE(c.enabled, channels > 0);
     }
 };
 

@@ -1,40 +1,68 @@
-// The board link over the system serial port code (QSerialPort) and a real pseudo-terminal:
-// against the standalone simulator qm416x-boardsim (with the program's main window where the
-// reset dialog is concerned), and against a terminal the test drives itself to play a
-// misbehaving board.
+// The board link over the system serial port code (QSerialPort) and a real pseudo-terminal,
+// and qm416x-cli run as the user runs it: against the standalone simulator qm416x-boardsim
+// (with the program's main window where the reset dialog is concerned), and against a
+// terminal the test drives itself to play a misbehaving board.
 
 #include "BoardRig.h"
-#include "MemorySettingsStore.h"
 #include "ModalDriver.h"
+#include "TestServices.h"
 #include "app/AppContext.h"
-#include "app/AppServices.h"
 #include "app/FormMain.h"
 #include "platform/SystemSerialPort.h"
 #include "tools/FormReset.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QPushButton>
-#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
 #include <fcntl.h>
+#include <functional>
 #include <pty.h>
 #include <unistd.h>
 
 namespace {
+struct Run
+{
+    int exitCode = -1;
+    QString out, err;
+    qint64 ms = 0;
+};
+
+// Runs the command; meanwhile, when given, runs while the command does.
+Run cli(const QStringList &arguments, const std::function<void()> &meanwhile = {})
+{
+    QProcess p;
+    QElapsedTimer clock;
+    clock.start();
+    p.start(QStringLiteral(QM_CLI), arguments);
+    if (meanwhile) {
+        p.waitForStarted(5000);
+        meanwhile();
+    }
+    p.waitForFinished(30000);
+    Run r;
+    r.ms = clock.elapsed();
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
 // qm416x-boardsim started for one test, killed at the end.
 struct BoardSimProcess
 {
     QProcess process;
     QString path;
 
-    bool start()
+    bool start(const QStringList &arguments = {QStringLiteral("--fast")})
     {
-        process.start(QStringLiteral(QM_BOARDSIM), {QStringLiteral("--fast")});
-        if (!process.waitForStarted(5000))
-            return false;
+        process.start(QStringLiteral(QM_BOARDSIM), arguments);
         while (!process.canReadLine())
             if (!process.waitForReadyRead(5000))
                 return false;
@@ -44,22 +72,28 @@ struct BoardSimProcess
 
     void signal(int number) { ::kill(static_cast<pid_t>(process.processId()), number); }
 
+    // Runs qm416x-cli; 1.5 s in, the board is killed.
+    Run killedMidway(const QStringList &arguments)
+    {
+        return cli(arguments, [this] {
+            QTest::qWait(1500);
+            process.kill();
+        });
+    }
+
     ~BoardSimProcess()
     {
-        if (process.state() != QProcess::NotRunning) {
-            signal(SIGCONT);
-            process.kill();
-            process.waitForFinished(5000);
-        }
+        process.kill();
+        process.waitForFinished(5000);
     }
 };
 
-// A pseudo-terminal whose master side the test reads and writes itself, playing the board.
+// A pseudo-terminal whose master side the test reads and writes itself, playing the board
+// (or a terminal for standard error).
 struct TestTerminal
 {
     int master = -1, slave = -1;
     QString path;
-    QObject timers; // sends still to come are dropped with the terminal
 
     bool open()
     {
@@ -67,6 +101,8 @@ struct TestTerminal
         if (::openpty(&master, &slave, name, nullptr, nullptr) != 0)
             return false;
         ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+        ::fcntl(master, F_SETFD, FD_CLOEXEC); // not inherited: closed here, gone for a child too
+        ::fcntl(slave, F_SETFD, FD_CLOEXEC);
         path = QString::fromLocal8Bit(name);
         return true;
     }
@@ -79,34 +115,13 @@ struct TestTerminal
         return n > 0 ? QByteArray(buffer, static_cast<int>(n)) : QByteArray();
     }
 
-    // Sends bytes to the link, after delayMs (the link waiting meanwhile).
-    void send(const QByteArray &bytes, int delayMs)
-    {
-        QTimer::singleShot(delayMs, &timers, [this, bytes] {
-            for (qsizetype done = 0; done < bytes.size();) {
-                const ssize_t n = ::write(master, bytes.constData() + done, size_t(bytes.size() - done));
-                if (n > 0)
-                    done += n;
-                else
-                    QTest::qWait(1); // the terminal's buffer is full: let the link read
-            }
-        });
-    }
-
-    ~TestTerminal()
+    void close()
     {
         ::close(master);
         ::close(slave);
+        master = slave = -1;
     }
-};
-
-// The board link on the system's serial ports.
-struct SystemRig : BoardRig
-{
-    SystemRig()
-        : BoardRig(8, [](const QString &) { return std::make_unique<SystemSerialPort>(); })
-    {
-    }
+    ~TestTerminal() { close(); }
 };
 
 // A system port that refuses 8 data bits.
@@ -118,6 +133,27 @@ struct RefusingPort : SystemSerialPort
         return setting != LineSetting::DataBits && SystemSerialPort::applySetting(setting, reason);
     }
 };
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool store(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Runs the command and expects it to succeed with exactly this output.
+void succeeds(const QStringList &arguments, const QString &out)
+{
+    const Run r = cli(arguments);
+    QCOMPARE(r.out, out);
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.exitCode, 0);
+}
 } // namespace
 
 class TestBoardPty : public QObject
@@ -125,104 +161,22 @@ class TestBoardPty : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void theWholeLinkAgainstTheSimulatorProcess()
-    {
-        BoardSimProcess sim;
-        QVERIFY(sim.start());
-        SystemRig l;
-        QVERIFY(l.link.ComOpen(sim.path));
-        QCOMPARE(l.link.BrdState(), 1);
-
-        // Read all: the chip's power-on state reaches the model.
-        l.model.setRegister(0x02, false, 0);
-        l.model.setRegister(0x31, false, 0);
-        QCOMPARE(l.link.RegReadAll(), 2 + 6 * 8 + 6);
-        QCOMPARE(l.model.Register(0x02), 0x14);
-        QCOMPARE(l.model.Generic(), QStringLiteral("QM4168"));
-        QCOMPARE(l.model.Register(0x31), 0x91);
-        QCOMPARE(l.model.Register(0x25), 0xA0);
-
-        // Write all, then read back register by register.
-        l.model.setRegister(0x2A, false, 0x0C);
-        l.model.setRegister(0x1B, false, 0x1ABCDE);
-        QCOMPARE(l.link.RegWriteAll(), 3 + 4 * 8 + 1);
-        l.model.setRegister(0x2A, false, 0);
-        l.model.setRegister(0x1B, false, 0);
-        QVERIFY(l.link.RegReadOne(0x2A));
-        QVERIFY(l.link.RegReadOne(0x1B));
-        QCOMPARE(l.model.Register(0x2A), 0x0C);
-        QCOMPARE(l.model.Register(0x1B), 0x1ABCDE);
-
-        // Board reset: the notice reaches the reset dialog, the chip is back at power-on.
-        QCOMPARE(l.link.BrdReset(), QStringLiteral("X QM416x-EB ready"));
-        QTRY_COMPARE(l.hooks.only({"ResetNotice"}),
-                     QStringList({"ResetNotice(\"Evaluation Board has been RESET !\")"}));
-        QVERIFY(l.link.RegReadOne(0x2A));
-        QCOMPARE(l.model.Register(0x2A), 0x00);
-        QVERIFY(l.dialogs.boxes.isEmpty());
-    }
-
-    void aBoardThatStopsAnsweringAndThenGoesAway()
-    {
-        BoardSimProcess sim;
-        QVERIFY(sim.start());
-        SystemRig l;
-        QVERIFY(l.link.ComOpen(sim.path));
-        QCOMPARE(l.link.BrdLED(0), QStringLiteral("L 0000"));
-
-        // The board hangs in the middle of Read All: two time-outs in a row stop it (not one
-        // per register still to come), the user is told once, and the port stays open.
-        int read = 0;
-        connect(&l.model, &QM4168::RegisterChanged, this, [&] {
-            if (++read == 10)
-                sim.signal(SIGSTOP);
-        });
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(l.link.RegReadAll() < 2 + 6 * 8 + 6);
-        qInfo("Read All stopped %lld ms after it began", clock.elapsed());
-        QCOMPARE(l.dialogs.texts(), QStringList({"\"Read all registers\" stopped: the evaluation board did "
-                                                 "not answer two registers in a row."}));
-        QCOMPARE(l.link.BrdState(), 1);
-        QCOMPARE(l.link.statusText(), QStringLiteral("Board TimeOut"));
-        QVERIFY(l.link.isPortOpen());
-        l.dialogs.boxes.clear();
-
-        // Then it dies while the next exchange waits: the link closes at once and says so once.
-        QSignalSpy lost(&l.link.hooks(), &BoardHooks::PortLost);
-        QTimer::singleShot(100, this, [&] { sim.signal(SIGKILL); });
-        clock.restart();
-        QCOMPARE(l.link.BrdCheckSRAM(), QString());
-        QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
-        l.verifyClosed();
-        QVERIFY(lost.wait(1000));
-        QTest::qWait(100);
-        QCOMPARE(lost.size(), 1);
-        QCOMPARE(l.dialogs.texts(),
-                 QStringList({QStringLiteral("The evaluation board on %1 has gone away: the port was closed.")
-                                  .arg(sim.path)}));
-        QCOMPARE(l.link.BrdLED(0), QString()); // nothing goes out any more
-    }
-
     void aResetNoticeWhileIdleLetsTheResetDialogWriteEveryRegister()
     {
+        // The real port does not notify again inside its own slot: the dialog's transfers,
+        // started from the notice, must still be answered.
         BoardSimProcess sim;
         QVERIFY(sim.start());
-        MemorySettingsStore settings;
-        ScriptedDialogs dialogs;
+        TestServices t;
+        AppServices services = t.services();
+        services.portFactory = [](const QString &) { return std::make_unique<SystemSerialPort>(); };
         AppContext context;
-        FormMain window(context, StartupOptions::parse({"68"}),
-                        AppServices{settings,
-                                    dialogs,
-                                    [](const QString &) { return std::make_unique<SystemSerialPort>(); },
-                                    {},
-                                    {}});
+        FormMain window(context, StartupOptions::parse({"68"}), services);
         window.Load();
         BoardLink &link = window.boardLink();
         QVERIFY(link.ComOpen(sim.path));
         link.BrdTimeOut().setInterval(500); // a mistake shows in seconds, not minutes
-        QM4168 &model = context.IADC;
-        model.setRegister(0x1B, false, 0x1ABCDE);
+        context.IADC.setRegister(0x1B, false, 0x1ABCDE);
 
         // The board's reset button, while the link is idle: the reset dialog's Write All.
         SignalRecorder traffic(&link.hooks());
@@ -235,18 +189,13 @@ private Q_SLOTS:
         });
         sim.signal(SIGUSR1);
         QTRY_VERIFY_WITH_TIMEOUT(written, 10000);
-        QStringList frames;
-        for (const QString &e : traffic.only({"Display"}))
-            if (e.startsWith(QLatin1String("Display(\"[S ")))
-                frames << e;
-        QCOMPARE(frames.size(), 3 + 4 * 8 + 1);
         QVERIFY(!traffic.only({"StatusText"}).contains("StatusText(\"Board TimeOut\")")); // all answered
-        model.setRegister(0x1B, false, 0);
+        context.IADC.setRegister(0x1B, false, 0);
         QVERIFY(link.RegReadOne(0x1B));
-        QCOMPARE(model.Register(0x1B), 0x1ABCDE); // the chip holds what was written
+        QCOMPARE(context.IADC.Register(0x1B), 0x1ABCDE); // the chip holds what was written
     }
 
-    void aPortThatRefusesALineSettingIsNotOpened()
+    void aPortThatRefusesALineSettingAndPortNames()
     {
         TestTerminal board;
         QVERIFY(board.open());
@@ -257,52 +206,244 @@ private Q_SLOTS:
                               " Can't be opend - the port refuses 8 data bits: Invalid argument"}));
         l.verifyClosed();
         QVERIFY(!l.link.port()->isOpen());
-    }
 
-    void garbageAndBrokenLinesFromTheBoard()
-    {
-        TestTerminal board;
-        QVERIFY(board.open());
-        SystemRig l;
-        QVERIFY(l.link.ComOpen(board.path));
-
-        // Binary noise outside any line, then a proper answer.
-        QByteArray noise;
-        for (int i = 0; i < 4096; ++i)
-            noise.append(static_cast<char>((i * 37) % 256 == '[' ? 0 : (i * 37) % 256));
-        board.send(noise + "[S 41 F0\r\n", 20);
-        QByteArray frame("\x41\x00", 2);
-        QVERIFY(l.link.BrdSPI(frame, 2));
-        QCOMPARE(frame, QByteArray("\x41\xF0", 2));
-        QCOMPARE(board.received(), QByteArray("[S 41 00\r"));
-
-        // A reply in pieces, with its LF far behind.
-        board.send("[D 0", 20);
-        board.send("FFF\r", 50);
-        board.send("\n", 80);
-        QCOMPARE(l.link.BrdDAC(4095), QStringLiteral("D 0FFF"));
-    }
-
-    void portsThatCannotBeOpened()
-    {
-        SystemRig l;
-        QVERIFY(!l.link.ComOpen(QStringLiteral("Com9")));
-        QCOMPARE(l.dialogs.texts(), QStringList({"Com 9 Can't be opend - No such file or directory"}));
-        QCOMPARE(l.link.BrdState(), 0);
-
-        // A port that is in use elsewhere.
-        BoardSimProcess sim;
-        QVERIFY(sim.start());
-        SystemRig first;
-        QVERIFY(first.link.ComOpen(sim.path));
-        QVERIFY(!l.link.ComOpen(sim.path));
-        QCOMPARE(l.dialogs.boxes.size(), 2);
-        QVERIFY(
-            l.dialogs.texts().last().startsWith(QStringLiteral("Com %1 Can't be opend - ").arg(sim.path)));
-
+        // The names of the program's port list, on this system.
         QCOMPARE(SystemSerialPort::systemName(QStringLiteral("Com1")), QStringLiteral("/dev/ttyS0"));
         QCOMPARE(SystemSerialPort::systemName(QStringLiteral("com4")), QStringLiteral("/dev/ttyS3"));
         QCOMPARE(SystemSerialPort::systemName(QStringLiteral("Com5")), QStringLiteral("Com5"));
+    }
+
+    void regsAndBoardCommandsOnTheSimulatedBoard()
+    {
+        const Run r = cli({"regs", "--port", "sim", "read-all"});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.err, QString());
+        const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 7 + 6 * 8 + 1);
+        QCOMPARE(lines.first(), QStringLiteral("01 F0      I/O Port"));
+        QVERIFY(lines.contains(QStringLiteral("25 A0      Channel Status")));
+        QCOMPARE(lines.last(), QStringLiteral("38 00      Mode"));
+
+        // Single commands print their result.
+        succeeds({"regs", "--port", "sim", "write", "2B", "0D"}, "2B 0D      Channel Setup\n");
+        succeeds({"regs", "--port", "sim", "write", "0x13", "123456"}, "13 123456  ZS Calibration\n");
+        succeeds({"regs", "--port", "sim", "read", "3Ah"}, "3A 00      Mode\n");
+        succeeds({"regs", "--port", "sim", "write-all"}, "wrote 36 registers\n");
+        succeeds({"regs", "--port", "sim", "--variant", "62", "write-all"}, "wrote 16 registers\n");
+        succeeds({"regs", "--port", "sim", "--variant", "64", "read", "02"},
+                 "02 12      Revision\n"); // its chip
+        succeeds({"board", "--port", "sim", "reset"}, "X QM416x-EB ready\n");
+        succeeds({"board", "--port", "sim", "sram"}, "R SRAM 32K OK\n");
+        succeeds({"board", "--port", "sim", "dac", "4095"}, "D 0FFF\n");
+        succeeds({"board", "--port", "sim", "led", "on"}, "L 0000\n");
+        succeeds({"board", "led", "off", "--port", "sim"}, "L 00FF\n");
+    }
+
+    void terminalsWithoutAWorkingBoard()
+    {
+        Run r = cli({"regs", "--port", "/dev/qm416x-no-such-port", "read-all"});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(
+            r.err,
+            QStringLiteral(
+                "qm416x-cli: Com /dev/qm416x-no-such-port Can't be opend - No such file or directory\n"));
+        QVERIFY(r.ms < 5000);
+
+        // A terminal with nobody at the other end: one probe, then a clear message.
+        TestTerminal nobody;
+        QVERIFY(nobody.open());
+        r = cli({"board", "--port", nobody.path, "sram"});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err, QStringLiteral("qm416x-cli: no evaluation board answers on %1\n").arg(nobody.path));
+        QVERIFY2(r.ms < 6000, qPrintable(QString::number(r.ms)));
+
+        // A board that answers the probe, then vanishes while the command waits.
+        TestTerminal board;
+        QVERIFY(board.open());
+        QProcess p;
+        p.start(QStringLiteral(QM_CLI), {"board", "--port", board.path, "sram"});
+        QByteArray seen;
+        QTRY_VERIFY_WITH_TIMEOUT((seen += board.received()).contains("[S 42 00\r"), 10000);
+        QCOMPARE(::write(board.master, "[S 42 14\r\n", 10), 10);
+        QTRY_VERIFY_WITH_TIMEOUT((seen += board.received()).contains("[R\r"), 10000);
+        board.close();
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 1);
+        QCOMPARE(QString::fromLocal8Bit(p.readAllStandardError()),
+                 QStringLiteral("qm416x-cli: The evaluation board on %1 has gone away: the port was closed.\n"
+                                "qm416x-cli: the board did not answer\n")
+                     .arg(board.path));
+    }
+
+    void badUse()
+    {
+        // Arguments separated by blanks, then the start of the message.
+        const char *const cases[][2] = {
+            {"regs read-all", "regs needs --port"},
+            {"regs --port sim", "regs needs an action"},
+            {"regs --port sim read", "wrong number of arguments for 'regs read'"},
+            {"regs --port sim read 40", "'40' is not a register address"},
+            {"regs --port sim read zz", "'zz' is not a register address"},
+            {"regs --port sim write 38 1FF",
+             "'1FF' is not a hexadecimal value that fits register 38 (8 bits)"},
+            {"regs --port sim write 13 -1", "Unknown option '1'."},
+            {"regs --port sim -- write 13 -1",
+             "'-1' is not a hexadecimal value that fits register 13 (24 bits)"},
+            {"regs --port sim --format json write-all", "--format applies to read-all, read and write"},
+            {"regs --port sim --variant 66 read-all", "--variant must be 62, 64, 68 or 69, not '66'"},
+            {"board --port sim dac 4096", "the DAC code must be a whole number 0..4095"},
+            {"board --port sim led blink", "the LED is switched 'on' or 'off'"},
+            {"board --port sim --variant 68 reset", "Unknown option 'variant'."},
+            {"board --port sim explode", "board needs an action"},
+            {"settings save --port sim", "use 'settings save -o FILE.adc'"},
+            {"settings load --port sim a.adc -o b.adc", "use 'settings save -o FILE.adc'"},
+            {"settings load a.adc", "settings needs --port"},
+            {"acquire --port sim -o a.dat", "acquire needs --channels"},
+            {"acquire --port sim --channels 0", "acquire needs -o FILE.dat"},
+            {"acquire --port sim --channels 0,x -o a.dat",
+             "--channels needs channel numbers 0..7 separated by commas, not '0,x'"},
+            {"acquire --port sim --channels 4 --variant 64 -o a.dat",
+             "channel 4 does not exist on this variant (--variant 64)"},
+            {"acquire --port sim --channels 0 --width 20 -o a.dat", "--width must be 16 or 24, not '20'"},
+            {"acquire --port sim --channels 0 --samples 3 -o a.dat",
+             "--samples must be a whole number of 4 or more, not '3'"},
+            {"acquire --port sim --channels 0 -o /qm416x-no-such-folder/a.dat",
+             "cannot write /qm416x-no-such-folder/a.dat: the folder does not exist"},
+            {"sweep --port sim", "sweep needs --channel, e.g. --channel 0"},
+            {"sweep --port sim --channel 0 --chop x", "--chop must be on, off or both, not 'x'"},
+            {"sweep --port sim --channel 0 --fw 3,1",
+             "--fw needs numbers from 2 to 127 separated by commas, not '3,1'"},
+            {"sweep --port sim --channel 0 --ranges 6", "range code 6 does not exist on this variant (0..5)"},
+            {"sweep --port sim --channel 0 --format xml",
+             "--format must be text, csv, json or markdown, not 'xml'"},
+            {"sweep --port sim --channel 0 --plot a.svg", "--plot must end in .png or .pdf, not 'a.svg'"},
+        };
+        for (const auto &[arguments, message] : cases) {
+            const Run r = cli(QString::fromLatin1(arguments).split(QLatin1Char(' ')));
+            QCOMPARE(r.exitCode, 2);
+            QVERIFY2(r.err.startsWith(QStringLiteral("qm416x-cli: ") + QLatin1String(message)),
+                     qPrintable(r.err));
+            QCOMPARE(r.out, QString());
+        }
+    }
+
+    void againstTheSimulatorOnAPseudoTerminal()
+    {
+        BoardSimProcess sim;
+        QVERIFY(sim.start({"--fast", "--variant", "64"}));
+        const QString path = sim.path;
+        QTemporaryDir dir;
+
+        // Acquisition into a data file: binary records over the terminal.
+        const QString file = dir.filePath(QStringLiteral("a.dat"));
+        const Run r = cli({"acquire", "--port", path, "--variant", "64", "--channels", "0,3", "--width", "24",
+                           "--samples", "50", "-o", file});
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(
+            contents(file).startsWith("Parameters:, Channel(s) enabled = 2,Vref = 2.5,DataWidth = 24Bits, "
+                                      "Clamp = False, Data format = dec\r\n"));
+        QVERIFY(r.out.startsWith(QStringLiteral("Channel 0\nConv.Time\t")));
+        QVERIFY(r.out.contains(QStringLiteral("\nChannel 3\n")));
+        QCOMPARE(r.out.count(QStringLiteral("Samples\t50 Dec")), 2);
+        // The figures printed are those of the file written.
+        succeeds({"stats", file, "--variant", "64"}, r.out);
+
+        succeeds({"regs", "--port", path, "write", "29", "0A"}, "29 0A      Channel Setup\n");
+        succeeds({"regs", "--port", path, "read", "02"}, "02 12      Revision\n"); // the variant's
+
+        // Settings files: what is saved from the board (with what was written) loads back into
+        // it register by register; a damaged file is refused and nothing of it reaches the board.
+        const QString saved = dir.filePath(QStringLiteral("board.adc"));
+        succeeds({"settings", "save", "--port", path, "--variant", "64", "-o", saved}, QString());
+        QByteArray text = contents(saved);
+        QVERIFY(text.startsWith("QM4164\r\n") && text.contains("Register: 29,A\r\n"));
+        QVERIFY(store(saved, text.replace("Register: 31,91", "Register: 31,C4")));
+        succeeds({"settings", "load", saved, "--port", path, "--variant", "64"},
+                 QStringLiteral("wrote 20 registers from %1\n").arg(saved));
+        QVERIFY(store(saved, "QM4164\r\nRegister: 31,55\r\nRegister: 32\r\n"));
+        const Run refused = cli({"settings", "load", saved, "--port", path, "--variant", "64"});
+        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE(refused.err, QStringLiteral("qm416x-cli: This file cannot be read: %1\n").arg(saved));
+        succeeds({"regs", "--port", path, "--variant", "64", "read", "31"}, "31 C4      Conversion Time\n");
+    }
+
+    // With standard error on a terminal the progress goes there, never into the data; a
+    // notice goes to standard error too; --quiet silences both.
+    void progressStaysOffStandardOutput_data()
+    {
+        QTest::addColumn<bool>("quiet");
+        QTest::newRow("progress") << false;
+        QTest::newRow("quiet") << true;
+    }
+
+    void progressStaysOffStandardOutput()
+    {
+        QFETCH(bool, quiet);
+        TestTerminal stderrTerminal;
+        QVERIFY(stderrTerminal.open());
+        QTemporaryDir dir;
+        QProcess p;
+        p.setChildProcessModifier([slave = stderrTerminal.slave] { ::dup2(slave, STDERR_FILENO); });
+        QStringList arguments =
+            QStringLiteral("acquire --port sim --channels 0,1 --samples 9000 --format json -o")
+                .split(QLatin1Char(' '))
+            << dir.filePath("a.dat");
+        if (quiet)
+            arguments << "--quiet";
+        p.start(QStringLiteral(QM_CLI), arguments);
+        QVERIFY(p.waitForFinished(30000));
+        QByteArray terminal;
+        for (QByteArray part = stderrTerminal.received(); !part.isEmpty(); part = stderrTerminal.received())
+            terminal += part;
+        QCOMPARE(p.exitCode(), 0);
+        const QList<QByteArray> lines = p.readAllStandardOutput().split('\n');
+        QCOMPARE(lines.size(), 3);
+        for (const QByteArray &line : lines.mid(0, 2))
+            QCOMPARE(QJsonDocument::fromJson(line).object().value("samples").toInt(),
+                     5461); // 32768 bytes, 3 a sample
+        QCOMPARE(terminal.contains("as many as the board's memory holds"), !quiet);
+        QCOMPARE(terminal.contains("\r"), !quiet);
+    }
+
+    void acquireFromABoardKilledMidway()
+    {
+        BoardSimProcess sim;
+        QVERIFY(sim.start({})); // at the line rate: 32768 bytes take 8.5 s
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a.dat"));
+        const Run r = sim.killedMidway({"acquire", "--port", sim.path, "--channels", "0,1,2,3,4,5,6,7",
+                                        "--width", "24", "--samples", "1024", "-o", file});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err,
+                 QStringLiteral("qm416x-cli: The evaluation board went away during the continuous read. %1 "
+                                "was not written.\nqm416x-cli: The evaluation board on %2 has gone away: the "
+                                "port was closed.\n")
+                     .arg(file, sim.path));
+        QVERIFY(!QFile::exists(file));
+        QVERIFY2(r.ms < 8000, qPrintable(QString::number(r.ms)));
+    }
+
+    // A board lost in the middle of a sweep: the rows so far are written, the row that
+    // stopped is named, the exit code is 1.
+    void sweepFromABoardKilledMidway()
+    {
+        BoardSimProcess sim;
+        QVERIFY(sim.start({})); // at the line rate: each row's 2000 bytes take about 0.5 s
+        const Run r = sim.killedMidway(
+            {"sweep", "--port", sim.path, "--channel", "0", "--samples", "500", "--format", "csv"});
+        QCOMPARE(r.exitCode, 1);
+        // The stop, then the link's own word on the lost board.
+        const QString gone =
+            QStringLiteral("qm416x-cli: The evaluation board on %1 has gone away: the port was closed.\n");
+        QVERIFY2(r.err.endsWith(gone.arg(sim.path)), qPrintable(r.err));
+        const QString last = r.err.section(QLatin1Char('\n'), -3, -3);
+        const int kept = r.out.count(QLatin1Char('\n')) - 1;
+        QVERIFY2(last.startsWith(
+                     QStringLiteral("qm416x-cli: the sweep stopped at row %1 of 6 (fw ").arg(kept + 1)),
+                 qPrintable(r.err));
+        QVERIFY(last.endsWith(QStringLiteral(" (%1 rows written)").arg(kept)));
+        QVERIFY(r.out.startsWith(QStringLiteral("filter_word,chop,")));
     }
 };
 
