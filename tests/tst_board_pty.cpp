@@ -361,6 +361,9 @@ private Q_SLOTS:
         QVERIFY(store(saved, text.replace("Register: 31,91", "Register: 31,C4")));
         succeeds({"settings", "load", saved, "--port", path, "--variant", "64"},
                  QStringLiteral("wrote 20 registers from %1\n").arg(saved));
+        const QString again = dir.filePath(QStringLiteral("again.adc"));
+        succeeds({"settings", "save", "--port", path, "--variant", "64", "-o", again}, QString());
+        QCOMPARE(contents(again), text); // every register as loaded
         QVERIFY(store(saved, "QM4164\r\nRegister: 31,55\r\nRegister: 32\r\n"));
         const Run refused = cli({"settings", "load", saved, "--port", path, "--variant", "64"});
         QCOMPARE(refused.exitCode, 1);
