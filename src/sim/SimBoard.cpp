@@ -142,16 +142,16 @@ void SimBoard::produceStream()
 void SimBoard::streamTick()
 {
     const qint64 now = m_clock.nsecsElapsed();
-    const QVector<int> channels = m_converter.advanceConversions((now - m_lastTimeNs) / 1000.0);
-    m_lastTimeNs = now;
     QByteArray chunk;
-    for (int channel : channels) {
+    // Each record is taken as its conversion ends: the chip holds only the latest result.
+    m_converter.advanceConversions((now - m_lastTimeNs) / 1000.0, [&](int channel) {
         if (m_streamLeft <= 0)
-            break;
+            return;
         const QByteArray record = m_converter.takeRecord(channel).left(m_streamLeft);
         chunk += record;
         m_streamLeft -= static_cast<int>(record.size());
-    }
+    });
+    m_lastTimeNs = now;
     emitOutput(chunk);
     if (m_streamLeft <= 0 && m_streamTimer.isActive()) {
         m_streamTimer.stop();

@@ -317,11 +317,10 @@ void SimConverter::advance(double microseconds)
     advanceConversions(microseconds);
 }
 
-QVector<int> SimConverter::advanceConversions(double microseconds)
+void SimConverter::advanceConversions(double microseconds, const std::function<void(int channel)> &converted)
 {
-    QVector<int> converted;
     if (microseconds <= 0.0)
-        return converted;
+        return;
     if (m_operationLeft > 0.0) {
         const double step = std::fmin(m_operationLeft, microseconds);
         m_time += step;
@@ -333,12 +332,13 @@ QVector<int> SimConverter::advanceConversions(double microseconds)
     while (md() == ContinuousConversion && m_sequenceChannel >= 0 && microseconds >= m_sequenceLeft) {
         microseconds -= m_sequenceLeft;
         m_time += m_sequenceLeft;
-        converted.append(convertNext());
+        const int channel = convertNext();
+        if (converted && channel >= 0)
+            converted(channel);
     }
     if (md() == ContinuousConversion && m_sequenceChannel >= 0)
         m_sequenceLeft -= microseconds;
     m_time += microseconds;
-    return converted;
 }
 
 int SimConverter::convertNext()

@@ -8,6 +8,7 @@
 #include <QVector>
 
 #include <array>
+#include <functional>
 
 // The simulated converter behind the board: its register file, its serial interface
 // (communications byte: bit 6 read, bits 5..0 register address; then the register's bytes,
@@ -62,9 +63,10 @@ public:
     // Continuous conversion: converts the next enabled channel in turn and returns it, or -1
     // when the converter is not converting continuously (or no channel is enabled).
     int convertNext();
-    // Completes a started conversion stream step in simulated time: the channels whose
-    // conversions end within microseconds, in order.
-    QVector<int> advanceConversions(double microseconds);
+    // Completes a started conversion stream step in simulated time. converted, when given, is
+    // told each channel whose conversion ends within microseconds, in order, while that
+    // conversion is still the channel's latest result.
+    void advanceConversions(double microseconds, const std::function<void(int channel)> &converted = nullptr);
     // The status byte and data bytes of a channel as a continuous read delivers them; reading
     // clears the channel's ready flag.
     QByteArray takeRecord(int channel);
