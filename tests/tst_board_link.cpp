@@ -257,8 +257,10 @@ private Q_SLOTS:
         QFETCH(bool, notice);
         BoardRig r;
         FakeSerialPort &port = r.open();
+        bool first = true;
         port.responder = [&](const QString &c) {
-            return c == QLatin1String("S 42 00") ? answer : '[' + c.toLatin1() + "\r\n";
+            return c == QLatin1String("S 42 00") && std::exchange(first, false) ? answer
+                                                                                : '[' + c.toLatin1() + "\r\n";
         };
         int readAll = -1;
         connect(&r.link.hooks(), &BoardHooks::ResetNotice, this, [&] { readAll = r.link.RegReadAll(); });
@@ -427,7 +429,7 @@ private Q_SLOTS:
             QList<QPair<int, int>> values;
         } reads[] = {
             {0x00, 0x18, "S 58 00 00 00", "[S 58 1A 2B 3C\r", {{0x18, 0x1A2B3C}}},
-            {0x00, 0x3A, "S 78 00", "[S 7A 06\r", {{0x38, 0x06}}}, // mode, through its channel address
+            {0x00, 0x3A, "S 78 00", "[S 78 06\r", {{0x38, 0x06}}}, // mode, through its channel address
             // With dump the status comes in front of the data, for a data or a status read.
             {0x08, 0x0A, "S 4A 00 00 00", "[S 4A 48 12 34\r", {{0x22, 0x48}, {0x0A, 0x1234}}},
             {0x08, 0x22, "S 62 00 00 00", "[S 62 4C 56 78\r", {{0x22, 0x4C}, {0x0A, 0x5678}}},
@@ -705,8 +707,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("answered");
         QTest::addColumn<QString>("message");
         const QString twice = QStringLiteral("the evaluation board did not answer two registers in a row.");
+        // A write not answered stops a write-all at once: what follows builds on it.
         QTest::newRow("write all, board stops")
-            << true << QList<int>{6, 7, 8} << 7 << 5 << "\"Write All Registers\" stopped: " + twice;
+            << true << QList<int>{6, 7, 8} << 6 << 5
+            << "\"Write All Registers\" stopped: register 28h (Channel Setup) was not answered.";
+        QTest::newRow("read all, every third lost")
+            << false << QList<int>{3, 6, 9, 12} << 9 << 6
+            << "\"Read all registers\" stopped: 3 of the last 8 exchanges failed, the last register 36h "
+               "(Conversion Time) was not answered.";
         QTest::newRow("read all, board stops")
             << false << QList<int>{6, 7, 8} << 7 << 5 << "\"Read all registers\" stopped: " + twice;
         QTest::newRow("read all, one reply lost") << false << QList<int>{3} << 56 << 55 << QString();
@@ -760,13 +768,58 @@ private Q_SLOTS:
         const QByteArray c800 = "[C 0320\r" + records(200) + "\r\n";
         const QStringList closing{"C 38 26 48 04 00C8", "S 80", "S 38 22"};
         const QStringList escaped{"C 38 26 48 04 00C8", "*", "S 80", "S 38 22"};
+        const QStringList allEscaped{"C 38 26 48 08 0064", "*", "S 80", "S 38 22"};
         const QString kept = QStringLiteral(" The data held before are kept.");
         QTest::newRow("any channel ready") << false << c800 << 200 << closing << QString();
         QTest::newRow("all channels ready")
             << true << c800 << 200 << QStringList{"C 38 26 48 08 0064", "S 80", "S 38 22"} << QString();
         // 802 bytes: 200 whole records, then two bytes of a part record and the closing bytes.
-        QTest::newRow("part record") << false << "[C 0322\r" + records(200) + "\x20\x80\r\n"
-                                     << 200 << closing << QString();
+        // Another count than requested, or records the request did not ask for: nothing is kept.
+        QTest::newRow("count 802")
+            << false << "[C 0322\r" + records(200) + "\x20\x80\r\n"
+            << 0 << escaped
+            << "The evaluation board announced 802 bytes (answer \"[C 0322\") where 800 "
+               "were requested." +
+                   kept;
+        QTest::newRow("count FFFF")
+            << false << "[C FFFF\r" + records(200) << 0 << escaped
+            << "The evaluation board announced 65535 bytes (answer \"[C FFFF\") where "
+               "800 were requested." +
+                   kept;
+        QTest::newRow("channel not enabled")
+            << false << "[C 0320\r" + records(2) + hex("80 800000") + records(197) + "\r\n"
+            << 2 << escaped
+            << "Record 3 of the continuous read (byte 9) names channel 4, which is not enabled; the stream "
+               "is "
+               "damaged." +
+                   kept;
+        QTest::newRow("order the ready pin fixes") << true << "[C 0320\r" + records(1) + records(199) + "\r\n"
+                                                   << 1 << allEscaped
+                                                   << "Record 2 of the continuous read (byte 5) names "
+                                                      "channel 0, where channel 1 was due; the stream is "
+                                                      "damaged." +
+                                                          kept;
+        QTest::newRow("reset notice in the stream")
+            << false << "[C 0320\r" + records(100) + "\r\n[X QM416x-EB ready\r\n"
+            << 103 << escaped
+            << "The evaluation board was reset during the continuous read; its registers are back at their "
+               "power-on values." +
+                   kept;
+        QTest::newRow("no closing bytes")
+            << false << "[C 0320\r" + records(200) << 200 << escaped
+            << "The evaluation board sent all 800 bytes but not the closing bytes; the transfer was ended." +
+                   kept;
+        // The data are complete; the chip's way out of continuous-read mode is not.
+        QTest::newRow("closing exchange unanswered")
+            << false << "[C 0320\r" + records(200) + "\r\nmute" << 200 << closing
+            << "The evaluation board did not answer the closing exchange (\"S 80\"). The chip may still be "
+               "in "
+               "continuous-read mode. The data read are kept.";
+        QTest::newRow("closing exchange answered wrongly")
+            << false << "[C 0320\r" + records(200) + "\r\njunk" << 200 << closing
+            << "The evaluation board did not answer the closing exchange (\"S 80\"). The chip may still be "
+               "in "
+               "continuous-read mode. The data read are kept.";
         QTest::newRow("not [C ")
             << false << QByteArray("[E UNKNOWN\r\n") << 0 << closing
             << "The evaluation board refused the continuous read (answer \"[E UNKNO\")." + kept;
@@ -790,9 +843,16 @@ private Q_SLOTS:
         BoardRig rig;
         twoChannels(rig.model, rdyFn);
         FakeSerialPort &port = rig.open();
+        // A board whose bytes end in "mute" or "junk" answers its closing "S 80" so.
+        const bool ownClose = board.endsWith("mute") || board.endsWith("junk");
+        const QByteArray close = board.endsWith("junk") ? "[S 12 34 56 78\r\n" : "";
+        if (ownClose)
+            board.chop(4);
         port.responder = [&](const QString &command) -> QByteArray {
             if (command.startsWith(QLatin1String("C ")))
                 return board;
+            if (ownClose && command == QLatin1String("S 80"))
+                return close;
             if (command.startsWith(QLatin1String("S ")))
                 return "[" + command.toLatin1() + "\r\n";
             return {};
@@ -805,8 +865,11 @@ private Q_SLOTS:
                                 [&] { return std::optional(rig.link.BrdContRead(100, store)); });
 
         const std::optional<ContReadResult> result = acquisition.ReadData();
+        QCoreApplication::processEvents(); // a reset notice goes out once the link is free
 
         QTEST(result->records, "records");
+        // Told once; a reset notice offers the reset dialog as any other does.
+        QCOMPARE(rig.hooks.names().contains("ResetNotice"), result->outcome == ContReadResult::BoardReset);
         QTEST(port.commands(), "commands");
         QTEST(rig.dialogs.texts().join(QString()), "message");
         const bool done = result->completed();
@@ -834,8 +897,9 @@ private Q_SLOTS:
         QTest::newRow("complete") << "" << int(ContReadResult::Completed)
                                   << QStringList{request, answer, "S 80"}
                                   << QStringList{"6", "7", "3", "4", "2"};
+        // The answer came after the cancel: the board is told again to stop.
         QTest::newRow("cancel in request")
-            << "request" << int(ContReadResult::Cancelled) << QStringList{request, "*", answer, "S 80"}
+            << "request" << int(ContReadResult::Cancelled) << QStringList{request, "*", answer, "*", "S 80"}
             << QStringList{"6", "8", "3", "4", "2"};
         QTest::newRow("cancel in transfer")
             << "transfer" << int(ContReadResult::Cancelled) << QStringList{request, answer, "*", "S 80"}

@@ -409,6 +409,109 @@ private Q_SLOTS:
         QCOMPARE(terminal.contains("\r"), !quiet);
     }
 
+    // qm416x-boardsim given one fault: the command fails naming what went wrong, writes no
+    // file and leaves a board that answers a register read, out of continuous-read mode.
+    void boardFaultsFromTheCommandLine_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("command"); // PORT and FILE stand for the terminal and a file
+        QTest::addColumn<QString>("message"); // a part of standard error
+        QTest::addColumn<bool>("readable");   // the board answers a read afterwards
+        const QString acquire = QStringLiteral("acquire --port PORT --channels 0,1 -o FILE");
+        const QString load = QStringLiteral("settings load FILE --port PORT");
+        const QString damaged = QStringLiteral("; the stream is damaged.");
+        QTest::newRow("refused set-up write")
+            << "refuse-writes" << acquire
+            << "the set-up was not made: register 28h (Channel Setup) was refused (answer \"E REFUSED\")."
+            << true;
+        QTest::newRow("unanswered set-up write")
+            << "mute-writes" << acquire << "register 28h (Channel Setup) was not answered." << true;
+        QTest::newRow("refused load")
+            << "refuse-writes" << load
+            << "\"Write All Registers\" stopped: register 01h (I/O Port) was refused (answer "
+               "\"E REFUSED\").\nqm416x-cli: the board answered 0 of 36 register "
+               "writes; the board holds only part of"
+            << true;
+        QTest::newRow("refused sweep row")
+            << "refuse-writes"
+            << "sweep --port PORT --channel 0 --fw 17 -o FILE"
+            << "row 1 of 1 (fw 17, chop on, ±1.25 V): the set-up was not made: register 28h (Channel Setup) "
+               "was "
+               "refused (answer \"E REFUSED\"); the settings before the sweep could not be restored "
+               "(register "
+               "28h (Channel Setup) was refused (answer \"E REFUSED\")) (no rows, nothing written)"
+            << true;
+        QTest::newRow("channel not enabled")
+            << "foreign-channel" << acquire
+            << "Record 3 of the continuous read (byte 7) names channel 4, which is not enabled" + damaged
+            << true;
+        QTest::newRow("channel 7") << "channel-7" << acquire
+                                   << "(byte 1) names channel 7, which is not enabled" + damaged << true;
+        QTest::newRow("random bytes") << "random-bytes" << acquire << damaged << true;
+        QTest::newRow("fewer bytes") << "count-fewer" << acquire
+                                     << "announced 300 bytes (answer \"[C 012C\") where 600 were requested."
+                                     << true;
+        QTest::newRow("more bytes") << "count-more" << acquire
+                                    << "announced 604 bytes (answer \"[C 025C\") where 600 were requested."
+                                    << true;
+        QTest::newRow("FFFF bytes") << "count-ffff" << acquire
+                                    << "announced 65535 bytes (answer \"[C FFFF\") where 600 were requested."
+                                    << true;
+        QTest::newRow("reset in the stream")
+            << "reset-in-stream" << acquire << "The evaluation board was reset during the continuous read"
+            << true;
+        QTest::newRow("reset in a load")
+            << "reset-in-writes" << load << "the board was reset during the transfer (at register" << true;
+        QTest::newRow("late answer") << "late-answer" << acquire
+                                     << "The evaluation board did not answer the continuous-read request."
+                                     << true;
+        QTest::newRow("every answer S 12 34 56 78")
+            << "junk-replies"
+            << "regs --port PORT write 1 30"
+            << "no evaluation board answers on PORT (answer \"S 12 34 56 78\" to a read of the revision "
+               "register)"
+            << false;
+        QTest::newRow("every third reply lost")
+            << "drop-third"
+            << "regs --port PORT read-all"
+            << "\"Read all registers\" stopped: 3 of the last 7 exchanges failed, the last register 35h "
+               "(Conversion Time) was not answered.\nqm416x-cli: the board answered 5 of 56 register reads\n"
+            << false;
+        QTest::newRow("closing exchange unanswered") << "mute-close" << acquire
+                                                     << "did not answer the closing exchange (\"S 80\"). The "
+                                                        "chip may still be in continuous-read mode."
+                                                     << true;
+        QTest::newRow("no closing bytes")
+            << "no-closing-bytes" << acquire << "sent all 600 bytes but not the closing bytes" << true;
+    }
+
+    void boardFaultsFromTheCommandLine()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, command);
+        BoardSimProcess sim;
+        QVERIFY(sim.start({"--fast", "--fault", fault}));
+        QTemporaryDir dir;
+        const QString file = dir.filePath(command.startsWith(QLatin1String("settings")) ? "in.adc" : "out");
+        if (command.startsWith(QLatin1String("settings")))
+            QVERIFY(store(file, "QM4168\r\n\r\n I/O Port Register\r\nRegister: 1,30\r\n"));
+        QStringList arguments = command.split(QLatin1Char(' '));
+        arguments.replaceInStrings(QStringLiteral("PORT"), sim.path)
+            .replaceInStrings(QStringLiteral("FILE"), file);
+        const Run r = cli(arguments);
+        QCOMPARE(r.exitCode, 1);
+        QFETCH(QString, message);
+        QVERIFY2(r.err.contains(message.replace(QStringLiteral("PORT"), sim.path)), qPrintable(r.err));
+        QCOMPARE(QFile::exists(file), command.startsWith(QLatin1String("settings")));
+        QFETCH(bool, readable);
+        if (!readable)
+            return;
+        const Run mode = cli({"regs", "--port", sim.path, "read", "38"});
+        QCOMPARE(mode.exitCode, 0);
+        QCOMPARE(mode.out.left(3), QStringLiteral("38 "));
+        QCOMPARE(mode.out.mid(3, 2).toInt(nullptr, 16) & 0x04, 0); // not in continuous-read mode
+    }
+
     void acquireFromABoardKilledMidway()
     {
         BoardSimProcess sim;

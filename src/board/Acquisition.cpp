@@ -26,8 +26,8 @@ std::optional<ContReadResult> Acquisition::ReadData()
     // Operating mode 001 (continuous conversion) and the continuous-read bit; bits 4, 3, 1
     // and 0 (clock, dump, data width, clamp) stay.
     m_model.setRegister(ModeAddress, false, (m_model.Register(ModeAddress) & 0x1B) | 0x24);
-    const std::optional<ContReadResult> result = runDialog();
-    leaveContRead();
+    std::optional<ContReadResult> result = runDialog();
+    leaveContRead(result);
     m_store.Update();
     tell(result);
     return result;
@@ -35,8 +35,8 @@ std::optional<ContReadResult> Acquisition::ReadData()
 
 std::optional<ContReadResult> Acquisition::RunContReadDialog()
 {
-    const std::optional<ContReadResult> result = runDialog();
-    leaveContRead();
+    std::optional<ContReadResult> result = runDialog();
+    leaveContRead(result);
     m_store.Update();
     if (m_store.Valid(-1))
         Q_EMIT ShowData();
@@ -54,10 +54,17 @@ std::optional<ContReadResult> Acquisition::runDialog()
     return result;
 }
 
-void Acquisition::leaveContRead()
+void Acquisition::leaveContRead(std::optional<ContReadResult> &result)
 {
-    // Sent: the chip leaves continuous-read mode through the usual write path.
+    // Sent: the chip leaves continuous-read mode through the usual write path. After a
+    // completed transfer that write is part of the closing exchange and must be answered.
+    RegisterTransfer &transfer = m_link.transfer();
+    transfer.watchWrites();
     m_model.setRegister(ModeAddress, true, m_model.Register(ModeAddress) & ~ContRdBit);
+    const QString failure = transfer.writeFailure();
+    if (result && result->completed() && result->closeProblem.isEmpty() && !failure.isEmpty())
+        result->closeProblem =
+            QStringLiteral("The mode write that ends the continuous read failed: %1.").arg(failure);
 }
 
 void Acquisition::tell(const std::optional<ContReadResult> &result)
@@ -67,7 +74,9 @@ void Acquisition::tell(const std::optional<ContReadResult> &result)
     QString text = result->message();
     if (text.isEmpty())
         return;
-    if (result->outcome != ContReadResult::LinkClosed)
+    if (result->completed())
+        text += QStringLiteral(" The data read are kept.");
+    else if (result->outcome != ContReadResult::LinkClosed)
         text += QStringLiteral(" The data held before are kept.");
     m_dialogs->message(text, UserDialogs::Icon::Warning);
 }

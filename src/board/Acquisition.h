@@ -45,7 +45,7 @@ Q_SIGNALS:
 
 private:
     std::optional<ContReadResult> runDialog();
-    void leaveContRead();
+    void leaveContRead(std::optional<ContReadResult> &result);
     void tell(const std::optional<ContReadResult> &result);
 
     QM4168 &m_model;

@@ -106,6 +106,11 @@ void BoardLink::reportStop(const QString &transfer)
     case RegisterTransfer::Stop::NoModeValue:
         why = QStringLiteral("the evaluation board gave no value for the mode register");
         break;
+    case RegisterTransfer::Stop::Unreliable:
+    case RegisterTransfer::Stop::WriteFailed:
+    case RegisterTransfer::Stop::BoardReset:
+        why = m_transfer.stopText();
+        break;
     case RegisterTransfer::Stop::None:
     case RegisterTransfer::Stop::LinkNotReady:
         return; // done, or nothing could be sent (a lost board is reported on its own)

@@ -87,6 +87,8 @@ public:
     int RegReadChAll(int channel) { return m_transfer.RegReadChAll(channel); }
     int RegReadChState(int channel) { return m_transfer.RegReadChState(channel); }
     int RegReadState() { return m_transfer.RegReadState(); }
+    RegisterTransfer &transfer() { return m_transfer; }
+    SerialLink &serialLink() { return m_link; }
 
     bool CheckAutoWriteReg() const { return m_sync.CheckAutoWriteReg(); }
     void setCheckAutoWriteReg(bool on) { m_sync.setCheckAutoWriteReg(on); }

@@ -25,8 +25,34 @@ QString ContReadResult::message() const
             .arg(announced);
     case Lost:
         return QStringLiteral("The evaluation board went away during the continuous read.");
-    case NotRun:
+    case WrongCount:
+        return QStringLiteral(
+                   "The evaluation board announced %1 bytes (answer \"%2\") where %3 were requested.")
+            .arg(announced)
+            .arg(answer.trimmed())
+            .arg(requested);
+    case BadRecord: {
+        const QString which = dueChannel < 0 ? QStringLiteral("which is not enabled")
+                                             : QStringLiteral("where channel %1 was due").arg(dueChannel);
+        return QStringLiteral("Record %1 of the continuous read (byte %2) names channel %3, %4; the "
+                              "stream is damaged.")
+            .arg(records + 1)
+            .arg(received + 1)
+            .arg(badChannel)
+            .arg(which);
+    }
+    case BoardReset:
+        return QStringLiteral("The evaluation board was reset during the continuous read; its registers "
+                              "are back at their power-on values.");
+    case Unclosed:
+        return QStringLiteral("The evaluation board sent all %1 bytes but not the closing bytes; the "
+                              "transfer was ended.")
+            .arg(announced);
     case Completed:
+        if (!closeProblem.isEmpty())
+            return closeProblem + QStringLiteral(" The chip may still be in continuous-read mode.");
+        break;
+    case NotRun:
         break;
     }
     return {};

@@ -16,16 +16,28 @@ struct ContReadResult
         Cancelled,  // the user cancelled
         Stopped,    // the board stopped sending in the middle of the transfer
         Lost,       // the port went away
+        WrongCount, // the answer announced another byte count than requested
+        BadRecord,  // a record named a channel not enabled, or out of the enabled order
+        BoardReset, // the board announced a reset during the request or the transfer
+        Unclosed,   // all records came, the closing bytes did not
         Completed
     };
 
     Outcome outcome = NotRun;
-    QString answer;    // the 8 bytes that answered the request, as text
-    int announced = 0; // data bytes the board announced
-    int received = 0;  // data bytes taken as records
-    int records = 0;   // records handed to the store
+    QString answer;      // the 8 bytes that answered the request, as text
+    int announced = 0;   // data bytes the board announced
+    int received = 0;    // data bytes taken as records
+    int records = 0;     // records handed to the store
+    int requested = 0;   // data bytes the request asked for
+    int badChannel = -1; // BadRecord: the channel the record named, and the one due (-1: any
+    int dueChannel = -1; // enabled one)
+    // Completed, but the closing exchange ("S 80" and the mode write after it) was not
+    // answered as it should be: why. The data are complete; the chip may still stream.
+    QString closeProblem;
 
     bool completed() const { return outcome == Completed; }
+    // Completed, and the chip is known to have left continuous-read mode.
+    bool clean() const { return completed() && closeProblem.isEmpty(); }
     // What happened, for a message box or the terminal; empty when there is nothing to say.
     QString message() const;
 };

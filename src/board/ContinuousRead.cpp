@@ -46,6 +46,12 @@ bool ContinuousRead::portAlive() const
            m_link.BrdState() != LinkState::BoardDisabled;
 }
 
+int ContinuousRead::requestedBytes(int amount) const
+{
+    const QM4168 &model = m_link.model();
+    return (model.DataWidth(-1) + 1) * model.ChannelCount() * amount;
+}
+
 ContReadResult ContinuousRead::BrdContRead(int amount, ClassData &store)
 {
     ContReadResult result;
@@ -59,6 +65,8 @@ ContReadResult ContinuousRead::BrdContRead(int amount, ClassData &store)
     m_clock.start();
     m_reported = -1;
     m_silent = false;
+    m_seen.clear();
+    result.requested = requestedBytes(amount);
 
     // The request. From here until the link is restored, bytes are taken from the port only
     // here: no receive notification reaches the reply parser.
@@ -89,6 +97,7 @@ ContReadResult ContinuousRead::BrdContRead(int amount, ClassData &store)
         m_link.BrdTimeOut().stop();
     }
     if (answer.size() == AnswerBytes && portAlive()) {
+        m_seen = answer;
         result.answer = QString::fromLatin1(answer);
         Q_EMIT m_link.hooks().Display(result.answer);
         if (result.answer.startsWith(QLatin1String("[C ")))
@@ -104,19 +113,40 @@ ContReadResult ContinuousRead::BrdContRead(int amount, ClassData &store)
         result.outcome = ContReadResult::Cancelled; // a cancel stays a cancel, answered or not
     else if (result.announced < record)
         result.outcome = ContReadResult::Refused;
+    else if (result.announced != result.requested)
+        result.outcome = ContReadResult::WrongCount;
     else
         transfer(result, store);
 
-    // A cancelled request has had its abort already; a refused one has nothing to abort.
-    if (!result.completed() && portAlive())
-        abortAndDrain(!escaped && result.outcome != ContReadResult::Refused);
+    QByteArray notice;
+    if (!result.completed() && portAlive()) {
+        // A board that answered a cancelled request late streams all the same: it is told
+        // again to stop, and the line is drained for as long as its stream would take. After
+        // our own abort a board stops at once; a refused request has nothing to abort.
+        const bool lateStream = escaped && result.announced > 0;
+        const int leftMs = lateStream ? (result.announced + ClosingBytes) * 1000 / LineBytesPerSecond : 0;
+        abortAndDrain(lateStream || (!escaped && result.outcome != ContReadResult::Refused), leftMs,
+                      escaped && result.answer.isEmpty());
+        if (m_seen.contains("[X ")) {
+            // The board was reset: what it was set up for is gone.
+            result.outcome = ContReadResult::BoardReset;
+            notice = m_seen.mid(m_seen.indexOf("[X "));
+            notice.truncate(notice.indexOf('\r') + 1);
+        }
+    }
 
     // The link as before: the input cleared, the reply parser fed again.
     if (m_port) {
         m_port->clearInput();
         m_port->setReceiveThreshold(1);
     }
-    closingExchange();
+    if (!closingExchange() && result.completed())
+        result.closeProblem =
+            QStringLiteral("The evaluation board did not answer the closing exchange (\"S 80\").");
+    // A reset notice goes to the reply parser, so that the windows offer the reset dialog
+    // as for any other notice.
+    for (const char byte : std::as_const(notice))
+        m_link.BrdReceiveByte(byte);
     return result;
 }
 
@@ -158,6 +188,14 @@ bool ContinuousRead::waitForBytes(int count, int state, bool watchSilence)
     return ready();
 }
 
+void ContinuousRead::keepSeen(const QByteArray &bytes)
+{
+    // The latest bytes, where a reset notice in the stream would be.
+    m_seen += bytes;
+    if (m_seen.size() > SeenBytes)
+        m_seen.remove(0, m_seen.size() - SeenBytes);
+}
+
 void ContinuousRead::transfer(ContReadResult &result, ClassData &store)
 {
     const QM4168 &model = m_link.model();
@@ -169,20 +207,35 @@ void ContinuousRead::transfer(ContReadResult &result, ClassData &store)
     fresh.setDataWidth(model.DataWidth(-1));
     fresh.setClamp(model.Clamp(-1));
     fresh.setRefVoltage(model.Vref());
+    QList<int> enabled;
     for (int ch = 0; ch <= model.MaxChannel(); ++ch) {
         fresh.setRng(ch, model.Rng(ch));
         // The conversion time as the setup window's row shows it.
         fresh.setChannelTime(ch, roundHalfEven(model.ConversionTime(ch), 2));
+        if (model.Enable(ch))
+            enabled << ch;
     }
 
-    // Whole records only: a count that is not a multiple of the record ends in a part
-    // record, which is not data, and the closing bytes are never taken for data.
+    // The announced count is the requested one, a whole number of records.
     const int record = model.DataWidth(-1) + 1;
     const int whole = result.announced / record * record;
     reportProgress(result);
     while (result.received < whole && waitForBytes(record, LinkState::BoardAnswer, true)) {
         while (result.received < whole && m_port->bytesWaiting() >= record) {
-            fresh.Add(m_port->read(record));
+            const QByteArray bytes = m_port->read(record);
+            keepSeen(bytes);
+            // Only the enabled channels convert; with the ready pin after all channels, each
+            // unit holds them in their order.
+            const int channel = static_cast<quint8>(bytes.at(0)) >> 5;
+            const int due =
+                model.RdyFn() && !enabled.isEmpty() ? enabled.at(result.records % enabled.size()) : -1;
+            if (!enabled.contains(channel) || (due >= 0 && channel != due)) {
+                result.badChannel = channel;
+                result.dueChannel = enabled.contains(channel) ? due : -1;
+                result.outcome = ContReadResult::BadRecord;
+                return;
+            }
+            fresh.Add(bytes);
             result.received += record;
             ++result.records;
         }
@@ -194,11 +247,16 @@ void ContinuousRead::transfer(ContReadResult &result, ClassData &store)
                                       : ContReadResult::Cancelled;
         return;
     }
-    // The rest of a part record and the closing bytes; not interpreted, and the data are
-    // complete whether they come or not.
+    // The closing bytes: a stream without them has not ended as it should, and the board's
+    // state is unknown.
     const int rest = result.announced - whole + ClosingBytes;
-    if (waitForBytes(rest, LinkState::BoardAnswer, true))
-        m_port->read(rest);
+    if (!waitForBytes(rest, LinkState::BoardAnswer, true)) {
+        result.outcome = !portAlive() ? ContReadResult::Lost
+                         : m_silent   ? ContReadResult::Unclosed
+                                      : ContReadResult::Cancelled;
+        return;
+    }
+    keepSeen(m_port->read(rest));
 
     result.outcome = ContReadResult::Completed;
     Q_EMIT LabelStatus(QStringLiteral("Processing Data"));
@@ -206,44 +264,78 @@ void ContinuousRead::transfer(ContReadResult &result, ClassData &store)
     store.Process();
 }
 
-void ContinuousRead::abortAndDrain(bool sendAbort)
+void ContinuousRead::abortAndDrain(bool sendAbort, int atLeastMs, bool watchLate)
 {
     if (sendAbort)
         m_link.BrdSend(QStringLiteral("*"));
+    // Done once the line has been quiet for quietMs, and not before atLeastMs (a stream that
+    // is still due); a line that never falls quiet is given up SilenceMs after that. When a
+    // cancelled request is still unanswered, an answer may yet come: the line must then be
+    // quiet for SilenceMs, and an answer that does come is told to stop and given its time.
+    int quietMs = watchLate ? SilenceMs : QuietMs;
+    bool quietNow = false;
+    bool due = atLeastMs <= 0;
     bool done = false;
     QTimer quiet;
+    QTimer least;
     QTimer limit;
     quiet.setSingleShot(true);
+    least.setSingleShot(true);
     limit.setSingleShot(true);
-    connect(&quiet, &QTimer::timeout, this, [&done] { done = true; });
+    connect(&quiet, &QTimer::timeout, this, [&] {
+        quietNow = true;
+        done = due;
+    });
+    connect(&least, &QTimer::timeout, this, [&] {
+        due = true;
+        done = quietNow;
+    });
     connect(&limit, &QTimer::timeout, this, [&done] { done = true; });
-    quiet.start(QuietMs);
-    limit.start(SilenceMs);
+    const auto expect = [&](int ms) {
+        due = ms <= 0;
+        if (!due)
+            least.start(ms);
+        limit.start(qMax(0, ms) + quietMs + SilenceMs);
+    };
+    quiet.start(quietMs);
+    expect(atLeastMs);
     waitWhile([&] {
         if (!portAlive())
             return false;
         if (m_port->bytesWaiting() > 0) {
-            m_port->clearInput();
-            quiet.start(QuietMs);
+            keepSeen(m_port->read(m_port->bytesWaiting()));
+            quietNow = false;
+            const int at = m_seen.indexOf("[C ");
+            if (watchLate && at >= 0 && m_seen.size() >= at + AnswerBytes) {
+                watchLate = false;
+                quietMs = QuietMs;
+                const int announced = HexToLong(QString::fromLatin1(m_seen.mid(at + 3, 4)));
+                m_link.BrdSend(QStringLiteral("*"));
+                expect((announced + ClosingBytes) * 1000 / LineBytesPerSecond);
+            }
+            quiet.start(quietMs);
         }
         return !done;
     });
 }
 
-void ContinuousRead::closingExchange()
+bool ContinuousRead::closingExchange()
 {
     if (!portAlive())
-        return; // the port went away; the link is (or is about to be) closed
+        return false; // the port went away; the link is (or is about to be) closed
     // "S 80" takes the chip out of continuous-read mode; its reply goes through the parser.
     m_link.setBrdState(LinkState::BoardWaiting);
     Q_EMIT LabelStatus(QStringLiteral("Escaping Cont.Read"));
     m_link.BrdSend(QStringLiteral("S 80"));
     waitWhile([this] { return m_link.BrdState() == LinkState::BoardWaiting; });
+    const bool answered = m_link.BrdState() == LinkState::BoardReplied &&
+                          m_link.serialLink().lastReply() == QLatin1String("S 80");
     if (m_link.BrdState() == LinkState::BoardReplied)
         m_link.setBrdState(LinkState::BoardAccessed);
     // The periodic read starts again (when register traffic is free at all).
     if (m_link.UpdateState() == RegisterSync::UpdIdle)
         m_link.setUpdateState(RegisterSync::UpdIdle);
+    return answered;
 }
 
 void ContinuousRead::reportProgress(const ContReadResult &result)

@@ -2,6 +2,7 @@
 
 #include "ContReadResult.h"
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
@@ -23,10 +24,15 @@ class SerialPort;
 // Escape (setBrdState(8) from the dialog).
 //
 // The records go to a fresh store, which takes the place of the contents of the given store
-// only when the transfer completed: a cancel, a refused request, a board that stops sending
-// for two seconds in the middle of the transfer, or a lost port leave the data held before.
-// After such an end the board is told to stop ("*") and the line is drained before the
-// closing exchange, so that no record byte is taken for a reply.
+// only when the transfer completed: a cancel, a refused request, an answer announcing another
+// byte count than requested, a record naming a channel that is not enabled (or, with the
+// ready pin after all channels, out of the enabled channels' order), a board reset, a board
+// that stops sending for two seconds in the middle of the transfer or before its closing
+// bytes, or a lost port leave the data held before. After such an end the board is told to
+// stop ("*") and the line is drained before the closing exchange, so that no record byte is
+// taken for a reply; a board that answers a cancelled request late is told again and given
+// the time its stream takes. A closing exchange that is not answered with its echo leaves
+// the data but is reported (ContReadResult::closeProblem).
 class ContinuousRead : public QObject
 {
     Q_OBJECT
@@ -37,6 +43,7 @@ public:
     static constexpr int SilenceMs = 2000;          // no byte for so long after data began: stopped
     static constexpr int QuietMs = 100;             // a drained line has been quiet for so long
     static constexpr int LineBytesPerSecond = 3840; // 38400 baud, 10 bits per byte
+    static constexpr int SeenBytes = 64;            // latest bytes kept to find a reset notice in
 
     explicit ContinuousRead(BoardLink &link, QObject *parent = nullptr);
 
@@ -48,6 +55,8 @@ public:
     // uu nnnn" (mode value, bytes per transfer unit, number of units; one unit is one record,
     // or one record per enabled channel when the model's RdyFn is set).
     QString request(int amount) const;
+    // The data bytes that request asks for; the answer must announce exactly these.
+    int requestedBytes(int amount) const;
 
     // Acquires amount samples per enabled channel into store (see above). Returns at once
     // with LinkClosed or LinkBusy unless the link is Idle or Accessed.
@@ -71,9 +80,12 @@ private:
     // Collects the 8-byte answer from its "[" on while the link stays in state.
     bool waitForAnswer(QByteArray &answer, int state);
     void transfer(ContReadResult &result, ClassData &store);
-    // Tells the board to stop and throws away what it still sends, until the line is quiet.
-    void abortAndDrain(bool sendAbort);
-    void closingExchange();
+    // Tells the board to stop and throws away what it still sends, until the line is quiet
+    // and at least atLeastMs have passed; watchLate: a cancelled request may still be answered.
+    void abortAndDrain(bool sendAbort, int atLeastMs, bool watchLate);
+    // "S 80"; true when the board answered it with its echo.
+    bool closingExchange();
+    void keepSeen(const QByteArray &bytes);
     void reportProgress(const ContReadResult &result);
 
     BoardLink &m_link;
@@ -82,4 +94,5 @@ private:
     int m_requestTimeOutMs = 0;
     bool m_silent = false;
     int m_reported = -1;
+    QByteArray m_seen; // the latest bytes of the answer, the stream and the drain
 };

@@ -93,12 +93,53 @@ void NoiseSweep::settle(int channel)
     waitWhile([&] { return waiting; });
 }
 
+QList<int> NoiseSweep::touchedRegisters() const
+{
+    // Every channel's setup (enable, range, chop) and conversion time, and the mode (data width).
+    QList<int> addresses;
+    for (int c = 0; c <= m_model.MaxChannel(); ++c)
+        addresses << 0x28 + c << 0x30 + c;
+    addresses << 0x38;
+    return addresses;
+}
+
 bool NoiseSweep::run(const NoiseSweepSettings &settings)
 {
-    const QList<NoiseRow> planned = plan(settings, m_model);
     m_rows.clear();
     m_stopMessage.clear();
     m_cancelled = false;
+    // What the chip holds before the sweep, read from it, so that it can be put back.
+    QList<QPair<int, qint32>> before;
+    RegisterTransfer &transfer = m_link.transfer();
+    for (int address : touchedRegisters()) {
+        if (!m_link.RegReadOne(address)) {
+            m_stopMessage = QStringLiteral("the sweep did not start: %1").arg(transfer.failureOf(address));
+            return false;
+        }
+        before << qMakePair(address, m_model.Register(address));
+    }
+    const bool completed = runRows(settings);
+    // Put back as it was: sent through the model as the rows were, each write answered.
+    m_link.setUpdateState(RegisterSync::UpdContRead);
+    transfer.watchWrites();
+    for (const auto &entry : std::as_const(before))
+        if (m_model.Register(entry.first) != entry.second)
+            m_model.setRegister(entry.first, true, entry.second);
+    QString restore = transfer.writeFailure();
+    if (restore.isEmpty())
+        restore = transfer.verifyWrites();
+    m_link.setUpdateState(m_link.isPortOpen() ? RegisterSync::UpdIdle : RegisterSync::UpdClosed);
+    if (restore.isEmpty())
+        return completed;
+    const QString note =
+        QStringLiteral("the settings before the sweep could not be restored (%1)").arg(restore);
+    m_stopMessage = m_stopMessage.isEmpty() ? note : m_stopMessage + QStringLiteral("; ") + note;
+    return false;
+}
+
+bool NoiseSweep::runRows(const NoiseSweepSettings &settings)
+{
+    const QList<NoiseRow> planned = plan(settings, m_model);
     const int channel = settings.channel;
     for (const NoiseRow &wanted : planned) {
         Q_EMIT progress(m_rows.size(), planned.size(), rowName(wanted));
@@ -113,7 +154,13 @@ bool NoiseSweep::run(const NoiseSweepSettings &settings)
             return stopped(QStringLiteral("cancelled"));
         if (!m_link.isPortOpen())
             return stopped(QStringLiteral("the board is not connected"));
+        m_link.transfer().watchWrites();
         applySettings(channel, wanted);
+        QString setUp = m_link.transfer().writeFailure();
+        if (setUp.isEmpty())
+            setUp = m_link.transfer().verifyWrites();
+        if (!setUp.isEmpty())
+            return stopped(QStringLiteral("the set-up was not made: %1").arg(setUp));
         settle(channel);
         if (m_cancelled)
             return stopped(QStringLiteral("cancelled"));
@@ -126,7 +173,7 @@ bool NoiseSweep::run(const NoiseSweepSettings &settings)
             return std::optional<ContReadResult>(m_link.BrdContRead(amount, store));
         });
         const std::optional<ContReadResult> result = acquisition.ReadData();
-        if (!result || !result->completed())
+        if (!result || !result->clean())
             return stopped(m_cancelled ? QStringLiteral("cancelled")
                            : result    ? result->message()
                                        : QStringLiteral("no acquisition ran"));

@@ -29,8 +29,12 @@ struct NoiseSweepSettings
 // samples are acquired by continuous read (24-bit data, only the swept channel enabled) and
 // the noise figures of the data window become one row.
 //
-// Cancel, a refused or failed acquisition and a lost board end the sweep after the rows
-// completed so far; stopMessage() then says which row stopped and why.
+// Every set-up write of a row must be answered and read back as written. Cancel, a set-up
+// the chip did not take, a refused or failed acquisition and a lost board end the sweep
+// after the rows completed so far; stopMessage() then says which row stopped and why.
+// However it ends, the registers the sweep touches (every channel's setup and conversion
+// time, the mode) are first read from the chip and afterwards put back; a restore that
+// fails is part of stopMessage() and makes run() false.
 class NoiseSweep : public QObject
 {
     Q_OBJECT
@@ -57,6 +61,8 @@ Q_SIGNALS:
     void progress(int done, int total, const QString &current);
 
 private:
+    bool runRows(const NoiseSweepSettings &settings);
+    QList<int> touchedRegisters() const;
     void applySettings(int channel, const NoiseRow &row);
     void settle(int channel);
 

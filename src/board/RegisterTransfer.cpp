@@ -2,7 +2,9 @@
 
 #include "BoardHooks.h"
 #include "SerialLink.h"
+#include "model/HexText.h"
 #include "model/QM4168.h"
+#include "model/RegisterDesign.h"
 
 #include <QByteArray>
 
@@ -40,7 +42,84 @@ bool RegisterTransfer::RegWriteOne(int address)
         frame[i] = static_cast<char>((value >> (8 * (n - 1 - i))) & 0xFF);
     if (address == 5 && n > 2)
         frame[2] = 0; // the second data byte of the checksum register always goes as zero
-    return m_link.BrdSPI(frame, n);
+    const QByteArray sent = frame;
+    // The chip echoes what it is sent.
+    const bool ok = m_link.BrdSPI(frame, n) && frame == sent;
+    noteWrite(address, ok);
+    return ok;
+}
+
+void RegisterTransfer::noteWrite(int address, bool ok)
+{
+    if (!m_watched.contains(address)) {
+        m_watched << address;
+        m_watchedValues << m_model.Register(address);
+    } else {
+        m_watchedValues[m_watched.indexOf(address)] = m_model.Register(address);
+    }
+    if (m_writeFailure.isEmpty() && !ok)
+        m_writeFailure = QStringLiteral("register %1 %2").arg(registerName(address), exchangeFailure(false));
+}
+
+QString RegisterTransfer::registerName(int address)
+{
+    const RegisterDesign::Row *row = RegisterDesign::row(RegisterDesign::rowIndexOf(address));
+    return row ? QStringLiteral("%1h (%2)").arg(HexPad(address, 2), row->name)
+               : QStringLiteral("%1h").arg(HexPad(address, 2));
+}
+
+QString RegisterTransfer::exchangeFailure(bool ok) const
+{
+    if (ok)
+        return {};
+    switch (m_link.lastOutcome()) {
+    case SerialLink::Outcome::Answered:
+        return m_link.lastReply().startsWith(QLatin1String("S "))
+                   ? QStringLiteral("was answered wrongly (answer \"%1\")").arg(m_link.lastReply())
+                   : QStringLiteral("was refused (answer \"%1\")").arg(m_link.lastReply());
+    case SerialLink::Outcome::NoAnswer:
+        return QStringLiteral("was not answered");
+    case SerialLink::Outcome::NotReady:
+        return QStringLiteral("could not be sent: the link was busy");
+    case SerialLink::Outcome::Closed:
+        break;
+    }
+    return QStringLiteral("could not be sent: the port is closed");
+}
+
+void RegisterTransfer::watchWrites()
+{
+    m_watched.clear();
+    m_watchedValues.clear();
+    m_writeFailure.clear();
+    m_noticesAtWatch = m_link.resetNotices();
+}
+
+QString RegisterTransfer::writeFailure() const
+{
+    if (!m_writeFailure.isEmpty())
+        return m_writeFailure;
+    if (m_link.resetNotices() != m_noticesAtWatch)
+        return QStringLiteral("the board was reset, which undid the registers written before");
+    return {};
+}
+
+QString RegisterTransfer::verifyWrites()
+{
+    constexpr int ModeField = 0xE0;
+    for (int i = 0; i < m_watched.size(); ++i) {
+        const int address = m_watched.at(i);
+        const qint32 written = m_watchedValues.at(i);
+        if (!RegReadOne(address))
+            return QStringLiteral("register %1 could not be read back: it %2")
+                .arg(registerName(address), exchangeFailure(false));
+        const qint32 mask = address >= ModeAddress ? ~ModeField : ~0;
+        const qint32 read = m_model.Register(address);
+        if ((read & mask) != (written & mask))
+            return QStringLiteral("register %1 reads back as %2, not %3 as written")
+                .arg(registerName(address), HexPad(read, 2), HexPad(written, 2));
+    }
+    return {};
 }
 
 bool RegisterTransfer::RegReadOne(int address)
@@ -53,8 +132,10 @@ bool RegisterTransfer::RegReadOne(int address)
     const bool dump = isDataOrStatus(address) && m_model.Dump(-1);
     const int n = dump ? m_model.DataWidth(-1) + 2 : m_model.RegBytes(address) + 1;
     QByteArray frame(n, '\0');
-    frame[0] = static_cast<char>(m_model.IAddress(address) | 0x40);
-    if (!m_link.BrdSPI(frame, n))
+    const char comm = static_cast<char>(m_model.IAddress(address) | 0x40);
+    frame[0] = comm;
+    // The communications byte comes back as it was sent.
+    if (!m_link.BrdSPI(frame, n) || frame.at(0) != comm)
         return false;
 
     if (dump) {
@@ -71,27 +152,47 @@ void RegisterTransfer::beginBulk()
 {
     m_answered = 0;
     m_missesInRow = 0;
+    m_recent.clear();
+    m_noticesAtStart = m_link.resetNotices();
     m_stop = Stop::None;
+    m_stopText.clear();
 }
 
 bool RegisterTransfer::bulkStep(int address, bool write)
 {
-    m_answered += write ? RegWriteOne(address) : RegReadOne(address);
-    switch (m_link.lastOutcome()) {
-    case SerialLink::Outcome::Answered:
+    const bool ok = write ? RegWriteOne(address) : RegReadOne(address);
+    m_answered += ok;
+    const SerialLink::Outcome outcome = m_link.lastOutcome();
+    const auto stop = [&](Stop why, const QString &text) {
+        m_stop = why;
+        m_stopText = text;
+        return false;
+    };
+    const QString failed = QStringLiteral("register %1 %2").arg(registerName(address), exchangeFailure(ok));
+    if (outcome == SerialLink::Outcome::NotReady || outcome == SerialLink::Outcome::Closed)
+        return stop(Stop::LinkNotReady, failed);
+    if (m_link.resetNotices() != m_noticesAtStart)
+        return stop(Stop::BoardReset,
+                    QStringLiteral("the board was reset during the transfer (at register %1), which undid "
+                                   "every register written before")
+                        .arg(registerName(address)));
+    m_recent << !ok;
+    if (m_recent.size() > FailureWindow)
+        m_recent.removeFirst();
+    if (ok) {
         m_missesInRow = 0;
         return true;
-    case SerialLink::Outcome::NoAnswer:
-        if (++m_missesInRow < MissesThatStop)
-            return true;
-        m_stop = Stop::NoAnswer;
-        return false;
-    case SerialLink::Outcome::NotReady:
-    case SerialLink::Outcome::Closed:
-        break;
     }
-    m_stop = Stop::LinkNotReady;
-    return false;
+    if (write)
+        return stop(Stop::WriteFailed, failed);
+    if (++m_missesInRow >= MissesThatStop)
+        return stop(Stop::NoAnswer, QStringLiteral("two registers in a row failed, the last %1").arg(failed));
+    if (m_recent.count(true) >= FailuresThatStop)
+        return stop(Stop::Unreliable, QStringLiteral("%1 of the last %2 exchanges failed, the last %3")
+                                          .arg(FailuresThatStop)
+                                          .arg(m_recent.size())
+                                          .arg(failed));
+    return true;
 }
 
 bool RegisterTransfer::bulkSteps(const QList<int> &addresses, bool write)
@@ -125,6 +226,7 @@ bool RegisterTransfer::readModeAllowsMore()
         m_stop = outcome == SerialLink::Outcome::Answered || outcome == SerialLink::Outcome::NoAnswer
                      ? Stop::NoModeValue
                      : Stop::LinkNotReady;
+        m_stopText = QStringLiteral("register %1 %2").arg(registerName(ModeAddress), exchangeFailure(false));
         return false;
     }
     if (!m_model.ContRd(-1))

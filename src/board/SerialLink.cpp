@@ -46,6 +46,7 @@ bool SerialLink::open(const QString &port, QString &error)
     m_parser = ReplyParser();
     m_discardInput = false;
     m_lostSeen = false;
+    m_resetNotices = 0;
     if (!m_port->open(port)) {
         error = m_port->errorString();
         return false;
@@ -119,8 +120,10 @@ void SerialLink::BrdReceiveByte(char byte)
         m_reply = m_parser.ReplyBuffer();
         m_state.setBrdState(LinkState::BoardReplied);
     }
-    if (notice)
+    if (notice) {
+        ++m_resetNotices;
         holdResetNotice();
+    }
 }
 
 void SerialLink::holdResetNotice()
@@ -206,9 +209,9 @@ bool SerialLink::BrdSPI(QByteArray &frame, int count)
     const QString reply = BrdCom(command);
     if (!reply.startsWith(QLatin1String("S ")))
         return false;
-    // The answer has the layout of the command. One that is cut short or holds something
-    // other than hexadecimal byte pairs is not taken over, byte by byte or at all.
-    if (reply.size() < 3 * count + 1 && count > 0)
+    // The answer has the layout of the command. One that is cut short, runs longer or holds
+    // something other than hexadecimal byte pairs is not taken over, byte by byte or at all.
+    if (reply.size() != 3 * count + 1 && count > 0)
         return false;
     const auto isHexDigit = [](QChar c) {
         const QChar u = c.toUpper();

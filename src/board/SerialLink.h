@@ -62,9 +62,14 @@ public:
     // reply, whatever the port still holds is stale and dropped before the next command goes.
     QString BrdCom(const QString &command);
     Outcome lastOutcome() const { return m_outcome; }
+    // The reply line of the last BrdCom that got one ("" when it got none).
+    QString lastReply() const { return m_reply; }
+    // Reset notices the board has sent since the port was opened (its own reply to "X"
+    // included): a transfer that sees the count grow knows its earlier writes were lost.
+    int resetNotices() const { return m_resetNotices; }
     // Exchanges the first count bytes of frame with the converter and overwrites them with
     // the bytes clocked back. True when the board answered with a well-formed "S " line;
-    // otherwise the frame is left as it was.
+    // otherwise (an answer of another length, or not hexadecimal) the frame is left as it was.
     bool BrdSPI(QByteArray &frame, int count);
 
     QString ReplyBuffer() const { return m_parser.ReplyBuffer(); }
@@ -92,4 +97,5 @@ private:
     bool m_discardInput = false; // the last exchange got no reply: its input is stale
     Outcome m_outcome = Outcome::NotReady;
     bool m_lostSeen = false;
+    int m_resetNotices = 0;
 };

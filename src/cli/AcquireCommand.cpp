@@ -37,7 +37,9 @@ const char *const Help =
     "  --format text|csv|json  the noise figures as stats prints them (default text)\n\n"
     "NAME is Com1..Com4, a device path such as /dev/pts/3 (qm416x-boardsim), or 'sim' for\n"
     "the built-in simulated board. --variant defaults to 68. A board that does not answer\n"
-    "the request within 2 s, or stops sending for 2 s, ends the command with exit code 1.\n";
+    "the request within 2 s, or stops sending for 2 s, ends the command with exit code 1,\n"
+    "as do a set-up write the board refuses or that does not read back as written, a\n"
+    "damaged stream and an unanswered closing exchange; the file is then not written.\n";
 
 // The channel numbers of "0,1,5"; empty with error set when the list is not one.
 QList<int> channelList(const QString &text, QString &error)
@@ -122,11 +124,20 @@ int run(const QStringList &arguments)
     // straight through.
     BoardLink &link = session.link();
     link.setUpdateState(RegisterSync::UpdContRead);
+    link.transfer().watchWrites();
     for (int channel = 0; channel <= model.MaxChannel(); ++channel)
         model.setEnable(channel, channels.contains(channel));
     if (width != 0)
         model.setDataWidth(width);
     model.setRdyFn(args.has(QStringLiteral("--rdy-all")));
+    // Every set-up write answered, and the chip holds what was written.
+    RegisterTransfer &transfer = link.transfer();
+    QString setUp = transfer.writeFailure();
+    if (setUp.isEmpty())
+        setUp = transfer.verifyWrites();
+    if (!setUp.isEmpty())
+        return CliOutput::failure(
+            QStringLiteral("the set-up was not made: %1. %2 was not written.").arg(setUp, path));
 
     ClassData store;
     const ContReadCounts counts = ContReadCounts::refresh(model.ChannelCount(), model.DataWidth(-1), samples,
@@ -156,7 +167,7 @@ int run(const QStringList &arguments)
     const std::optional<ContReadResult> result = acquisition.ReadData();
     if (progressShown)
         CliOutput::progress(QStringLiteral("\n"));
-    if (!result || !result->completed())
+    if (!result || !result->clean())
         return CliOutput::failure((result ? result->message() : QStringLiteral("no acquisition ran")) +
                                   QStringLiteral(" %1 was not written.").arg(path));
     if (!store.Valid(-1))

@@ -44,7 +44,12 @@ bool BoardSession::connect(const QString &port)
         return false; // the link has told why
     QByteArray probe("\x42\x00", 2);
     if (!m_link.BrdSPI(probe, 2)) {
-        CliOutput::err(QStringLiteral("qm416x-cli: no evaluation board answers on %1\n").arg(port));
+        const QString reply = m_link.serialLink().lastReply();
+        CliOutput::err(QStringLiteral("qm416x-cli: no evaluation board answers on %1%2\n")
+                           .arg(port, reply.isEmpty() ? QString()
+                                                      : QStringLiteral(" (answer \"%1\" to a read of the "
+                                                                       "revision register)")
+                                                            .arg(reply)));
         m_link.ComClose();
         return false;
     }

@@ -64,6 +64,11 @@ QList<int> readAllAddresses(const QM4168 &model)
     return addresses;
 }
 
+QString failedText(BoardLink &link, int address)
+{
+    return link.transfer().failureOf(address);
+}
+
 int contReadRefused()
 {
     return CliOutput::failure(QStringLiteral("the converter is in continuous-read mode; its data and status "
@@ -142,26 +147,34 @@ int run(const QStringList &arguments)
         if (session.contReadMet())
             return contReadRefused();
         if (!ok)
-            return CliOutput::failure(QStringLiteral("the board did not answer"));
+            return CliOutput::failure(failedText(link, static_cast<int>(address)));
         CliOutput::out(heading() + line(model, static_cast<int>(address)));
         return 0;
     }
     if (action == QLatin1String("write")) {
         model.setRegister(static_cast<int>(address), false, static_cast<qint32>(value));
+        link.transfer().watchWrites();
         const bool ok = link.RegWriteOne(static_cast<int>(address));
+        const QString differs = ok ? link.transfer().verifyWrites() : QString();
         session.deliverMessages();
         if (!ok)
-            return CliOutput::failure(QStringLiteral("the board did not answer"));
+            return CliOutput::failure(link.transfer().writeFailure());
+        if (!differs.isEmpty())
+            return CliOutput::failure(differs);
         CliOutput::out(heading() + line(model, static_cast<int>(address)));
         return 0;
     }
     // write-all: the model holds the power-on image.
     const int expected = session.writeAllCount();
+    link.transfer().watchWrites();
     const int answered = link.RegWriteAll();
+    const QString differs = answered == expected ? link.transfer().verifyWrites() : QString();
     session.deliverMessages();
     if (answered != expected)
         return CliOutput::failure(
             QStringLiteral("the board answered %1 of %2 register writes").arg(answered).arg(expected));
+    if (!differs.isEmpty())
+        return CliOutput::failure(differs);
     CliOutput::out(QStringLiteral("wrote %1 registers\n").arg(answered));
     return 0;
 }

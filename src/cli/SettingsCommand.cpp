@@ -13,7 +13,9 @@ const char *const Help =
     "       qm416x-cli settings load FILE.adc --port NAME|PATH [--variant 62|64|68|69]\n\n"
     "save reads every register from the evaluation board and writes the settings file.\n"
     "load reads the settings file (its first line must name the variant) and writes every\n"
-    "register to the board; nothing is written to the board when the file cannot be read.\n\n"
+    "register to the board; nothing is written to the board when the file cannot be read.\n"
+    "Every write must be answered and every register read back as written, or load\n"
+    "exits with code 1 naming the register.\n\n"
     "NAME is Com1..Com4, a device path such as /dev/pts/3 (qm416x-boardsim), or 'sim' for\n"
     "the built-in simulated board. --variant defaults to 68.\n";
 
@@ -37,10 +39,17 @@ int save(BoardSession &session, const QString &path)
 int load(BoardSession &session, const QString &path)
 {
     const int expected = session.writeAllCount();
+    RegisterTransfer &transfer = session.link().transfer();
+    transfer.watchWrites();
     const int answered = session.link().RegWriteAll();
     if (answered != expected)
-        return CliOutput::failure(
-            QStringLiteral("the board answered %1 of %2 register writes").arg(answered).arg(expected));
+        return CliOutput::failure(QStringLiteral("the board answered %1 of %2 register writes; the board "
+                                                 "holds only part of %3")
+                                      .arg(answered)
+                                      .arg(expected)
+                                      .arg(path));
+    if (const QString differs = transfer.verifyWrites(); !differs.isEmpty())
+        return CliOutput::failure(differs + QStringLiteral("; the board does not hold %1").arg(path));
     CliOutput::out(QStringLiteral("wrote %1 registers from %2\n").arg(answered).arg(path));
     return 0;
 }

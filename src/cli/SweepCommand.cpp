@@ -36,8 +36,10 @@ const char *const Help =
     "  -o FILE              the table goes to FILE instead of standard output\n"
     "  --plot FILE          RMS noise against output data rate, log-log, one trace per\n"
     "                       range, as .png or .pdf\n\n"
-    "A sweep that stops (the board is lost or refuses a read) writes the rows completed so\n"
-    "far, names the row that stopped and exits with code 1.\n";
+    "A sweep that stops (the board is lost, refuses a set-up write or a read) writes the\n"
+    "rows completed so far (nothing when there are none), names the row that stopped and\n"
+    "exits with code 1. However it ends, the registers it changed are put back as the board\n"
+    "had them before; a restore that fails is named as well.\n";
 
 // The whole numbers or decimal numbers of a comma-separated list; empty with error set.
 template<typename T>
@@ -168,6 +170,9 @@ int run(const QStringList &arguments)
     const bool completed = sweep.run(settings);
     const QList<NoiseRow> rows = sweep.rows();
 
+    // A sweep that stopped before its first row has nothing to write.
+    if (!completed && rows.isEmpty())
+        return CliOutput::failure(sweep.stopMessage() + QStringLiteral(" (no rows, nothing written)"));
     const QString table = NoiseTable::render(rows, format);
     if (output.isEmpty())
         CliOutput::out(table);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SimConverter.h"
+#include "SimFaults.h"
 #include "SimFirmware.h"
 #include "SimLineReader.h"
 
@@ -45,6 +46,10 @@ public:
     // Drops output that nobody has taken (a port opening discards stale bytes).
     void discardOutput();
 
+    // Misbehaviour on purpose (see SimFaults); none by default.
+    const SimFaults &faults() const { return m_faults; }
+    void setFaults(const SimFaults &faults) { m_faults = faults; }
+
     bool streaming() const { return m_streamLeft > 0; }
     // The reset button on the board: resets board and converter, announces it with "X ...".
     void pressReset();
@@ -56,6 +61,13 @@ private:
     void execute(const QByteArray &line, bool overflowed);
     void emitOutput(const QByteArray &bytes);
     void endStream();
+    void startStream(int bytes);
+    // The next record of the stream from channel, as the faults shape it, cut at the count.
+    QByteArray streamRecord(int channel);
+    bool resetDue() const;
+    void afterChunk(const QByteArray &chunk);
+    // Executes a command line and answers it, or not, as the faults say.
+    void answer(const QByteArray &line, bool overflowed);
     void produceStream();
     void streamTick();
     void catchUpTime();
@@ -68,6 +80,14 @@ private:
     bool m_pacing = false;
     bool m_announcePending = false;
 
+    SimFaults m_faults;
+    int m_commands = 0;
+    int m_writes = 0;
+    bool m_afterStream = false;
+    bool m_lateWaiting = false;
+    quint32 m_junk = 12345;
+    int m_streamTotal = 0;
+    int m_streamRecords = 0;
     int m_streamLeft = 0;
     QTimer m_streamTimer;
     QTimer m_lineTimer;

@@ -66,6 +66,12 @@ SimOptions SimOptions::parse(const QStringList &arguments)
             o.mclk = v.toDouble(&ok);
             if (!ok || o.mclk <= 0)
                 o.error = QStringLiteral("--mclk needs a frequency in MHz above 0");
+        } else if (a == QLatin1String("--fault")) {
+            if (!value(v))
+                break;
+            if (!o.faults.set(v))
+                o.error = QStringLiteral("unknown fault '%1' (%2)")
+                              .arg(v, SimFaults::names().join(QLatin1String(", ")));
         } else if (a == QLatin1String("--dc") || a == QLatin1String("--noise") ||
                    a == QLatin1String("--sine")) {
             if (!value(v))
@@ -114,6 +120,11 @@ QString SimOptions::helpText()
         "  --dc CH=VOLTS       DC level at the input of channel CH\n"
         "  --noise CH=VOLTS    Gaussian noise (RMS) at the input of channel CH\n"
         "  --sine CH=AMP,HZ    sine tone (peak volts, hertz) at the input of channel CH\n"
+        "  --fault NAME        misbehave as a damaged board does (repeatable): refuse-writes,\n"
+        "                      mute-writes, foreign-channel, channel-7, random-bytes,\n"
+        "                      count-fewer, count-more, count-ffff, reset-in-stream,\n"
+        "                      reset-in-writes, late-answer, junk-replies, drop-third,\n"
+        "                      mute-close, no-closing-bytes (see docs/simulator.md)\n"
         "  --help              this text\n");
 }
 

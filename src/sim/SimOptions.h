@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SimFaults.h"
 #include "SimSignal.h"
 
 #include <QList>
@@ -17,6 +18,7 @@ struct SimOptions
     quint32 seed = 1;
     double mclk = 6.144;
     QList<QPair<int, SimSignal>> signalSettings; // per channel, in the order given
+    SimFaults faults;
     bool showHelp = false;
     QString error;
 

@@ -39,6 +39,7 @@ int main(int argc, char *argv[])
 
     SimBoard board(options.variant, options.seed);
     board.setPacing(options.pacing);
+    board.setFaults(options.faults);
     options.applyTo(board.converter());
 
     PtyBoardServer server(board);
