@@ -480,14 +480,25 @@ private Q_SLOTS:
         QCOMPARE(chip.noiseScale(0), 0.4 + 0.6 * 2);
     }
 
-    // Stops keep the rows so far and say why.
+    // Stops keep the rows so far and say why; the chip gets its set-up back (every channel's
+    // setup and conversion time, the mode), unless the board has gone or refuses.
     void stop()
     {
-        for (const QString action : {"cancel", "escape", "unplug"}) {
+        for (const QString action : {"cancel", "escape", "unplug", "refuse", "complete"}) {
             SweepRig s;
+            s.rig.model.setEnable(3, true);
+            s.rig.model.setChop(0, false);
+            QList<qint32> before;
+            for (int address = 0x28; address <= 0x38; ++address)
+                before << s.board.converter().registerValue(address);
             connect(&s.sweep, &NoiseSweep::rowAdded, this, [&] {
                 if (action == QLatin1String("cancel") && s.sweep.rows().size() == 2)
                     s.sweep.cancel(); // between rows
+                if (action == QLatin1String("refuse") && s.sweep.rows().size() == 2) {
+                    SimFaults refuse;
+                    refuse.refuseWrites = true;
+                    s.board.setFaults(refuse);
+                }
             });
             connect(&s.rig.link.contRead(), &ContinuousRead::progress, this, [&](int received, int total) {
                 if (s.sweep.rows().size() != 2 || received == 0 || received == total)
@@ -497,12 +508,27 @@ private Q_SLOTS:
                 else if (action == QLatin1String("unplug") && s.sim)
                     s.sim->unplug();
             });
-            QVERIFY(!s.sweep.run({0, {3, 17, 127}, {}, {true}, {0, 2}, 6000}));
+            const bool complete = action == QLatin1String("complete");
+            QCOMPARE(s.sweep.run({0, {3, 17, 127}, {}, {true}, {0, 2}, complete ? 300 : 6000}), complete);
+            QList<qint32> after;
+            for (int address = 0x28; address <= 0x38; ++address)
+                after << s.board.converter().registerValue(address);
+            QCOMPARE(after == before, action != QLatin1String("unplug") && action != QLatin1String("refuse"));
+            if (complete)
+                continue;
             QCOMPARE(s.sweep.rows().size(), 2);
+            const QString refused = QStringLiteral("(Channel Setup) was refused (answer \"E REFUSED\")");
+            const QString why =
+                action == "unplug"   ? "The evaluation board went away during the continuous read."
+                                       "; the settings before the sweep could not be restored "
+                                       "(the board is not connected)"
+                : action == "refuse" ? "the set-up was not made: register 30h (Conversion Time) "
+                                       "was refused (answer \"E REFUSED\"); the settings before the "
+                                       "sweep could not be restored (register 28h " +
+                                           refused + ")"
+                                     : QStringLiteral("cancelled");
             QCOMPARE(s.sweep.stopMessage(),
-                     "the sweep stopped at row 3 of 6 (fw 127, chop on, ±1.25 V): " +
-                         (action == "unplug" ? "The evaluation board went away during the continuous read."
-                                             : QStringLiteral("cancelled")));
+                     "the sweep stopped at row 3 of 6 (fw 127, chop on, ±1.25 V): " + why);
         }
     }
 

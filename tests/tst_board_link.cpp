@@ -961,6 +961,146 @@ private Q_SLOTS:
         QCOMPARE(board.converter().continuousRead(), unplugged);
     }
 
+    // The simulated board given one fault, as the windows meet it: the data held before stay
+    // (unless all records came), the user is told once, the chip is out of continuous-read
+    // mode and the board answers again.
+    void faultsOfTheSimulatedBoard_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("operation"); // "read" (the data window's), "write-all", "read-all"
+        QTest::addColumn<QString>("message");   // the one message box
+        const QString kept = QStringLiteral(" The data held before are kept.");
+        const QString damaged = QStringLiteral("; the stream is damaged.") + kept;
+        const QString writeAll = QStringLiteral("\"Write All Registers\" stopped: register 01h (I/O Port) ");
+        QTest::newRow("refused writes") << "refuse-writes"
+                                        << "write-all" << writeAll + "was refused (answer \"E REFUSED\").";
+        QTest::newRow("unanswered writes") << "mute-writes"
+                                           << "write-all" << writeAll + "was not answered.";
+        QTest::newRow("junk replies")
+            << "junk-replies"
+            << "write-all" << writeAll + "was answered wrongly (answer \"S 12 34 56 78\").";
+        QTest::newRow("reset among writes") << "reset-in-writes"
+                                            << "write-all"
+                                            << "), which undid every register written before.";
+        QTest::newRow("every third reply lost")
+            << "drop-third"
+            << "read-all"
+            << "\"Read all registers\" stopped: 3 of the last 8 exchanges failed, the last register 36h "
+               "(Conversion Time) was not answered.";
+        QTest::newRow("channel not enabled")
+            << "foreign-channel"
+            << "read"
+            << "Record 3 of the continuous read (byte 9) names channel 4, which is not enabled" + damaged;
+        QTest::newRow("channel 7")
+            << "channel-7"
+            << "read"
+            << "Record 1 of the continuous read (byte 1) names channel 7, which is not "
+               "enabled" +
+                   damaged;
+        QTest::newRow("random bytes") << "random-bytes"
+                                      << "read" << damaged;
+        QTest::newRow("fewer bytes")
+            << "count-fewer"
+            << "read"
+            << "The evaluation board announced 400 bytes (answer \"[C 0190\") where 800 "
+               "were requested." +
+                   kept;
+        QTest::newRow("more bytes")
+            << "count-more"
+            << "read"
+            << "The evaluation board announced 804 bytes (answer \"[C 0324\") where 800 "
+               "were requested." +
+                   kept;
+        QTest::newRow("FFFF bytes")
+            << "count-ffff"
+            << "read"
+            << "The evaluation board announced 65535 bytes (answer \"[C FFFF\") where "
+               "800 were requested." +
+                   kept;
+        QTest::newRow("reset in the stream")
+            << "reset-in-stream"
+            << "read"
+            << "The evaluation board was reset during the continuous read; its registers are back at their "
+               "power-on values." +
+                   kept;
+        // Cancelled at once; the board answers 2.5 s later and streams all the same.
+        QTest::newRow("late answer after a cancel")
+            << "late-answer"
+            << "read"
+            << "The continuous read was cancelled before any data came." + kept;
+        QTest::newRow("closing exchange unanswered") << "mute-close"
+                                                     << "read"
+                                                     << "The evaluation board did not answer the closing "
+                                                        "exchange (\"S 80\"). The chip may still be in "
+                                                        "continuous-read mode. The data read are kept.";
+        QTest::newRow("no closing bytes")
+            << "no-closing-bytes"
+            << "read"
+            << "The evaluation board sent all 800 bytes but not the closing bytes; the transfer was ended." +
+                   kept;
+    }
+
+    void faultsOfTheSimulatedBoard()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, operation);
+        QFETCH(QString, message);
+        SimBoard board;
+        BoardRig rig(8, [&](const QString &) {
+            auto port = std::make_unique<SimulatedSerialPort>(&board);
+            applySuiteSplit(port->line());
+            return port;
+        });
+        twoChannels(rig.model, false);
+        QVERIFY(rig.link.ComOpen(QStringLiteral("sim")));
+        QCOMPARE(rig.link.RegWriteAll(), 36);
+        SimFaults faults;
+        QVERIFY(faults.set(fault));
+        board.setFaults(faults);
+        if (fault != QLatin1String("late-answer"))
+            rig.link.BrdTimeOut().setInterval(50);
+        QStringList commands;
+        connect(&rig.link.hooks(), &BoardHooks::Display, this, [&](const QString &text) {
+            if (text.startsWith(QLatin1Char('[')) && text.endsWith(QLatin1Char('\r')))
+                commands << text.mid(1, text.size() - 2);
+        });
+        connect(&rig.link.linkState(), &LinkState::BrdStateChanged, this, [&](int state) {
+            if (state == LinkState::BoardRequest && fault == QLatin1String("late-answer"))
+                rig.link.setBrdState(LinkState::BoardEscape);
+        });
+        ClassData store;
+        fillEarlier(store);
+        Acquisition acquisition(rig.model, store, rig.link, &rig.dialogs,
+                                [&] { return std::optional(rig.link.BrdContRead(100, store)); });
+        std::optional<ContReadResult> result;
+        if (operation == QLatin1String("read"))
+            result = acquisition.ReadData();
+        else if (operation == QLatin1String("write-all"))
+            QVERIFY(rig.link.RegWriteAll() < 36);
+        else
+            QVERIFY(rig.link.RegReadAll() < 56);
+        QTest::qWait(100); // a reset notice goes out once the link is free
+
+        QCOMPARE(rig.dialogs.texts().size(), 1);
+        QVERIFY2(rig.dialogs.texts().constFirst().endsWith(message),
+                 qPrintable(rig.dialogs.texts().join("|")));
+        const bool reset = fault.startsWith(QLatin1String("reset"));
+        QCOMPARE(rig.hooks.names().contains("ResetNotice"), reset);
+        const bool fresh = result && result->completed();
+        QCOMPARE(store.DataCount(3), fresh ? 0 : 5);
+        QCOMPARE(store.DataCount(0), fresh ? 100 : 0);
+        if (result) {
+            // The board was told to stop, and no reply was taken from inside a stream.
+            QVERIFY(!board.streaming());
+            QCOMPARE(board.converter().continuousRead(), false);
+            QCOMPARE(commands.count(QStringLiteral("*")),
+                     fault == QLatin1String("late-answer") ? 2 : int(!fresh));
+            board.setFaults({});
+            QVERIFY(rig.link.RegReadOne(0x38));
+            QCOMPARE(rig.model.Register(0x38), 0x22); // continuous conversion, 24-bit data
+        }
+    }
+
     void contReadNeedsAFreeLink()
     {
         BoardRig rig;

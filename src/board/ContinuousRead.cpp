@@ -303,13 +303,15 @@ void ContinuousRead::abortAndDrain(bool sendAbort, int atLeastMs, bool watchLate
         if (!portAlive())
             return false;
         if (m_port->bytesWaiting() > 0) {
-            keepSeen(m_port->read(m_port->bytesWaiting()));
+            const QByteArray bytes = m_port->read(m_port->bytesWaiting());
+            const QByteArray recent = m_seen.right(AnswerBytes) + bytes;
+            keepSeen(bytes);
             quietNow = false;
-            const int at = m_seen.indexOf("[C ");
-            if (watchLate && at >= 0 && m_seen.size() >= at + AnswerBytes) {
+            const int at = static_cast<int>(recent.indexOf("[C "));
+            if (watchLate && at >= 0 && recent.size() >= at + AnswerBytes) {
                 watchLate = false;
                 quietMs = QuietMs;
-                const int announced = HexToLong(QString::fromLatin1(m_seen.mid(at + 3, 4)));
+                const int announced = HexToLong(QString::fromLatin1(recent.mid(at + 3, 4)));
                 m_link.BrdSend(QStringLiteral("*"));
                 expect((announced + ClosingBytes) * 1000 / LineBytesPerSecond);
             }

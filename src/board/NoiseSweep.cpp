@@ -125,7 +125,8 @@ bool NoiseSweep::run(const NoiseSweepSettings &settings)
     for (const auto &entry : std::as_const(before))
         if (m_model.Register(entry.first) != entry.second)
             m_model.setRegister(entry.first, true, entry.second);
-    QString restore = transfer.writeFailure();
+    QString restore =
+        m_link.isPortOpen() ? transfer.writeFailure() : QStringLiteral("the board is not connected");
     if (restore.isEmpty())
         restore = transfer.verifyWrites();
     m_link.setUpdateState(m_link.isPortOpen() ? RegisterSync::UpdIdle : RegisterSync::UpdClosed);

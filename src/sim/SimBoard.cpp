@@ -79,6 +79,10 @@ void SimBoard::answer(const QByteArray &line, bool overflowed)
         emitOutput(SimFirmware::line("E REFUSED"));
         return;
     }
+    if (write && m_faults.ignoreWrites) {
+        emitOutput(SimFirmware::line(line.simplified()));
+        return;
+    }
     QByteArray reply = m_firmware.execute(line, overflowed);
     const int stream = m_firmware.streamRequest();
     const bool answered = !(write && m_faults.muteWrites) && !(m_faults.dropThird && m_commands % 3 == 0) &&

@@ -48,7 +48,13 @@ public:
 
     // Misbehaviour on purpose (see SimFaults); none by default.
     const SimFaults &faults() const { return m_faults; }
-    void setFaults(const SimFaults &faults) { m_faults = faults; }
+    // Counts commands and writes (drop-third, reset-in-writes) from here.
+    void setFaults(const SimFaults &faults)
+    {
+        m_faults = faults;
+        m_commands = 0;
+        m_writes = 0;
+    }
 
     bool streaming() const { return m_streamLeft > 0; }
     // The reset button on the board: resets board and converter, announces it with "X ...".

@@ -2,14 +2,13 @@
 
 QStringList SimFaults::names()
 {
-    return {QStringLiteral("refuse-writes"),   QStringLiteral("mute-writes"),
-            QStringLiteral("foreign-channel"), QStringLiteral("channel-7"),
-            QStringLiteral("random-bytes"),    QStringLiteral("count-fewer"),
-            QStringLiteral("count-more"),      QStringLiteral("count-ffff"),
-            QStringLiteral("reset-in-stream"), QStringLiteral("reset-in-writes"),
-            QStringLiteral("late-answer"),     QStringLiteral("junk-replies"),
-            QStringLiteral("drop-third"),      QStringLiteral("mute-close"),
-            QStringLiteral("no-closing-bytes")};
+    return {
+        QStringLiteral("refuse-writes"),   QStringLiteral("mute-writes"),  QStringLiteral("foreign-channel"),
+        QStringLiteral("channel-7"),       QStringLiteral("random-bytes"), QStringLiteral("count-fewer"),
+        QStringLiteral("count-more"),      QStringLiteral("count-ffff"),   QStringLiteral("reset-in-stream"),
+        QStringLiteral("reset-in-writes"), QStringLiteral("late-answer"),  QStringLiteral("junk-replies"),
+        QStringLiteral("drop-third"),      QStringLiteral("mute-close"),   QStringLiteral("no-closing-bytes"),
+        QStringLiteral("ignore-writes")};
 }
 
 bool SimFaults::set(const QString &name)
@@ -23,8 +22,8 @@ bool SimFaults::set(const QString &name)
     else if (index < 8)
         countChange = index == 5 ? -1 : index == 6 ? 1 : 2;
     else {
-        bool *const more[] = {&resetInStream, &resetInWrites, &lateAnswer,    &junkReplies,
-                              &dropThird,     &muteClose,     &noClosingBytes};
+        bool *const more[] = {&resetInStream, &resetInWrites, &lateAnswer,     &junkReplies,
+                              &dropThird,     &muteClose,     &noClosingBytes, &ignoreWrites};
         *more[index - 8] = true;
     }
     return true;

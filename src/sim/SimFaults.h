@@ -10,6 +10,7 @@ struct SimFaults
 {
     bool refuseWrites = false;   // register writes answered "E REFUSED", not executed
     bool muteWrites = false;     // register writes executed, never answered
+    bool ignoreWrites = false;   // register writes echoed as usual, but the chip keeps its values
     bool foreignChannel = false; // the third record of a stream names channel + 4
     bool channelSeven = false;   // every record names channel 7
     bool randomBytes = false;    // from the third record on, the stream is random bytes

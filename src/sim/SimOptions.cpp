@@ -124,7 +124,8 @@ QString SimOptions::helpText()
         "                      mute-writes, foreign-channel, channel-7, random-bytes,\n"
         "                      count-fewer, count-more, count-ffff, reset-in-stream,\n"
         "                      reset-in-writes, late-answer, junk-replies, drop-third,\n"
-        "                      mute-close, no-closing-bytes (see docs/simulator.md)\n"
+        "                      mute-close, no-closing-bytes, ignore-writes (see\n"
+        "                      docs/simulator.md)\n"
         "  --help              this text\n");
 }
 
