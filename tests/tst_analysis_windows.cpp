@@ -338,6 +338,7 @@ private Q_SLOTS:
 
         rig.context.IData.setChannel(1); // no samples there
         QTRY_COMPARE(fft->Plot->table().rows(), 0);
+        QTest::qWait(2 * RedrawThrottle::DefaultIntervalMs); // a redraw still due has run
         const int replots = fft->Plot->replotCount();
         fft->ComboWindow->setCurrentIndex(3);
         Q_EMIT fft->ComboWindow->activated(3);
