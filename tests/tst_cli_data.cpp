@@ -60,9 +60,11 @@ class TestCliData : public QObject
     ClassData m_data;
 
     // Runs the tool in the folder, so that file names in its arguments and messages are relative.
-    Run cli(const QStringList &arguments, const QStringList &environment = {})
+    Run cli(const QStringList &arguments, const QStringList &environment = {}, const QString &outFile = {})
     {
         QProcess process;
+        if (!outFile.isEmpty())
+            process.setStandardOutputFile(outFile);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const QString &entry : environment)
             env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
@@ -239,6 +241,25 @@ private Q_SLOTS:
             QVERIFY(file.size() > 1000);
             QCOMPARE(file.read(magic.size()), magic);
         }
+    }
+
+    void standardOutputThatCannotBeWritten_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        for (const char *arguments : {"stats a.dat", "convert a.dat --csv", "fft a.dat --channel 1",
+                                      "hist a.dat --channel 4 --format json", "--help"})
+            QTest::newRow(arguments) << QString::fromLatin1(arguments).split(' ');
+    }
+
+    void standardOutputThatCannotBeWritten()
+    {
+        QFETCH(QStringList, arguments);
+        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full on this system");
+        const Run run = cli(arguments, {}, QStringLiteral("/dev/full"));
+        QCOMPARE(run.err,
+                 QStringLiteral("qm416x-cli: cannot write the standard output: No space left on device\n"));
+        QCOMPARE(run.exitCode, 1);
     }
 
     void helpForEveryCommand()
