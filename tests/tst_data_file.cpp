@@ -270,6 +270,13 @@ private Q_SLOTS:
         row("channel 3 on a QM4162", 2, good, "Bad File : No Channel 3 on the QM4162 in line 3");
         row("negative time", 8, changed("= 1000 us", "= -1000 us"), time.arg(2));
         row("zero time", 8, changed("= 312.5 us", "= 0 us"), time.arg(3));
+        row("time of 1e308 us", 8, changed("= 312.5 us", "= 1e308 us"), time.arg(3));
+        row("time of 1e-300 us", 8, changed("= 1000 us", "= 1e-300 us"), time.arg(2));
+        row("time of 20 s", 8, changed("= 1000 us", "= 2e7 us"), time.arg(2));
+        const QString vref = QStringLiteral("Bad File : Vref is not Valid in line 1");
+        row("vref NaN", 8, changed("Vref = 2.5", "Vref = nan"), vref);
+        row("vref -1e300", 8, changed("Vref = 2.5", "Vref = -1e300"), vref);
+        row("vref 11 V", 8, changed("Vref = 2.5", "Vref = 11"), vref);
         row("endless line", 8, header(1) + QByteArray(100000, 'x'), mismatch.arg(2));
     }
 
