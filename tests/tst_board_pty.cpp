@@ -373,6 +373,48 @@ private Q_SLOTS:
 
     // With standard error on a terminal the progress goes there, never into the data; a
     // notice goes to standard error too; --quiet silences both.
+    // A real file system that fills up: every command that saves keeps the earlier file,
+    // leaves nothing of its own and fails with the disk's error.
+    void savingOnAFullDisk()
+    {
+        QTemporaryDir source, dir;
+        const QString data = source.filePath(QStringLiteral("a.dat"));
+        QCOMPARE(cli({"acquire", "--port", "sim", "--channels", "0", "--samples", "50", "-o", data}).exitCode,
+                 0);
+        if (::geteuid() != 0 || QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k",
+                                                                            "tmpfs", dir.path()}) != 0)
+            QSKIP("mounting a small file system (tmpfs) needs root");
+        const auto unmount =
+            qScopeGuard([&dir] { QProcess::execute(QStringLiteral("umount"), {dir.path()}); });
+        const QStringList earlier{"keep.adc", "keep.csv", "keep.dat", "keep.pdf"};
+        for (const QString &name : earlier) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(name.toLatin1()) > 0);
+        }
+        QFile filler(dir.filePath(QStringLiteral("filler")));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(512, 'x')) == 512) {
+        }
+        filler.close();
+        const auto path = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
+        const QList<QStringList> commands{
+            {"acquire", "--port", "sim", "--channels", "0", "--samples", "50", "-o", path("keep.dat")},
+            {"settings", "save", "--port", "sim", "-o", path("keep.adc")},
+            {"sweep", "--port", "sim", "--channel", "0", "--fw", "20", "--samples", "20", "-q", "-o",
+             path("keep.csv")},
+            {"plot", data, "--channel", "0", "--kind", "time", "-o", path("keep.pdf")},
+            {"plot", data, "--channel", "0", "--kind", "hist", "-o", path("new.png")},
+        };
+        for (const QStringList &command : commands) {
+            const Run r = cli(command);
+            QCOMPARE(r.exitCode, 1);
+            QVERIFY2(r.err.endsWith(QStringLiteral("error 61 : Disk full\n")), qPrintable(r.err));
+            for (const QString &name : earlier)
+                QCOMPARE(contents(dir.filePath(name)), name.toLatin1());
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"filler"} + earlier);
+        }
+    }
+
     void progressStaysOffStandardOutput_data()
     {
         QTest::addColumn<bool>("quiet");

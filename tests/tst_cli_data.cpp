@@ -325,7 +325,7 @@ private Q_SLOTS:
             "a.dat: Bad File : No Channel 4 on the QM4164 in line 3");
         row("channel without data", "hist a.dat --channel 2", 1, "a.dat: channel 2 holds no data");
         row("plot unwritable", "plot a.dat --channel 1 --kind time -o none/a.png", 1,
-            "cannot write none/a.png");
+            "cannot write none/a.png: error 76 : Path not found");
         row("stats", "stats short.dat", 1, "short.dat: no channel holds data");
         row("convert", "convert short.dat --csv", 1, "short.dat: no channel holds data");
         row("all codes zero", "fft a.dat --channel 6", 1, "Error in VBFFT module--EditFFT");

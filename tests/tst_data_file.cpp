@@ -2,6 +2,7 @@
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "data/DecimalText.h"
+#include "data/WholeFile.h"
 #include "model/QM4168.h"
 
 #include <QtTest>
@@ -340,9 +341,20 @@ private Q_SLOTS:
         limited.rlim_cur = 4096;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
         const DataFileError error = WriteDataFile(path, big, m_adc);
+        limited.rlim_cur = 64; // a small file fails too, not only in a final flush nobody checks
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const DataFileError small = WriteDataFile(path, d, m_adc);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
         QCOMPARE(error.message(), QStringLiteral("error 57 : Device I/O error"));
+        QCOMPARE(small.message(), QStringLiteral("error 57 : Device I/O error"));
+        // A disk that fills up, at every point of the file.
+        for (const qint64 space : {0, 100, 300}) {
+            SimulateFreeSpace(space);
+            const DataFileError full = WriteDataFile(path, d, m_adc);
+            SimulateFreeSpace(-1);
+            QCOMPARE(full.message(), QStringLiteral("error 61 : Disk full"));
+        }
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), ExampleFile);

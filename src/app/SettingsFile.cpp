@@ -1,6 +1,6 @@
 #include "SettingsFile.h"
 
-#include "data/DataFile.h"
+#include "data/WholeFile.h"
 #include "model/HexText.h"
 #include "model/QM4168.h"
 #include "model/RegisterAddressError.h"
@@ -111,7 +111,7 @@ QByteArray SettingsFileText(const QM4168 &adc)
 
 DataFileError WriteSettingsFile(const QString &path, const QM4168 &adc)
 {
-    return WriteTextFile(path, SettingsFileText(adc));
+    return WriteWholeFile(path, SettingsFileText(adc));
 }
 
 SettingsReadResult ReadSettingsFile(QIODevice &device, QM4168 &adc)
