@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 class TestPlacement : public QObject
 {
     Q_OBJECT
@@ -175,6 +177,48 @@ private Q_SLOTS:
         QSettingsStore again;
         QCOMPARE(again.keepOnly(SettingsKeys::isKnown), 0);
         QVERIFY(again.damageReport().isEmpty());
+    }
+
+    // Told at every start, with the path and the reason; nothing claimed that did not happen.
+    void settingsThatCannotBeSaved()
+    {
+        QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+        QString path;
+        {
+            QSettingsStore store;
+            path = store.fileName(); // found once per process: an earlier test may have left a copy
+            QFile::remove(path + ".damaged");
+            QVERIFY(store.damageReport().isEmpty());
+            store.save("FormMain", "Junk", "1");
+        }
+        const QString report = QStringLiteral("The settings file %1 cannot be written (%2). Settings changed "
+                                              "in this run will not be kept.");
+        // A read-only file; root writes any file, so for root an immutable one.
+        const bool root = ::geteuid() == 0;
+        const bool readOnly = root ? QProcess::execute("chattr", {"+i", path}) == 0
+                                   : QFile::setPermissions(path, QFileDevice::ReadOwner);
+        {
+            const auto writable = qScopeGuard([&] {
+                if (root)
+                    QProcess::execute("chattr", {"-i", path});
+                QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            });
+            QSettingsStore store;
+            if (readOnly) {
+                QCOMPARE(store.keepOnly(SettingsKeys::isKnown), 0);
+                QCOMPARE(store.damageReport(),
+                         report.arg(path, root ? "Operation not permitted" : "Permission denied"));
+                QCOMPARE(store.get("FormMain", "Junk", ""), QStringLiteral("1"));
+                QVERIFY(!QFile::exists(path + ".damaged"));
+            }
+        }
+        QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+        const QString folderReport = QSettingsStore().damageReport();
+        QDir().rmdir(path);
+        QCOMPARE(folderReport, report.arg(path, "it is a folder"));
+        if (!readOnly)
+            QSKIP("no read-only file here: chattr +i is refused");
     }
 };
 
