@@ -386,32 +386,29 @@ private Q_SLOTS:
             QSKIP("mounting a small file system (tmpfs) needs root");
         const auto unmount =
             qScopeGuard([&dir] { QProcess::execute(QStringLiteral("umount"), {dir.path()}); });
-        const QStringList earlier{"keep.adc", "keep.csv", "keep.dat", "keep.pdf"};
-        for (const QString &name : earlier) {
+        const QStringList names{"filler", "keep.adc", "keep.csv", "keep.dat", "keep.pdf"};
+        for (const QString &name : names.mid(1) + names.mid(0, 1)) {
             QFile file(dir.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(name.toLatin1()) > 0);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                    file.write(name.toLatin1()) > 0);
+            while (name == names[0] && file.write(QByteArray(512, 'x')) == 512) {
+            } // the filler takes what is left
         }
-        QFile filler(dir.filePath(QStringLiteral("filler")));
-        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        while (filler.write(QByteArray(512, 'x')) == 512) {
-        }
-        filler.close();
-        const auto path = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
         const QList<QStringList> commands{
-            {"acquire", "--port", "sim", "--channels", "0", "--samples", "50", "-o", path("keep.dat")},
-            {"settings", "save", "--port", "sim", "-o", path("keep.adc")},
+            {"acquire", "--port", "sim", "--channels", "0", "--samples", "50", "-o",
+             dir.filePath("keep.dat")},
+            {"settings", "save", "--port", "sim", "-o", dir.filePath("keep.adc")},
             {"sweep", "--port", "sim", "--channel", "0", "--fw", "20", "--samples", "20", "-q", "-o",
-             path("keep.csv")},
-            {"plot", data, "--channel", "0", "--kind", "time", "-o", path("keep.pdf")},
-            {"plot", data, "--channel", "0", "--kind", "hist", "-o", path("new.png")},
-        };
+             dir.filePath("keep.csv")},
+            {"plot", data, "--channel", "0", "--kind", "time", "-o", dir.filePath("keep.pdf")},
+            {"plot", data, "--channel", "0", "--kind", "hist", "-o", dir.filePath("new.png")}};
         for (const QStringList &command : commands) {
             const Run r = cli(command);
             QCOMPARE(r.exitCode, 1);
             QVERIFY2(r.err.endsWith(QStringLiteral("error 61 : Disk full\n")), qPrintable(r.err));
-            for (const QString &name : earlier)
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), names);
+            for (const QString &name : names.mid(1))
                 QCOMPARE(contents(dir.filePath(name)), name.toLatin1());
-            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"filler"} + earlier);
         }
     }
 
