@@ -34,8 +34,9 @@ DataFileError WriteDataFile(const QString &path, const ClassData &data, const QM
 // store first; only then does the store take its contents: Clear (DataCleared), the
 // conditions and samples, Process, Update (DataChanged). On any error the store is left
 // untouched and raises nothing. The channel count must be 1 .. adc.EvBoard(), each channel
-// named once and within 0 .. adc.MaxChannel() (what the writer saves), each channel time a
-// positive number; the range spans are matched against the device model's range table.
+// named once and within 0 .. adc.MaxChannel() (what the writer saves), each channel time
+// from 0.1 us to 10 s and Vref above 0 and at most 10 V (what a board can have written); the
+// range spans are matched against the device model's range table.
 // A file whose channels all hold 3 samples or fewer reads, but leaves no valid channel.
 DataFileError ReadDataFile(QIODevice &device, ClassData &data, const QM4168 &adc);
 
