@@ -25,5 +25,6 @@ fn=_qm416x
 expect "62 64 68 69" qm416x TEST 6
 expect "--simulate" qm416x --si
 fn=_qm416x_boardsim
-expect "--fast" qm416x-boardsim --fa
+expect "--fast --fault" qm416x-boardsim --fa
+expect "drop-third" qm416x-boardsim --fault dr
 echo ok
