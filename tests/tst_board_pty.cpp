@@ -504,8 +504,10 @@ private Q_SLOTS:
         QTest::newRow("late answer") << "late-answer" << acquire
                                      << "The evaluation board did not answer the continuous-read request."
                                      << true;
-        QTest::newRow("writes not taken") << "ignore-writes" << "regs --port PORT write 1 30"
-                                          << "register 01h (I/O Port) reads back as F0, not 30 as written" << true;
+        QTest::newRow("writes not taken")
+            << "ignore-writes"
+            << "regs --port PORT write 1 30"
+            << "register 01h (I/O Port) reads back as F0, not 30 as written" << true;
         QTest::newRow("every answer S 12 34 56 78")
             << "junk-replies"
             << "regs --port PORT write 1 30"

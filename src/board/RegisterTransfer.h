@@ -69,7 +69,8 @@ public:
     // The first write that failed since watchWrites(), or the board's reset since, as
     // stopText() words it; empty when every write was answered.
     QString writeFailure() const;
-    // Reads back every register written since watchWrites() (the mode register without its
+    // Reads back every register written since watchWrites() that holds what it is given
+    // (not the checksum, data, status or read-only registers; the mode register without its
     // mode field, which the chip changes itself when a conversion or calibration ends) and
     // names the first that could not be read or differs from what was written.
     QString verifyWrites();
