@@ -951,6 +951,11 @@ private Q_SLOTS:
                              board.converter().registerValue(0x01), rig.model.AnyPending()}),
                  (QList<int>{10, 4, 0x0C, 0xF8, 0}));
         QCOMPARE(rig.dialogs.boxes.size(), 3);
+        // A reset converter holds its power-on image: the set-up is pending again.
+        board.pressReset();
+        QVERIFY(QSignalSpy(&rig.link.hooks(), &BoardHooks::ResetNotice).wait(1000));
+        QCOMPARE((QList<int>{rig.model.Pending(0x28), rig.model.Pending(0x01), rig.model.ChipValue(0x28)}),
+                 (QList<int>{1, 1, 0x00}));
     }
 
     void contReadNeedsAFreeLink()

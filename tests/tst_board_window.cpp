@@ -216,10 +216,11 @@ private Q_SLOTS:
         p.link().setCheckRegularUpdate(true);
         p.link().TimerRegularUpdate().setInterval(5);
         SignalRecorder hooks(&p.link().hooks());
+        bool held = false;
         whenModal([&](QWidget *modal) {
             seen << qobject_cast<FormReset *>(modal)->LabelMessage->text();
             QTest::qWait(40);
-            QVERIFY(p.link().registerSync().automaticReadsHeld());
+            held = p.link().registerSync().automaticReadsHeld();
             qobject_cast<FormReset *>(modal)->CommandWriteAll->click();
         });
         p.board()->CommandADCReset->click();
@@ -228,7 +229,7 @@ private Q_SLOTS:
         QCOMPARE(sent.first(), QStringLiteral("S 00 FF FF FF FF"));
         QCOMPARE(sent.size(), 1 + 36);                    // write all: 3 + 4 x 8 + 1 registers
         QCOMPARE(sent.last(), QStringLiteral("S 38 02")); // 24-bit data, as set
-        QVERIFY(!p.link().registerSync().automaticReadsHeld());
+        QVERIFY(held && !p.link().registerSync().automaticReadsHeld());
     }
 
     void continuousReadDialog()
