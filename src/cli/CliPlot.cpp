@@ -78,9 +78,10 @@ int run(const QStringList &arguments)
     const PlotTexts texts = plotTexts(kind);
     view.setCaptions(texts.xCaption, texts.yCaption);
     view.load(table, table.count);
-    const bool written = pdf ? view.savePdf(output, Width, Height) : view.savePng(output, Width, Height);
-    if (!written)
-        return CliOutput::failure(QStringLiteral("cannot write %1").arg(output));
+    const DataFileError written =
+        pdf ? view.savePdf(output, Width, Height) : view.savePng(output, Width, Height);
+    if (written.isError())
+        return CliOutput::failure(QStringLiteral("cannot write %1: %2").arg(output, written.message()));
     return 0;
 }
 
