@@ -951,6 +951,13 @@ private Q_SLOTS:
                              board.converter().registerValue(0x01), rig.model.AnyPending()}),
                  (QList<int>{10, 4, 0x0C, 0xF8, 0}));
         QCOMPARE(rig.dialogs.boxes.size(), 3);
+        // Unwritten after the read ("Auto Write ADC Set" off), the mode is still the chip's.
+        rig.link.setCheckAutoUpdate(false);
+        QTRY_COMPARE(rig.link.UpdateState(), int(RegisterSync::UpdIdle)); // the read-back is over
+        rig.model.setMd(0, 0);
+        rig.link.setCheckAutoWriteADC(false);
+        QVERIFY(acquisition.ReadData()->completed());
+        QVERIFY(!rig.model.AnyPending() && rig.model.Register(0x38) == 0x20);
         // A reset converter holds its power-on image: the set-up is pending again.
         board.pressReset();
         QVERIFY(QSignalSpy(&rig.link.hooks(), &BoardHooks::ResetNotice).wait(1000));

@@ -44,6 +44,11 @@ std::optional<ContReadResult> Acquisition::ReadData()
     // and 0 (clock, dump, data width, clamp) stay.
     m_model.setRegister(ModeAddress, false, (m_model.Register(ModeAddress) & 0x1B) | 0x24);
     const std::optional<ContReadResult> result = runDialog();
+    // The request gave the chip this mode; the closing exchange took it out of
+    // continuous-read mode.
+    if (result && result->outcome != ContReadResult::LinkClosed &&
+        result->outcome != ContReadResult::LinkBusy)
+        m_model.setChipValue(ModeAddress, m_model.Register(ModeAddress) & ~ContRdBit);
     leaveContRead();
     m_store.Update();
     tell(result);
