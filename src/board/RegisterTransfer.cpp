@@ -10,6 +10,7 @@
 
 namespace {
 constexpr int ModeAddress = 56;
+constexpr qint32 WidthBit = 0x02, ContRdBit = 0x04, DumpBit = 0x08;
 
 qint32 bigEndian(const QByteArray &frame, int first, int last)
 {
@@ -45,6 +46,8 @@ bool RegisterTransfer::RegWriteOne(int address)
     const QByteArray sent = frame;
     // The chip echoes what it is sent.
     const bool ok = m_link.BrdSPI(frame, n) && frame == sent;
+    if (ok)
+        m_model.setChipValue(address, static_cast<qint32>(value));
     noteWrite(address, ok);
     return ok;
 }
@@ -119,7 +122,7 @@ QString RegisterTransfer::verifyWrites()
             return QStringLiteral("register %1 could not be read back: it %2")
                 .arg(registerName(address), exchangeFailure(false));
         const qint32 mask = address >= ModeAddress ? ~ModeField : ~0;
-        const qint32 read = m_model.Register(address);
+        const qint32 read = m_model.ChipValue(address);
         if ((read & mask) != (written & mask))
             return QStringLiteral("register %1 reads back as %2, not %3 as written")
                 .arg(registerName(address), HexPad(read, 2), HexPad(written, 2));
@@ -129,13 +132,14 @@ QString RegisterTransfer::verifyWrites()
 
 bool RegisterTransfer::RegReadOne(int address)
 {
-    if (m_model.ContRd(-1) && isDataOrStatus(address)) {
+    const qint32 mode = modeForReads();
+    if ((mode & ContRdBit) && isDataOrStatus(address)) {
         Q_EMIT m_hooks.RunContReadDialog();
         return false;
     }
     // With Dump set the converter sends the channel's status byte in front of the data.
-    const bool dump = isDataOrStatus(address) && m_model.Dump(-1);
-    const int n = dump ? m_model.DataWidth(-1) + 2 : m_model.RegBytes(address) + 1;
+    const bool dump = isDataOrStatus(address) && (mode & DumpBit);
+    const int n = dump ? ((mode & WidthBit) ? 3 : 2) + 2 : m_model.RegBytes(address) + 1;
     QByteArray frame(n, '\0');
     const char comm = static_cast<char>(m_model.IAddress(address) | 0x40);
     frame[0] = comm;
@@ -145,12 +149,22 @@ bool RegisterTransfer::RegReadOne(int address)
 
     if (dump) {
         const int channel = address & 7;
-        m_model.setRegister(32 + channel, false, static_cast<quint8>(frame.at(1)));
-        m_model.setRegister(8 + channel, false, bigEndian(frame, 2, n - 1));
+        m_model.setRegisterFromChip(32 + channel, static_cast<quint8>(frame.at(1)));
+        m_model.setRegisterFromChip(8 + channel, bigEndian(frame, 2, n - 1));
+    } else if (m_automatic && m_model.Pending(address)) {
+        // An automatic read leaves a user's edit that has not reached the chip in place.
+        m_model.setChipValue(address, bigEndian(frame, 1, n - 1));
     } else {
-        m_model.setRegister(address, false, bigEndian(frame, 1, n - 1));
+        m_model.setRegisterFromChip(address, bigEndian(frame, 1, n - 1));
     }
     return true;
+}
+
+qint32 RegisterTransfer::modeForReads() const
+{
+    // The chip's mode, where an automatic read has kept an edit of it in the model.
+    return m_automatic && m_model.Pending(ModeAddress) ? m_model.ChipValue(ModeAddress)
+                                                       : m_model.Register(ModeAddress);
 }
 
 void RegisterTransfer::beginBulk()
@@ -234,7 +248,7 @@ bool RegisterTransfer::readModeAllowsMore()
         m_stopText = QStringLiteral("register %1 %2").arg(registerName(ModeAddress), exchangeFailure(false));
         return false;
     }
-    if (!m_model.ContRd(-1))
+    if (!(modeForReads() & ContRdBit))
         return true;
     Q_EMIT m_hooks.RunContReadDialog();
     return false;
@@ -283,7 +297,7 @@ int RegisterTransfer::readStates(int first, int last)
         return m_answered;
     QList<int> addresses{1, 4};
     // With dump set, reading the data brings the status byte with it.
-    if (!m_model.Dump(-1))
+    if (!(modeForReads() & DumpBit))
         for (int ch = first; ch <= last; ++ch)
             addresses << 32 + ch;
     for (int ch = first; ch <= last; ++ch)
