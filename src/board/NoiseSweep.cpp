@@ -108,23 +108,29 @@ bool NoiseSweep::run(const NoiseSweepSettings &settings)
     m_rows.clear();
     m_stopMessage.clear();
     m_cancelled = false;
-    // What the chip holds before the sweep, read from it, so that it can be put back.
+    // What the chip holds before the sweep, read from it (as an automatic read does: an edit
+    // the chip has not been given stays), so that it can be put back.
     QList<QPair<int, qint32>> before;
     RegisterTransfer &transfer = m_link.transfer();
+    transfer.setAutomatic(true);
     for (int address : touchedRegisters()) {
         if (!m_link.RegReadOne(address)) {
+            transfer.setAutomatic(false);
             m_stopMessage = QStringLiteral("the sweep did not start: %1").arg(transfer.failureOf(address));
             return false;
         }
-        before << qMakePair(address, m_model.Register(address));
+        before << qMakePair(address, m_model.ChipValue(address));
     }
+    transfer.setAutomatic(false);
     const bool completed = runRows(settings);
-    // Put back as it was: sent through the model as the rows were, each write answered.
+    // Put back as it was, register by register, each write answered and read back.
     m_link.setUpdateState(RegisterSync::UpdContRead);
     transfer.watchWrites();
-    for (const auto &entry : std::as_const(before))
-        if (m_model.Register(entry.first) != entry.second)
-            m_model.setRegister(entry.first, true, entry.second);
+    for (const auto &[address, value] : std::as_const(before))
+        if (m_link.isPortOpen() && m_model.ChipValue(address) != value) {
+            m_model.setRegister(address, false, value);
+            m_link.RegWriteOne(address);
+        }
     QString restore =
         m_link.isPortOpen() ? transfer.writeFailure() : QStringLiteral("the board is not connected");
     if (restore.isEmpty())
