@@ -325,6 +325,12 @@ private Q_SLOTS:
                      qPrintable(r.err));
             QCOMPARE(r.out, QString());
         }
+        BoardSimProcess sim;
+        QVERIFY(!sim.start({"--fault", "nope"}));
+        QVERIFY(sim.process.waitForFinished(5000));
+        QCOMPARE(sim.process.exitCode(), 2);
+        QVERIFY(sim.process.readAllStandardError().startsWith(
+            "qm416x-boardsim: unknown fault 'nope' (refuse-writes, mute-writes, "));
     }
 
     void againstTheSimulatorOnAPseudoTerminal()

@@ -1,30 +1,51 @@
 #include "SimFaults.h"
 
+namespace {
+struct Switch
+{
+    const char *name;
+    bool SimFaults::*flag;
+};
+
+constexpr Switch Switches[] = {
+    {"refuse-writes", &SimFaults::refuseWrites},     {"mute-writes", &SimFaults::muteWrites},
+    {"ignore-writes", &SimFaults::ignoreWrites},     {"foreign-channel", &SimFaults::foreignChannel},
+    {"channel-7", &SimFaults::channelSeven},         {"random-bytes", &SimFaults::randomBytes},
+    {"reset-in-stream", &SimFaults::resetInStream},  {"reset-in-writes", &SimFaults::resetInWrites},
+    {"late-answer", &SimFaults::lateAnswer},         {"junk-replies", &SimFaults::junkReplies},
+    {"drop-third", &SimFaults::dropThird},           {"mute-close", &SimFaults::muteClose},
+    {"no-closing-bytes", &SimFaults::noClosingBytes}};
+
+struct CountChange
+{
+    const char *name;
+    int change;
+};
+
+constexpr CountChange CountChanges[] = {{"count-fewer", -1}, {"count-more", 1}, {"count-ffff", 2}};
+} // namespace
+
 QStringList SimFaults::names()
 {
-    return {
-        QStringLiteral("refuse-writes"),   QStringLiteral("mute-writes"),  QStringLiteral("foreign-channel"),
-        QStringLiteral("channel-7"),       QStringLiteral("random-bytes"), QStringLiteral("count-fewer"),
-        QStringLiteral("count-more"),      QStringLiteral("count-ffff"),   QStringLiteral("reset-in-stream"),
-        QStringLiteral("reset-in-writes"), QStringLiteral("late-answer"),  QStringLiteral("junk-replies"),
-        QStringLiteral("drop-third"),      QStringLiteral("mute-close"),   QStringLiteral("no-closing-bytes"),
-        QStringLiteral("ignore-writes")};
+    QStringList list;
+    for (const Switch &s : Switches)
+        list << QLatin1String(s.name);
+    for (const CountChange &c : CountChanges)
+        list << QLatin1String(c.name);
+    return list;
 }
 
 bool SimFaults::set(const QString &name)
 {
-    bool *const flags[] = {&refuseWrites, &muteWrites, &foreignChannel, &channelSeven, &randomBytes};
-    const int index = static_cast<int>(names().indexOf(name));
-    if (index < 0)
-        return false;
-    if (index < 5)
-        *flags[index] = true;
-    else if (index < 8)
-        countChange = index == 5 ? -1 : index == 6 ? 1 : 2;
-    else {
-        bool *const more[] = {&resetInStream, &resetInWrites, &lateAnswer,     &junkReplies,
-                              &dropThird,     &muteClose,     &noClosingBytes, &ignoreWrites};
-        *more[index - 8] = true;
-    }
-    return true;
+    for (const Switch &s : Switches)
+        if (name == QLatin1String(s.name)) {
+            this->*s.flag = true;
+            return true;
+        }
+    for (const CountChange &c : CountChanges)
+        if (name == QLatin1String(c.name)) {
+            countChange = c.change;
+            return true;
+        }
+    return false;
 }
