@@ -126,8 +126,8 @@ ContReadResult ContinuousRead::BrdContRead(int amount, ClassData &store)
     QByteArray notice;
     if (!result.completed() && portAlive()) {
         // A board that answered a cancelled request late streams all the same: it is told
-        // again to stop, and the line is drained for as long as its stream would take. After
-        // our own abort a board stops at once; a refused request has nothing to abort.
+        // again to stop, and the line is drained until it is quiet (at most for as long as its
+        // stream would take, and 2 s). A refused request has nothing to abort.
         const bool lateStream = escaped && result.announced > 0;
         const int leftMs = lateStream ? (result.announced + ClosingBytes) * 1000 / LineBytesPerSecond : 0;
         abortAndDrain(lateStream || (!escaped && result.outcome != ContReadResult::Refused), leftMs,
@@ -269,41 +269,24 @@ void ContinuousRead::transfer(ContReadResult &result, ClassData &store)
     store.Process();
 }
 
-void ContinuousRead::abortAndDrain(bool sendAbort, int atLeastMs, bool watchLate)
+void ContinuousRead::abortAndDrain(bool sendAbort, int streamMs, bool watchLate)
 {
     if (sendAbort)
         m_link.BrdSend(QStringLiteral("*"));
-    // Done once the line has been quiet for quietMs, and not before atLeastMs (a stream that
-    // is still due); a line that never falls quiet is given up SilenceMs after that. When a
-    // cancelled request is still unanswered, an answer may yet come: the line must then be
-    // quiet for SilenceMs, and an answer that does come is told to stop and given its time.
+    // Done once the line has been quiet for QuietMs; a line that never falls quiet is given up
+    // SilenceMs after the time the stream still due would take. While a cancelled request is
+    // unanswered, an answer may yet come: the line must then be quiet for SilenceMs, and an
+    // answer that does come is told to stop and given its stream's time.
     int quietMs = watchLate ? SilenceMs : QuietMs;
-    bool quietNow = false;
-    bool due = atLeastMs <= 0;
     bool done = false;
     QTimer quiet;
-    QTimer least;
     QTimer limit;
     quiet.setSingleShot(true);
-    least.setSingleShot(true);
     limit.setSingleShot(true);
-    connect(&quiet, &QTimer::timeout, this, [&] {
-        quietNow = true;
-        done = due;
-    });
-    connect(&least, &QTimer::timeout, this, [&] {
-        due = true;
-        done = quietNow;
-    });
+    connect(&quiet, &QTimer::timeout, this, [&done] { done = true; });
     connect(&limit, &QTimer::timeout, this, [&done] { done = true; });
-    const auto expect = [&](int ms) {
-        due = ms <= 0;
-        if (!due)
-            least.start(ms);
-        limit.start(qMax(0, ms) + quietMs + SilenceMs);
-    };
     quiet.start(quietMs);
-    expect(atLeastMs);
+    limit.start(qMax(0, streamMs) + quietMs + SilenceMs);
     waitWhile([&] {
         if (!portAlive())
             return false;
@@ -311,14 +294,13 @@ void ContinuousRead::abortAndDrain(bool sendAbort, int atLeastMs, bool watchLate
             const QByteArray bytes = m_port->read(m_port->bytesWaiting());
             const QByteArray recent = m_seen.right(AnswerBytes) + bytes;
             keepSeen(bytes);
-            quietNow = false;
             const int at = static_cast<int>(recent.indexOf("[C "));
             if (watchLate && at >= 0 && recent.size() >= at + AnswerBytes) {
                 watchLate = false;
                 quietMs = QuietMs;
                 const int announced = HexToLong(QString::fromLatin1(recent.mid(at + 3, 4)));
                 m_link.BrdSend(QStringLiteral("*"));
-                expect((announced + ClosingBytes) * 1000 / LineBytesPerSecond);
+                limit.start((announced + ClosingBytes) * 1000 / LineBytesPerSecond + QuietMs + SilenceMs);
             }
             quiet.start(quietMs);
         }

@@ -31,9 +31,9 @@ class SerialPort;
 // that stops sending for two seconds in the middle of the transfer or before its closing
 // bytes, or a lost port leave the data held before. After such an end the board is told to
 // stop ("*") and the line is drained before the closing exchange, so that no record byte is
-// taken for a reply; a board that answers a cancelled request late is told again and given
-// the time its stream takes. A closing exchange that is not answered with its echo leaves
-// the data but is reported (ContReadResult::closeProblem).
+// taken for a reply; a board that answers a cancelled request late is told again to stop.
+// A closing exchange that is not answered with its echo leaves the data but is reported
+// (ContReadResult::closeProblem).
 class ContinuousRead : public QObject
 {
     Q_OBJECT
@@ -87,8 +87,9 @@ private:
     bool waitForAnswer(QByteArray &answer, int state);
     void transfer(ContReadResult &result, ClassData &store);
     // Tells the board to stop and throws away what it still sends, until the line is quiet
-    // and at least atLeastMs have passed; watchLate: a cancelled request may still be answered.
-    void abortAndDrain(bool sendAbort, int atLeastMs, bool watchLate);
+    // (streamMs: the time a stream still due may take); watchLate: a cancelled request may
+    // still be answered.
+    void abortAndDrain(bool sendAbort, int streamMs, bool watchLate);
     // "S 80"; true when the board answered it with its echo.
     bool closingExchange();
     void keepSeen(const QByteArray &bytes);
