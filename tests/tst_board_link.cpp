@@ -937,76 +937,41 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("operation"); // "read" (the data window's), "write-all", "read-all"
-        QTest::addColumn<QString>("message");   // the one message box
+        QTest::addColumn<QString>("message");   // how the one message box ends
+        const auto row = [](const char *fault, const char *operation, const QString &message) {
+            QTest::newRow(fault) << fault << operation << message;
+        };
         const QString kept = QStringLiteral(" The data held before are kept.");
-        const QString damaged = QStringLiteral("; the stream is damaged.") + kept;
+        const QString damaged = QStringLiteral(", which is not enabled; the stream is damaged.") + kept;
         const QString writeAll = QStringLiteral("\"Write All Registers\" stopped: register 01h (I/O Port) ");
-        QTest::newRow("refused writes") << "refuse-writes"
-                                        << "write-all" << writeAll + "was refused (answer \"E REFUSED\").";
-        QTest::newRow("unanswered writes") << "mute-writes"
-                                           << "write-all" << writeAll + "was not answered.";
-        QTest::newRow("junk replies")
-            << "junk-replies"
-            << "write-all" << writeAll + "was answered wrongly (answer \"S 12 34 56 78\").";
-        QTest::newRow("reset among writes") << "reset-in-writes"
-                                            << "write-all"
-                                            << "), which undid every register written before.";
-        QTest::newRow("every third reply lost")
-            << "drop-third"
-            << "read-all"
-            << "\"Read all registers\" stopped: 3 of the last 8 exchanges failed, the last register 36h "
-               "(Conversion Time) was not answered.";
-        QTest::newRow("channel not enabled")
-            << "foreign-channel"
-            << "read"
-            << "Record 3 of the continuous read (byte 9) names channel 4, which is not enabled" + damaged;
-        QTest::newRow("channel 7")
-            << "channel-7"
-            << "read"
-            << "Record 1 of the continuous read (byte 1) names channel 7, which is not "
-               "enabled" +
-                   damaged;
-        QTest::newRow("random bytes") << "random-bytes"
-                                      << "read" << damaged;
-        QTest::newRow("fewer bytes")
-            << "count-fewer"
-            << "read"
-            << "The evaluation board announced 400 bytes (answer \"[C 0190\") where 800 "
-               "were requested." +
-                   kept;
-        QTest::newRow("more bytes")
-            << "count-more"
-            << "read"
-            << "The evaluation board announced 804 bytes (answer \"[C 0324\") where 800 "
-               "were requested." +
-                   kept;
-        QTest::newRow("FFFF bytes")
-            << "count-ffff"
-            << "read"
-            << "The evaluation board announced 65535 bytes (answer \"[C FFFF\") where "
-               "800 were requested." +
-                   kept;
-        QTest::newRow("reset in the stream")
-            << "reset-in-stream"
-            << "read"
-            << "The evaluation board was reset during the continuous read; its registers are back at their "
-               "power-on values." +
-                   kept;
+        const QString announced = QStringLiteral("The evaluation board announced %1 bytes (answer \"[C %2\") "
+                                                 "where 800 were requested.") +
+                                  kept;
+        row("refuse-writes", "write-all", writeAll + "was refused (answer \"E REFUSED\").");
+        row("mute-writes", "write-all", writeAll + "was not answered.");
+        row("junk-replies", "write-all", writeAll + "was answered wrongly (answer \"S 12 34 56 78\").");
+        row("reset-in-writes", "write-all", "), which undid every register written before.");
+        row("drop-third", "read-all",
+            "\"Read all registers\" stopped: 3 of the last 8 exchanges failed, the last register 36h "
+            "(Conversion Time) was not answered.");
+        row("foreign-channel", "read", "Record 3 of the continuous read (byte 9) names channel 4" + damaged);
+        row("channel-7", "read", "Record 1 of the continuous read (byte 1) names channel 7" + damaged);
+        row("random-bytes", "read", damaged);
+        row("count-fewer", "read", announced.arg(400).arg("0190"));
+        row("count-more", "read", announced.arg(804).arg("0324"));
+        row("count-ffff", "read", announced.arg(65535).arg("FFFF"));
+        row("reset-in-stream", "read",
+            "The evaluation board was reset during the continuous read; its registers are back at their "
+            "power-on values." +
+                kept);
         // Cancelled at once; the board answers 2.5 s later and streams all the same.
-        QTest::newRow("late answer after a cancel")
-            << "late-answer"
-            << "read"
-            << "The continuous read was cancelled before any data came." + kept;
-        QTest::newRow("closing exchange unanswered") << "mute-close"
-                                                     << "read"
-                                                     << "The evaluation board did not answer the closing "
-                                                        "exchange (\"S 80\"). The chip may still be in "
-                                                        "continuous-read mode. The data read are kept.";
-        QTest::newRow("no closing bytes")
-            << "no-closing-bytes"
-            << "read"
-            << "The evaluation board sent all 800 bytes but not the closing bytes; the transfer was ended." +
-                   kept;
+        row("late-answer", "read", "The continuous read was cancelled before any data came." + kept);
+        row("mute-close", "read",
+            "The evaluation board did not answer the closing exchange (\"S 80\"). The chip may still be in "
+            "continuous-read mode. The data read are kept.");
+        row("no-closing-bytes", "read",
+            "The evaluation board sent all 800 bytes but not the closing bytes; the transfer was ended." +
+                kept);
     }
 
     void faultsOfTheSimulatedBoard()

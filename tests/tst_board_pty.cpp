@@ -465,74 +465,53 @@ private Q_SLOTS:
         QTest::addColumn<QString>("command"); // PORT and FILE stand for the terminal and a file
         QTest::addColumn<QString>("message"); // a part of standard error
         QTest::addColumn<bool>("readable");   // the board answers a read afterwards
+        const auto row = [](const char *name, const char *fault, const QString &command,
+                            const QString &message, bool readable = true) {
+            QTest::newRow(name) << fault << command << message << readable;
+        };
         const QString acquire = QStringLiteral("acquire --port PORT --channels 0,1 -o FILE");
         const QString load = QStringLiteral("settings load FILE --port PORT");
-        const QString damaged = QStringLiteral("; the stream is damaged.");
-        QTest::newRow("refused set-up write")
-            << "refuse-writes" << acquire
-            << "the set-up was not made: register 28h (Channel Setup) was refused (answer \"E REFUSED\")."
-            << true;
-        QTest::newRow("unanswered set-up write")
-            << "mute-writes" << acquire << "register 28h (Channel Setup) was not answered." << true;
-        QTest::newRow("refused load")
-            << "refuse-writes" << load
-            << "\"Write All Registers\" stopped: register 01h (I/O Port) was refused (answer "
-               "\"E REFUSED\").\nqm416x-cli: the board answered 0 of 36 register "
-               "writes; the board holds only part of"
-            << true;
+        const QString damaged = QStringLiteral(", which is not enabled; the stream is damaged.");
+        const QString refused =
+            QStringLiteral("register 28h (Channel Setup) was refused (answer \"E REFUSED\")");
+        const QString announced =
+            QStringLiteral("announced %1 bytes (answer \"[C %2\") where 600 were requested.");
+        row("refused set-up write", "refuse-writes", acquire, "the set-up was not made: " + refused + ".");
+        row("unanswered set-up write", "mute-writes", acquire,
+            "register 28h (Channel Setup) was not answered.");
+        row("refused load", "refuse-writes", load,
+            "\"Write All Registers\" stopped: register 01h (I/O Port) was refused (answer \"E REFUSED\").\n"
+            "qm416x-cli: the board answered 0 of 36 register writes; the board holds only part of");
         // Nothing reached the chip, so nothing needs putting back.
-        QTest::newRow("refused sweep row") << "refuse-writes"
-                                           << "sweep --port PORT --channel 0 --fw 17 -o FILE"
-                                           << "row 1 of 1 (fw 17, chop on, ±1.25 V): the set-up was not "
-                                              "made: register 28h (Channel Setup) was "
-                                              "refused (answer \"E REFUSED\") (no rows, nothing written)\n"
-                                           << true;
-        QTest::newRow("channel not enabled")
-            << "foreign-channel" << acquire
-            << "Record 3 of the continuous read (byte 7) names channel 4, which is not enabled" + damaged
-            << true;
-        QTest::newRow("channel 7") << "channel-7" << acquire
-                                   << "(byte 1) names channel 7, which is not enabled" + damaged << true;
-        QTest::newRow("random bytes") << "random-bytes" << acquire << damaged << true;
-        QTest::newRow("fewer bytes") << "count-fewer" << acquire
-                                     << "announced 300 bytes (answer \"[C 012C\") where 600 were requested."
-                                     << true;
-        QTest::newRow("more bytes") << "count-more" << acquire
-                                    << "announced 604 bytes (answer \"[C 025C\") where 600 were requested."
-                                    << true;
-        QTest::newRow("FFFF bytes") << "count-ffff" << acquire
-                                    << "announced 65535 bytes (answer \"[C FFFF\") where 600 were requested."
-                                    << true;
-        QTest::newRow("reset in the stream")
-            << "reset-in-stream" << acquire << "The evaluation board was reset during the continuous read"
-            << true;
-        QTest::newRow("reset in a load")
-            << "reset-in-writes" << load << "the board was reset during the transfer (at register" << true;
-        QTest::newRow("late answer") << "late-answer" << acquire
-                                     << "The evaluation board did not answer the continuous-read request."
-                                     << true;
-        QTest::newRow("writes not taken")
-            << "ignore-writes"
-            << "regs --port PORT write 1 30"
-            << "register 01h (I/O Port) reads back as F0, not 30 as written" << true;
-        QTest::newRow("every answer S 12 34 56 78")
-            << "junk-replies"
-            << "regs --port PORT write 1 30"
-            << "no evaluation board answers on PORT (answer \"S 12 34 56 78\" to a read of the revision "
-               "register)"
-            << false;
-        QTest::newRow("every third reply lost")
-            << "drop-third"
-            << "regs --port PORT read-all"
-            << "\"Read all registers\" stopped: 3 of the last 7 exchanges failed, the last register 35h "
-               "(Conversion Time) was not answered.\nqm416x-cli: the board answered 5 of 56 register reads\n"
-            << false;
-        QTest::newRow("closing exchange unanswered") << "mute-close" << acquire
-                                                     << "did not answer the closing exchange (\"S 80\"). The "
-                                                        "chip may still be in continuous-read mode."
-                                                     << true;
-        QTest::newRow("no closing bytes")
-            << "no-closing-bytes" << acquire << "sent all 600 bytes but not the closing bytes" << true;
+        row("refused sweep row", "refuse-writes", "sweep --port PORT --channel 0 --fw 17 -o FILE",
+            "row 1 of 1 (fw 17, chop on, ±1.25 V): the set-up was not made: " + refused +
+                " (no rows, nothing written)\n");
+        row("channel not enabled", "foreign-channel", acquire,
+            "Record 3 of the continuous read (byte 7) names channel 4" + damaged);
+        row("channel 7", "channel-7", acquire, "(byte 1) names channel 7" + damaged);
+        row("random bytes", "random-bytes", acquire, damaged);
+        row("fewer bytes", "count-fewer", acquire, announced.arg(300).arg("012C"));
+        row("more bytes", "count-more", acquire, announced.arg(604).arg("025C"));
+        row("FFFF bytes", "count-ffff", acquire, announced.arg(65535).arg("FFFF"));
+        row("reset in the stream", "reset-in-stream", acquire,
+            "The evaluation board was reset during the continuous read");
+        row("reset in a load", "reset-in-writes", load,
+            "the board was reset during the transfer (at register");
+        row("late answer", "late-answer", acquire,
+            "The evaluation board did not answer the continuous-read request.");
+        row("writes not taken", "ignore-writes", "regs --port PORT write 1 30",
+            "register 01h (I/O Port) reads back as F0, not 30 as written");
+        row("every answer S 12 34 56 78", "junk-replies", "regs --port PORT write 1 30",
+            "no evaluation board answers on PORT (answer \"S 12 34 56 78\" to a read of the revision "
+            "register)",
+            false);
+        row("every third reply lost", "drop-third", "regs --port PORT read-all",
+            "\"Read all registers\" stopped: 3 of the last 7 exchanges failed, the last register 35h "
+            "(Conversion Time) was not answered.\nqm416x-cli: the board answered 5 of 56 register reads\n",
+            false);
+        row("closing exchange unanswered", "mute-close", acquire,
+            "did not answer the closing exchange (\"S 80\"). The chip may still be in continuous-read mode.");
+        row("no closing bytes", "no-closing-bytes", acquire, "sent all 600 bytes but not the closing bytes");
     }
 
     void boardFaultsFromTheCommandLine()
