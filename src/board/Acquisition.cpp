@@ -29,6 +29,8 @@ std::optional<ContReadResult> Acquisition::ReadData()
     const std::optional<ContReadResult> result = runDialog();
     leaveContRead();
     m_store.Update();
+    if (result && result->completed())
+        Q_EMIT ShowData();
     tell(result);
     return result;
 }
