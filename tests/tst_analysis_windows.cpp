@@ -212,6 +212,14 @@ private Q_SLOTS:
         QCOMPARE(graph->LabelYMax->text(), QString::number(rig.context.IData.MaxCode(2)));
         graph->Plot->setVisibleRange(0, 10, -12.6, 99.5); // a zoom: whole numbers, halves to even
         QCOMPARE(graph->LabelYMax->text() + ' ' + graph->LabelYMin->text(), QStringLiteral("100 -13"));
+        // A flat trace: the axis is widened to be drawn, the labels give the data's own range.
+        for (int i = 0; i < 10; ++i)
+            rig.context.IData.AddExtData(5, 42);
+        rig.context.IData.Process();
+        rig.context.IData.Update();
+        graph->ButtonChannel.at(5)->click();
+        QTRY_COMPARE(graph->Plot->table().rows(), 10);
+        QCOMPARE(graph->LabelYMax->text() + ' ' + graph->LabelYMin->text(), QStringLiteral("42 42"));
         rig.form<FormHist>("FormHist")->ButtonChannel.at(0)->click();
         QCOMPARE(rig.context.IData.Channel(), 0);
         QVERIFY(form->ButtonChannel.at(0)->isChecked() && form->OptMinButton.at(0)->isChecked());

@@ -45,6 +45,7 @@ struct WindowLog : EasyStartSteps::Windows
     void viewSet() override { log << "viewSet"; }
     void readData() override { log << "readData"; }
     void selectGraphChannel(int channel) override { log << QStringLiteral("graph %1").arg(channel); }
+    void raise(const QString &w) override { log << "raise " + w; }
 };
 
 // The wizard's steps with a board link to the simulated board, closed (0), open to a board
@@ -147,17 +148,21 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("dataChannels");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("log");
-        const QString closed = EasyStartSteps::NotOpened, silent = EasyStartSteps::NotAccessed;
+        const QString closed = EasyStartSteps::NotOpened;
+        const auto silent = [](int variant) {
+            return QStringLiteral("QM416%1 board hasn't been accessed !").arg(variant);
+        };
         const QList<int> none;
         for (const char *step :
              {"CommandReset", "Cmd_24Bits", "CommandMeasureStart", "CommandGraphHistogram"})
             QTest::addRow("closed %s", step) << 8 << 0 << step << none << closed << "";
         for (const char *step : {"Cmd_24Bits", "CommandMeasureStart", "CommandGraphHistogram"})
-            QTest::addRow("silent %s", step) << 4 << 1 << step << none << silent << "";
+            QTest::addRow("silent %s", step) << 4 << 1 << step << none << silent(4) << "";
+        QTest::newRow("silent QM4162") << 2 << 1 << "Cmd_24Bits" << none << silent(2) << "";
         // clang-format off
         QTest::newRow("closed channels") << 8 << 0 << "CommandCh0Ch1" << none << closed << "show FormADCSetup";
-        QTest::newRow("silent channels") << 8 << 1 << "CommandCh0Ch1" << none << silent << "show FormADCSetup";
-        QTest::newRow("no data") << 8 << 2 << "CommandGraphHistogram" << none << EasyStartSteps::NoData << "";
+        QTest::newRow("silent channels") << 8 << 1 << "CommandCh0Ch1" << none << silent(8) << "show FormADCSetup";
+        QTest::newRow("no data") << 2 << 2 << "CommandGraphHistogram" << none << "No data has been read from the QM4162 !" << "";
         QTest::newRow("board") << 8 << 0 << "CommandEvalBoard" << none << ""
                                << "show FormEvalBoard|viewSet|focus FormEasyStart";
         QTest::newRow("port") << 8 << 0 << "CommandComPort" << none << ""
@@ -171,10 +176,10 @@ private Q_SLOTS:
         QTest::newRow("measure") << 8 << 2 << "CommandMeasureStart" << none << ""
                                  << "show FormData|focus FormEasyStart|readData|focus FormEasyStart";
         QTest::newRow("graph") << 8 << 2 << "CommandGraphHistogram" << QList<int>{0, 1} << ""
-                               << "show FormGraph1|viewSet|graph 1|focus FormEasyStart";
+                               << "show FormGraph1|viewSet|graph 1|focus FormEasyStart|raise FormGraph1";
         // The QM4162 has no channel 1: the first channel holding data is shown instead.
         QTest::newRow("graph QM4162") << 2 << 2 << "CommandGraphHistogram" << QList<int>{2, 3} << ""
-                                      << "show FormGraph1|viewSet|graph 2|focus FormEasyStart";
+                                      << "show FormGraph1|viewSet|graph 2|focus FormEasyStart|raise FormGraph1";
         // clang-format on
     }
 
@@ -270,6 +275,9 @@ private Q_SLOTS:
         QCOMPARE(form->Label1.at(0)->text(), QStringLiteral("Connect the QM4162 Evaluation Board"));
         QCOMPARE(form->Label1.at(4)->text(), QStringLiteral("To your 5V DC power supply"));
         QCOMPARE(form->CommandCh0Ch1->text(), QStringLiteral("Enable Channels 0 and 2"));
+        QCOMPARE((QStringList{form->LabelStep.first()->text(), form->LabelStep.last()->text()}),
+                 (QStringList{"1.", "9."})); // the steps are numbered
+        QCOMPARE(form->LabelStep.size(), 9);
         QCOMPARE(form->CheckNoEasyStart->isChecked(), checked);
         form->CheckNoEasyStart->setChecked(!checked);
         wizard->close();

@@ -251,8 +251,9 @@ void FormPlot::redraw()
     if (m_kind == PlotKind::Spectrum) {
         LabelSamples->setText(PlotReadout::samplesText(table));
     } else {
-        LabelYMax->setText(PlotReadout::rounded(Plot->yUpper(), 4));
-        LabelYMin->setText(PlotReadout::rounded(Plot->yLower(), 4));
+        // The data's own range: a flat trace's axis is widened to be drawn.
+        LabelYMax->setText(PlotReadout::rounded(table.ymax, 4));
+        LabelYMin->setText(PlotReadout::rounded(table.ymin, 4));
     }
 }
 

@@ -22,6 +22,7 @@
 #include "model/RegisterDesign.h"
 #include "model/Rounding.h"
 #include "platform/SettingsStore.h"
+#include "platform/UserDialogs.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
 #include "tools/FormReset.h"
@@ -277,6 +278,9 @@ void FormMain::registerChildren()
                                                         ComPortList::entries(m_services.otherPorts));
                         connect(board, &FormEvalBoard::dacChanged, UpDownDAC, &QSpinBox::setValue);
                         connect(board, &FormEvalBoard::converterReset, this, &FormMain::showResetDialog);
+                        connect(board, &FormEvalBoard::clockRefused, this, [this](const QString &message) {
+                            m_dialogs.message(message, UserDialogs::Icon::Warning);
+                        });
                         return board;
                     }});
     m_specs.insert(QStringLiteral("FormTest"), {false, [this] { return new FormTest(*m_link); }});
