@@ -1,12 +1,17 @@
 #include "BoardRig.h"
 #include "ModalDriver.h"
 #include "TestServices.h"
+#include "analysis/FormPlot.h"
+#include "analysis/PlotView.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
 #include "app/EasyStartSteps.h"
 #include "app/FormAbout.h"
 #include "app/FormEasyStart.h"
 #include "app/FormMain.h"
+#include "data/ClassData.h"
+#include "data/DataFile.h"
+#include "model/QM4168.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
 
@@ -341,8 +346,12 @@ private Q_SLOTS:
             window.showChild("FormComMonitor");
             window.childWindow("FormComMonitor")->setGeometry(30, 40, 333, 222);
             window.childWindow("FormCodeGene")->close(); // hidden by the user
+            for (const char *name : {"FormData", "FormGraph1", "FormComMonitor"})
+                window.showChild(name);
             window.close();
         }
+        QCOMPARE(settings.values.value("FormMain/Stacking"),
+                 QStringLiteral("FormEasyStart,FormData,FormGraph1,FormComMonitor"));
         QCOMPARE(settings.values.value("FormMain/ActiveForm"), QStringLiteral("FormComMonitor"));
         QStringList stored;
         for (const char *key : {"State", "Visible", "Left", "Top", "Width", "Height"})
@@ -363,6 +372,28 @@ private Q_SLOTS:
         QVERIFY(window.MnuViewComMonitor->isChecked());
         QCOMPARE(window.mdiArea()->currentSubWindow(), monitor);
         QVERIFY(t.dialogs.boxes.isEmpty());
+        // In their stacking order, whatever order they were created in.
+        QStringList stacking;
+        for (const QMdiSubWindow *w : window.mdiArea()->subWindowList(QMdiArea::StackingOrder))
+            if (QStringList{"FormData", "FormGraph1", "FormComMonitor"}.contains(w->widget()->objectName()))
+                stacking << w->widget()->objectName();
+        QCOMPARE(stacking, (QStringList{"FormData", "FormGraph1", "FormComMonitor"}));
+        // The graph open since the start draws a file opened now.
+        QTemporaryDir dir;
+        QM4168 adc;
+        adc.setEvBoard(8);
+        ClassData data;
+        data.setDataWidth(3);
+        data.setChannelTime(0, 100);
+        for (int i = 0; i < 50; ++i)
+            data.AddExtData(0, i % 9);
+        data.Process();
+        QVERIFY(!WriteDataFile(dir.filePath("a.dat"), data, adc).isError());
+        t.dialogs.fileAnswers << dir.filePath("a.dat");
+        window.MnuOpenData->trigger();
+        auto *graph = static_cast<FormPlot *>(window.childWindow("FormGraph1")->form());
+        QVERIFY(!window.childWindow("FormGraph1")->isHidden());
+        QTRY_COMPARE(graph->Plot->table().rows(), 50);
     }
 };
 

@@ -410,6 +410,15 @@ void FormMain::MnuViewSet()
     }
 }
 
+void FormMain::restoreStacking()
+{
+    const QStringList names = m_settings.get(MainSection, QStringLiteral("Stacking"), QString())
+                                  .split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString &name : names) // bottom first: each raise puts one above the others
+        if (ChildWindow *child = m_children.value(name); child && !child->isHidden())
+            child->raise();
+}
+
 void FormMain::activateStoredChild()
 {
     const QString name = m_settings.get(MainSection, QStringLiteral("ActiveForm"), MainSection);
@@ -459,6 +468,7 @@ void FormMain::Load()
 
     MnuViewSet();
     formCodeGene(); // asked by the board link after user accesses, shown or not
+    restoreStacking();
     activateStoredChild();
     showEasyStartAtStart();
     restorePort();
@@ -517,6 +527,11 @@ void FormMain::closeEvent(QCloseEvent *event)
     m_settings.save(MainSection, QStringLiteral("ActiveForm"), MainSection);
     if (const auto *active = qobject_cast<ChildWindow *>(m_mdiArea->currentSubWindow()))
         m_settings.save(MainSection, QStringLiteral("ActiveForm"), active->formName());
+    QStringList stacking; // the open child windows, bottom first
+    for (const QMdiSubWindow *window : m_mdiArea->subWindowList(QMdiArea::StackingOrder))
+        if (const auto *child = qobject_cast<const ChildWindow *>(window); child && !child->isHidden())
+            stacking << child->formName();
+    m_settings.save(MainSection, QStringLiteral("Stacking"), stacking.join(QLatin1Char(',')));
     FormEvalBoard *board = formEvalBoard();
     m_settings.save(MainSection, QStringLiteral("ComPort"), QString::number(board->portIndex()));
     m_settings.save(MainSection, QStringLiteral("ComPortName"), board->portName());
