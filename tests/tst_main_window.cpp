@@ -345,13 +345,13 @@ private Q_SLOTS:
             window.showChild("FormCodeGene");
             window.showChild("FormComMonitor");
             window.childWindow("FormComMonitor")->setGeometry(30, 40, 333, 222);
-            window.childWindow("FormCodeGene")->close(); // hidden by the user
-            for (const char *name : {"FormData", "FormGraph1", "FormComMonitor"})
+            window.childWindow("FormCodeGene")->close();                          // hidden by the user
+            for (const char *name : {"FormGraph1", "FormData", "FormComMonitor"}) // not their creation order
                 window.showChild(name);
             window.close();
         }
         QCOMPARE(settings.values.value("FormMain/Stacking"),
-                 QStringLiteral("FormEasyStart,FormData,FormGraph1,FormComMonitor"));
+                 QStringLiteral("FormEasyStart,FormGraph1,FormData,FormComMonitor"));
         QCOMPARE(settings.values.value("FormMain/ActiveForm"), QStringLiteral("FormComMonitor"));
         QStringList stored;
         for (const char *key : {"State", "Visible", "Left", "Top", "Width", "Height"})
@@ -377,7 +377,7 @@ private Q_SLOTS:
         for (const QMdiSubWindow *w : window.mdiArea()->subWindowList(QMdiArea::StackingOrder))
             if (QStringList{"FormData", "FormGraph1", "FormComMonitor"}.contains(w->widget()->objectName()))
                 stacking << w->widget()->objectName();
-        QCOMPARE(stacking, (QStringList{"FormData", "FormGraph1", "FormComMonitor"}));
+        QCOMPARE(stacking, (QStringList{"FormGraph1", "FormData", "FormComMonitor"}));
         // The graph open since the start draws a file opened now.
         QTemporaryDir dir;
         QM4168 adc;
