@@ -187,6 +187,8 @@ private Q_SLOTS:
         const FftResult fs = EditFFT(d, 0, 0, FftScale::FullScale);
         QVERIFY(!fs.failed);
         QCOMPARE(qRound(fs.table.y.at(16) * 100), -602);
+        // Any window: the same level at the tone's bin.
+        QCOMPARE(qRound(EditFFT(d, 0, 2, FftScale::FullScale).table.y.at(16) * 100), -602);
         QCOMPARE((QList<double>{fs.table.ymax, fs.table.ymin}),
                  (QList<double>{fs.table.y.at(16), fs.table.y.at(16) - 150}));
     }

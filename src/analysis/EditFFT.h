@@ -24,10 +24,12 @@ constexpr double ZeroBinMarginDb = 10.0;
 // value and it is the y minimum. A plot axis may stop higher, at a sensible floor such as
 // FftResult::weakestDb rounded down, and let the zero bins run off the bottom.
 //
-// With FftScale::FullScale the levels are dBFS instead: 20 log10(m(k) / H), H the store's
-// HalfScale, the amplitude of a sine that spans the whole range (bipolar codes run from -H
-// to H, unipolar ones from 0 to 2H - 1). The y range then runs from the lowest level to the
-// strongest bin's, and zero bins go at least 150 dB below the strongest.
+// With FftScale::FullScale the levels are dBFS instead: 20 log10(m(k) / (H G)), H the
+// store's HalfScale, the amplitude of a sine that spans the whole range (bipolar codes run
+// from -H to H, unipolar ones from 0 to 2H - 1), G the window's coherent gain (the mean of
+// its N weights), so that a full-scale sine on a whole bin reads 0 dBFS with every window.
+// The y range then runs from the lowest level to the strongest bin's, and zero bins go at
+// least 150 dB below the strongest.
 //
 // The routine fails (the box "Error in VBFFT module--EditFFT") when nothing is left to
 // scale against: no samples, every bin zero (all codes zero), no conversion time to build
