@@ -241,8 +241,9 @@ void FormPlot::redraw()
     }
     if (m_kind == PlotKind::Spectrum) {
         const PlotTexts texts = plotTexts(m_kind);
-        Plot->setCaptions(texts.xCaption,
-                          scale == FftScale::FullScale ? QStringLiteral("Level (dBFS)") : texts.yCaption);
+        const bool fullScale = scale == FftScale::FullScale;
+        Plot->setCaptions(texts.xCaption, fullScale ? QStringLiteral("Level (dBFS)") : texts.yCaption);
+        LabelValue->setText(fullScale ? QStringLiteral("Value (dBFS):") : texts.valueLabel);
         const QString figures = metricsText(fftMetrics(IData, channel, ComboWindow->currentIndex()));
         LabelMetrics->setText(figures);
         Plot->setNote(figures);

@@ -467,9 +467,11 @@ void FormMain::Load()
     show();
 
     MnuViewSet();
-    formCodeGene(); // asked by the board link after user accesses, shown or not
-    restoreStacking();
+    formCodeGene();  // asked by the board link after user accesses, shown or not
+    formEasyStart(); // a wizard left open comes back like the other windows
+    // Activating a window moves the one active before; the stacking is restored after it.
     activateStoredChild();
+    restoreStacking();
     showEasyStartAtStart();
     restorePort();
     restoreClock();
