@@ -20,6 +20,7 @@
 #include "controls/UpDownSpinner.h"
 #include "data/NoiseTable.h"
 #include "data/ShowStatistics.h"
+#include "data/WholeFile.h"
 #include "sim/SimBoard.h"
 #include "sim/SimulatedSerialPort.h"
 
@@ -308,10 +309,16 @@ private Q_SLOTS:
         QCOMPARE(csv.readAll(), QByteArray("\"Sample\",\"Value (Dec)\"\n0,0.10000000000000001\n"
                                            "1,-2.4999999999999999e-07\n2,333333333.33333331\n3,4\n"));
 
-        // A file that cannot be written is reported.
-        dialogs.fileAnswers << dir.filePath("missing/t.csv");
+        // A file that cannot be written is reported; a full disk leaves no partial picture.
+        dialogs.fileAnswers << dir.filePath("missing/t.csv") << dir.filePath("full.png");
         view.exportActions().at(2)->trigger();
-        QCOMPARE(dialogs.texts(), QStringList{"Cannot write " + dir.filePath("missing/t.csv")});
+        SimulateFreeSpace(1000);
+        view.exportActions().at(0)->trigger();
+        SimulateFreeSpace(-1);
+        QCOMPARE(dialogs.texts(),
+                 QStringList({"Cannot write " + dir.filePath("missing/t.csv") + ": error 76 : Path not found",
+                              "Cannot write " + dir.filePath("full.png") + ": error 61 : Disk full"}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"p.pdf", "p.png", "t.csv"}));
     }
 
     void redrawsAreThrottled()
@@ -346,6 +353,7 @@ private Q_SLOTS:
 
         rig.context.IData.setChannel(1); // no samples there
         QTRY_COMPARE(fft->Plot->table().rows(), 0);
+        QTest::qWait(2 * RedrawThrottle::DefaultIntervalMs); // a redraw still due has run
         const int replots = fft->Plot->replotCount();
         fft->ComboWindow->setCurrentIndex(3);
         Q_EMIT fft->ComboWindow->activated(3);
@@ -394,11 +402,22 @@ private Q_SLOTS:
         QVERIFY(bad.open(QIODevice::WriteOnly) &&
                 bad.write("Parameters:, Channel(s) enabled = 1,Vref = 2.5,Width\r\n") > 0);
         bad.close();
-        rig.t.dialogs.fileAnswers << bad.fileName() << dir.filePath("none/b.dat");
+        rig.t.dialogs.fileAnswers << bad.fileName() << dir.filePath("none/b.dat") << dir.filePath("a.dat");
         rig.window.toolButton("Open")->trigger();
         rig.window.toolButton("Save")->trigger();
-        QCOMPARE(rig.t.dialogs.texts(), QStringList({"Bad File : DataWidth is not Valid",
-                                                     "error 76 : Path not found", "Error Creating File"}));
+        // Over the earlier file, on a disk that fills up: the earlier file stays.
+        QFile earlier(dir.filePath("a.dat"));
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        const QByteArray kept = earlier.readAll();
+        SimulateFreeSpace(kept.size() / 2);
+        rig.window.toolButton("Save")->trigger();
+        SimulateFreeSpace(-1);
+        QCOMPARE(rig.t.dialogs.texts(),
+                 QStringList({"Bad File : DataWidth is not Valid", "error 76 : Path not found",
+                              "Error Creating File", "error 61 : Disk full", "Error Creating File"}));
+        QVERIFY(earlier.seek(0));
+        QCOMPARE(earlier.readAll(), kept);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"a.dat", "bad.dat"}));
         QCOMPARE(rig.context.IData.DataCount(0), 300); // a bad file loses nothing
     }
 
@@ -553,7 +572,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString png = dir.filePath(QStringLiteral("noise.png")),
                       pdf = dir.filePath(QStringLiteral("noise.pdf"));
-        QVERIFY(plot.savePng(png) && plot.savePdf(pdf));
+        QVERIFY(!plot.savePng(png).isError() && !plot.savePdf(pdf).isError());
         QCOMPARE(QImage(png).size(), QSize(NoisePlot::ExportWidth, NoisePlot::ExportHeight));
         QVERIFY(QFileInfo(pdf).size() > 1000);
     }

@@ -346,6 +346,9 @@ private Q_SLOTS:
         QVERIFY(r.out.startsWith(QStringLiteral("Channel 0\nConv.Time\t")));
         QVERIFY(r.out.contains(QStringLiteral("\nChannel 3\n")));
         QCOMPARE(r.out.count(QStringLiteral("Samples\t50 Dec")), 2);
+        // Equal settings, equal times: 2426 clocks with two channels enabled, shown and recorded.
+        QCOMPARE(r.out.count(QStringLiteral("Conv.Time\t394.86 us")), 2);
+        QCOMPARE(contents(file).count("Channel Time = 394.86 us"), 2);
         // The figures printed are those of the file written.
         succeeds({"stats", file, "--variant", "64"}, r.out);
 
@@ -373,6 +376,45 @@ private Q_SLOTS:
 
     // With standard error on a terminal the progress goes there, never into the data; a
     // notice goes to standard error too; --quiet silences both.
+    // A real file system that fills up: every command that saves keeps the earlier file,
+    // leaves nothing of its own and fails with the disk's error.
+    void savingOnAFullDisk()
+    {
+        QTemporaryDir source, dir;
+        const QString data = source.filePath(QStringLiteral("a.dat"));
+        QCOMPARE(cli({"acquire", "--port", "sim", "--channels", "0", "--samples", "50", "-o", data}).exitCode,
+                 0);
+        if (::geteuid() != 0 || QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k",
+                                                                            "tmpfs", dir.path()}) != 0)
+            QSKIP("mounting a small file system (tmpfs) needs root");
+        const auto unmount =
+            qScopeGuard([&dir] { QProcess::execute(QStringLiteral("umount"), {dir.path()}); });
+        const QStringList names{"filler", "keep.adc", "keep.csv", "keep.dat", "keep.pdf"};
+        for (const QString &name : names.mid(1) + names.mid(0, 1)) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                    file.write(name.toLatin1()) > 0);
+            while (name == names[0] && file.write(QByteArray(512, 'x')) == 512) {
+            } // the filler takes what is left
+        }
+        const QList<QStringList> commands{
+            {"acquire", "--port", "sim", "--channels", "0", "--samples", "50", "-o",
+             dir.filePath("keep.dat")},
+            {"settings", "save", "--port", "sim", "-o", dir.filePath("keep.adc")},
+            {"sweep", "--port", "sim", "--channel", "0", "--fw", "20", "--samples", "20", "-q", "-o",
+             dir.filePath("keep.csv")},
+            {"plot", data, "--channel", "0", "--kind", "time", "-o", dir.filePath("keep.pdf")},
+            {"plot", data, "--channel", "0", "--kind", "hist", "-o", dir.filePath("new.png")}};
+        for (const QStringList &command : commands) {
+            const Run r = cli(command);
+            QCOMPARE(r.exitCode, 1);
+            QVERIFY2(r.err.endsWith(QStringLiteral("error 61 : Disk full\n")), qPrintable(r.err));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), names);
+            for (const QString &name : names.mid(1))
+                QCOMPARE(contents(dir.filePath(name)), name.toLatin1());
+        }
+    }
+
     void progressStaysOffStandardOutput_data()
     {
         QTest::addColumn<bool>("quiet");

@@ -60,9 +60,11 @@ class TestCliData : public QObject
     ClassData m_data;
 
     // Runs the tool in the folder, so that file names in its arguments and messages are relative.
-    Run cli(const QStringList &arguments, const QStringList &environment = {})
+    Run cli(const QStringList &arguments, const QStringList &environment = {}, const QString &outFile = {})
     {
         QProcess process;
+        if (!outFile.isEmpty())
+            process.setStandardOutputFile(outFile);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const QString &entry : environment)
             env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
@@ -373,12 +375,17 @@ private Q_SLOTS:
             "3");
         row("channel without data", "hist a.dat --channel 2", 1, "a.dat: channel 2 holds no data");
         row("plot unwritable", "plot a.dat --channel 1 --kind time -o none/a.png", 1,
-            "cannot write none/a.png");
+            "cannot write none/a.png: error 76 : Path not found");
         row("stats", "stats short.dat", 1, "short.dat: no channel holds data");
         row("convert", "convert short.dat --csv", 1, "short.dat: no channel holds data");
         row("all codes zero", "fft a.dat --channel 6", 1, "Error in VBFFT module--EditFFT");
         row("metrics of all codes zero", "fft a.dat --channel 6 --metrics", 1,
             "No signal outside the DC span");
+        // Standard output that cannot be written (the last word names where it goes).
+        const QString full = QStringLiteral("cannot write the standard output: No space left on device");
+        for (const char *arguments : {"stats a.dat", "convert a.dat --csv", "fft a.dat --channel 1",
+                                      "hist a.dat --channel 4 --format json", "--help"})
+            row(arguments, qPrintable(QString::fromLatin1(arguments) + " >/dev/full"), 1, full);
     }
 
     void refusedRuns()
@@ -386,7 +393,9 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
-        const Run run = cli(arguments);
+        const QString out =
+            arguments.value(arguments.size() - 1).startsWith('>') ? arguments.takeLast().mid(1) : QString();
+        const Run run = cli(arguments, {}, out);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(run.out.isEmpty());
         QCOMPARE(run.err, QStringLiteral("qm416x-cli: ") + message + QLatin1Char('\n'));

@@ -2,6 +2,7 @@
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "data/DecimalText.h"
+#include "data/WholeFile.h"
 #include "model/QM4168.h"
 
 #include <QtTest>
@@ -286,6 +287,13 @@ private Q_SLOTS:
             "Bad File : Input range \"+10\" of Channel 3 is not a range of the QM4169 in line 3");
         row("negative time", 8, changed("= 1000 us", "= -1000 us"), time.arg(2));
         row("zero time", 8, changed("= 312.5 us", "= 0 us"), time.arg(3));
+        row("time of 1e308 us", 8, changed("= 312.5 us", "= 1e308 us"), time.arg(3));
+        row("time of 1e-300 us", 8, changed("= 1000 us", "= 1e-300 us"), time.arg(2));
+        row("time of 20 s", 8, changed("= 1000 us", "= 2e7 us"), time.arg(2));
+        const QString vref = QStringLiteral("Bad File : Vref is not Valid in line 1");
+        row("vref NaN", 8, changed("Vref = 2.5", "Vref = nan"), vref);
+        row("vref -1e300", 8, changed("Vref = 2.5", "Vref = -1e300"), vref);
+        row("vref 11 V", 8, changed("Vref = 2.5", "Vref = 11"), vref);
         row("endless line", 8, header(1) + QByteArray(100000, 'x'), mismatch.arg(2));
     }
 
@@ -349,9 +357,20 @@ private Q_SLOTS:
         limited.rlim_cur = 4096;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
         const DataFileError error = WriteDataFile(path, big, m_adc);
+        limited.rlim_cur = 64; // a small file fails too, not only in a final flush nobody checks
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const DataFileError small = WriteDataFile(path, d, m_adc);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
         QCOMPARE(error.message(), QStringLiteral("error 57 : Device I/O error"));
+        QCOMPARE(small.message(), QStringLiteral("error 57 : Device I/O error"));
+        // A disk that fills up, at every point of the file.
+        for (const qint64 space : {0, 100, 300}) {
+            SimulateFreeSpace(space);
+            const DataFileError full = WriteDataFile(path, d, m_adc);
+            SimulateFreeSpace(-1);
+            QCOMPARE(full.message(), QStringLiteral("error 61 : Disk full"));
+        }
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), ExampleFile);

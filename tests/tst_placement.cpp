@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 class TestPlacement : public QObject
 {
     Q_OBJECT
@@ -176,6 +178,36 @@ private Q_SLOTS:
         QSettingsStore again;
         QCOMPARE(again.keepOnly(SettingsKeys::isKnown), 0);
         QVERIFY(again.damageReport().isEmpty());
+    }
+
+    // Told at every start, with the path and the reason; nothing claimed that did not happen.
+    void settingsThatCannotBeSaved()
+    {
+        QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+        const QString path = QSettingsStore().fileName();
+        QSettingsStore().save("FormMain", "Junk", "1");
+        const QString report = QStringLiteral("The settings file %1 cannot be written (%2). Settings changed "
+                                              "in this run will not be kept.");
+        // A read-only file; root writes any file, so for root an immutable one.
+        const bool root = ::geteuid() == 0;
+        const bool readOnly = root ? QProcess::execute("chattr", {"+i", path}) == 0
+                                   : QFile::setPermissions(path, QFileDevice::ReadOwner);
+        if (readOnly) {
+            QSettingsStore store;
+            const int dropped = store.keepOnly(SettingsKeys::isKnown);
+            const QString text = store.damageReport();
+            QProcess::execute("chattr", {"-i", path});
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            QCOMPARE(dropped, 0);
+            QCOMPARE(text, report.arg(path, root ? "Operation not permitted" : "Permission denied"));
+        }
+        QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+        const QString folderReport = QSettingsStore().damageReport();
+        QDir().rmdir(path);
+        QCOMPARE(folderReport, report.arg(path, "it is a folder"));
+        if (!readOnly)
+            QSKIP("no read-only file here: chattr +i is refused");
     }
 };
 

@@ -88,11 +88,12 @@ private Q_SLOTS:
         BoardRig rig(8);
         SignalRecorder events(&rig.model);
         const SettingsReadResult read =
-            readText("QM4168\n\nsome notes, with a comma\nRegister: 31,A5\r\n\nRegister: 40,12\n"
-                     "Register: 1,F4\nRegister: 19,8000\n",
+            readText("QM4168\r\rsome notes, with a comma\nRegister: 31,A5\r\n\nRegister: 40,12\n"
+                     "Register: 1,F4\rRegister: 19,8000\rRegister: 1A,800000",
                      rig.model);
         QVERIFY(read.ok());
-        QCOMPARE(read.registers, 3); // 40h is no register of the chip: skipped
+        QCOMPARE(read.registers, 4);                  // 40h is no register of the chip: skipped
+        QCOMPARE(rig.model.Register(0x1A), 0x800000); // all digits there: not cut short
         QCOMPARE(rig.model.Register(0x31), 0xA5);
         QCOMPARE(rig.model.Register(0x01), 0xF4);
         QCOMPARE(rig.model.Register(0x19), 0x8000);
@@ -113,6 +114,9 @@ private Q_SLOTS:
         QTest::newRow("not hexadecimal") << head + "Register: 32,9G\r\n" << cannotRead << 1;
         QTest::newRow("too wide") << head + "Register: 32,1A5\r\n" << cannotRead << 1;
         QTest::newRow("nine digits") << QByteArray("QM4168\r\nRegister: 10,123456789\r\n") << cannotRead << 0;
+        QTest::newRow("last value cut short") << head + "Register: 1A,80" << cannotRead << 1;
+        QTest::newRow("last 1-byte value cut") << head + "Register: 32,9" << cannotRead << 1;
+        QTest::newRow("over 1 MB") << head + QByteArray(1 << 20, '\n') << cannotRead << 0;
         // clang-format on
     }
 
@@ -125,9 +129,12 @@ private Q_SLOTS:
         const SettingsReadResult read = readText(text, rig.model);
         QCOMPARE(int(read.outcome), outcome);
         QCOMPARE(read.registers, registers);
-        QCOMPARE(read.message, outcome == SettingsReadResult::NotValid
-                                   ? QStringLiteral(" The selected file is not valide")
-                                   : QStringLiteral("This file cannot be read"));
+        QCOMPARE(read.message,
+                 outcome == SettingsReadResult::NotValid ? QStringLiteral(" The selected file is not valide")
+                 : text.size() > 1 << 20
+                     ? QStringLiteral(
+                           "This file cannot be read: it is larger than 1 MB, which no settings file is")
+                     : QStringLiteral("This file cannot be read"));
         // The lines before the damage are in the model, nothing after it.
         QCOMPARE(rig.model.Register(0x31), registers ? 0xA5 : 0x91);
         QCOMPARE(rig.model.Register(0x32), 0x91);

@@ -4,6 +4,7 @@
 #include "board/BoardLink.h"
 #include "board/NoiseSweep.h"
 #include "data/NoiseTable.h"
+#include "data/WholeFile.h"
 #include "model/QM4168.h"
 #include "platform/UserDialogs.h"
 
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableWidget>
@@ -242,19 +242,16 @@ void FormNoiseTable::exportTo(const QString &format)
     const std::optional<QString> path = m_dialogs.saveFile(title, filter, suffix);
     if (!path)
         return;
-    bool written = false;
-    if (format == QLatin1String("PNG")) {
-        written = Plot->savePng(*path);
-    } else if (format == QLatin1String("PDF")) {
-        written = Plot->savePdf(*path);
-    } else {
-        QSaveFile file(*path);
-        written = file.open(QIODevice::WriteOnly) &&
-                  file.write((format == QLatin1String("CSV") ? NoiseTable::csv(m_rows)
-                                                             : NoiseTable::markdown(m_rows))
-                                 .toUtf8()) >= 0 &&
-                  file.commit();
-    }
-    if (!written)
-        m_dialogs.message(QStringLiteral("Cannot write ") + *path, UserDialogs::Icon::Warning, title);
+    DataFileError error;
+    if (format == QLatin1String("PNG"))
+        error = Plot->savePng(*path);
+    else if (format == QLatin1String("PDF"))
+        error = Plot->savePdf(*path);
+    else
+        error = WriteWholeFile(
+            *path, (format == QLatin1String("CSV") ? NoiseTable::csv(m_rows) : NoiseTable::markdown(m_rows))
+                       .toUtf8());
+    if (error.isError())
+        m_dialogs.message(QStringLiteral("Cannot write %1: %2").arg(*path, error.message()),
+                          UserDialogs::Icon::Warning, title);
 }

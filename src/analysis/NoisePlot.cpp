@@ -1,5 +1,6 @@
 #include "NoisePlot.h"
 
+#include "PlotExport.h"
 #include "data/NoiseTable.h"
 
 #include <QVBoxLayout>
@@ -89,12 +90,12 @@ int NoisePlot::traceCount() const
     return m_plot->graphCount();
 }
 
-bool NoisePlot::savePng(const QString &path, int width, int height)
+DataFileError NoisePlot::savePng(const QString &path, int width, int height)
 {
-    return m_plot->savePng(path, width, height);
+    return PlotExport::savePng(*m_plot, path, width, height);
 }
 
-bool NoisePlot::savePdf(const QString &path, int width, int height)
+DataFileError NoisePlot::savePdf(const QString &path, int width, int height)
 {
-    return m_plot->savePdf(path, width, height);
+    return PlotExport::savePdf(*m_plot, path, width, height);
 }

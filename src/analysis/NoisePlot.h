@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DataFileError.h"
 #include "data/NoiseRow.h"
 
 #include <QList>
@@ -21,8 +22,9 @@ public:
 
     void setRows(const QList<NoiseRow> &rows);
     int traceCount() const;
-    bool savePng(const QString &path, int width = ExportWidth, int height = ExportHeight);
-    bool savePdf(const QString &path, int width = ExportWidth, int height = ExportHeight);
+    // Written whole or not at all (PlotExport).
+    DataFileError savePng(const QString &path, int width = ExportWidth, int height = ExportHeight);
+    DataFileError savePdf(const QString &path, int width = ExportWidth, int height = ExportHeight);
 
 private:
     QCustomPlot *m_plot;

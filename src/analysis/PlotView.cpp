@@ -1,13 +1,14 @@
 #include "PlotView.h"
 
+#include "PlotExport.h"
 #include "PlotReadout.h"
 #include "PlotTableCsv.h"
+#include "data/WholeFile.h"
 #include "platform/UserDialogs.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
@@ -202,31 +203,27 @@ bool PlotView::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-bool PlotView::savePng(const QString &path, int width, int height)
+DataFileError PlotView::savePng(const QString &path, int width, int height)
 {
     if (width <= 0 && m_plot->width() < 100) {
         width = ExportWidth;
         height = ExportHeight;
     }
-    return m_plot->savePng(path, width, height);
+    return PlotExport::savePng(*m_plot, path, qMax(0, width), qMax(0, height));
 }
 
-bool PlotView::savePdf(const QString &path, int width, int height)
+DataFileError PlotView::savePdf(const QString &path, int width, int height)
 {
     if (width <= 0 && m_plot->width() < 100) {
         width = ExportWidth;
         height = ExportHeight;
     }
-    return m_plot->savePdf(path, width, height);
+    return PlotExport::savePdf(*m_plot, path, qMax(0, width), qMax(0, height));
 }
 
-bool PlotView::saveCsv(const QString &path)
+DataFileError PlotView::saveCsv(const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(plotTableCsv(m_table, m_xCaption, m_yCaption));
-    return file.commit();
+    return WriteWholeFile(path, plotTableCsv(m_table, m_xCaption, m_yCaption));
 }
 
 void PlotView::exportTo(const QString &format)
@@ -246,15 +243,16 @@ void PlotView::exportTo(const QString &format)
     const std::optional<QString> path = m_dialogs.saveFile(title, filter, format.toLower());
     if (!path)
         return;
-    bool written = false;
+    DataFileError error;
     if (format == QLatin1String("PNG"))
-        written = savePng(*path);
+        error = savePng(*path);
     else if (format == QLatin1String("PDF"))
-        written = savePdf(*path);
+        error = savePdf(*path);
     else
-        written = saveCsv(*path);
-    if (!written)
-        m_dialogs.message(QStringLiteral("Cannot write ") + *path, UserDialogs::Icon::Warning, title);
+        error = saveCsv(*path);
+    if (error.isError())
+        m_dialogs.message(QStringLiteral("Cannot write %1: %2").arg(*path, error.message()),
+                          UserDialogs::Icon::Warning, title);
 }
 
 void PlotView::showContextMenu(const QPoint &position)

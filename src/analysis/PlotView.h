@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DataFileError.h"
+
 #include "PlotTable.h"
 
 #include <QWidget>
@@ -49,9 +51,10 @@ public:
     // Puts the cursor at the point nearest to x (as the mouse does) and reports it.
     void moveCursor(double x);
 
-    bool savePng(const QString &path, int width = 0, int height = 0);
-    bool savePdf(const QString &path, int width = 0, int height = 0);
-    bool saveCsv(const QString &path);
+    // Exports, each written whole or not at all (PlotExport, WriteWholeFile).
+    DataFileError savePng(const QString &path, int width = 0, int height = 0);
+    DataFileError savePdf(const QString &path, int width = 0, int height = 0);
+    DataFileError saveCsv(const QString &path);
     QList<QAction *> exportActions() const { return m_exportActions; }
 
     // Number of full redraws so far (for tests and the benchmark).

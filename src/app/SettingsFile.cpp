@@ -1,6 +1,6 @@
 #include "SettingsFile.h"
 
-#include "data/DataFile.h"
+#include "data/WholeFile.h"
 #include "model/HexText.h"
 #include "model/QM4168.h"
 #include "model/RegisterAddressError.h"
@@ -41,21 +41,36 @@ qint64 hexField(const QString &text)
     return static_cast<quint32>(HexToLong(digits));
 }
 
-// The fields of a file: its lines split at commas (a line without a comma is one field).
-QStringList fieldsOf(const QByteArray &text)
+// Settings files the program writes hold about a kilobyte; a file a thousand times larger
+// is no settings file, and is refused before it takes up memory.
+constexpr qint64 MaxFileSize = 1024 * 1024;
+
+// The fields of a file: its lines (ended by CR LF, LF or CR) split at commas; a line
+// without a comma is one field.
+struct FileFields
 {
     QStringList fields;
-    const QList<QByteArray> lines = text.split('\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QByteArray line = lines.at(i);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (i == lines.size() - 1 && line.isEmpty())
-            break; // the line end of the last line
-        for (const QByteArray &field : line.split(','))
-            fields << QString::fromLatin1(field);
+    bool lastLineEnded = true; // false when the file stops inside its last line
+};
+
+FileFields fieldsOf(const QByteArray &text)
+{
+    FileFields result;
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    while (start < n) {
+        qsizetype end = start;
+        while (end < n && text.at(end) != '\r' && text.at(end) != '\n')
+            ++end;
+        for (const QByteArray &field : text.mid(start, end - start).split(','))
+            result.fields << QString::fromLatin1(field);
+        if (end == n) {
+            result.lastLineEnded = false;
+            break;
+        }
+        start = end + (text.at(end) == '\r' && end + 1 < n && text.at(end + 1) == '\n' ? 2 : 1);
     }
-    return fields;
+    return result;
 }
 
 SettingsReadResult cannotRead(int registers)
@@ -96,12 +111,18 @@ QByteArray SettingsFileText(const QM4168 &adc)
 
 DataFileError WriteSettingsFile(const QString &path, const QM4168 &adc)
 {
-    return WriteTextFile(path, SettingsFileText(adc));
+    return WriteWholeFile(path, SettingsFileText(adc));
 }
 
 SettingsReadResult ReadSettingsFile(QIODevice &device, QM4168 &adc)
 {
-    const QStringList fields = fieldsOf(device.readAll());
+    const QByteArray text = device.read(MaxFileSize + 1);
+    if (text.size() > MaxFileSize)
+        return {SettingsReadResult::CannotRead,
+                QStringLiteral("This file cannot be read: it is larger than 1 MB, which no settings file is"),
+                0};
+    const FileFields file = fieldsOf(text);
+    const QStringList &fields = file.fields;
     if (fields.value(0) != QStringLiteral("QM416%1").arg(adc.EvBoard()))
         return {SettingsReadResult::NotValid, QStringLiteral(" The selected file is not valide"), 0};
 
@@ -113,13 +134,19 @@ SettingsReadResult ReadSettingsFile(QIODevice &device, QM4168 &adc)
         if (i + 1 >= fields.size())
             return cannotRead(registers);
         const qint64 address = hexField(field.mid(RegisterPrefix.size()));
-        const qint64 value = hexField(fields.at(++i));
+        const QString valueText = fields.at(++i).trimmed();
+        const qint64 value = hexField(valueText);
         if (address < 0 || value < 0)
             return cannotRead(registers);
         if (address < 1 || address > 0x3F)
             continue; // no configuration register lives there
         const int bytes = adc.RegBytes(static_cast<int>(address));
         if (bytes > 0 && bytes < 4 && value >= (qint64(1) << (8 * bytes)))
+            return cannotRead(registers);
+        // The program ends every line, the last one too. A last value without its line end
+        // and with fewer digits than its register has may have been cut short ("1A,80" of
+        // "1A,800000"): damage, not a value to put into the chip.
+        if (!file.lastLineEnded && i == fields.size() - 1 && valueText.size() < 2 * bytes)
             return cannotRead(registers);
         try {
             adc.setRegister(static_cast<int>(address), false, static_cast<qint32>(value));

@@ -55,6 +55,8 @@ struct SettingsReadResult
 // both hexadecimal. Other fields (empty lines, section titles) are skipped, and so are
 // register lines whose address lies outside 01h..3Fh. An address or value that is not
 // hexadecimal, a value wider than its register, or a register line without a value stops
-// the reading with "This file cannot be read".
+// the reading with "This file cannot be read"; so does a last line without its line end
+// whose value has fewer digits than its register (two per byte), as it may have been cut
+// short. Lines may end with CR LF, LF or CR. A file over 1 MB is refused unread.
 SettingsReadResult ReadSettingsFile(QIODevice &device, QM4168 &adc);
 SettingsReadResult ReadSettingsFile(const QString &path, QM4168 &adc);

@@ -17,4 +17,8 @@ bool quiet();
 int usageError(const QString &message);
 // "qm416x-cli: " + message on standard error; returns the exit code for failures (1).
 int failure(const QString &message);
+// The end of every run: standard output is flushed, and when anything written to it was
+// lost (a full disk, a closed pipe) the message "cannot write the standard output: " +
+// reason goes to standard error and a successful code becomes 1. Returns the exit code.
+int finish(int code);
 } // namespace CliOutput

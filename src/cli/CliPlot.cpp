@@ -81,9 +81,10 @@ int run(const QStringList &arguments)
     if (kind == PlotKind::Spectrum)
         view.setNote(metricsText(fftMetrics(session.data(), session.channel(), window)));
     view.load(table, table.count);
-    const bool written = pdf ? view.savePdf(output, Width, Height) : view.savePng(output, Width, Height);
-    if (!written)
-        return CliOutput::failure(QStringLiteral("cannot write %1").arg(output));
+    const DataFileError written =
+        pdf ? view.savePdf(output, Width, Height) : view.savePng(output, Width, Height);
+    if (written.isError())
+        return CliOutput::failure(QStringLiteral("cannot write %1: %2").arg(output, written.message()));
     return 0;
 }
 

@@ -6,10 +6,10 @@
 #include "analysis/NoisePlot.h"
 #include "board/NoiseSweep.h"
 #include "data/NoiseTable.h"
+#include "data/WholeFile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -59,15 +59,6 @@ QList<T> numberList(const QString &option, const QString &text, T low, T high, Q
         list << value;
     }
     return list;
-}
-
-bool writeText(const QString &path, const QString &text)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(text.toUtf8());
-    return file.commit();
 }
 
 int run(const QStringList &arguments)
@@ -169,15 +160,16 @@ int run(const QStringList &arguments)
     const QList<NoiseRow> rows = sweep.rows();
 
     const QString table = NoiseTable::render(rows, format);
-    if (output.isEmpty())
+    if (output.isEmpty()) {
         CliOutput::out(table);
-    else if (!writeText(output, table))
-        return CliOutput::failure(QStringLiteral("cannot write %1").arg(output));
+    } else if (const DataFileError written = WriteWholeFile(output, table.toUtf8()); written.isError()) {
+        return CliOutput::failure(QStringLiteral("cannot write %1: %2").arg(output, written.message()));
+    }
     if (!plot.isEmpty()) {
         NoisePlot view;
         view.setRows(rows);
-        if (!(pdf ? view.savePdf(plot) : view.savePng(plot)))
-            return CliOutput::failure(QStringLiteral("cannot write %1").arg(plot));
+        if (const DataFileError written = pdf ? view.savePdf(plot) : view.savePng(plot); written.isError())
+            return CliOutput::failure(QStringLiteral("cannot write %1: %2").arg(plot, written.message()));
     }
     if (!completed)
         return CliOutput::failure(sweep.stopMessage() +

@@ -55,30 +55,9 @@ int runCommand(const CliCommand &command, const QStringList &arguments)
     return code;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// Parses the tool's own options and runs the command named; returns the exit code.
+int runTool(const QCoreApplication &app)
 {
-    // Drawing a plot needs the widget toolkit, on the offscreen platform so that no display
-    // is needed; every other command runs on the core alone.
-    std::unique_ptr<QCoreApplication> application;
-    if (argc > 1 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "sweep") == 0)) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        // The toolkit's notice about a missing runtime folder says nothing about the plot.
-        static QtMessageHandler toolkitHandler = nullptr;
-        toolkitHandler = qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
-                if (!message.contains(QLatin1String("XDG_RUNTIME_DIR")))
-                    toolkitHandler(type, context, message);
-            });
-        application = std::make_unique<QApplication>(argc, argv);
-    } else {
-        application = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    QCoreApplication &app = *application;
-    QCoreApplication::setOrganizationName(QStringLiteral("QM416x"));
-    QCoreApplication::setApplicationName(QStringLiteral("QM416x"));
-
     const std::vector<CliCommand> list = commands();
     // The tool's own options come before the command; everything after the command's name
     // is the command's.
@@ -110,4 +89,32 @@ int main(int argc, char *argv[])
             return runCommand(c, helpOf ? QStringList{QStringLiteral("--help")} : arguments.mid(1));
     return CliOutput::usageError(
         QStringLiteral("unknown command '%1' (see 'qm416x-cli --help')").arg(commandName));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Drawing a plot needs the widget toolkit, on the offscreen platform so that no display
+    // is needed; every other command runs on the core alone.
+    std::unique_ptr<QCoreApplication> application;
+    if (argc > 1 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "sweep") == 0)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The toolkit's notice about a missing runtime folder says nothing about the plot.
+        static QtMessageHandler toolkitHandler = nullptr;
+        toolkitHandler = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+                if (!message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+                    toolkitHandler(type, context, message);
+            });
+        application = std::make_unique<QApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication &app = *application;
+    QCoreApplication::setOrganizationName(QStringLiteral("QM416x"));
+    QCoreApplication::setApplicationName(QStringLiteral("QM416x"));
+
+    // Whatever the command, what it wrote to standard output must have got there.
+    return CliOutput::finish(runTool(app));
 }

@@ -25,21 +25,18 @@ class QM4168;
 // Writes the store to an open device. Errors: 61 or 57 when a write fails.
 DataFileError WriteDataFile(QIODevice &device, const ClassData &data, const QM4168 &adc);
 
-// Creates or replaces the file at path. The text goes to a temporary file beside it that
-// takes the file's place only once completely written, so a failed write leaves any
-// earlier file as it was. Errors: 76 or 75 when the file cannot be created, 61 or 57 when
-// writing fails, 75 when the finished file cannot be put in place.
+// Creates or replaces the file at path, whole or not at all (WriteWholeFile): a failed
+// write leaves any earlier file as it was. Errors: 76 or 75 when the file cannot be
+// created, 61 or 57 when writing fails, 75 when the finished file cannot be put in place.
 DataFileError WriteDataFile(const QString &path, const ClassData &data, const QM4168 &adc);
-
-// Writes text to the file at path the same way: whole or not at all, with the same errors.
-DataFileError WriteTextFile(const QString &path, const QByteArray &text);
 
 // Reads a data file into the store. The file is read and checked completely into a fresh
 // store first; only then does the store take its contents (without DataCleared): the
 // conditions and samples, Process, Update (DataChanged). On any error the store is left
 // untouched and raises nothing. The channel count must be 1 .. adc.EvBoard(), each channel
-// named once and within 0 .. adc.MaxChannel() (what the writer saves), each channel time a
-// positive number; each channel's range must be one of the device model's range table
+// named once and within 0 .. adc.MaxChannel() (what the writer saves), each channel time
+// from 0.1 us to 10 s and Vref above 0 and at most 10 V (what a board can have written);
+// each channel's range must be one of the device model's range table
 // (DataFileError::badRange names the channel and the text when it is not).
 // A file whose channels all hold 3 samples or fewer reads, but leaves no valid channel.
 DataFileError ReadDataFile(QIODevice &device, ClassData &data, const QM4168 &adc);

@@ -4,11 +4,11 @@
 
 // The outcome of reading or writing a data file. Two kinds of failure:
 //  - a bad file: the header failed validation; message() is one of "Error in number of
-//    Channels enabled", "No Vref", "DataWidth is not Valid", "Clamp is not Valid", or for
-//    a channel line "Channel 3 is given twice in line 4", "No Channel 5 on the QM4164 in
-//    line 3", "Channel Time is not Valid in line 2", "Input range "±2.5" of Channel 0 is
-//    not a range of the QM4162 in line 2" (a range error: see badRange); the window shows
-//    "Bad File : " + message();
+//    Channels enabled", "No Vref", "Vref is not Valid in line 1", "DataWidth is not Valid",
+//    "Clamp is not Valid", or for a channel line "Channel 3 is given twice in line 4", "No
+//    Channel 5 on the QM4164 in line 3", "Channel Time is not Valid in line 2", "Input
+//    range "±2.5" of Channel 0 is not a range of the QM4162 in line 2" (a range error: see
+//    badRange); the window shows "Bad File : " + message();
 //  - a platform error: the file could not be opened, read or written, or its data rows
 //    are damaged; message() is "error " + number + " : " + description, for example
 //    "error 62 : Input past end of file" or "error 13 : Type mismatch in line 7".

@@ -15,6 +15,13 @@ namespace {
 
 const QString ChannelCountMessage = QStringLiteral("Error in number of Channels enabled");
 
+// What a board can have written. The model's conversion times are 399 to 16520 periods of
+// the master clock; 0.1 us to 10 s holds them for every clock from 1.7 kHz to 3.9 GHz. A
+// reference lies above 0 V and below the board's 5 V supply; 10 V leaves room.
+constexpr double MinChannelTime = 0.1; // us
+constexpr double MaxChannelTime = 1e7; // us
+constexpr double MaxRefVoltage = 10.0; // V
+
 // A whole field that is a decimal number (blanks around it allowed): sign, digits with an
 // optional point, optional exponent. Files the program writes hold nothing else in rows.
 bool isNumberText(const QString &field)
@@ -81,7 +88,11 @@ public:
             return m_error;
         if (!f.startsWith(QLatin1String("Vref =")))
             return DataFileError::badFile(QStringLiteral("No Vref"));
-        m_data.setRefVoltage(numericValue(f.mid(6)));
+        const double vref = numericValue(f.mid(6));
+        if (!(vref > 0 && vref <= MaxRefVoltage))
+            return DataFileError::badFile(
+                QStringLiteral("Vref is not Valid %1").arg(inLine(m_fields.line())));
+        m_data.setRefVoltage(vref);
 
         if (!next(f))
             return m_error;
@@ -146,7 +157,7 @@ public:
             if (!(count >= 0 && count <= m_data.MaxCount() + 1))
                 return DataFileError::platform(DataFileError::BadRecordNumber, inLine(m_fields.line()));
             pending.push_back(roundToInt(count));
-            if (!(time > 0 && std::isfinite(time))) // the time axis of every plot divides by it
+            if (!(time >= MinChannelTime && time <= MaxChannelTime)) // every time and frequency axis uses it
                 return DataFileError::badFile(
                     QStringLiteral("Channel Time is not Valid %1").arg(inLine(timeLine)));
             m_data.setChannelTime(channel, time);

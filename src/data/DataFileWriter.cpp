@@ -1,11 +1,10 @@
 #include "ClassData.h"
 #include "DataFile.h"
 #include "DecimalText.h"
+#include "WholeFile.h"
 #include "model/QM4168.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QIODevice>
 
 #include <cerrno>
 #include <vector>
@@ -69,18 +68,6 @@ QByteArray fileText(const ClassData &data, const QM4168 &adc)
     return text;
 }
 
-// A failed write: for lack of space, or anything else the device reports.
-DataFileError writeFailure(int savedErrno)
-{
-#ifdef EDQUOT
-    if (savedErrno == EDQUOT)
-        return DataFileError::platform(DataFileError::DiskFull);
-#endif
-    if (savedErrno == ENOSPC)
-        return DataFileError::platform(DataFileError::DiskFull);
-    return DataFileError::platform(DataFileError::DeviceIOError);
-}
-
 } // namespace
 
 DataFileError WriteDataFile(QIODevice &device, const ClassData &data, const QM4168 &adc)
@@ -88,34 +75,11 @@ DataFileError WriteDataFile(QIODevice &device, const ClassData &data, const QM41
     const QByteArray text = fileText(data, adc);
     errno = 0;
     if (device.write(text) != text.size())
-        return writeFailure(errno);
+        return WriteFailure(errno);
     return {};
 }
 
 DataFileError WriteDataFile(const QString &path, const ClassData &data, const QM4168 &adc)
 {
-    return WriteTextFile(path, fileText(data, adc));
-}
-
-DataFileError WriteTextFile(const QString &path, const QByteArray &text)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (!QFileInfo(path).absoluteDir().exists())
-            return DataFileError::platform(DataFileError::PathNotFound);
-        return DataFileError::platform(DataFileError::PathFileAccessError);
-    }
-    errno = 0;
-    if (file.write(text) != text.size()) {
-        const DataFileError failed = writeFailure(errno);
-        file.cancelWriting();
-        return failed;
-    }
-    errno = 0;
-    if (!file.commit()) {
-        if (file.error() == QFileDevice::RenameError)
-            return DataFileError::platform(DataFileError::PathFileAccessError);
-        return writeFailure(errno);
-    }
-    return {};
+    return WriteWholeFile(path, fileText(data, adc));
 }

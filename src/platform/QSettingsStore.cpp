@@ -1,6 +1,12 @@
 #include "QSettingsStore.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -26,6 +32,25 @@ QSettingsStore::QSettingsStore()
         m_unreadable = true;
         m_settings.sync();
     }
+    m_writeProblem = findWriteProblem();
+}
+
+QString QSettingsStore::findWriteProblem() const
+{
+    const QFileInfo file(m_settings.fileName());
+    if (file.isDir())
+        return QStringLiteral("it is a folder");
+    if (file.exists()) {
+        QFile probe(file.filePath()); // opening changes nothing
+        return probe.open(QIODevice::ReadWrite) ? QString() : probe.errorString();
+    }
+    const QString folder = file.absolutePath();
+    errno = 0;
+    if (!QDir().mkpath(folder))
+        return QStringLiteral("the folder %1 cannot be created: %2")
+            .arg(folder, QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EACCES)));
+    QTemporaryFile probe(folder + QStringLiteral("/QM416x.XXXXXX"));
+    return probe.open() ? QString() : probe.errorString();
 }
 
 QString QSettingsStore::keepCopy()
@@ -45,28 +70,40 @@ int QSettingsStore::keepOnly(const std::function<bool(const QString &, const QSt
         if (!sectionAndKey || !known(name.left(slash), name.mid(slash + 1)))
             unknown << name;
     }
-    if (unknown.isEmpty())
+    if (unknown.isEmpty() || !m_writeProblem.isEmpty())
         return 0;
     const QString copy = keepCopy();
     if (copy.isEmpty())
         return 0; // nothing is dropped that is not kept somewhere
-    m_movedAside = copy;
     for (const QString &name : std::as_const(unknown))
         m_settings.remove(name);
     m_settings.sync();
+    if (m_settings.status() != QSettings::NoError) {
+        // The file is as it was: say so, and claim nothing.
+        QFile::remove(copy);
+        m_writeProblem = QStringLiteral("it could not be rewritten");
+        return 0;
+    }
+    m_movedAside = copy;
     m_dropped += static_cast<int>(unknown.size());
     return static_cast<int>(unknown.size());
 }
 
 QString QSettingsStore::damageReport() const
 {
+    const QString unsaved =
+        m_writeProblem.isEmpty()
+            ? QString()
+            : QStringLiteral("The settings file %1 cannot be written (%2). Settings changed in this run "
+                             "will not be kept.")
+                  .arg(m_settings.fileName(), m_writeProblem);
     if (m_unreadable) {
         QString text = QStringLiteral("The settings file %1 could not be read. The program starts with its "
                                       "default settings.")
                            .arg(m_settings.fileName());
         if (!m_movedAside.isEmpty())
             text += QStringLiteral("\nThe damaged file has been kept as %1.").arg(m_movedAside);
-        return text;
+        return unsaved.isEmpty() ? text : text + QLatin1Char('\n') + unsaved;
     }
     if (m_dropped > 0)
         return QStringLiteral("The settings file %1 held %2 that this program does not use; %3 been "
@@ -74,7 +111,7 @@ QString QSettingsStore::damageReport() const
             .arg(m_settings.fileName(),
                  m_dropped == 1 ? QStringLiteral("an entry") : QStringLiteral("%1 entries").arg(m_dropped),
                  m_dropped == 1 ? QStringLiteral("it has") : QStringLiteral("they have"), m_movedAside);
-    return QString();
+    return unsaved;
 }
 
 QString QSettingsStore::get(const QString &section, const QString &key, const QString &defaultValue) const
