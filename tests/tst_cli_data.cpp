@@ -104,6 +104,7 @@ private Q_SLOTS:
         q62.setEvBoard(2);
         ClassData two;
         two.setDataWidth(2);
+        two.setRefVoltage(2.5);
         two.setRng(2, 2);
         two.setChannelTime(0, 500);
         two.setChannelTime(2, 500);

@@ -384,6 +384,7 @@ private Q_SLOTS:
         adc.setEvBoard(8);
         ClassData data;
         data.setDataWidth(3);
+        data.setRefVoltage(2.5);
         data.setChannelTime(0, 100);
         for (int i = 0; i < 50; ++i)
             data.AddExtData(0, i % 9);
