@@ -934,6 +934,7 @@ private Q_SLOTS:
         ClassData store;
         Acquisition acquisition(rig.model, store, rig.link, &rig.dialogs,
                                 [&] { return std::optional(rig.link.BrdContRead(10, store)); });
+        QSignalSpy shown(&acquisition, &Acquisition::ShowData);
         using Answer = UserDialogs::Answer;
         rig.dialogs.choices << Answer::Cancel << Answer::No << Answer::Yes;
         QVERIFY(!acquisition.ReadData()); // Cancel: nothing sent
@@ -953,6 +954,7 @@ private Q_SLOTS:
                              board.converter().registerValue(0x01), rig.model.AnyPending()}),
                  (QList<int>{10, 4, 0x0C, 0xF8, 0}));
         QCOMPARE(rig.dialogs.boxes.size(), 3);
+        QCOMPARE(shown.count(), 2); // each completed read brings the data forward
         // Unwritten after the read ("Auto Write ADC Set" off), the mode is still the chip's.
         rig.link.setCheckAutoUpdate(false);
         QTRY_COMPARE(rig.link.UpdateState(), int(RegisterSync::UpdIdle)); // the read-back is over

@@ -112,6 +112,8 @@ std::optional<ContReadResult> Acquisition::readWithChipSettings()
             m_model.setRegisterFromChip(ModeAddress, after);
     }
     m_store.Update();
+    if (result && result->completed())
+        Q_EMIT ShowData();
     tell(result);
     return result;
 }
