@@ -180,6 +180,17 @@ private Q_SLOTS:
             for (int k = 1; k < 32; ++k)
                 QCOMPARE(r.table.y.at(k), floor);
         }
+        // In dBFS: a whole-cycle tone of a quarter of the 24-bit span at -6.02 dBFS, the
+        // zero bins 150 dB below it.
+        ClassData d;
+        fill(d, samples(64, [](int i) { return 4194304 * std::cos(2 * Pi * 16 * i / 64); }));
+        const FftResult fs = EditFFT(d, 0, 0, FftScale::FullScale);
+        QVERIFY(!fs.failed);
+        QCOMPARE(qRound(fs.table.y.at(16) * 100), -602);
+        // Any window: the same level at the tone's bin.
+        QCOMPARE(qRound(EditFFT(d, 0, 2, FftScale::FullScale).table.y.at(16) * 100), -602);
+        QCOMPARE((QList<double>{fs.table.ymax, fs.table.ymin}),
+                 (QList<double>{fs.table.y.at(16), fs.table.y.at(16) - 150}));
     }
 
     void metricsOfSynthesisedTones_data()
@@ -276,6 +287,17 @@ private Q_SLOTS:
             QCOMPARE(r.messages, messages);
             QCOMPARE(r.table.rows(), 0);
             QCOMPARE(fftMetrics(*data, 0, 2).message, refusal);
+        }
+        // A DC input with noise holds no tone: no figures (they would read SNR -20 dB).
+        ClassData dc;
+        QRandomGenerator random(11);
+        fill(dc, samples(1024, [&](int) {
+                 return 3000000 + random.bounded(-400, 400) + random.bounded(-400, 400);
+             }));
+        for (int window : {0, 2, 5}) {
+            const FftMetrics m = fftMetrics(dc, 0, window);
+            QVERIFY(!m.valid && m.noTone);
+            QCOMPARE(metricsText(m), QStringLiteral("no tone found"));
         }
         // 4 points: bins 0..2, the fundamental's span covers everything beyond DC.
         QCOMPARE(fftMetrics(std::vector<double>{1, 0, 5}, 0, 1.0).message,

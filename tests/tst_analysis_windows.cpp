@@ -213,6 +213,14 @@ private Q_SLOTS:
         QCOMPARE(graph->LabelYMax->text(), QString::number(rig.context.IData.MaxCode(2)));
         graph->Plot->setVisibleRange(0, 10, -12.6, 99.5); // a zoom: whole numbers, halves to even
         QCOMPARE(graph->LabelYMax->text() + ' ' + graph->LabelYMin->text(), QStringLiteral("100 -13"));
+        // A flat trace: the axis is widened to be drawn, the labels give the data's own range.
+        for (int i = 0; i < 10; ++i)
+            rig.context.IData.AddExtData(5, 42);
+        rig.context.IData.Process();
+        rig.context.IData.Update();
+        graph->ButtonChannel.at(5)->click();
+        QTRY_COMPARE(graph->Plot->table().rows(), 10);
+        QCOMPARE(graph->LabelYMax->text() + ' ' + graph->LabelYMin->text(), QStringLiteral("42 42"));
         rig.form<FormHist>("FormHist")->ButtonChannel.at(0)->click();
         QCOMPARE(rig.context.IData.Channel(), 0);
         QVERIFY(form->ButtonChannel.at(0)->isChecked() && form->OptMinButton.at(0)->isChecked());
@@ -370,6 +378,23 @@ private Q_SLOTS:
         rig.window.MnuOpenData->trigger();
         QCOMPARE((QList<int>{rig.context.IData.DataCount(0), rig.context.IData.DataCount(2)}),
                  (QList<int>{300, 200}));
+        // New contents take the place of the old: the open plots stay and redraw.
+        for (const char *name : {"FormGraph1", "FormHist", "FormFFT"})
+            rig.window.showPlot(name);
+        rig.plots().at(0)->Plot->clear();
+        rig.t.dialogs.fileAnswers << dir.filePath("a.dat");
+        rig.window.MnuOpenData->trigger();
+        for (const char *name : {"FormGraph1", "FormHist", "FormFFT"})
+            QVERIFY(!rig.window.childWindow(name)->isHidden());
+        QTRY_COMPARE(rig.plots().at(0)->Plot->table().rows(), 300);
+        // A file of the QM4168 in the QM4162: refused, the store as it was.
+        Rig q62("62");
+        q62.t.dialogs.fileAnswers << dir.filePath("a.dat");
+        q62.window.MnuOpenData->trigger();
+        QCOMPARE(q62.t.dialogs.texts(), QStringList{"Bad File : Input range \"\u00B1"
+                                                    "1.25\" of Channel 0 is not a "
+                                                    "range of the QM4162 in line 2"});
+        QVERIFY(!q62.context.IData.Valid(-1));
 
         // A file that is not a data file, and one that cannot be created: the reader's and
         // writer's messages (checked in the data file suite), then the window's own.

@@ -341,11 +341,15 @@ private Q_SLOTS:
             Program first;
             FormEvalBoard *board = first.board();
             QCOMPARE(board->ComboComPort->currentIndex(), 0);
-            // Entries that are no clock leave it as it was.
-            type(board->ComboMCLK->lineEdit(), QStringLiteral("abc"));
-            type(board->ComboMCLK->lineEdit(), QStringLiteral("0"));
+            // Entries that are no clock are refused, saying so, and leave it as it was.
+            for (const char *entry : {"abc", "0", "-5"})
+                type(board->ComboMCLK->lineEdit(), QString::fromLatin1(entry));
             QCOMPARE(board->clockText(), QStringLiteral("6.144"));
             QCOMPARE(first.context.IADC.Mclk(), 6.144);
+            const QString refused =
+                QStringLiteral("The MCLK frequency must be a number of MHz above 0, not \"%1\".");
+            QCOMPARE(first.t.dialogs.texts(),
+                     (QStringList{refused.arg("abc"), refused.arg("0"), refused.arg("-5")}));
             first.openSimulatedBoard();
             QSignalSpy clock(&first.context.IADC, &QM4168::MclkChanged);
             type(board->ComboMCLK->lineEdit(), QStringLiteral("4.9152"));

@@ -99,6 +99,45 @@ private Q_SLOTS:
             "format = dec\r\nChannel 0 : , Input Ranges = +1.25, Channel Time = 10 us, Nb of Data = "
             "3\r\nChannel 2 : , Input Ranges = +1.25, Channel Time = 10 us, Nb of Data = 1\r\n"
             "Channel 0,Channel 2,\r\n1,2,\r\n3,\r\n4,\r\n");
+        // A QM4162 file, and files whose ranges belong to no variant or to both tables.
+        QM4168 q62;
+        q62.setEvBoard(2);
+        ClassData two;
+        two.setDataWidth(2);
+        two.setRefVoltage(2.5);
+        two.setRng(2, 2);
+        two.setChannelTime(0, 500);
+        two.setChannelTime(2, 500);
+        QRandomGenerator random(3);
+        for (int i = 0; i < 256; ++i) { // channel 2: a DC input with noise
+            two.AddExtData(0, (i * 37) % 29);
+            two.AddExtData(2, 20000 + random.bounded(-50, 50) + random.bounded(-50, 50));
+        }
+        QVERIFY(!WriteDataFile(m_dir.filePath(QStringLiteral("q62.dat")), two, q62).isError());
+        const QByteArray lines =
+            "Channel 0 : , Input Ranges = \xB1"
+            "10, Channel Time = 10 us, Nb of Data = 4\r\n"
+            "Channel 1 : , Input Ranges = +1.25, Channel Time = 10 us, Nb of Data = 4\r\n"
+            "Channel 0,Channel 1,\r\n" +
+            QByteArray("1,2,\r\n").repeated(4);
+        for (const auto &[name, text] :
+             {std::pair{"mixed.dat", lines}, {"none.dat", QByteArray(lines).replace("+1.25", "+3")}}) {
+            QFile file(m_dir.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(
+                "Parameters:, Channel(s) enabled = 2,Vref = 2.5,DataWidth = 16Bits, Clamp = True, Data "
+                "format = dec\r\n" +
+                text);
+        }
+    }
+
+    // Without --variant the file's ranges choose it.
+    void variantFromTheRanges()
+    {
+        const Run inferred = cli({"stats", "q62.dat"});
+        QCOMPARE(inferred.exitCode, 0);
+        QVERIFY(inferred.out.contains(QStringLiteral("Input Range\t\u00B15 V")));
+        QCOMPARE(inferred.out, cli({"stats", "q62.dat", "--variant", "62"}).out);
     }
 
     void statsInEveryFormat()
@@ -189,6 +228,27 @@ private Q_SLOTS:
             (QList<double>{blackmanHarris.snrDb, blackmanHarris.enobBits, blackmanHarris.fundamentalHz}));
         QCOMPARE(o.value("texts").toObject().value("SNR").toString(),
                  metricsLines(blackmanHarris).at(1).section(' ', 1));
+        QVERIFY(o.value("reason").isNull());
+
+        // No tone: no figures, the reason instead, and not a failure.
+        const QStringList dc = {"fft", "q62.dat", "--channel", "2", "--metrics", "--format"};
+        const Run none = cli(dc + QStringList{"text"}), noneCsv = cli(dc + QStringList{"csv"}),
+                  noneJson = cli(dc + QStringList{"json"});
+        QCOMPARE((QList<int>{none.exitCode, noneCsv.exitCode, noneJson.exitCode}), (QList<int>{0, 0, 0}));
+        QCOMPARE(none.out, QStringLiteral("no tone found\n"));
+        QCOMPARE(noneCsv.out,
+                 QStringLiteral("channel,window,fundamental_bin,fundamental_hz,snr_db,thd_db,sinad_db,"
+                                "sfdr_dbc,enob_bits,reason\n2,Hanning,,,,,,,,no tone found\n"));
+        const QJsonObject n = QJsonDocument::fromJson(noneJson.out.toUtf8()).object();
+        QCOMPARE(n.value("reason").toString(), QStringLiteral("no tone found"));
+        for (const char *key : {"fundamental_bin", "snr_db", "enob_bits"})
+            QVERIFY(n.value(key).isNull());
+        // The table in dBFS: the tone's amplitude against the 24-bit half scale.
+        const Run fs = cli({"fft", m_file, "--channel", "1", "--scale", "dbfs"});
+        QVERIFY(fs.out.startsWith(QStringLiteral("frequency_hz,level_dbfs\n")));
+        QCOMPARE(fs.out.count(QLatin1Char('\n')), 130);
+        QCOMPARE(fs.out.section(QLatin1Char('\n'), 5, 5).section(QLatin1Char(','), 1).toDouble(),
+                 EditFFT(m_data, 1, 2, FftScale::FullScale).table.y.at(4));
     }
 
     void histListsEachCodeOnce()
@@ -302,8 +362,18 @@ private Q_SLOTS:
         row("missing file", "stats missing.dat", 1, "missing.dat: error 53 : File not found");
         row("three channels on a QM4162", "stats a.dat --variant 62", 1,
             "a.dat: Bad File : Error in number of Channels enabled");
-        row("channel 4 on a QM4164", "stats a.dat --variant 64", 1,
-            "a.dat: Bad File : No Channel 4 on the QM4164 in line 3");
+        row("QM4168 file as a QM4164", "stats a.dat --variant 64", 1,
+            "a.dat: Bad File : Input range \"\u00B1"
+            "2.5\" of Channel 1 is not a range of the QM4164 in line 2");
+        row("QM4162 file as a QM4168", "stats q62.dat --variant 68", 1,
+            "q62.dat: Bad File : Input range \"\u00B1"
+            "10\" of Channel 0 is not a range of the QM4168 in line 2");
+        row("range of no variant", "stats none.dat", 1,
+            "none.dat: Bad File : Input range \"+3\" of Channel 1 is not a range of any QM416x variant in "
+            "line 3");
+        row("ranges of both tables", "stats mixed.dat", 1,
+            "mixed.dat: Bad File : Input range \"+1.25\" of Channel 1 is not a range of the QM4164 in line "
+            "3");
         row("channel without data", "hist a.dat --channel 2", 1, "a.dat: channel 2 holds no data");
         row("plot unwritable", "plot a.dat --channel 1 --kind time -o none/a.png", 1,
             "cannot write none/a.png: error 76 : Path not found");

@@ -148,7 +148,7 @@ private Q_SLOTS:
             SignalRecorder events(&d);
             const DataFileError error = readBytes(QByteArray(ExampleFile).replace("\r\n", end), d, m_adc);
             QVERIFY2(!error.isError(), qPrintable(error.message()));
-            QCOMPARE(events.events(), (QStringList{"DataCleared()", "DataChanged(3)"}));
+            QCOMPARE(events.events(), QStringList{"DataChanged(3)"});
             // Channel 1 was too short to be saved; the channels read are processed.
             QCOMPARE((QList<int>{d.DataCount(6), d.DataCount(1), d.MinCode(0), d.MaxCode(3)}),
                      (QList<int>{0, 0, -8388624, 16777232}));
@@ -175,15 +175,13 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("width");
         QTest::addColumn<QByteArray>("range");
         QTest::addColumn<QList<int>>("read"); // range code, data bytes, word of the code -4
-        // Ranges are matched against the variant's table (+2.5 V is not in the QM4164's); no
-        // match leaves code 0.
+        // Ranges are matched against the variant's table.
         QTest::newRow("+-1.25") << 8 << Bits24 << Pm + "1.25" << QList<int>{0, 3, 8388604};
         QTest::newRow("+1.25") << 8 << Bits24 << QByteArray("+1.25") << QList<int>{1, 3, -4};
         QTest::newRow("+2.5") << 8 << Bits24 << QByteArray("+2.5") << QList<int>{5, 3, -4};
         QTest::newRow("+-2.5 QM4169") << 9 << Bits24 << Pm + "2.5" << QList<int>{4, 3, 8388604};
         QTest::newRow("+5 QM4162") << 2 << Bits24 << QByteArray("+5") << QList<int>{3, 3, -4};
         QTest::newRow("+-10 QM4164") << 4 << Bits24 << Pm + "10" << QList<int>{0, 3, 8388604};
-        QTest::newRow("+2.5 QM4164") << 4 << Bits24 << QByteArray("+2.5") << QList<int>{0, 3, 8388604};
         // 20 / 8 = 2.5 rounds to even: 16-bit data.
         QTest::newRow("20 bits") << 8 << QByteArray("20Bits") << Pm + "1.25" << QList<int>{0, 2, 32764};
     }
@@ -266,9 +264,27 @@ private Q_SLOTS:
         // Channel lines that would lose or mix samples, or skew every time axis.
         row("a channel twice", 8, changed("Channel 3 : ", "Channel 0 : "),
             "Bad File : Channel 0 is given twice in line 3");
-        row("channel 5 on a QM4164", 4, changed("Channel 3 : ", "Channel 5 : "),
+        const QByteArray fourChannel = changed("= \xB1"
+                                               "2.5,",
+                                               "= \xB1"
+                                               "10,")
+                                           .replace("= +1.25", "= +5");
+        row("channel 5 on a QM4164", 4, QByteArray(fourChannel).replace("Channel 3 : ", "Channel 5 : "),
             "Bad File : No Channel 5 on the QM4164 in line 3");
-        row("channel 3 on a QM4162", 2, good, "Bad File : No Channel 3 on the QM4162 in line 3");
+        row("channel 3 on a QM4162", 2, fourChannel, "Bad File : No Channel 3 on the QM4162 in line 3");
+        // Ranges of another variant's table, named with their channel.
+        row("QM4168 file on a QM4162", 2, good,
+            "Bad File : Input range \"\u00B1"
+            "2.5\" of Channel 0 is not a range of the QM4162 in line 2");
+        row("+2.5 on a QM4164", 4,
+            changed("= \xB1"
+                    "2.5,",
+                    "= \xB1"
+                    "10,")
+                .replace("+1.25", "+2.5"),
+            "Bad File : Input range \"+2.5\" of Channel 3 is not a range of the QM4164 in line 3");
+        row("+10 on a QM4169", 9, changed("+1.25", "+10"),
+            "Bad File : Input range \"+10\" of Channel 3 is not a range of the QM4169 in line 3");
         row("negative time", 8, changed("= 1000 us", "= -1000 us"), time.arg(2));
         row("zero time", 8, changed("= 312.5 us", "= 0 us"), time.arg(3));
         row("time of 1e308 us", 8, changed("= 312.5 us", "= 1e308 us"), time.arg(3));

@@ -151,6 +151,11 @@ private Q_SLOTS:
 
     void panelFocusRules()
     {
+        const RegPanel fresh; // the design defaults
+        QCOMPARE((QStringList{QString::number(fresh.RegType()), QString::number(fresh.RegAddress()),
+                              fresh.RegName(), fresh.LabelAddr->text(), fresh.TextValueHex->text()}),
+                 (QStringList{"3", "0", "RegName", "00h", "00"}));
+        QVERIFY(!fresh.LabelBit[0]->isHidden() && fresh.TextValueDec->isHidden());
         std::unique_ptr<RegPanel> p(makePanel(3, true, 0x12));
         // The same value again rewrites nothing, so a half-typed entry stays.
         p->TextValueHex->setText("AB");
@@ -321,13 +326,18 @@ private Q_SLOTS:
         EditorRig r;
         {
             ChannelView view(r.model, 8);
+            QCOMPARE((QStringList{view.optZsCalibration->text(), view.optFsCalibration->text(),
+                                  view.optSingleConv->text()}),
+                     (QStringList{"Zero Scale System Calibration", "Full Scale System Calibration",
+                                  "Single Conversion"}));
             showActive(&view);
             SignalRecorder events(&view);
             view.TxtConvTime->setFocus();
             view.TxtConvTime->selectAll();
             QTest::keyClicks(view.TxtConvTime, "700");
             QTest::keyClick(view.TxtConvTime, Qt::Key_Return);
-            QCOMPARE(events.events(), QStringList({"ConvTimeEdited(700)"})); // Enter, not the focus move too
+            // Enter, then the focus move to the chop box.
+            QCOMPARE(events.events(), QStringList({"ConvTimeEdited(700)", "ConvTimeEdited(700)"}));
             QVERIFY(view.ChkChop->hasFocus());
             QCOMPARE(tabOrder(&view),
                      QStringList({"ChkEnable", "CmbRanges", "ChkBuffered", "CmbInput", "optZsCalibration",
@@ -368,7 +378,10 @@ private Q_SLOTS:
     void setupFollowsModel()
     {
         EditorRig r;
+        r.model.setRegister(0x0B, false, 0x8010); // created: the rows show codes, not words
         FormADCSetup window(r.model);
+        QCOMPARE(window.row(3)->TxtData->text(), QString::number(r.model.DataCode(3)));
+        QVERIFY(r.model.DataCode(3) != 0x8010);
         r.model.setMd(0, 3);
         r.port.written.clear();
         r.model.setRegister(0x3C, false, 0xC0); // channel 4, zero-scale system calibration

@@ -1,12 +1,17 @@
 #include "BoardRig.h"
 #include "ModalDriver.h"
 #include "TestServices.h"
+#include "analysis/FormPlot.h"
+#include "analysis/PlotView.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
 #include "app/EasyStartSteps.h"
 #include "app/FormAbout.h"
 #include "app/FormEasyStart.h"
 #include "app/FormMain.h"
+#include "data/ClassData.h"
+#include "data/DataFile.h"
+#include "model/QM4168.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
 
@@ -45,6 +50,7 @@ struct WindowLog : EasyStartSteps::Windows
     void viewSet() override { log << "viewSet"; }
     void readData() override { log << "readData"; }
     void selectGraphChannel(int channel) override { log << QStringLiteral("graph %1").arg(channel); }
+    void raise(const QString &w) override { log << "raise " + w; }
 };
 
 // The wizard's steps with a board link to the simulated board, closed (0), open to a board
@@ -147,17 +153,21 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("dataChannels");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("log");
-        const QString closed = EasyStartSteps::NotOpened, silent = EasyStartSteps::NotAccessed;
+        const QString closed = EasyStartSteps::NotOpened;
+        const auto silent = [](int variant) {
+            return QStringLiteral("QM416%1 board hasn't been accessed !").arg(variant);
+        };
         const QList<int> none;
         for (const char *step :
              {"CommandReset", "Cmd_24Bits", "CommandMeasureStart", "CommandGraphHistogram"})
             QTest::addRow("closed %s", step) << 8 << 0 << step << none << closed << "";
         for (const char *step : {"Cmd_24Bits", "CommandMeasureStart", "CommandGraphHistogram"})
-            QTest::addRow("silent %s", step) << 4 << 1 << step << none << silent << "";
+            QTest::addRow("silent %s", step) << 4 << 1 << step << none << silent(4) << "";
+        QTest::newRow("silent QM4162") << 2 << 1 << "Cmd_24Bits" << none << silent(2) << "";
         // clang-format off
         QTest::newRow("closed channels") << 8 << 0 << "CommandCh0Ch1" << none << closed << "show FormADCSetup";
-        QTest::newRow("silent channels") << 8 << 1 << "CommandCh0Ch1" << none << silent << "show FormADCSetup";
-        QTest::newRow("no data") << 8 << 2 << "CommandGraphHistogram" << none << EasyStartSteps::NoData << "";
+        QTest::newRow("silent channels") << 8 << 1 << "CommandCh0Ch1" << none << silent(8) << "show FormADCSetup";
+        QTest::newRow("no data") << 2 << 2 << "CommandGraphHistogram" << none << "No data has been read from the QM4162 !" << "";
         QTest::newRow("board") << 8 << 0 << "CommandEvalBoard" << none << ""
                                << "show FormEvalBoard|viewSet|focus FormEasyStart";
         QTest::newRow("port") << 8 << 0 << "CommandComPort" << none << ""
@@ -171,10 +181,10 @@ private Q_SLOTS:
         QTest::newRow("measure") << 8 << 2 << "CommandMeasureStart" << none << ""
                                  << "show FormData|focus FormEasyStart|readData|focus FormEasyStart";
         QTest::newRow("graph") << 8 << 2 << "CommandGraphHistogram" << QList<int>{0, 1} << ""
-                               << "show FormGraph1|viewSet|graph 1|focus FormEasyStart";
+                               << "show FormGraph1|viewSet|graph 1|focus FormEasyStart|raise FormGraph1";
         // The QM4162 has no channel 1: the first channel holding data is shown instead.
         QTest::newRow("graph QM4162") << 2 << 2 << "CommandGraphHistogram" << QList<int>{2, 3} << ""
-                                      << "show FormGraph1|viewSet|graph 2|focus FormEasyStart";
+                                      << "show FormGraph1|viewSet|graph 2|focus FormEasyStart|raise FormGraph1";
         // clang-format on
     }
 
@@ -270,6 +280,9 @@ private Q_SLOTS:
         QCOMPARE(form->Label1.at(0)->text(), QStringLiteral("Connect the QM4162 Evaluation Board"));
         QCOMPARE(form->Label1.at(4)->text(), QStringLiteral("To your 5V DC power supply"));
         QCOMPARE(form->CommandCh0Ch1->text(), QStringLiteral("Enable Channels 0 and 2"));
+        QCOMPARE((QStringList{form->LabelStep.first()->text(), form->LabelStep.last()->text()}),
+                 (QStringList{"1.", "9."})); // the steps are numbered
+        QCOMPARE(form->LabelStep.size(), 9);
         QCOMPARE(form->CheckNoEasyStart->isChecked(), checked);
         form->CheckNoEasyStart->setChecked(!checked);
         wizard->close();
@@ -332,9 +345,13 @@ private Q_SLOTS:
             window.showChild("FormCodeGene");
             window.showChild("FormComMonitor");
             window.childWindow("FormComMonitor")->setGeometry(30, 40, 333, 222);
-            window.childWindow("FormCodeGene")->close(); // hidden by the user
+            window.childWindow("FormCodeGene")->close();                          // hidden by the user
+            for (const char *name : {"FormGraph1", "FormData", "FormComMonitor"}) // not their creation order
+                window.showChild(name);
             window.close();
         }
+        QCOMPARE(settings.values.value("FormMain/Stacking"),
+                 QStringLiteral("FormEasyStart,FormGraph1,FormData,FormComMonitor"));
         QCOMPARE(settings.values.value("FormMain/ActiveForm"), QStringLiteral("FormComMonitor"));
         QStringList stored;
         for (const char *key : {"State", "Visible", "Left", "Top", "Width", "Height"})
@@ -355,6 +372,29 @@ private Q_SLOTS:
         QVERIFY(window.MnuViewComMonitor->isChecked());
         QCOMPARE(window.mdiArea()->currentSubWindow(), monitor);
         QVERIFY(t.dialogs.boxes.isEmpty());
+        // In their stacking order, whatever order they were created in.
+        QStringList stacking;
+        for (const QMdiSubWindow *w : window.mdiArea()->subWindowList(QMdiArea::StackingOrder))
+            if (!w->isHidden())
+                stacking << w->widget()->objectName();
+        QCOMPARE(stacking, (QStringList{"FormEasyStart", "FormGraph1", "FormData", "FormComMonitor"}));
+        // The graph open since the start draws a file opened now.
+        QTemporaryDir dir;
+        QM4168 adc;
+        adc.setEvBoard(8);
+        ClassData data;
+        data.setDataWidth(3);
+        data.setRefVoltage(2.5);
+        data.setChannelTime(0, 100);
+        for (int i = 0; i < 50; ++i)
+            data.AddExtData(0, i % 9);
+        data.Process();
+        QVERIFY(!WriteDataFile(dir.filePath("a.dat"), data, adc).isError());
+        t.dialogs.fileAnswers << dir.filePath("a.dat");
+        window.MnuOpenData->trigger();
+        auto *graph = static_cast<FormPlot *>(window.childWindow("FormGraph1")->form());
+        QVERIFY(!window.childWindow("FormGraph1")->isHidden());
+        QTRY_COMPARE(graph->Plot->table().rows(), 50);
     }
 };
 

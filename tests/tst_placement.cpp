@@ -52,6 +52,7 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("on the screen") << "99 40 700 500" << one << QRect(99, 40, 700, 500);
         QTest::newRow("monitor gone") << "2500 1400 1100 760" << one << QRect(499, 239, 1100, 760);
+        QTest::newRow("monitor gone, 900 x 600") << "2500 1400 900 600" << one << QRect(699, 399, 900, 600);
         QTest::newRow("nonsense") << "0 1e30 800 99999999" << one << QRect(1, 20, 800, 979);
         QTest::newRow("title bar above the screen") << "300 -10 400 300" << one << QRect(300, 20, 400, 300);
         QTest::newRow("on the second screen") << "2000 100 600 400" << two << QRect(2000, 100, 600, 400);

@@ -95,9 +95,12 @@ private Q_SLOTS:
         form.ReadOperation(1);
         form.WriteOperation(0x30);
         QCOMPARE(form.LstCodeGene->count(), 6);
-        // The last added line is selected.
-        QCOMPARE(form.LstCodeGene->selectedItems().size(), 1);
-        QCOMPARE(form.LstCodeGene->row(form.LstCodeGene->selectedItems().first()), 5);
+        // The last added line is selected, the lines selected before stay so.
+        QList<int> rows;
+        for (QListWidgetItem *item : form.LstCodeGene->selectedItems())
+            rows << form.LstCodeGene->row(item);
+        std::sort(rows.begin(), rows.end());
+        QCOMPARE(rows, (QList<int>{2, 5}));
 
         form.LstCodeGene->clearSelection();
         form.Command1->click();

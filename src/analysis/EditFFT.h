@@ -24,7 +24,20 @@ constexpr double ZeroBinMarginDb = 10.0;
 // value and it is the y minimum. A plot axis may stop higher, at a sensible floor such as
 // FftResult::weakestDb rounded down, and let the zero bins run off the bottom.
 //
+// With FftScale::FullScale the levels are dBFS instead: 20 log10(m(k) / (H G)), H the
+// store's HalfScale, the amplitude of a sine that spans the whole range (bipolar codes run
+// from -H to H, unipolar ones from 0 to 2H - 1), G the window's coherent gain (the mean of
+// its N weights), so that a full-scale sine on a whole bin reads 0 dBFS with every window.
+// The y range then runs from the lowest level to the strongest bin's, and zero bins go at
+// least 150 dB below the strongest.
+//
 // The routine fails (the box "Error in VBFFT module--EditFFT") when nothing is left to
-// scale against: no samples, every bin zero (all codes zero), or no conversion time to
-// build the frequency axis from. A channel outside 0..7 throws DataRangeError.
-FftResult EditFFT(const ClassData &data, int channel, int window);
+// scale against: no samples, every bin zero (all codes zero), no conversion time to build
+// the frequency axis from, or (dBFS) no data width. A channel outside 0..7 throws
+// DataRangeError.
+enum class FftScale
+{
+    Relative, // dB relative to the strongest bin
+    FullScale // dBFS
+};
+FftResult EditFFT(const ClassData &data, int channel, int window, FftScale scale = FftScale::Relative);

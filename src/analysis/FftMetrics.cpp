@@ -67,19 +67,27 @@ FftMetrics fftMetrics(const std::vector<double> &power, int window, double binHz
     }
 
     double signal = 0, distortion = 0, noise = 0, spur = 0;
-    bool spurBins = false;
+    std::vector<double> others; // every bin beyond the DC span outside the fundamental's
     for (int k = width + 1; k <= half; ++k) {
         const Bin what = role[static_cast<size_t>(k)];
         if (what == Bin::Signal) {
             signal += p(k);
             continue;
         }
-        spurBins = true;
+        others.push_back(p(k));
         spur = std::max(spur, p(k));
         (what == Bin::Harmonic ? distortion : noise) += p(k);
     }
-    if (!spurBins)
+    if (others.empty())
         return invalid(QStringLiteral("Too few bins for the metrics with this window"));
+    // The strongest bin is a tone only when it stands clearly above the floor of the others.
+    auto middle = others.begin() + static_cast<std::ptrdiff_t>(others.size() / 2);
+    std::nth_element(others.begin(), middle, others.end());
+    if (!(p(k1) > ToneMarginPower * *middle)) {
+        FftMetrics none = invalid(QStringLiteral("no tone found"));
+        none.noTone = true;
+        return none;
+    }
 
     FftMetrics metrics;
     metrics.valid = true;
@@ -120,4 +128,13 @@ QStringList metricsLines(const FftMetrics &metrics)
             line("SINAD", metrics.sinadDb, 2, "dB"),
             line("SFDR", metrics.sfdrDbc, 2, "dBc"),
             line("ENOB", metrics.enobBits, 2, "bits")};
+}
+
+QString metricsText(const FftMetrics &metrics)
+{
+    if (!metrics.valid)
+        return metrics.message;
+    const QStringList lines = metricsLines(metrics);
+    const QString gap = QStringLiteral("    ");
+    return lines.mid(0, 3).join(gap) + QLatin1Char('\n') + lines.mid(3).join(gap);
 }

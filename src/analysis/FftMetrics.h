@@ -22,10 +22,19 @@ class ClassData;
 //   ENOB = (SINAD - 1.76) / 6.02, and the fundamental's frequency k1 / (T N).
 // A power sum of exactly zero gives an infinite figure (a spectrum without harmonics has
 // THD = -inf), which is what the definition says.
+//
+// No tone: the figures mean nothing when the input holds no tone (a DC input gives an SNR
+// of some -20 dB). P(k1) must exceed ToneMarginPower (20 dB) times the median power of
+// the bins beyond the DC span outside the fundamental's span; otherwise the result is not
+// valid, noTone is set and the message is "no tone found". White noise alone stays far
+// below: its largest bin among thousands is about 11 dB above their median.
+constexpr double ToneMarginPower = 100.0;
+
 struct FftMetrics
 {
     bool valid = false;
-    QString message; // why the figures could not be computed, when not valid
+    bool noTone = false; // not valid because no bin stands above the noise
+    QString message;     // why the figures could not be computed, when not valid
     int fundamentalBin = 0;
     double fundamentalHz = 0;
     double snrDb = 0;
@@ -40,8 +49,8 @@ struct FftMetrics
 int spanHalfWidth(int window);
 
 // The metrics of power = P(0..N/2) for the window, binHz the spacing of the bins 1 / (T N).
-// Not valid when no bin lies beyond the DC and the fundamental's spans, or when every bin
-// beyond the DC span is zero.
+// Not valid when no bin lies beyond the DC and the fundamental's spans, when every bin
+// beyond the DC span is zero, or when no tone stands above the others (noTone).
 FftMetrics fftMetrics(const std::vector<double> &power, int window, double binHz);
 
 // The metrics of channel (0..7) with the window, on the spectrum the plot shows. Not valid
@@ -52,3 +61,7 @@ FftMetrics fftMetrics(const ClassData &data, int channel, int window);
 // The figures as lines "label value unit", in the order Fundamental (Hz, 4 decimals), SNR,
 // THD, SINAD (dB), SFDR (dBc), ENOB (bits), each with 2 decimals. Empty when not valid.
 QStringList metricsLines(const FftMetrics &metrics);
+
+// What the spectrum window and an exported spectrum show: the six lines in two rows of
+// three, or the message when not valid ("no tone found").
+QString metricsText(const FftMetrics &metrics);

@@ -69,12 +69,19 @@ FormPlot::FormPlot(PlotKind kind, ClassData &data, const QM4168 &adc, UserDialog
     if (kind == PlotKind::Spectrum)
         ComboWindow->setCurrentIndex(2);
     connect(ComboWindow, &QComboBox::activated, this, &FormPlot::onWindowChosen);
+    // The spectrum's levels: relative to the strongest bin, or to the range's full scale.
+    ComboScale = new QComboBox(this);
+    ComboScale->setObjectName(QStringLiteral("ComboScale"));
+    ComboScale->addItems({QStringLiteral("dB (strongest bin)"), QStringLiteral("dBFS")});
+    ComboScale->setVisible(texts.windowList);
+    connect(ComboScale, &QComboBox::activated, this, &FormPlot::onWindowChosen);
 
     auto *top = new QHBoxLayout;
     top->addWidget(ToolPlot);
     top->addStretch(1);
     top->addWidget(LabelTitle);
     top->addStretch(1);
+    top->addWidget(ComboScale);
     top->addWidget(ComboWindow);
 
     LabelYMax = namedLabel("LabelYMax", QString(), this);
@@ -218,10 +225,11 @@ void FormPlot::redraw()
     QList<AnalysisMessage> messages;
     bool failed = false;
     PlotTable table;
+    const FftScale scale = ComboScale->currentIndex() == 1 ? FftScale::FullScale : FftScale::Relative;
     try {
-        table = buildPlot(m_kind, IData, channel, ComboWindow->currentIndex(), messages, failed);
+        table = buildPlot(m_kind, IData, channel, ComboWindow->currentIndex(), messages, failed, scale);
     } catch (const std::exception &) {
-        clearPlot();
+        // The plot keeps what it showed.
         m_dialogs.message(QStringLiteral("Error in FormGraph--LoadGraph"));
         return;
     }
@@ -231,18 +239,22 @@ void FormPlot::redraw()
         clearPlot();
         return;
     }
+    if (m_kind == PlotKind::Spectrum) {
+        const PlotTexts texts = plotTexts(m_kind);
+        const bool fullScale = scale == FftScale::FullScale;
+        Plot->setCaptions(texts.xCaption, fullScale ? QStringLiteral("Level (dBFS)") : texts.yCaption);
+        LabelValue->setText(fullScale ? QStringLiteral("Value (dBFS):") : texts.valueLabel);
+        const QString figures = metricsText(fftMetrics(IData, channel, ComboWindow->currentIndex()));
+        LabelMetrics->setText(figures);
+        Plot->setNote(figures);
+    }
     Plot->load(table, table.count);
     if (m_kind == PlotKind::Spectrum) {
         LabelSamples->setText(PlotReadout::samplesText(table));
-        const FftMetrics metrics = fftMetrics(IData, channel, ComboWindow->currentIndex());
-        const QStringList lines = metricsLines(metrics);
-        const QString gap = QStringLiteral("    ");
-        LabelMetrics->setText(metrics.valid
-                                  ? lines.mid(0, 3).join(gap) + QLatin1Char('\n') + lines.mid(3).join(gap)
-                                  : metrics.message);
     } else {
-        LabelYMax->setText(PlotReadout::rounded(Plot->yUpper(), 4));
-        LabelYMin->setText(PlotReadout::rounded(Plot->yLower(), 4));
+        // The data's own range: a flat trace's axis is widened to be drawn.
+        LabelYMax->setText(PlotReadout::rounded(table.ymax, 4));
+        LabelYMin->setText(PlotReadout::rounded(table.ymin, 4));
     }
 }
 
@@ -250,6 +262,7 @@ void FormPlot::clearPlot()
 {
     m_throttle.cancel();
     Plot->clear();
+    Plot->setNote(QString());
     LabelMetrics->clear();
 }
 

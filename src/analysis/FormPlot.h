@@ -44,6 +44,7 @@ public:
 
     QList<QRadioButton *> ButtonChannel;
     QComboBox *ComboWindow;
+    QComboBox *ComboScale; // spectrum only: dB to the strongest bin, or dBFS
     QLabel *LabelTitle;
     QLabel *LabelCursor;
     QLabel *LabelCursorValue;

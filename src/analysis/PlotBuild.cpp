@@ -5,14 +5,14 @@
 #include "TimePlot.h"
 
 PlotTable buildPlot(PlotKind kind, const ClassData &data, int channel, int window,
-                    QList<AnalysisMessage> &messages, bool &failed)
+                    QList<AnalysisMessage> &messages, bool &failed, FftScale scale)
 {
     failed = false;
     switch (kind) {
     case PlotKind::Histogram:
         return BuildHistogram(data, channel);
     case PlotKind::Spectrum: {
-        FftResult result = EditFFT(data, channel, window);
+        FftResult result = EditFFT(data, channel, window, scale);
         messages += result.messages;
         failed = result.failed;
         return result.table;

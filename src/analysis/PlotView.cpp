@@ -50,6 +50,16 @@ PlotView::PlotView(UserDialogs &dialogs, QWidget *parent)
         line->setSelectable(false);
     }
 
+    m_note = new QCPItemText(m_plot);
+    m_note->setSelectable(false);
+    m_note->setPositionAlignment(Qt::AlignTop | Qt::AlignRight);
+    m_note->setTextAlignment(Qt::AlignLeft);
+    m_note->position->setType(QCPItemPosition::ptAxisRectRatio);
+    m_note->position->setCoords(0.99, 0.02);
+    m_note->setPadding(QMargins(4, 2, 4, 2));
+    m_note->setBrush(QBrush(QColor(255, 255, 255, 220)));
+    m_note->setVisible(false);
+
     m_plot->installEventFilter(this);
     connect(m_plot, &QCustomPlot::mouseMove, this, [this](QMouseEvent *event) { onMouseMove(event->pos()); });
     connect(m_plot, &QCustomPlot::mouseDoubleClick, this, [this](QMouseEvent *) { fit(); });
@@ -81,6 +91,18 @@ void PlotView::setCaptions(const QString &xCaption, const QString &yCaption)
     m_yCaption = yCaption;
     m_plot->xAxis->setLabel(xCaption);
     m_plot->yAxis->setLabel(yCaption);
+}
+
+void PlotView::setNote(const QString &text)
+{
+    m_note->setText(text);
+    m_note->setVisible(!text.isEmpty());
+    replot();
+}
+
+QString PlotView::note() const
+{
+    return m_note->visible() ? m_note->text() : QString();
 }
 
 void PlotView::clear()

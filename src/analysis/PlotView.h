@@ -9,6 +9,7 @@
 class QAction;
 class QCustomPlot;
 class QCPGraph;
+class QCPItemText;
 class QCPItemStraightLine;
 class UserDialogs;
 
@@ -28,6 +29,10 @@ public:
     ~PlotView() override;
 
     void setCaptions(const QString &xCaption, const QString &yCaption);
+    // A text in the plot's top right corner (the spectrum's figures), exported with the
+    // plot; empty hides it. Kept by clear and load.
+    void setNote(const QString &text);
+    QString note() const;
     // Empties the plot (the table too) and redraws.
     void clear();
     // Loads the first `count` rows of the table (all rows when count is larger), sets the x
@@ -75,6 +80,7 @@ private:
     QCPGraph *m_graph;
     QCPItemStraightLine *m_crossX;
     QCPItemStraightLine *m_crossY;
+    QCPItemText *m_note;
     PlotTable m_table;
     QString m_xCaption;
     QString m_yCaption;

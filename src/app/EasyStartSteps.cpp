@@ -64,19 +64,29 @@ QString EasyStartSteps::channelsCaption(int variantCode)
     return QStringLiteral("Enable Channels %1 and %2").arg(channels.first).arg(channels.second);
 }
 
-void EasyStartSteps::message(const char *text)
+QString EasyStartSteps::notAccessed(int variantCode)
 {
-    m_dialogs.message(QString::fromLatin1(text));
+    return QStringLiteral("QM416%1 board hasn't been accessed !").arg(variantCode);
+}
+
+QString EasyStartSteps::noData(int variantCode)
+{
+    return QStringLiteral("No data has been read from the QM416%1 !").arg(variantCode);
+}
+
+void EasyStartSteps::message(const QString &text)
+{
+    m_dialogs.message(text);
 }
 
 bool EasyStartSteps::accessChecked()
 {
     if (m_link.BrdState() == LinkState::BoardDisabled) {
-        message(NotOpened);
+        message(QString::fromLatin1(NotOpened));
         return false;
     }
     if (m_link.BrdState() != LinkState::BoardAccessed) {
-        message(NotAccessed);
+        message(notAccessed(IADC.EvBoard()));
         return false;
     }
     return true;
@@ -111,7 +121,7 @@ void EasyStartSteps::CommandReset()
     if (isPausing())
         return;
     if (m_link.BrdState() == LinkState::BoardDisabled) {
-        message(NotOpened);
+        message(QString::fromLatin1(NotOpened));
         return;
     }
     m_windows.show(Board);
@@ -122,7 +132,7 @@ void EasyStartSteps::CommandReset()
     if (m_link.BrdState() == LinkState::BoardAccessed)
         m_windows.focus(Wizard);
     else
-        message(NotAccessed);
+        message(notAccessed(IADC.EvBoard()));
 }
 
 void EasyStartSteps::CommandADCSetup()
@@ -195,11 +205,13 @@ void EasyStartSteps::CommandGraphHistogram()
     if (isPausing() || !accessChecked())
         return;
     if (!IData.Valid(-1)) {
-        message(NoData);
+        message(noData(IADC.EvBoard()));
         return;
     }
     m_windows.show(Graph);
     m_windows.viewSet();
     m_windows.selectGraphChannel(graphChannel());
     m_windows.focus(Wizard);
+    // The graph is what the step is for: in front of the wizard, which keeps the focus.
+    m_windows.raise(Graph);
 }

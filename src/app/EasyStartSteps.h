@@ -34,11 +34,15 @@ public:
         virtual void viewSet() = 0;
         virtual void readData() = 0;
         virtual void selectGraphChannel(int channel) = 0;
+        // Brings a window to the front without taking the keyboard focus from the active one.
+        virtual void raise(const QString &window) = 0;
     };
 
     static constexpr auto NotOpened = "Com Port hasn't been opened !";
-    static constexpr auto NotAccessed = "QM4168 board hasn't been accessed !";
-    static constexpr auto NoData = "No data has been read from the QM4168 !";
+    // The board messages name the running variant: "QM4162 board hasn't been accessed !",
+    // "No data has been read from the QM4162 !".
+    static QString notAccessed(int variantCode);
+    static QString noData(int variantCode);
 
     EasyStartSteps(QM4168 &model, BoardLink &link, ClassData &data, UserDialogs &dialogs, Windows &windows,
                    QObject *parent = nullptr);
@@ -72,7 +76,7 @@ public Q_SLOTS:
 private:
     bool accessChecked();
     void pause();
-    void message(const char *text);
+    void message(const QString &text);
 
     QM4168 &IADC;
     BoardLink &m_link;

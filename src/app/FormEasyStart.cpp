@@ -4,6 +4,7 @@
 #include "platform/SettingsStore.h"
 
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -35,10 +36,19 @@ FormEasyStart::FormEasyStart(AppContext &context, BoardLink &link, UserDialogs &
             layout->addSpacing(8);
     }
 
+    // Each step button carries its number in front, so the order reads at a glance.
     auto button = [this, layout](const char *name, const QString &caption, void (EasyStartSteps::*step)()) {
+        auto *row = new QHBoxLayout;
+        auto *number = new QLabel(QStringLiteral("%1.").arg(LabelStep.size() + 1), this);
+        number->setObjectName(QStringLiteral("LabelStep%1").arg(LabelStep.size() + 1));
+        number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QStringLiteral("00.")));
+        number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        LabelStep << number;
         auto *b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
-        layout->addWidget(b);
+        row->addWidget(number);
+        row->addWidget(b, 1);
+        layout->addLayout(row);
         connect(b, &QPushButton::clicked, m_steps.get(), step);
         return b;
     };

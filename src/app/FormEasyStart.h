@@ -31,7 +31,8 @@ public:
     // Stores the check box state under FormMain/EasyStart ("0" or "1").
     void storeSetting();
 
-    QList<QLabel *> Label1; // by index, as the instruction table numbers them
+    QList<QLabel *> Label1;    // by index, as the instruction table numbers them
+    QList<QLabel *> LabelStep; // "1." .. "9." beside the step buttons, top to bottom
     QPushButton *CommandEvalBoard;
     QPushButton *CommandComPort;
     QPushButton *CommandReset;

@@ -22,6 +22,7 @@
 #include "model/RegisterDesign.h"
 #include "model/Rounding.h"
 #include "platform/SettingsStore.h"
+#include "platform/UserDialogs.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
 #include "tools/FormReset.h"
@@ -279,6 +280,9 @@ void FormMain::registerChildren()
                                                         ComPortList::entries(m_services.otherPorts));
                         connect(board, &FormEvalBoard::dacChanged, UpDownDAC, &QSpinBox::setValue);
                         connect(board, &FormEvalBoard::converterReset, this, &FormMain::showResetDialog);
+                        connect(board, &FormEvalBoard::clockRefused, this, [this](const QString &message) {
+                            m_dialogs.message(message, UserDialogs::Icon::Warning);
+                        });
                         return board;
                     }});
     m_specs.insert(QStringLiteral("FormTest"), {false, [this] { return new FormTest(*m_link); }});
@@ -410,6 +414,15 @@ void FormMain::MnuViewSet()
     }
 }
 
+void FormMain::restoreStacking()
+{
+    const QStringList names = m_settings.get(MainSection, QStringLiteral("Stacking"), QString())
+                                  .split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString &name : names) // bottom first: each raise puts one above the others
+        if (ChildWindow *child = m_children.value(name); child && !child->isHidden())
+            child->raise();
+}
+
 void FormMain::activateStoredChild()
 {
     const QString name = m_settings.get(MainSection, QStringLiteral("ActiveForm"), MainSection);
@@ -458,8 +471,11 @@ void FormMain::Load()
     show();
 
     MnuViewSet();
-    formCodeGene(); // asked by the board link after user accesses, shown or not
+    formCodeGene();  // asked by the board link after user accesses, shown or not
+    formEasyStart(); // a wizard left open comes back like the other windows
+    // Activating a window moves the one active before; the stacking is restored after it.
     activateStoredChild();
+    restoreStacking();
     showEasyStartAtStart();
     restorePort();
     restoreClock();
@@ -517,6 +533,11 @@ void FormMain::closeEvent(QCloseEvent *event)
     m_settings.save(MainSection, QStringLiteral("ActiveForm"), MainSection);
     if (const auto *active = qobject_cast<ChildWindow *>(m_mdiArea->currentSubWindow()))
         m_settings.save(MainSection, QStringLiteral("ActiveForm"), active->formName());
+    QStringList stacking; // the open child windows, bottom first
+    for (const QMdiSubWindow *window : m_mdiArea->subWindowList(QMdiArea::StackingOrder))
+        if (const auto *child = qobject_cast<const ChildWindow *>(window); child && !child->isHidden())
+            stacking << child->formName();
+    m_settings.save(MainSection, QStringLiteral("Stacking"), stacking.join(QLatin1Char(',')));
     FormEvalBoard *board = formEvalBoard();
     m_settings.save(MainSection, QStringLiteral("ComPort"), QString::number(board->portIndex()));
     m_settings.save(MainSection, QStringLiteral("ComPortName"), board->portName());

@@ -139,6 +139,8 @@ private:
     void updateDataCommands();
     void selectVariant();
     void activateStoredChild();
+    // The open child windows back in the stacking order of the last run ("Stacking").
+    void restoreStacking();
     void showAbout();
     void unloadChildren();
     void connectBoardLink();

@@ -54,6 +54,8 @@ public:
         static_cast<FormPlot *>(m_main.childWindow(QStringLiteral("FormGraph1"))->form())->display();
     }
 
+    void raise(const QString &window) override { m_main.childWindow(window)->raise(); }
+
 private:
     FormMain &m_main;
     ClassData &m_data;

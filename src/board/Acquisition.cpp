@@ -51,6 +51,8 @@ std::optional<ContReadResult> Acquisition::ReadData()
         m_model.setChipValue(ModeAddress, m_model.Register(ModeAddress) & ~ContRdBit);
     leaveContRead(result);
     m_store.Update();
+    if (result && result->completed())
+        Q_EMIT ShowData();
     tell(result);
     return result;
 }
@@ -113,6 +115,8 @@ std::optional<ContReadResult> Acquisition::readWithChipSettings()
                                    .arg(m_link.transfer().failureOf(ModeAddress));
     }
     m_store.Update();
+    if (result && result->completed())
+        Q_EMIT ShowData();
     tell(result);
     return result;
 }

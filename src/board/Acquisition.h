@@ -32,8 +32,9 @@ public:
 
     // The data window's Read: the mode register goes to continuous conversion with the
     // continuous-read bit set (in the model only: the request carries it to the chip), the
-    // dialog runs, then the mode register is written with the bit cleared and the store
-    // raises DataChanged.
+    // dialog runs, then the mode register is written with the bit cleared, the store
+    // raises DataChanged, and ShowData brings the data window forward when the read
+    // completed.
     //
     // When the model holds edits the chip has not been given, the user is asked first: Yes
     // writes them, No reads with the chip's own settings (the request and the conditions

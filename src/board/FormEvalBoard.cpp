@@ -18,6 +18,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 
 constexpr auto ConverterResetMessage = "QM4168 has been RESET !";
@@ -222,11 +224,17 @@ void FormEvalBoard::showModelClock()
 
 void FormEvalBoard::onClockEntered()
 {
-    const double v = numericValue(ComboMCLK->currentText());
-    if (v == 0.0)
+    // A clock of 0 MHz or below gives no conversion times (and would not survive a
+    // restart): refused where it is typed.
+    const QString text = ComboMCLK->currentText();
+    const double v = numericValue(text);
+    if (!(v > 0.0) || !std::isfinite(v)) {
         showModelClock();
-    else if (v != IADC.Mclk())
+        Q_EMIT clockRefused(QStringLiteral("The MCLK frequency must be a number of MHz above 0, not \"%1\".")
+                                .arg(text.trimmed()));
+    } else if (v != IADC.Mclk()) {
         IADC.setMclk(v);
+    }
 }
 
 // ---------------------------------------------------------------------------------------

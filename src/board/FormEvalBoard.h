@@ -62,6 +62,8 @@ Q_SIGNALS:
     void dacChanged(int code);
     // The converter was reset by "Reset ADC (32 x one)": the reset dialog shows message.
     void converterReset(const QString &message);
+    // A typed master clock that is not a number above 0 was refused (the clock stays).
+    void clockRefused(const QString &message);
 
 private:
     QGroupBox *frame(const QString &caption);

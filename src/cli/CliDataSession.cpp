@@ -6,7 +6,8 @@
 QString CliDataSession::optionHelp()
 {
     return QStringLiteral(
-        "  --variant 62|64|68|69  chip variant: range table and channel limit (default 68)\n");
+        "  --variant 62|64|68|69  chip variant: range table and channel limit (default: the\n"
+        "                         variant whose range table the file's ranges belong to)\n");
 }
 
 int CliDataSession::open(const CliArguments &arguments)
@@ -20,10 +21,10 @@ int CliDataSession::open(const CliArguments &arguments)
                 : QStringLiteral("one data file only, not '%1'").arg(arguments.positional().join(' ')));
     m_path = arguments.positional().first();
 
+    const bool given = arguments.has(QStringLiteral("--variant"));
     const int variant = arguments.variantOption(8);
     if (variant == 0)
         return CliOutput::usageError(arguments.variantError());
-    m_adc.setEvBoard(variant);
 
     if (arguments.has(QStringLiteral("--channel"))) {
         const QString text = arguments.value(QStringLiteral("--channel"));
@@ -34,7 +35,7 @@ int CliDataSession::open(const CliArguments &arguments)
                 QStringLiteral("--channel must be a channel number 0..7, not '%1'").arg(text));
     }
 
-    const DataFileError error = ReadDataFile(m_path, m_data, m_adc);
+    const DataFileError error = given ? read(variant) : readInferred();
     if (error.isError())
         return CliOutput::failure(QStringLiteral("%1: %2").arg(m_path, error.boxText()));
     // A file may be read without any channel holding enough samples: nothing to show.
@@ -43,6 +44,36 @@ int CliDataSession::open(const CliArguments &arguments)
     if (m_channel >= 0 && !m_data.Valid(m_channel))
         return CliOutput::failure(QStringLiteral("%1: channel %2 holds no data").arg(m_path).arg(m_channel));
     return 0;
+}
+
+DataFileError CliDataSession::read(int variant)
+{
+    m_adc.setEvBoard(variant);
+    return ReadDataFile(m_path, m_data, m_adc);
+}
+
+DataFileError CliDataSession::readInferred()
+{
+    // The two range tables have no range in common, so the file's range texts name the
+    // family; within it the variant with the most channels reads every file of the family.
+    const DataFileError eight = read(8);
+    if (eight.rangeLine() == 0)
+        return eight;
+    const DataFileError four = read(4);
+    if (four.rangeLine() == 0)
+        return four;
+    // The later of the two lines passed the other variant's reading up to there; its range
+    // either contradicts the earlier lines or belongs to no table.
+    const DataFileError &later = four.rangeLine() > eight.rangeLine() ? four : eight;
+    QM4168 other;
+    other.setEvBoard(&later == &four ? 8 : 4);
+    if (RangeCodeOfText(later.rangeText(), other) >= 0)
+        return later;
+    return DataFileError::badFile(
+        QStringLiteral("Input range \"%1\" of Channel %2 is not a range of any QM416x variant in line %3")
+            .arg(later.rangeText())
+            .arg(later.rangeChannel())
+            .arg(later.rangeLine()));
 }
 
 QList<int> CliDataSession::channels() const

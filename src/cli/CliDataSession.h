@@ -2,13 +2,16 @@
 
 #include "CliArguments.h"
 #include "data/ClassData.h"
+#include "data/DataFileError.h"
 #include "model/QM4168.h"
 
 #include <QString>
 
 // A data file loaded for a command: the device model of the chosen variant and the store
 // holding the file, as the program would hold them after opening the file. Reads the
-// common arguments: FILE, --variant 62|64|68|69 (68 when absent), --channel N.
+// common arguments: FILE, --variant 62|64|68|69, --channel N. Without --variant the file's
+// range texts decide: QM4168 for ranges of its table, QM4164 for those of the other; a file
+// whose ranges belong to neither table, or to both in different lines, is refused.
 class CliDataSession
 {
 public:
@@ -30,6 +33,9 @@ public:
     QList<int> channels() const;
 
 private:
+    DataFileError read(int variant);
+    DataFileError readInferred();
+
     QM4168 m_adc;
     ClassData m_data;
     QString m_path;

@@ -22,20 +22,27 @@ QString help()
                           "strongest bin, one row per bin from 0 Hz to half the sampling rate.\n"
                           "With --metrics, the figures of the strongest tone instead, one per line:\n"
                           "fundamental frequency, SNR, THD, SINAD, SFDR and ENOB; --format applies to\n"
-                          "them (an infinite figure is null in JSON, inf or -inf elsewhere).\n\n") +
+                          "them (an infinite figure is null in JSON, inf or -inf elsewhere). When no bin\n"
+                          "stands 20 dB above the median of the others, \"no tone found\" replaces the\n"
+                          "figures (empty in CSV, null in JSON, with the reason), exit code 0.\n"
+                          "--scale dbfs gives the table in dB relative to the range's full scale.\n\n") +
            CliDataSession::optionHelp() +
            QStringLiteral("  --channel N            the channel (0..7), required\n"
                           "  --window NAME|0-5      Rectangular (0), Triangular (1), Hanning (2, default),\n"
                           "                         Hamming (3), Blackman (4), Blackman-Harris (5)\n"
-                          "  --metrics              print the spectrum metrics instead of the table\n") +
+                          "  --metrics              print the spectrum metrics instead of the table\n"
+                          "  --scale relative|dbfs  levels of the table: to the strongest bin (default)\n"
+                          "                         or to full scale\n") +
            CliFormat::helpLine();
 }
 
+// A spectrum without a tone is an answer, not a failure: its figures are empty (null) and
+// the reason says why.
 int printMetrics(const FftMetrics &m, int channel, int window, CliFormat::Kind format)
 {
-    if (!m.valid)
+    if (!m.valid && !m.noTone)
         return CliOutput::failure(m.message);
-    const QStringList lines = metricsLines(m);
+    const QStringList lines = m.valid ? metricsLines(m) : QStringList{m.message};
     if (format == CliFormat::Text) {
         CliOutput::out(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
         return 0;
@@ -49,22 +56,26 @@ int printMetrics(const FftMetrics &m, int channel, int window, CliFormat::Kind f
     if (format == CliFormat::Csv) {
         QStringList heading = {"channel", "window", "fundamental_bin"};
         QStringList row = {QString::number(channel), FftWindow::names().at(window),
-                           QString::number(m.fundamentalBin)};
+                           m.valid ? QString::number(m.fundamentalBin) : QString()};
         for (const auto &[name, value] : figures) {
             heading << name;
-            row << CliCsv::number(value);
+            row << (m.valid ? CliCsv::number(value) : QString());
         }
+        heading << QStringLiteral("reason");
+        row << (m.valid ? QString() : m.message);
         CliOutput::out(CliFormat::csvRow(heading) + CliFormat::csvRow(row));
         return 0;
     }
     QJsonObject object{{"channel", channel},
                        {"window", FftWindow::names().at(window)},
-                       {"fundamental_bin", m.fundamentalBin}};
+                       {"fundamental_bin", m.valid ? QJsonValue(m.fundamentalBin) : QJsonValue()},
+                       {"reason", m.valid ? QJsonValue() : QJsonValue(m.message)}};
     for (const auto &[name, value] : figures)
-        object.insert(name, std::isfinite(value) ? QJsonValue(value) : QJsonValue());
+        object.insert(name, m.valid && std::isfinite(value) ? QJsonValue(value) : QJsonValue());
     QJsonObject texts;
-    for (const QString &line : lines)
-        texts.insert(line.section(QLatin1Char(' '), 0, 0), line.section(QLatin1Char(' '), 1));
+    if (m.valid)
+        for (const QString &line : lines)
+            texts.insert(line.section(QLatin1Char(' '), 0, 0), line.section(QLatin1Char(' '), 1));
     object.insert(QStringLiteral("texts"), texts);
     CliOutput::out(CliFormat::jsonLine(object));
     return 0;
@@ -73,7 +84,7 @@ int printMetrics(const FftMetrics &m, int channel, int window, CliFormat::Kind f
 int run(const QStringList &arguments)
 {
     QStringList options = CliDataSession::valueOptions();
-    options << QStringLiteral("--window") << CliFormat::option();
+    options << QStringLiteral("--window") << QStringLiteral("--scale") << CliFormat::option();
     const CliArguments args(arguments, options, {QStringLiteral("--metrics")});
     if (args.help()) {
         CliOutput::out(help());
@@ -92,6 +103,12 @@ int run(const QStringList &arguments)
     if (args.error().isEmpty() && !metrics && args.has(CliFormat::option()) && format != CliFormat::Csv)
         return CliOutput::usageError(
             QStringLiteral("the spectrum table is CSV; --format text|json needs --metrics"));
+    const QString scaleText = args.value(QStringLiteral("--scale"));
+    if (args.error().isEmpty() && args.has(QStringLiteral("--scale")) &&
+        scaleText != QLatin1String("relative") && scaleText != QLatin1String("dbfs"))
+        return CliOutput::usageError(
+            QStringLiteral("--scale must be relative or dbfs, not '%1'").arg(scaleText));
+    const FftScale scale = scaleText == QLatin1String("dbfs") ? FftScale::FullScale : FftScale::Relative;
     CliDataSession session;
     if (const int code = session.open(args))
         return code;
@@ -100,7 +117,7 @@ int run(const QStringList &arguments)
         return printMetrics(fftMetrics(session.data(), session.channel(), window), session.channel(), window,
                             format);
 
-    const FftResult result = EditFFT(session.data(), session.channel(), window);
+    const FftResult result = EditFFT(session.data(), session.channel(), window, scale);
     for (const AnalysisMessage &m : result.messages) {
         const QString text = QString(m.text).replace(QLatin1String("\r\n"), "\n");
         if (result.failed)
@@ -110,7 +127,8 @@ int run(const QStringList &arguments)
     }
     if (result.failed)
         return 1;
-    QString text = QStringLiteral("frequency_hz,level_db\n");
+    QString text = scale == FftScale::FullScale ? QStringLiteral("frequency_hz,level_dbfs\n")
+                                                : QStringLiteral("frequency_hz,level_db\n");
     for (int k = 0; k < result.table.rows(); ++k)
         text += CliCsv::number(result.table.x.at(k)) + QLatin1Char(',') +
                 CliCsv::number(result.table.y.at(k)) + QLatin1Char('\n');

@@ -3,6 +3,7 @@
 #include "CliDataSession.h"
 #include "CliDialogs.h"
 #include "CliOutput.h"
+#include "analysis/FftMetrics.h"
 #include "analysis/PlotBuild.h"
 #include "analysis/PlotView.h"
 
@@ -77,6 +78,8 @@ int run(const QStringList &arguments)
     PlotView view(dialogs);
     const PlotTexts texts = plotTexts(kind);
     view.setCaptions(texts.xCaption, texts.yCaption);
+    if (kind == PlotKind::Spectrum)
+        view.setNote(metricsText(fftMetrics(session.data(), session.channel(), window)));
     view.load(table, table.count);
     const DataFileError written =
         pdf ? view.savePdf(output, Width, Height) : view.savePng(output, Width, Height);

@@ -210,6 +210,12 @@ void ClassData::resetChannel(int channel)
 
 void ClassData::Clear()
 {
+    resetAll();
+    Q_EMIT DataCleared();
+}
+
+void ClassData::resetAll()
+{
     for (int c = 0; c < Channels; ++c)
         resetChannel(c);
     m_dataWidth = 0;
@@ -217,7 +223,6 @@ void ClassData::Clear()
     m_fullScale = 0;
     m_refVoltage = 0.0;
     m_clamp = false;
-    Q_EMIT DataCleared();
 }
 
 void ClassData::ClearChannel(int channel)
@@ -272,7 +277,7 @@ bool ClassData::AddExtData(int channel, qint32 code, quint8 status)
 
 void ClassData::replaceContents(const ClassData &source)
 {
-    Clear();
+    resetAll();
     setDataWidth(source.m_dataWidth);
     m_clamp = source.m_clamp;
     m_refVoltage = source.m_refVoltage;

@@ -105,9 +105,10 @@ public:
     // Raises DataChanged(Channel).
     void Update();
 
-    // Clears this store (raising DataCleared) and takes over the samples and conditions
+    // Empties this store, without DataCleared, and takes over the samples and conditions
     // of source: columns, counts, DataWidth, Clamp, RefVoltage, Rng and ChannelTime. The
-    // statistics are left to Process. Used to put a completely read file in place.
+    // statistics are left to Process. Used to put a completely read file or acquisition in
+    // place: the windows keep showing and redraw on the DataChanged that Update raises.
     void replaceContents(const ClassData &source);
 
 Q_SIGNALS:
@@ -116,6 +117,7 @@ Q_SIGNALS:
     void DataCleared();
 
 private:
+    void resetAll();
     void checkChannel(int channel) const;
     void checkSample(int channel, int index) const;
     static void checkWord(qint32 word);

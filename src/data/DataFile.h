@@ -31,14 +31,20 @@ DataFileError WriteDataFile(QIODevice &device, const ClassData &data, const QM41
 DataFileError WriteDataFile(const QString &path, const ClassData &data, const QM4168 &adc);
 
 // Reads a data file into the store. The file is read and checked completely into a fresh
-// store first; only then does the store take its contents: Clear (DataCleared), the
+// store first; only then does the store take its contents (without DataCleared): the
 // conditions and samples, Process, Update (DataChanged). On any error the store is left
 // untouched and raises nothing. The channel count must be 1 .. adc.EvBoard(), each channel
 // named once and within 0 .. adc.MaxChannel() (what the writer saves), each channel time
-// from 0.1 us to 10 s and Vref above 0 and at most 10 V (what a board can have written); the
-// range spans are matched against the device model's range table.
+// from 0.1 us to 10 s and Vref above 0 and at most 10 V (what a board can have written);
+// each channel's range must be one of the device model's range table
+// (DataFileError::badRange names the channel and the text when it is not).
 // A file whose channels all hold 3 samples or fewer reads, but leaves no valid channel.
 DataFileError ReadDataFile(QIODevice &device, ClassData &data, const QM4168 &adc);
+
+// The range code a channel line's range text ("±2.5", "+1.25": the sign picks bipolar or
+// unipolar codes) stands for in the device model's range table: the last candidate whose
+// span matches; -1 when the table has no such range.
+int RangeCodeOfText(const QString &text, const QM4168 &adc);
 
 // Opens the file at path and reads it. Errors: 53 when there is no such file, 75 when it
 // cannot be opened.

@@ -8,6 +8,20 @@ DataFileError DataFileError::badFile(const QString &message)
     return e;
 }
 
+DataFileError DataFileError::badRange(int channel, const QString &text, int variant, int line)
+{
+    DataFileError e =
+        badFile(QStringLiteral("Input range \"%1\" of Channel %2 is not a range of the QM416%3 in line %4")
+                    .arg(text)
+                    .arg(channel)
+                    .arg(variant)
+                    .arg(line));
+    e.m_rangeLine = line;
+    e.m_rangeChannel = channel;
+    e.m_rangeText = text;
+    return e;
+}
+
 DataFileError DataFileError::platform(int number, const QString &detail)
 {
     DataFileError e;

@@ -140,7 +140,9 @@ public:
 
             if (!next(f))
                 return m_error;
-            readRange(channel, f);
+            // A range of another variant's table would be read as this one's first range.
+            if (!readRange(channel, f))
+                return DataFileError::badRange(channel, f.mid(15), m_adc.EvBoard(), m_fields.line());
 
             if (!next(f))
                 return m_error;
@@ -198,17 +200,14 @@ public:
 
 private:
     // "Input Ranges = ±2.5": the sign picks bipolar (even) or unipolar (odd) codes; the
-    // code is the last candidate whose span in the device model's table matches.
-    void readRange(int channel, const QString &field)
+    // code is the last candidate whose span in the device model's table matches. False
+    // when none matches.
+    bool readRange(int channel, const QString &field)
     {
-        const int unipolar = field.size() >= 16 && field.at(15) == QLatin1Char('+') ? 1 : 0;
-        const double span = numericValue(field.mid(16));
-        const int candidates = m_adc.EvBoard() == 8 || m_adc.EvBoard() == 9 ? 3 : 2;
-        for (int i = 0; i < candidates; ++i) {
-            const int code = unipolar + 2 * i;
-            if (m_adc.Range(code) == span)
-                m_data.setRng(channel, code);
-        }
+        const int code = RangeCodeOfText(field.mid(15), m_adc);
+        if (code >= 0)
+            m_data.setRng(channel, code);
+        return code >= 0;
     }
 
     bool check(DataFileFieldReader::Status status)
@@ -238,6 +237,20 @@ private:
 };
 
 } // namespace
+
+int RangeCodeOfText(const QString &text, const QM4168 &adc)
+{
+    const int unipolar = text.startsWith(QLatin1Char('+')) ? 1 : 0;
+    const double span = numericValue(text.mid(1));
+    const int candidates = adc.EvBoard() == 8 || adc.EvBoard() == 9 ? 3 : 2;
+    int found = -1;
+    for (int i = 0; i < candidates; ++i) {
+        const int code = unipolar + 2 * i;
+        if (adc.Range(code) == span)
+            found = code;
+    }
+    return found;
+}
 
 DataFileError ReadDataFile(QIODevice &device, ClassData &data, const QM4168 &adc)
 {

@@ -69,7 +69,10 @@ ChannelView::ChannelView(const QM4168 &model, int variant, QWidget *parent)
         {optFsCalibration, QStringLiteral("Full Scale System Calibration")},
         {optSingleConv, QStringLiteral("Single Conversion")}};
     m_operations = new QButtonGroup(this);
+    // The options carry their captions; the row has room for the indicators only, and the
+    // column headings above ("ZS", "FS", "Single Conv.") say what they are.
     for (const auto &option : operations) {
+        option.first->setText(option.second);
         option.first->setToolTip(option.second);
         option.first->setAccessibleName(option.second);
     }
@@ -130,6 +133,10 @@ ChannelView::ChannelView(const QM4168 &model, int variant, QWidget *parent)
         if (code >= 0)
             Q_EMIT RngEdited(code);
     });
+    // Every Enter and every loss of focus reports the box's time, edited or not; Enter then
+    // moves on to the chop box, so one Enter reports twice. The owner writes only a time
+    // that differs from the model's as shown.
+    TxtConvTime->setCommitsUnchanged(true);
     connect(TxtConvTime, &QLineEdit::returnPressed, this, [this] { ChkChop->setFocus(Qt::TabFocusReason); });
     connect(TxtConvTime, &CommitLineEdit::committed, this,
             [this] { Q_EMIT ConvTimeEdited(numericValue(TxtConvTime->text())); });

@@ -356,7 +356,7 @@ void FormADCSetup::Load()
         view->setEnable(IADC.Enable(c));
         view->setChop(IADC.Chop(c));
         view->setConversionTime(IADC.ConversionTime(c));
-        view->setRegData(IADC.DataRegister(c));
+        view->setRegData(IADC.DataCode(c));
         view->setRdy(IADC.Rdy(c));
         view->setNoRef(IADC.NoRef(c));
         view->setOvr(IADC.OvrRange(c));

@@ -73,6 +73,9 @@ RegPanel::RegPanel(QWidget *parent)
         ValueEdited();
     });
 
+    // The design defaults: a bit row named "RegName" at address 00h.
+    setRegName(QStringLiteral("RegName"));
+    m_value.setType(3);
     applyType();
     setButtonWrite(true);
 }

@@ -81,7 +81,7 @@ private:
     void applyType();
 
     ::RegValue m_value;
-    int m_address = -1;
+    int m_address = 0;
     bool m_buttonRead = true;
     bool m_buttonWrite = true;
     bool m_marked = false;

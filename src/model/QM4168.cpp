@@ -277,6 +277,16 @@ void QM4168::decodeRevision(qint32 value)
 
 void QM4168::decodeData(int channel, qint32 value)
 {
+    Q_EMIT DataChanged(channel, dataCode(channel, value));
+}
+
+qint32 QM4168::DataCode(int channel) const
+{
+    return dataCode(channel, DataRegister(channel));
+}
+
+qint32 QM4168::dataCode(int channel, qint32 value) const
+{
     const int rng = m_rng[channel];
     const qint64 bip = (rng == 0 || rng == 2 || rng == 4) ? 1 : 0;
     // In 64 bits: a register entry may hold any 32-bit value, and the range steering moves
@@ -294,7 +304,7 @@ void QM4168::decodeData(int channel, qint32 value)
         data = 0;
     else
         data = -((span - word) + m_midScale);
-    Q_EMIT DataChanged(channel, static_cast<qint32>(std::clamp<qint64>(data, INT32_MIN, INT32_MAX)));
+    return static_cast<qint32>(std::clamp<qint64>(data, INT32_MIN, INT32_MAX));
 }
 
 void QM4168::decodeStatus(int channel, qint32 value)

@@ -85,6 +85,8 @@ public:
     qint32 ADCStatusRegister() const { return Register(0x04); }
     void setADCStatusRegister(qint32 value) { setRegister(0x04, true, value); }
     qint32 DataRegister(int channel) const { return Register(0x08 + channel); }
+    // The signed code of the channel's data register, as DataChanged gives it.
+    qint32 DataCode(int channel) const;
     void setDataRegister(int channel, qint32 value) { setRegister(0x08 + channel, true, value); }
     qint32 StatusRegister(int channel) const { return Register(0x20 + channel); }
     void setStatusRegister(int channel, qint32 value) { setRegister(0x20 + channel, true, value); }
@@ -223,6 +225,7 @@ private:
     void decodeIOPort(qint32 value);
     void decodeRevision(qint32 value);
     void decodeData(int channel, qint32 value);
+    qint32 dataCode(int channel, qint32 value) const;
     void decodeStatus(int channel, qint32 value);
     void decodeSetup(int channel, qint32 value);
     void decodeConversionTime(int channel, qint32 &value);

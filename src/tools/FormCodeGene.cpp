@@ -84,8 +84,8 @@ void FormCodeGene::ReadOperation(int address)
 
 void FormCodeGene::append(const QStringList &lines)
 {
+    // The new last line joins the lines the user had selected.
     LstCodeGene->addItems(lines);
-    LstCodeGene->clearSelection();
     LstCodeGene->setCurrentRow(LstCodeGene->count() - 1, QItemSelectionModel::Select);
 }
 
