@@ -1,0 +1,188 @@
+#include "app/SettingsFile.h"
+#include "data/ClassData.h"
+#include "data/DataFile.h"
+#include "history/HistoryDatabase.h"
+#include "history/HistoryExport.h"
+#include "model/PowerOnImage.h"
+#include "model/QM4168.h"
+#include "model/RegisterDesign.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <thread>
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+}
+
+// A set-up off the power-on image and two channels of unequal length with status bits.
+void prepare(QM4168 &model, ClassData &store)
+{
+    model.setEvBoard(8);
+    RegisterDesign::applyTo(model);
+    LoadRegisterDefaults(model, 8);
+    model.setRegister(0x2B, false, 0x1A);
+    model.setRegister(0x33, false, 0x3F2);
+    model.setRegister(0x38, false, 0x12);
+    store.setDataWidth(3);
+    store.setClamp(true);
+    store.setRefVoltage(2.5);
+    store.setRng(0, 4);
+    store.setChannelTime(0, 1000);
+    store.setRng(3, 1);
+    store.setChannelTime(3, 312.5);
+    for (qint32 word : {0x800010, 0x7FFFF0, 0x800000, 0x812345, 0x7ABCDE})
+        store.AddData(0, word, 1);
+    for (qint32 word : {16, 0, 0xFFFFFF, 0x10, 1, 2, 3})
+        store.AddData(3, word, 0x62);
+    store.Process();
+}
+
+} // namespace
+
+class TstHistory : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void roundTrip()
+    {
+        QTemporaryDir dir;
+        QM4168 model;
+        ClassData store;
+        prepare(model, store);
+        HistoryDatabase db;
+        QVERIFY2(db.open(dir.filePath(QStringLiteral("sub/h.sqlite"))), qPrintable(db.error()));
+        QCOMPARE(db.record(HistoryCapture::fromStore(store, model, QStringLiteral("warm-up µV"))), 1);
+        QCOMPARE(db.record(HistoryCapture::fromStore(store, model)), 2);
+
+        const std::optional<QList<HistoryEntry>> entries = db.list();
+        QVERIFY(entries);
+        QCOMPARE(entries->size(), 2);
+        QCOMPARE(entries->at(0).id, 2); // newest first
+        const HistoryEntry &first = entries->at(1);
+        QCOMPARE(first.note, QStringLiteral("warm-up µV"));
+        QCOMPARE(first.variant, 8);
+        QCOMPARE(first.channels.size(), 2);
+        const StatisticsFigures f = statisticsFigures(store, 3, model);
+        QCOMPARE(first.channels.at(1).channel, 3);
+        QCOMPARE(first.channels.at(1).rmsNoiseV, f.rmsNoiseV);
+        QCOMPARE(first.channels.at(1).meanCode, f.avgCode);
+        QCOMPARE(first.channels.at(1).convTimeS, 312.5e-6);
+
+        // Opened into another store as a data file would be, then written out.
+        const std::optional<HistoryCapture> capture = db.load(1);
+        QVERIFY2(capture, qPrintable(db.error()));
+        ClassData opened;
+        QSignalSpy changed(&opened, &ClassData::DataChanged);
+        capture->fillStore(opened);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(opened.codes(3), store.codes(3));
+        QCOMPARE(opened.StatusByte(3, 7), quint8(0x62));
+        QCOMPARE(opened.StdDev(0), store.StdDev(0));
+        const QString dat = dir.filePath(QStringLiteral("a.dat")),
+                      adc = dir.filePath(QStringLiteral("a.adc"));
+        const QString windowDat = dir.filePath(QStringLiteral("w.dat")),
+                      saved = dir.filePath(QStringLiteral("s.adc"));
+        QVERIFY(!HistoryExport::write(*capture, dat, HistoryExport::Kind::DataFile).isError());
+        QVERIFY(!HistoryExport::write(*capture, adc, HistoryExport::Kind::SettingsFile).isError());
+        QVERIFY(!WriteDataFile(windowDat, store, model).isError());
+        QVERIFY(!WriteSettingsFile(saved, model).isError());
+        QCOMPARE(bytesOf(dat), bytesOf(windowDat));
+        QCOMPARE(bytesOf(adc), bytesOf(saved));
+        QVERIFY(bytesOf(adc).contains("Register: 2B,1A\r\n"));
+
+        QVERIFY(db.remove(1));
+        QVERIFY(!db.remove(1));
+        QCOMPARE(db.error(), QStringLiteral("no capture 1 in ") + db.path());
+        QVERIFY(!db.load(1));
+        QCOMPARE(db.list()->size(), 1);
+    }
+
+    void refusedFilesStayUntouched_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("newer")
+            << "newer"
+            << "the history database was written by a newer program and was left as it is: "
+               "PATH: schema version 2, this program knows up to 1";
+        QTest::newRow("damaged")
+            << "damaged"
+            << "the history database is damaged and was left as it is: PATH: file is not a "
+               "database";
+        QTest::newRow("other")
+            << "other"
+            << "not a QM416x history database (left as it is): PATH: it holds other tables";
+    }
+    void refusedFilesStayUntouched()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.sqlite"));
+        if (kind == QLatin1String("damaged")) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(8192, 'x'));
+        } else {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+            raw.setDatabaseName(path);
+            QVERIFY(raw.open());
+            QSqlQuery q(raw);
+            QVERIFY(q.exec(kind == QLatin1String("other")
+                               ? QStringLiteral("CREATE TABLE samples (x)")
+                               : QStringLiteral("CREATE TABLE schema_version (version)")));
+            QVERIFY(kind == QLatin1String("other") ||
+                    q.exec(QStringLiteral("INSERT INTO schema_version VALUES (2)")));
+            q = QSqlQuery();
+            raw.close();
+            raw = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+        }
+        const QByteArray before = bytesOf(path);
+        HistoryDatabase db;
+        QVERIFY(!db.open(path));
+        QCOMPARE(db.error(), error.replace(QLatin1String("PATH"), path));
+        QVERIFY(!db.isOpen());
+        QVERIFY(!db.record(HistoryCapture()));
+        QCOMPARE(bytesOf(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("h.sqlite")});
+    }
+
+    // Two connections write at once: the second waits for the first's lock.
+    void twoWriters()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.sqlite"));
+        QM4168 model;
+        ClassData store;
+        prepare(model, store);
+        const HistoryCapture capture = HistoryCapture::fromStore(store, model);
+        int recordedThere = 0;
+        std::thread other([&] {
+            HistoryDatabase db;
+            if (db.open(path))
+                for (int i = 0; i < 30; ++i)
+                    recordedThere += db.record(capture) != 0;
+        });
+        HistoryDatabase db;
+        int recordedHere = 0;
+        if (db.open(path))
+            for (int i = 0; i < 30; ++i)
+                recordedHere += db.record(capture) != 0;
+        other.join();
+        QCOMPARE(recordedHere, 30);
+        QCOMPARE(recordedThere, 30);
+        QCOMPARE(db.list()->size(), 60);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstHistory)
+#include "tst_history.moc"
