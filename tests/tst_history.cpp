@@ -15,6 +15,21 @@
 
 namespace {
 
+struct Run
+{
+    int exitCode = -1;
+    QString out, err;
+};
+
+Run cli(const QStringList &arguments)
+{
+    QProcess p;
+    p.start(QStringLiteral(QM_CLI), arguments);
+    p.waitForFinished(30000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
 QByteArray bytesOf(const QString &path)
 {
     QFile file(path);
@@ -154,6 +169,54 @@ private Q_SLOTS:
         QVERIFY(!db.record(HistoryCapture()));
         QCOMPARE(bytesOf(path), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("h.sqlite")});
+    }
+
+    // The command line: acquire records what it wrote, a failed acquisition nothing, and a
+    // refused database stops acquire before the board is touched.
+    void commandLine()
+    {
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("h.sqlite")),
+                      dat = dir.filePath(QStringLiteral("a.dat"));
+        const QString out = dir.filePath(QStringLiteral("e.dat")),
+                      damaged = dir.filePath(QStringLiteral("d.sqlite"));
+        Run r = cli({"acquire", "--port", "sim", "--channels", "0,3", "--samples", "50", "-o", dat, "--db",
+                     db, "--note", "first"});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.err, QString());
+        r = cli({"acquire", "--port", "/dev/qm416x-none", "--channels", "0", "-o", out, "--db", db});
+        QCOMPARE(r.exitCode, 1);
+        r = cli({"history", "list", "--db", db});
+        QCOMPARE(r.exitCode, 0);
+        const QStringList lines = r.out.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 4); // heading, channels 0 and 3, and the end
+        QCOMPARE(lines.at(0),
+                 QStringLiteral("ID\tRecorded (UTC)\tRun\tVariant\tChannel\tRange\tConv.Time\tSamples\t"
+                                "RMS Noise\tNote"));
+        QVERIFY2(
+            lines.at(2).startsWith(QStringLiteral("1\t20")) &&
+                lines.at(2).endsWith(QStringLiteral("\tQM4168\t3\t±1.25 V\t394.69 us\t50\t0.000 uV\tfirst")),
+            qPrintable(lines.at(2)));
+        QCOMPARE(cli({"history", "export", "1", "-o", out, "--db", db}).exitCode, 0);
+        QCOMPARE(bytesOf(out), bytesOf(dat));
+        r = cli({"history", "show", "1", "--db", db, "--format", "json"});
+        QCOMPARE(r.out, cli({"stats", dat, "--format", "json"}).out);
+        QCOMPARE(cli({"history", "delete", "1", "--db", db}).out, QStringLiteral("deleted capture 1\n"));
+        r = cli({"history", "show", "1", "--db", db});
+        QCOMPARE(r.err, QStringLiteral("qm416x-cli: no capture 1 in %1\n").arg(db));
+        QCOMPARE(r.exitCode, 1);
+
+        QFile file(damaged);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096);
+        file.close();
+        r = cli({"acquire", "--port", "sim", "--channels", "0", "-o", out, "--db", damaged});
+        QCOMPARE(r.err,
+                 QStringLiteral("qm416x-cli: the history database is damaged and was left as it is: %1: file "
+                                "is not a database\n")
+                     .arg(damaged));
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(bytesOf(damaged), QByteArray(4096, 'x'));
+        QCOMPARE(bytesOf(out), bytesOf(dat)); // the earlier export, not replaced
     }
 
     // Two connections write at once: the second waits for the first's lock.
