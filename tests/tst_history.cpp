@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <memory>
 #include <thread>
 
 namespace {
@@ -29,6 +30,37 @@ Run cli(const QStringList &arguments)
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
+
+// Reads the process's standard error into seen until it holds text.
+bool waitFor(QProcess &p, QString &seen, const QString &text)
+{
+    while (!seen.contains(text)) {
+        if (!p.waitForReadyRead(20000))
+            return false;
+        seen += QString::fromUtf8(p.readAllStandardError());
+    }
+    return true;
+}
+
+// qm416x-boardsim on a pseudo-terminal, reached through a link that can be pointed at the
+// next one: a board unplugged and plugged in again.
+struct BoardSim
+{
+    QProcess process;
+    bool start(const QString &link)
+    {
+        process.start(QStringLiteral(QM_BOARDSIM), {QStringLiteral("--fast")});
+        if (!process.waitForReadyRead(5000))
+            return false;
+        QFile::remove(link);
+        return QFile::link(QString::fromLocal8Bit(process.readLine()).trimmed(), link);
+    }
+    ~BoardSim()
+    {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+};
 
 QByteArray bytesOf(const QString &path)
 {
@@ -217,6 +249,65 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(bytesOf(damaged), QByteArray(4096, 'x'));
         QCOMPARE(bytesOf(out), bytesOf(dat)); // the earlier export, not replaced
+    }
+
+    // A logger run whose board goes away and comes back records the failures and goes on; a
+    // logger killed while it writes loses nothing it had recorded.
+    void loggerRuns()
+    {
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("h.sqlite")),
+                      board = dir.filePath(QStringLiteral("board"));
+        auto first = std::make_unique<BoardSim>();
+        QVERIFY(first->start(board));
+        QProcess log;
+        log.start(QStringLiteral(QM_CLI), {"log", "--port", board, "--channels", "0", "--samples", "20",
+                                           "--interval", "0.2", "--count", "15", "--db", db});
+        QString seen;
+        QVERIFY(waitFor(log, seen, QStringLiteral("capture 3 of 15 recorded as 3\n")));
+        first.reset();
+        QVERIFY(waitFor(log, seen, QStringLiteral(" failed, recorded as ")));
+        BoardSim second;
+        QVERIFY(second.start(board));
+        QVERIFY(log.waitForFinished(30000));
+        seen += QString::fromUtf8(log.readAllStandardError());
+        QCOMPARE(log.exitCode(), 1);
+        QVERIFY2(seen.endsWith(QStringLiteral(" captures of run 1 failed\n")), qPrintable(seen));
+        QVERIFY(seen.contains(QStringLiteral("capture 15 of 15 recorded as 15\n"))); // back again
+        const QStringList lines = QString::fromUtf8(log.readAllStandardOutput()).split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 17); // heading, 15 captures, the end
+        const int failed = static_cast<int>(lines.filter(QStringLiteral("\tfailed: ")).size());
+        QVERIFY(failed > 0 && lines.mid(0, 4).filter(QStringLiteral("\tfailed: ")).isEmpty());
+        QVERIFY(seen.endsWith(QStringLiteral("qm416x-cli: %1 of 15 captures of run 1 failed\n").arg(failed)));
+
+        // Captures back to back, killed at once after the third is reported.
+        log.start(QStringLiteral(QM_CLI),
+                  {"log", "--port", "sim", "--channels", "0,1,2,3,4,5,6,7", "--samples", "1000", "--interval",
+                   "0", "--db", db, "--format", "json"});
+        seen.clear();
+        QVERIFY(waitFor(log, seen, QStringLiteral(" recorded as 18\n")));
+        log.kill();
+        QVERIFY(log.waitForFinished(5000));
+        const QStringList printed = QString::fromUtf8(log.readAllStandardOutput()).split(QLatin1Char('\n'));
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        raw.setDatabaseName(db);
+        QVERIFY(raw.open());
+        QSqlQuery q(raw);
+        QVERIFY(q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("ok"));
+        q = QSqlQuery();
+        raw.close();
+        raw = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("check"));
+        HistoryDatabase history;
+        QVERIFY(history.open(db));
+        const std::optional<QList<HistoryEntry>> run2 = history.list(2);
+        QVERIFY(run2 && run2->size() >= 3);
+        for (const QString &line : printed.mid(0, printed.size() - 1)) {
+            const qint64 id = QJsonDocument::fromJson(line.toUtf8()).object().value("id").toInteger();
+            const std::optional<HistoryCapture> capture = history.load(id);
+            QVERIFY2(capture && capture->runId == 2 && capture->channels.size() == 8, qPrintable(line));
+        }
     }
 
     // Two connections write at once: the second waits for the first's lock.

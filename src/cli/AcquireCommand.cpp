@@ -44,7 +44,8 @@ const char *const Help =
     "the request within 2 s, or stops sending for 2 s, ends the command with exit code 1;\n"
     "nothing is recorded then.\n";
 
-// The channel numbers of "0,1,5"; empty with error set when the list is not one.
+} // namespace
+
 QList<int> channelList(const QString &text, QString &error)
 {
     QList<int> channels;
@@ -61,6 +62,8 @@ QList<int> channelList(const QString &text, QString &error)
     }
     return channels;
 }
+
+namespace {
 
 int run(const QStringList &arguments)
 {

@@ -56,13 +56,15 @@ QString noiseText(double volts)
     return QString::number(volts * 1e6, 'f', 3) + QStringLiteral(" uV");
 }
 
-QString listText(const QList<HistoryEntry> &entries, CliFormat::Kind format)
+} // namespace
+
+QString historyListText(const QList<HistoryEntry> &entries, CliFormat::Kind format, bool heading)
 {
     QString text;
-    if (format == CliFormat::Text)
+    if (heading && format == CliFormat::Text)
         text = QStringLiteral(
             "ID\tRecorded (UTC)\tRun\tVariant\tChannel\tRange\tConv.Time\tSamples\tRMS Noise\tNote\n");
-    else if (format == CliFormat::Csv)
+    else if (heading && format == CliFormat::Csv)
         text = CliFormat::csvRow({"id", "recorded_utc", "run", "variant", "channel", "input_range_v",
                                   "bipolar", "conv_time_s", "samples", "avg_code", "avg_voltage_v",
                                   "rms_noise_v", "note", "failure"});
@@ -122,6 +124,8 @@ QString listText(const QList<HistoryEntry> &entries, CliFormat::Kind format)
     }
     return text;
 }
+
+namespace {
 
 // The capture's heading and register image, then the figures of each channel.
 QString showText(const HistoryCapture &capture, CliFormat::Kind format)
@@ -204,7 +208,7 @@ int run(const QStringList &arguments)
         const std::optional<QList<HistoryEntry>> entries = db.list(runId);
         if (!entries)
             return CliOutput::failure(db.error());
-        CliOutput::out(listText(*entries, format));
+        CliOutput::out(historyListText(*entries, format));
         return 0;
     }
     if (action == QLatin1String("delete")) {

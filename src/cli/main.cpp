@@ -9,6 +9,7 @@
 #include "CliPlot.h"
 #include "CliStats.h"
 #include "HistoryCommand.h"
+#include "LogCommand.h"
 #include "RegsCommand.h"
 #include "SettingsCommand.h"
 #include "SweepCommand.h"
@@ -31,7 +32,7 @@ std::vector<CliCommand> commands()
     return {
         statsCommand(),   fftCommand(),   histCommand(),     convertCommand(),
         plotCommand(),    regsCommand(),  settingsCommand(), boardCommand(),
-        acquireCommand(), sweepCommand(), historyCommand(),
+        acquireCommand(), sweepCommand(), historyCommand(),  logCommand(),
     };
 }
 

@@ -39,6 +39,22 @@ HistoryCapture HistoryCapture::fromStore(const ClassData &store, const QM4168 &m
     return capture;
 }
 
+HistoryEntry HistoryCapture::entry() const
+{
+    HistoryEntry e;
+    e.id = id;
+    e.recordedAt = recordedAt;
+    e.runId = runId;
+    e.variant = variant;
+    e.note = note;
+    e.failure = failure;
+    for (const HistoryChannel &c : channels)
+        e.channels << HistoryChannelSummary{
+            c.channel,         c.figures.inputRangeV, c.figures.bipolar,     c.figures.convTimeS,
+            c.figures.samples, c.figures.avgCode,     c.figures.avgVoltageV, c.figures.rmsNoiseV};
+    return e;
+}
+
 void HistoryCapture::fillStore(ClassData &store) const
 {
     ClassData fresh;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HistoryEntry.h"
 #include "data/StatisticsFigures.h"
 
 #include <QByteArray>
@@ -44,6 +45,8 @@ struct HistoryCapture
     QList<HistoryChannel> channels;
 
     bool completed() const { return failure.isEmpty(); }
+    // The line of the history list this capture makes.
+    HistoryEntry entry() const;
 
     // The valid channels of a processed store (those the data file would hold) and the
     // model's variant and register image, stamped with the current time.
