@@ -10,6 +10,7 @@
 #include "board/FormContRead.h"
 #include "board/FormEvalBoard.h"
 #include "controls/CommitLineEdit.h"
+#include "history/HistoryRecorder.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
 #include "tools/FormReset.h"
@@ -250,7 +251,10 @@ private Q_SLOTS:
         QCOMPARE(p.link().RegWriteAll(), 36);
 
         // Limited to the board's memory, 4096 samples per channel, cancelled in the middle of
-        // the transfer; then again, to the end.
+        // the transfer; then again, to the end. Only the completed one goes into the history.
+        HistoryDatabase *history = p.window->history().database();
+        QVERIFY(history);
+        const qsizetype recorded = history->list()->size();
         for (const bool cancel : {true, false}) {
             // The read-back after the last mode write is over (a busy link refuses to start).
             QTRY_COMPARE(p.link().UpdateState(), 1);
@@ -279,6 +283,10 @@ private Q_SLOTS:
             QCOMPARE(p.context.IData.DataCount(1), cancel ? 0 : 4096);
         }
         QCOMPARE(p.context.ContReadAmount, 4096);
+        const std::optional<QList<HistoryEntry>> entries = history->list();
+        QCOMPARE(entries->size(), recorded + 1);
+        QCOMPARE(entries->first().channels.size(), 2);
+        QCOMPARE(entries->first().channels.at(1).samples, 4096);
         QCOMPARE(p.t.dialogs.boxes.size(), 1);
         QVERIFY(p.t.dialogs.boxes.first().text.startsWith(
             QStringLiteral("The continuous read was cancelled after ")));

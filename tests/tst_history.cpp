@@ -1,8 +1,11 @@
+#include "MemorySettingsStore.h"
+#include "ScriptedDialogs.h"
 #include "app/SettingsFile.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "history/HistoryDatabase.h"
 #include "history/HistoryExport.h"
+#include "history/HistoryRecorder.h"
 #include "model/PowerOnImage.h"
 #include "model/QM4168.h"
 #include "model/RegisterDesign.h"
@@ -201,6 +204,41 @@ private Q_SLOTS:
         QVERIFY(!db.record(HistoryCapture()));
         QCOMPARE(bytesOf(path), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("h.sqlite")});
+    }
+
+    // The program records each completed acquisition unless switched off; a database it
+    // cannot open is told once, and the program goes on without it.
+    void programRecorder()
+    {
+        QTemporaryDir dir;
+        QM4168 model;
+        ClassData store;
+        prepare(model, store);
+        MemorySettingsStore settings;
+        ScriptedDialogs dialogs;
+        HistoryRecorder recorder(settings, dialogs, dir.filePath(QStringLiteral("h.sqlite")));
+        QVERIFY(recorder.enabled());
+        QCOMPARE(recorder.record(store, model), 1);
+        recorder.setEnabled(false);
+        QCOMPARE(settings.values.value(QStringLiteral("FormMain/RecordHistory")), QStringLiteral("False"));
+        QCOMPARE(recorder.record(store, model), 0);
+        QCOMPARE(recorder.database()->list()->size(), 1);
+
+        const QString damaged = dir.filePath(QStringLiteral("d.sqlite"));
+        QFile file(damaged);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096);
+        file.close();
+        settings.values.clear();
+        HistoryRecorder refused(settings, dialogs, damaged);
+        QCOMPARE(refused.record(store, model), 0);
+        QCOMPARE(refused.record(store, model), 0);
+        QCOMPARE(dialogs.boxes.size(), 1);
+        QCOMPARE(dialogs.boxes.at(0).text,
+                 QStringLiteral(
+                     "the history database is damaged and was left as it is: %1: file is not a database. "
+                     "Captures are not recorded until the program starts again.")
+                     .arg(damaged));
+        QCOMPARE(bytesOf(damaged), QByteArray(4096, 'x'));
     }
 
     // The command line: acquire records what it wrote, a failed acquisition nothing, and a

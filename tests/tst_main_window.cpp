@@ -88,7 +88,10 @@ private Q_SLOTS:
         QCOMPARE(captions(window.MnuView),
                  QStringList({"&ADC Setup", "&Code generator", "&Data+Analysis", "&Evaluation Board",
                               "&Registers", "Com &Monitor", "Board &Test", "-", "&Graph", "H&istogram",
-                              "&FFT", "&Noise Table", "-", "Re&movePeaks"}));
+                              "&FFT", "&Noise Table", "-", "Re&movePeaks", "-", "Record &History"}));
+        QVERIFY(window.MnuRecordHistory->isChecked());
+        window.MnuRecordHistory->trigger();
+        QCOMPARE(t.settings.values.value("FormMain/RecordHistory"), QStringLiteral("False"));
         QCOMPARE(captions(window.MnuHelp), QStringList({"&About"}));
         QCOMPARE(window.MnuEasyStart->text(), QStringLiteral("Easy&Start"));
 

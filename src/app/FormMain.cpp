@@ -17,6 +17,7 @@
 #include "controls/ToolIcons.h"
 #include "editors/FormADCSetup.h"
 #include "editors/FormRegisters.h"
+#include "history/HistoryRecorder.h"
 #include "model/NumericText.h"
 #include "model/PowerOnImage.h"
 #include "model/RegisterDesign.h"
@@ -61,6 +62,7 @@ FormMain::FormMain(AppContext &context, const StartupOptions &options, const App
     m_mdiArea->setObjectName(QStringLiteral("MDIArea"));
     setCentralWidget(m_mdiArea);
 
+    m_history = std::make_unique<HistoryRecorder>(services.settings, services.dialogs);
     buildMenus();
     buildToolbars();
     buildDacControl();
@@ -139,6 +141,11 @@ void FormMain::buildMenus()
     MnuViewNoiseTable = add(MnuView, "MnuViewNoiseTable", QStringLiteral("&Noise Table"));
     MnuView->addSeparator();
     RemovePeaks = add(MnuView, "RemovePeaks", QStringLiteral("Re&movePeaks"));
+    MnuView->addSeparator();
+    MnuRecordHistory = add(MnuView, "MnuRecordHistory", QStringLiteral("Record &History"));
+    MnuRecordHistory->setCheckable(true);
+    MnuRecordHistory->setChecked(m_history->enabled());
+    connect(MnuRecordHistory, &QAction::toggled, this, [this](bool on) { m_history->setEnabled(on); });
     for (QAction *item : {MnuViewADCSetup, MnuViewData, MnuViewEvalBoard, MnuViewRegisters, MnuViewComMonitor,
                           MnuViewTest, MnuViewGraph, MnuViewHist, MnuViewFFT, MnuViewNoiseTable})
         item->setCheckable(true);
@@ -329,12 +336,16 @@ void FormMain::OpenSettings()
 
 void FormMain::RunContReadDialog()
 {
-    m_acquisition->RunContReadDialog();
+    const std::optional<ContReadResult> result = m_acquisition->RunContReadDialog();
+    if (result && result->completed())
+        m_history->record(m_context.IData, m_context.IADC);
 }
 
 void FormMain::ReadData()
 {
-    m_acquisition->ReadData();
+    const std::optional<ContReadResult> result = m_acquisition->ReadData();
+    if (result && result->completed())
+        m_history->record(m_context.IData, m_context.IADC);
 }
 
 ChildWindow *FormMain::childWindow(const QString &name)

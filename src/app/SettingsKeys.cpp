@@ -10,8 +10,8 @@ bool SettingsKeys::isKnown(const QString &section, const QString &key)
                                             QStringLiteral("Left"),  QStringLiteral("Top"),
                                             QStringLiteral("Width"), QStringLiteral("Height")};
     static const QSet<QString> mainWindow = {QStringLiteral("ActiveForm"), QStringLiteral("EasyStart"),
-                                             QStringLiteral("ComPort"), QStringLiteral("ComPortName"),
-                                             QStringLiteral("MCLK")};
+                                             QStringLiteral("ComPort"),    QStringLiteral("ComPortName"),
+                                             QStringLiteral("MCLK"),       QStringLiteral("RecordHistory")};
     if (!windowName.match(section).hasMatch())
         return false;
     if (placement.contains(key))
