@@ -4,17 +4,20 @@
 #include "TestServices.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
+#include "app/FormHistory.h"
 #include "app/FormMain.h"
 #include "board/BoardLink.h"
 #include "board/ComPortList.h"
 #include "board/FormContRead.h"
 #include "board/FormEvalBoard.h"
 #include "controls/CommitLineEdit.h"
+#include "data/DataFile.h"
 #include "history/HistoryRecorder.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
 #include "tools/FormReset.h"
 #include "tools/FormTest.h"
+#include <QTableWidget>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,6 +32,12 @@
 #include <QtTest>
 
 namespace {
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+}
 
 // The command frames the link sent, as their texts without "[" and CR ("D 0FFF").
 QStringList sentCommands(const SignalRecorder &hooks)
@@ -287,6 +296,28 @@ private Q_SLOTS:
         QCOMPARE(entries->size(), recorded + 1);
         QCOMPARE(entries->first().channels.size(), 2);
         QCOMPARE(entries->first().channels.at(1).samples, 4096);
+
+        // The History window opens it into the store again, writes it as the data window
+        // would, and deletes it after asking.
+        QTemporaryDir dir;
+        QVERIFY(!WriteDataFile(dir.filePath("read.dat"), p.context.IData, model).isError());
+        p.window->MnuViewHistory->trigger();
+        auto *form = p.window->findChild<FormHistory *>();
+        QVERIFY(form && form->isVisible() && p.window->MnuViewHistory->isChecked());
+        form->ListCaptures->selectRow(1); // the newest capture's second channel
+        QCOMPARE(form->selectedIds(), QList<qint64>{entries->first().id});
+        p.context.IData.Clear();
+        form->CommandOpen->click();
+        QCOMPARE(p.context.IData.DataCount(1), 4096);
+        p.t.dialogs.fileAnswers << dir.filePath("history.dat");
+        form->CommandExport->click();
+        QCOMPARE(contentsOf(dir.filePath("history.dat")), contentsOf(dir.filePath("read.dat")));
+        p.t.dialogs.answers << true;
+        form->CommandDelete->click();
+        QCOMPARE(p.t.dialogs.boxes.last().text,
+                 QStringLiteral("Delete capture(s) %1 from the history ?").arg(entries->first().id));
+        QCOMPARE(history->list()->size(), recorded);
+        p.t.dialogs.boxes.removeLast();
         QCOMPARE(p.t.dialogs.boxes.size(), 1);
         QVERIFY(p.t.dialogs.boxes.first().text.startsWith(
             QStringLiteral("The continuous read was cancelled after ")));

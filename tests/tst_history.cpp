@@ -3,6 +3,7 @@
 #include "app/SettingsFile.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
+#include "history/HistoryComparison.h"
 #include "history/HistoryDatabase.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryRecorder.h"
@@ -78,7 +79,7 @@ void prepare(QM4168 &model, ClassData &store)
     RegisterDesign::applyTo(model);
     LoadRegisterDefaults(model, 8);
     model.setRegister(0x2B, false, 0x1A);
-    model.setRegister(0x33, false, 0x3F2);
+    model.setRegister(0x33, false, 0xC4);
     model.setRegister(0x38, false, 0x12);
     store.setDataWidth(3);
     store.setClamp(true);
@@ -147,6 +148,20 @@ private Q_SLOTS:
         QCOMPARE(bytesOf(dat), bytesOf(windowDat));
         QCOMPARE(bytesOf(adc), bytesOf(saved));
         QVERIFY(bytesOf(adc).contains("Register: 2B,1A\r\n"));
+
+        // Side by side with a capture of another set-up: the rows that differ are marked.
+        model.setRegister(0x33, false, 0x91);
+        store.setChannelTime(3, 1000);
+        store.Process();
+        HistoryCapture other = HistoryCapture::fromStore(store, model);
+        other.recordedAt = capture->recordedAt;
+        other.id = 3;
+        QStringList differing;
+        for (const HistoryComparisonRow &row : compareCaptures(*capture, other))
+            if (row.differs())
+                differing << row.item + QLatin1Char('=') + row.first + QLatin1Char('/') + row.second;
+        QCOMPARE(differing, QStringList({"Capture=1/3", "Note=warm-up µV/",
+                                         "Channel 3 Conv.Time=312.5 us/1000 us", "Register 33h=C4/91"}));
 
         QVERIFY(db.remove(1));
         QVERIFY(!db.remove(1));

@@ -3,6 +3,7 @@
 #include "AppContext.h"
 #include "ChildWindow.h"
 #include "FormAbout.h"
+#include "FormHistory.h"
 #include "FormPlacement.h"
 #include "FormSelectBoard.h"
 #include "SettingsFileCommands.h"
@@ -142,6 +143,9 @@ void FormMain::buildMenus()
     MnuView->addSeparator();
     RemovePeaks = add(MnuView, "RemovePeaks", QStringLiteral("Re&movePeaks"));
     MnuView->addSeparator();
+    MnuViewHistory = add(MnuView, "MnuViewHistory", QStringLiteral("Histor&y"));
+    MnuViewHistory->setCheckable(true);
+    connect(MnuViewHistory, &QAction::triggered, this, [this] { showChild(QStringLiteral("FormHistory")); });
     MnuRecordHistory = add(MnuView, "MnuRecordHistory", QStringLiteral("Record &History"));
     MnuRecordHistory->setCheckable(true);
     MnuRecordHistory->setChecked(m_history->enabled());
@@ -291,6 +295,13 @@ void FormMain::registerChildren()
                    {true, [this] { return new FormNoiseTable(m_context.IADC, *m_link, m_dialogs); }});
     m_specs.insert(QStringLiteral("FormRegisters"),
                    {true, [this] { return new FormRegisters(m_context.IADC, *m_link); }});
+    m_specs.insert(QStringLiteral("FormHistory"),
+                   {true, [this] {
+                        auto *form = new FormHistory(*m_history, m_context.IData, m_dialogs);
+                        connect(form, &FormHistory::opened, this,
+                                [this] { showChild(QStringLiteral("FormData")); });
+                        return form;
+                    }});
     m_specs.insert(QStringLiteral("FormADCSetup"),
                    {true, [this] { return new FormADCSetup(m_context.IADC); }});
 }
@@ -410,7 +421,8 @@ void FormMain::MnuViewSet()
                                                     {MnuViewRegisters, QStringLiteral("FormRegisters")},
                                                     {MnuViewComMonitor, QStringLiteral("FormComMonitor")},
                                                     {MnuViewTest, QStringLiteral("FormTest")},
-                                                    {MnuViewNoiseTable, QStringLiteral("FormNoiseTable")}};
+                                                    {MnuViewNoiseTable, QStringLiteral("FormNoiseTable")},
+                                                    {MnuViewHistory, QStringLiteral("FormHistory")}};
     for (const auto &item : items) {
         const ChildWindow *child = childWindow(item.second);
         item.first->setChecked(child && !child->isHidden());

@@ -109,6 +109,7 @@ public:
     QAction *MnuViewHist;
     QAction *MnuViewFFT;
     QAction *RemovePeaks;
+    QAction *MnuViewHistory;
     QAction *MnuRecordHistory; // checked: every completed acquisition goes into the history
     QMenu *MnuHelp;
     QAction *MnuHelpAbout;
