@@ -20,6 +20,7 @@ class NoDialogs : public UserDialogs
 public:
     void message(const QString &, Icon, const QString &) override {}
     bool question(const QString &, const QString &) override { return false; }
+    Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Cancel; }
     std::optional<QString> openFile(const QString &, const FileFilter &) override { return std::nullopt; }
     std::optional<QString> saveFile(const QString &, const FileFilter &, const QString &) override
     {

@@ -35,6 +35,7 @@ public:
     int messages = 0;
     void message(const QString &, Icon, const QString &) override { ++messages; }
     bool question(const QString &, const QString &) override { return false; }
+    Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Cancel; }
     std::optional<QString> openFile(const QString &, const FileFilter &) override { return std::nullopt; }
     std::optional<QString> saveFile(const QString &, const FileFilter &, const QString &) override
     {

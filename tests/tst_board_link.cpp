@@ -789,6 +789,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, board);
         BoardRig rig;
         twoChannels(rig.model, rdyFn);
+        rig.model.setInStep(); // as if written: nothing pending, nothing asked
         FakeSerialPort &port = rig.open();
         port.responder = [&](const QString &command) -> QByteArray {
             if (command.startsWith(QLatin1String("C ")))
@@ -815,7 +816,7 @@ private Q_SLOTS:
         QCOMPARE(storeEvents.names(),
                  done ? QStringList({"DataCleared", "DataChanged"}) : QStringList{"DataChanged"});
         if (done)
-            QCOMPARE(store.ChannelTime(1), 394.69); // as the setup window's row shows it
+            QCOMPARE(store.ChannelTime(1), 394.86); // 2426 clocks with two channels, as the row shows it
         QCOMPARE(rig.model.Register(0x38), 0x22);   // continuous conversion, continuous read off
         QCOMPARE(rig.link.BrdState(), int(LinkState::BoardAccessed));
         QCOMPARE(port.receiveThreshold(), 1);
@@ -897,6 +898,73 @@ private Q_SLOTS:
         QCOMPARE(board.converter().continuousRead(), unplugged);
     }
 
+    // An edit the chip has not been given stays pending until written or read by the user:
+    // the automatic reads keep it, and a continuous read asks about it first.
+    void pendingEditsAreKeptAndAskedAbout()
+    {
+        SimBoard board;
+        BoardRig rig(8, [&](const QString &) {
+            auto port = std::make_unique<SimulatedSerialPort>(&board);
+            applySuiteSplit(port->line());
+            return port;
+        });
+        QVERIFY(rig.link.ComOpen(QStringLiteral("sim")));
+        rig.link.setCheckAutoUpdate(false);
+        rig.model.setEnable(0, true); // written: channel 0 at +-1.25 V
+        rig.link.setCheckAutoUpdate(true);
+        rig.link.setCheckRegularUpdate(true);
+        rig.link.TimerRegularUpdate().setInterval(5);
+        SignalRecorder events(&rig.model);
+        rig.model.setRegister(0x28, false, 0x0C); // +-2.5 V, in the model only
+        rig.model.setRegister(0x01, false, 0xF8); // RDY pin after all channels, likewise
+        rig.model.setChop(0, false);              // sent: written, then read back
+        QSignalSpy updates(&rig.link.registerSync(), &RegisterSync::UpdateStateChanged);
+        while (updates.count(QVariantList{int(RegisterSync::UpdIdle)}) < 2) // read-back, then periodic
+            QVERIFY(updates.wait(1000));
+        QCOMPARE(
+            events.only({"RegisterSend", "PendingChanged"}),
+            QStringList({"PendingChanged(40, true)", "PendingChanged(1, true)", "RegisterSend(48, 17, 0)"}));
+        QCOMPARE((QList<int>{rig.model.Register(0x28), rig.model.Register(0x01), rig.model.ChipValue(0x28),
+                             rig.model.ChipValue(0x01), rig.model.Pending(0x30)}),
+                 (QList<int>{0x0C, 0xF8, 0x08, 0xF0, 0}));
+        rig.link.setCheckRegularUpdate(false);
+
+        ClassData store;
+        Acquisition acquisition(rig.model, store, rig.link, &rig.dialogs,
+                                [&] { return std::optional(rig.link.BrdContRead(10, store)); });
+        using Answer = UserDialogs::Answer;
+        rig.dialogs.choices << Answer::Cancel << Answer::No << Answer::Yes;
+        QVERIFY(!acquisition.ReadData()); // Cancel: nothing sent
+        QCOMPARE(board.converter().registerValue(0x38), 0x00);
+        QCOMPARE(rig.dialogs.texts(),
+                 QStringList({"The chip has not been given the changes of register 01h, 28h.\n\n"
+                              "Yes: write them, then read.\nNo: read with the chip's own "
+                              "settings.\nCancel: do not read."}));
+        // No: the chip's settings, for the request and the conditions; the edits stay.
+        QVERIFY(acquisition.ReadData()->completed());
+        QCOMPARE((QList<int>{store.DataCount(0), store.Rng(0), rig.model.Register(0x28),
+                             rig.model.Register(0x38), rig.model.Pending(0x38)}),
+                 (QList<int>{10, 0, 0x0C, 0x20, 0}));
+        // Yes: written first, then read with them.
+        QVERIFY(acquisition.ReadData()->completed());
+        QCOMPARE((QList<int>{store.DataCount(0), store.Rng(0), board.converter().registerValue(0x28),
+                             board.converter().registerValue(0x01), rig.model.AnyPending()}),
+                 (QList<int>{10, 4, 0x0C, 0xF8, 0}));
+        QCOMPARE(rig.dialogs.boxes.size(), 3);
+        // Unwritten after the read ("Auto Write ADC Set" off), the mode is still the chip's.
+        rig.link.setCheckAutoUpdate(false);
+        QTRY_COMPARE(rig.link.UpdateState(), int(RegisterSync::UpdIdle)); // the read-back is over
+        rig.model.setMd(0, 0);
+        rig.link.setCheckAutoWriteADC(false);
+        QVERIFY(acquisition.ReadData()->completed());
+        QVERIFY(!rig.model.AnyPending() && rig.model.Register(0x38) == 0x20);
+        // A reset converter holds its power-on image: the set-up is pending again.
+        board.pressReset();
+        QVERIFY(QSignalSpy(&rig.link.hooks(), &BoardHooks::ResetNotice).wait(1000));
+        QCOMPARE((QList<int>{rig.model.Pending(0x28), rig.model.Pending(0x01), rig.model.ChipValue(0x28)}),
+                 (QList<int>{1, 1, 0x00}));
+    }
+
     void contReadNeedsAFreeLink()
     {
         BoardRig rig;
@@ -919,8 +987,10 @@ private Q_SLOTS:
         QTest::newRow("one 16-bit channel")
             << 1 << 2 << 20000 << 8192 << "1 channel enabled|Samples 8192|Bytes 24576|";
         // 32768 / 3 / 3 = 3640.9: one more would not fit the board's memory.
-        QTest::newRow("three 16-bit channels")
-            << 3 << 2 << 20000 << 3640 << "3 channels enabled|Samples 10920|Bytes 32760|";
+        QTest::newRow("three 16-bit channels") << 3 << 2 << 20000 << 3640
+                                               << "3 channels enabled|Samples 10920|Bytes 32760|3640 samples "
+                                                  "per channel, as many as the board's "
+                                                  "memory holds";
         QTest::newRow("amount 1") << 2 << 3 << 1 << 3 << "2 channels enabled|Samples 6|Bytes 24|";
         QTest::newRow("no channel") << 0 << 3 << 100 << 100 << "No channel enabled|||Configure some channel";
     }

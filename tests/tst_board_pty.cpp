@@ -346,6 +346,9 @@ private Q_SLOTS:
         QVERIFY(r.out.startsWith(QStringLiteral("Channel 0\nConv.Time\t")));
         QVERIFY(r.out.contains(QStringLiteral("\nChannel 3\n")));
         QCOMPARE(r.out.count(QStringLiteral("Samples\t50 Dec")), 2);
+        // Equal settings, equal times: 2426 clocks with two channels enabled, shown and recorded.
+        QCOMPARE(r.out.count(QStringLiteral("Conv.Time\t394.86 us")), 2);
+        QCOMPARE(contents(file).count("Channel Time = 394.86 us"), 2);
         // The figures printed are those of the file written.
         succeeds({"stats", file, "--variant", "64"}, r.out);
 

@@ -219,17 +219,27 @@ private Q_SLOTS:
         QTRY_COMPARE(seen, QStringList({"QM416x", "Evaluation Board has been RESET !"}));
         QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
 
-        // The converter's reset offers the transfers: Write All.
+        // The converter's reset offers the transfers: Write All writes the set-up the user had,
+        // however long the dialog stayed open with "Read repeatedly" on.
+        p.context.IADC.setDataWidth(3);
+        QTRY_COMPARE(p.link().UpdateState(), 1);
+        p.link().setCheckRegularUpdate(true);
+        p.link().TimerRegularUpdate().setInterval(5);
         SignalRecorder hooks(&p.link().hooks());
+        bool held = false;
         whenModal([&](QWidget *modal) {
             seen << qobject_cast<FormReset *>(modal)->LabelMessage->text();
+            QTest::qWait(40);
+            held = p.link().registerSync().automaticReadsHeld();
             qobject_cast<FormReset *>(modal)->CommandWriteAll->click();
         });
         p.board()->CommandADCReset->click();
         QCOMPARE(seen.last(), QStringLiteral("QM4168 has been RESET !"));
         const QStringList sent = sentCommands(hooks);
         QCOMPARE(sent.first(), QStringLiteral("S 00 FF FF FF FF"));
-        QCOMPARE(sent.size(), 1 + 36); // write all: 3 + 4 x 8 + 1 registers
+        QCOMPARE(sent.size(), 1 + 36);                    // write all: 3 + 4 x 8 + 1 registers
+        QCOMPARE(sent.last(), QStringLiteral("S 38 02")); // 24-bit data, as set
+        QVERIFY(held && !p.link().registerSync().automaticReadsHeld());
     }
 
     void continuousReadDialog()
@@ -274,11 +284,14 @@ private Q_SLOTS:
                 type(d->TextContReadAmount, QStringLiteral("20000"));
                 QCOMPARE(d->Label1->text() + '|' + d->Label2->text() + '|' + d->Label3->text() + '|' +
                              d->TextContReadAmount->text() + '|' + d->LabelStatus->text(),
-                         QStringLiteral("2 channels enabled|Samples 8192|Bytes 32768|4096|"));
+                         QStringLiteral("2 channels enabled|Samples 8192|Bytes 32768|4096|4096 samples per "
+                                        "channel, as many as the board's memory holds"));
                 connect(&p.link().contRead(), &ContinuousRead::progress, d,
                         [d, cancel](int received, int total) {
-                            if (cancel && received > 0 && received < total)
+                            if (cancel && received > 0 && received < total) {
                                 d->CommandCancel->click();
+                                QCOMPARE(d->LabelStatus->text(), QStringLiteral("Cancelling\u2026"));
+                            }
                         });
                 d->CommandStart->click();
                 if (!cancel) {

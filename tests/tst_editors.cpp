@@ -213,7 +213,7 @@ private Q_SLOTS:
     void registerWindowFollowsModelAndWrites()
     {
         EditorRig r;
-        FormRegisters window(r.model, r.link);
+        FormRegisters window(r.model, r.link, &r.dialogs);
         r.powerOn();
         RegPanel *zs = window.panel(0x10);
         r.model.setRegister(0x12, false, 0x123456);
@@ -243,8 +243,16 @@ private Q_SLOTS:
         mode->LabelBit[3]->clicked();
         QCOMPARE(r.model.Register(0x38), 0x0D);
         QVERIFY(r.port.commands().isEmpty());
+        QVERIFY(mode->isPending() && !window.panel(0x30)->isPending()); // not yet on the chip
+        // Text that is not hexadecimal is refused and changes nothing.
+        mode->TextValueHex->setText("0x");
+        QTest::keyClick(mode->TextValueHex, Qt::Key_Return);
+        QCOMPARE(r.dialogs.texts(),
+                 QStringList({"\"0x\" is not a hexadecimal number: register 3Bh keeps 0Dh."}));
+        QCOMPARE(mode->TextValueHex->text(), QStringLiteral("0D"));
         mode->CommandWr->click();
         QCOMPARE(r.port.commands(), QStringList({"S 3B 0D"}));
+        QVERIFY(!mode->isPending());
         r.port.written.clear();
         window.panel(0x10)->CommandRd->click(); // channel 3's zero-scale register, 3 bytes
         QCOMPARE(r.port.commands(), QStringList({"S 53 00 00 00"}));
@@ -340,6 +348,21 @@ private Q_SLOTS:
         QCOMPARE(r.port.commands(), QStringList({"S 31 " + HexPad(128 + word, 2)})); // once
         QCOMPARE(r.model.Channel(), 1);
         QCOMPARE(row1->TxtConvTime->text(), SetupTotals::boxText(r.model.ConversionTime(1)));
+
+        // A time at the word already held writes nothing, yet shows the box and the totals
+        // again and selects the channel.
+        r.model.setEnable(1, true);
+        r.model.setChannel(0);
+        r.port.written.clear();
+        window.TxtOutputRate->clear();
+        row1->TxtConvTime->selectAll();
+        QTest::keyClicks(row1->TxtConvTime, "701");
+        QTest::keyClick(row1->TxtConvTime, Qt::Key_Return);
+        QVERIFY(r.port.commands().isEmpty());
+        QCOMPARE(r.model.Channel(), 1);
+        QCOMPARE(row1->TxtConvTime->text() + window.TxtOutputRate->text(),
+                 SetupTotals::boxText(r.model.ConversionTime(1)) +
+                     SetupTotals::boxText(r.model.ConversionTime(1)));
     }
 
     void setupFollowsModel()

@@ -366,11 +366,19 @@ private Q_SLOTS:
         model->setRegister(0x30, false, 0x91);
         QCOMPARE(time3(*model, 0), QStringLiteral("394.694")); // 2425 clocks
 
+        // A second enabled channel lengthens every channel's cycle by one clock: both times
+        // follow the enable, in the decode of the setup write.
+        model->setRegister(0x31, false, 0x91);
         model->setRegister(0x28, false, 0x08);
-        model->setRegister(0x29, false, 0x08);
-        QVERIFY(near(model->ConversionTime(0), 2425 / 6.144)); // not recomputed by the enable
-        model->setRegister(0x30, false, 0x91);
-        QCOMPARE(time3(*model, 0), QStringLiteral("394.857"));
+        SignalRecorder rec(model.get());
+        model->setRegister(0x29, true, 0x08);
+        QCOMPARE(rec.names(), QStringList({"EnableChanged", "ConversionTimeChanged", "ConversionTimeChanged",
+                                           "RegisterChanged", "RegisterSend"}));
+        QCOMPARE(model->ConversionTime(0), model->TimeOfFilterWord(17, true, 2));
+        QCOMPARE(model->ConversionTime(1), model->ConversionTime(0));
+        QCOMPARE(time3(*model, 1), QStringLiteral("394.857")); // 2426 clocks
+        model->setRegister(0x29, false, 0x00);
+        QCOMPARE(time3(*model, 0), QStringLiteral("394.694"));
 
         auto nine = variantModel(9);
         nine->setRegister(0x30, false, 0x91);

@@ -76,7 +76,9 @@ FormMain::FormMain(AppContext &context, const StartupOptions &options, const App
 
     m_acquisition = std::make_unique<Acquisition>(
         context.IADC, context.IData, *m_link, &services.dialogs, [this]() -> std::optional<ContReadResult> {
-            FormContRead dialog(m_context.IADC, m_context.IData, *m_link, m_context.ContReadAmount, this);
+            // Counted with the settings the acquisition uses (the chip's own, when asked to).
+            FormContRead dialog(m_acquisition->conditions(), m_context.IData, *m_link,
+                                m_context.ContReadAmount, this);
             dialog.exec();
             return dialog.result();
         });
@@ -294,7 +296,7 @@ void FormMain::registerChildren()
     m_specs.insert(QStringLiteral("FormNoiseTable"),
                    {true, [this] { return new FormNoiseTable(m_context.IADC, *m_link, m_dialogs); }});
     m_specs.insert(QStringLiteral("FormRegisters"),
-                   {true, [this] { return new FormRegisters(m_context.IADC, *m_link); }});
+                   {true, [this] { return new FormRegisters(m_context.IADC, *m_link, &m_dialogs); }});
     m_specs.insert(QStringLiteral("FormHistory"),
                    {true, [this] {
                         auto *form = new FormHistory(*m_history, m_context.IData, m_dialogs);
@@ -331,7 +333,9 @@ void FormMain::showResetDialog(const QString &message)
     FormReset dialog(*m_link, this);
     dialog.LabelMessage->setText(message);
     m_reset = &dialog;
+    m_link->registerSync().setAutomaticReadsHeld(true);
     dialog.exec();
+    m_link->registerSync().setAutomaticReadsHeld(false);
     m_reset = nullptr;
 }
 

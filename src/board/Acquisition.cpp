@@ -2,8 +2,11 @@
 
 #include "BoardLink.h"
 #include "data/ClassData.h"
+#include "model/HexText.h"
 #include "model/QM4168.h"
 #include "platform/UserDialogs.h"
+
+#include <QStringList>
 
 namespace {
 constexpr int ModeAddress = 0x38;
@@ -23,11 +26,89 @@ Acquisition::Acquisition(QM4168 &model, ClassData &store, BoardLink &link, UserD
 
 std::optional<ContReadResult> Acquisition::ReadData()
 {
+    QList<int> pending;
+    for (int cell = 0; cell <= m_model.MaxAddress(); ++cell)
+        if (m_model.Pending(cell))
+            pending << cell;
+    if (!pending.isEmpty()) {
+        const UserDialogs::Answer answer =
+            m_dialogs ? m_dialogs->askYesNoCancel(pendingQuestion(pending)) : UserDialogs::Answer::Yes;
+        if (answer == UserDialogs::Answer::Cancel)
+            return std::nullopt;
+        if (answer == UserDialogs::Answer::No)
+            return readWithChipSettings();
+        if (!writePending(pending))
+            return std::nullopt;
+    }
     // Operating mode 001 (continuous conversion) and the continuous-read bit; bits 4, 3, 1
     // and 0 (clock, dump, data width, clamp) stay.
     m_model.setRegister(ModeAddress, false, (m_model.Register(ModeAddress) & 0x1B) | 0x24);
     const std::optional<ContReadResult> result = runDialog();
+    // The request gave the chip this mode; the closing exchange took it out of
+    // continuous-read mode.
+    if (result && result->outcome != ContReadResult::LinkClosed &&
+        result->outcome != ContReadResult::LinkBusy)
+        m_model.setChipValue(ModeAddress, m_model.Register(ModeAddress) & ~ContRdBit);
     leaveContRead();
+    m_store.Update();
+    tell(result);
+    return result;
+}
+
+QString Acquisition::pendingQuestion(const QList<int> &addresses)
+{
+    QStringList names;
+    for (int a : addresses)
+        names << HexPad(a, 2) + QLatin1Char('h');
+    return QStringLiteral("The chip has not been given the changes of register %1.\n\n"
+                          "Yes: write them, then read.\nNo: read with the chip's own settings.\n"
+                          "Cancel: do not read.")
+        .arg(names.join(QStringLiteral(", ")));
+}
+
+bool Acquisition::writePending(const QList<int> &addresses)
+{
+    // The mode cell is the last cell: written last, as Write All does.
+    for (int address : addresses) {
+        if (m_link.RegWriteOne(address))
+            continue;
+        if (m_dialogs)
+            m_dialogs->message(
+                QStringLiteral("Register %1h could not be written to the chip; nothing was read.")
+                    .arg(HexPad(address, 2)),
+                UserDialogs::Icon::Warning);
+        return false;
+    }
+    return true;
+}
+
+std::optional<ContReadResult> Acquisition::readWithChipSettings()
+{
+    // The chip's settings in a model of their own; the request puts the chip into
+    // continuous conversion with the continuous-read bit from its own mode value.
+    const bool modeEdited = m_model.Pending(ModeAddress);
+    QM4168 chip;
+    m_model.chipPicture(chip);
+    const qint32 mode = (chip.Register(ModeAddress) & 0x1B) | 0x24;
+    chip.setRegister(ModeAddress, false, mode);
+    m_conditions = &chip;
+    m_link.contRead().setSource(&chip);
+    const std::optional<ContReadResult> result = runDialog();
+    m_link.contRead().setSource(nullptr);
+    m_conditions = nullptr;
+
+    // Out of continuous-read mode with the chip's own mode. The model takes it over, as after
+    // any read, unless it holds an edit of the mode register.
+    const qint32 after = mode & ~ContRdBit;
+    QByteArray frame(2, '\0');
+    frame[0] = static_cast<char>(ModeAddress);
+    frame[1] = static_cast<char>(after);
+    if (m_link.BrdSPI(frame, 2)) {
+        if (modeEdited)
+            m_model.setChipValue(ModeAddress, after);
+        else
+            m_model.setRegisterFromChip(ModeAddress, after);
+    }
     m_store.Update();
     tell(result);
     return result;

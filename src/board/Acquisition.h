@@ -2,6 +2,7 @@
 
 #include "ContReadResult.h"
 
+#include <QList>
 #include <QObject>
 
 #include <functional>
@@ -33,7 +34,17 @@ public:
     // continuous-read bit set (in the model only: the request carries it to the chip), the
     // dialog runs, then the mode register is written with the bit cleared and the store
     // raises DataChanged.
+    //
+    // When the model holds edits the chip has not been given, the user is asked first: Yes
+    // writes them, No reads with the chip's own settings (the request and the conditions
+    // recorded with the data come from what the chip was last given or returned; the edits
+    // stay in the model), Cancel reads nothing. Without dialogs they are written.
     std::optional<ContReadResult> ReadData();
+
+    // The settings the running dialog counts with: the model, or the chip's own.
+    QM4168 &conditions() { return m_conditions ? *m_conditions : m_model; }
+
+    static QString pendingQuestion(const QList<int> &addresses);
 
     // A register read met the converter in continuous-read mode: the dialog runs, the mode
     // register is written with the bit cleared, the store raises DataChanged, and ShowData
@@ -45,6 +56,9 @@ Q_SIGNALS:
 
 private:
     std::optional<ContReadResult> runDialog();
+    // Writes the pending registers, the mode register last; false (and told) when one failed.
+    bool writePending(const QList<int> &addresses);
+    std::optional<ContReadResult> readWithChipSettings();
     void leaveContRead();
     void tell(const std::optional<ContReadResult> &result);
 
@@ -53,4 +67,5 @@ private:
     BoardLink &m_link;
     UserDialogs *m_dialogs;
     DialogRunner m_runDialog;
+    QM4168 *m_conditions = nullptr;
 };

@@ -1,7 +1,9 @@
 #include "BoardLink.h"
 
 #include "model/HexText.h"
+#include "model/PowerOnImage.h"
 #include "model/QM4168.h"
+#include "model/RegisterDesign.h"
 #include "platform/UserDialogs.h"
 
 #include <QRegularExpression>
@@ -18,6 +20,20 @@ BoardLink::BoardLink(QM4168 &model, UserDialogs *dialogs, SerialPortFactory fact
     m_link.setPortFactory(std::move(factory));
     connect(&m_model, &QM4168::RegisterSend, this, &BoardLink::IADC_RegisterSend);
     connect(&m_link, &SerialLink::portLost, this, &BoardLink::onPortLost);
+    // Before any window hears of it: the reset dialog finds the chip's side already reset.
+    connect(&m_hooks, &BoardHooks::ResetNotice, this, &BoardLink::chipWasReset);
+}
+
+void BoardLink::chipWasReset()
+{
+    // The converter holds its power-on image again; every register the user had set
+    // otherwise is pending until written (Write All) or read.
+    QM4168 powerOn;
+    powerOn.setTestEnable(m_model.TestEnable());
+    powerOn.setEvBoard(m_model.EvBoard());
+    RegisterDesign::applyTo(powerOn);
+    LoadRegisterDefaults(powerOn, m_model.EvBoard());
+    m_model.setChipValues(powerOn);
 }
 
 BoardLink::~BoardLink()
@@ -142,5 +158,8 @@ QString BoardLink::BrdLED(int value)
 
 QString BoardLink::BrdADCReset()
 {
-    return m_link.BrdCom(QStringLiteral("S 00 FF FF FF FF"));
+    const QString reply = m_link.BrdCom(QStringLiteral("S 00 FF FF FF FF"));
+    if (!reply.isEmpty())
+        chipWasReset();
+    return reply;
 }

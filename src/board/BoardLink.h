@@ -112,6 +112,7 @@ public Q_SLOTS:
 
 private:
     void onPortLost(const QString &port);
+    void chipWasReset();
     void reportStop(const QString &transfer);
 
     QM4168 &m_model;

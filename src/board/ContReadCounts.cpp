@@ -17,6 +17,9 @@ ContReadCounts ContReadCounts::refresh(int channels, int dataWidth, int amount, 
     const int record = dataWidth + 1;
     const int fit = maxBytes / channels / record;
     c.amount = qBound(minCount, qMin(c.amount, qMin(fit, MaxAmount)), MaxAmount);
+    if (amount > fit && fit < MaxAmount)
+        c.statusText =
+            QStringLiteral("%1 samples per channel, as many as the board's memory holds").arg(c.amount);
     c.samplesText = QStringLiteral("Samples %1").arg(channels * c.amount);
     c.bytesText = QStringLiteral("Bytes %1").arg(channels * c.amount * record);
     return c;

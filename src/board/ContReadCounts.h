@@ -15,7 +15,9 @@ struct ContReadCounts
     QString channelsText; // Label1: "No channel enabled", "1 channel enabled", "3 channels enabled"
     QString samplesText;  // Label2: "Samples " + total samples
     QString bytesText;    // Label3: "Bytes " + total bytes
-    QString statusText;   // LabelStatus: "Configure some channel", or empty (left as it is)
+    // LabelStatus: "Configure some channel"; "4096 samples per channel, as many as the
+    // board's memory holds" when the amount asked was lowered to fit; or empty.
+    QString statusText;
 
     // channels: enabled channels; dataWidth: bytes per data word (2 or 3).
     static ContReadCounts refresh(int channels, int dataWidth, int amount, int maxBytes, int minCount);

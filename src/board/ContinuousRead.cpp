@@ -19,9 +19,14 @@ ContinuousRead::ContinuousRead(BoardLink &link, QObject *parent)
 {
 }
 
+const QM4168 &ContinuousRead::source() const
+{
+    return m_source ? *m_source : m_link.model();
+}
+
 QString ContinuousRead::request(int amount) const
 {
-    const QM4168 &model = m_link.model();
+    const QM4168 &model = source();
     const int record = model.DataWidth(-1) + 1;
     const int channels = model.ChannelCount();
     const int unit = model.RdyFn() ? record * channels : record;
@@ -95,7 +100,7 @@ ContReadResult ContinuousRead::BrdContRead(int amount, ClassData &store)
             result.announced = HexToLong(result.answer.mid(3, 4));
     }
 
-    const int record = m_link.model().DataWidth(-1) + 1;
+    const int record = source().DataWidth(-1) + 1;
     if (!portAlive())
         result.outcome = ContReadResult::Lost;
     else if (timedOut)
@@ -160,7 +165,7 @@ bool ContinuousRead::waitForBytes(int count, int state, bool watchSilence)
 
 void ContinuousRead::transfer(ContReadResult &result, ClassData &store)
 {
-    const QM4168 &model = m_link.model();
+    const QM4168 &model = source();
     m_link.setBrdState(LinkState::BoardAnswer);
     Q_EMIT LabelStatus(QStringLiteral("Transfering Data"));
 

@@ -8,6 +8,7 @@
 
 class BoardLink;
 class ClassData;
+class QM4168;
 class SerialPort;
 
 // The continuous read (BrdContRead): one request names the mode register value to start
@@ -43,6 +44,10 @@ public:
     // The request phase waits for the answer until the user cancels (0, as in the window),
     // or is cancelled after so many milliseconds (the command line).
     void setRequestTimeOutMs(int ms) { m_requestTimeOutMs = ms; }
+    // The picture the request and the store's conditions are taken from: the link's model,
+    // or (not null) another, such as the chip's own settings when the model holds edits
+    // the chip has not been given.
+    void setSource(const QM4168 *model) { m_source = model; }
 
     // The request text for amount samples per enabled channel, from the model: "C 38 mm 48
     // uu nnnn" (mode value, bytes per transfer unit, number of units; one unit is one record,
@@ -64,6 +69,7 @@ Q_SIGNALS:
     void progress(int received, int total, qint64 elapsedMs);
 
 private:
+    const QM4168 &source() const;
     bool portAlive() const;
     // Waits while fewer than count bytes are waiting and the link stays in state; with
     // watchSilence, also ends after SilenceMs without a new byte. True when the bytes are there.
@@ -80,6 +86,7 @@ private:
     QPointer<SerialPort> m_port;
     QElapsedTimer m_clock;
     int m_requestTimeOutMs = 0;
+    const QM4168 *m_source = nullptr;
     bool m_silent = false;
     int m_reported = -1;
 };

@@ -99,8 +99,7 @@ void FormContRead::RefreshCounts()
     UpDownContReadAmount->setEnabled(counts.enabled && !m_acquiring);
     Label2->setText(counts.samplesText);
     Label3->setText(counts.bytesText);
-    if (!counts.statusText.isEmpty())
-        LabelStatus->setText(counts.statusText);
+    LabelStatus->setText(counts.statusText);
     showAmount();
 }
 
@@ -154,8 +153,10 @@ void FormContRead::reject()
     const int state = m_link.BrdState();
     if (m_acquiring) {
         // The acquisition notices and winds down; Start closes the dialog when it returns.
-        if (state == LinkState::BoardRequest || state == LinkState::BoardAnswer)
+        if (state == LinkState::BoardRequest || state == LinkState::BoardAnswer) {
             m_link.setBrdState(LinkState::BoardEscape);
+            LabelStatus->setText(QStringLiteral("Cancelling\u2026")); // winding down takes a moment
+        }
         return;
     }
     QDialog::reject();

@@ -98,18 +98,29 @@ void RegisterSync::userAccess(int address, bool write)
 
 void RegisterSync::autoUpdateTick()
 {
+    if (m_held)
+        return; // the read-back waits; the next tick comes 10 ms later
     setUpdateState(UpdUpdating);
     if (m_autoUpdate)
-        m_transfer.RegReadChAll(m_model.Channel());
+        automaticRead([this] { m_transfer.RegReadChAll(m_model.Channel()); });
     finishAccess(UpdUpdating, UpdIdle);
 }
 
 void RegisterSync::regularUpdateTick()
 {
+    if (m_held)
+        return;
     setUpdateState(UpdUpdating);
     if (m_regularUpdate)
-        m_transfer.RegReadState();
+        automaticRead([this] { m_transfer.RegReadState(); });
     finishAccess(UpdUpdating, UpdIdle);
+}
+
+void RegisterSync::automaticRead(const std::function<void()> &read)
+{
+    m_transfer.setAutomatic(true);
+    read();
+    m_transfer.setAutomatic(false);
 }
 
 void RegisterSync::finishAccess(int during, int next)

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
+
 class BoardHooks;
 class QM4168;
 class RegisterTransfer;
@@ -55,6 +57,11 @@ public:
     bool CheckRegularUpdate() const { return m_regularUpdate; }
     void setCheckRegularUpdate(bool on) { m_regularUpdate = on; }
 
+    // While held (the reset dialog is open) no automatic read starts: the model keeps the
+    // set-up the user had, for the dialog's Write All.
+    bool automaticReadsHeld() const { return m_held; }
+    void setAutomaticReadsHeld(bool on) { m_held = on; }
+
     QTimer &TimerAutoUpdate() { return m_autoUpdateTimer; }
     QTimer &TimerRegularUpdate() { return m_regularUpdateTimer; }
     ParkedRequest &TimerUserWrite() { return m_userWrite; }
@@ -69,6 +76,8 @@ private:
     void transfer(int address, bool write);
     void autoUpdateTick();
     void regularUpdateTick();
+    // Runs read as an automatic read (RegisterTransfer::setAutomatic).
+    void automaticRead(const std::function<void()> &read);
     // Ends an automatic or user access, unless the link was closed (or otherwise taken) while
     // the access waited for the board.
     void finishAccess(int during, int next);
@@ -81,6 +90,7 @@ private:
     bool m_autoWriteADC = true;
     bool m_autoUpdate = true;
     bool m_regularUpdate = false;
+    bool m_held = false;
     QTimer m_autoUpdateTimer;
     QTimer m_regularUpdateTimer;
     ParkedRequest m_userWrite;

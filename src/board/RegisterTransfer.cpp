@@ -8,6 +8,7 @@
 
 namespace {
 constexpr int ModeAddress = 56;
+constexpr qint32 WidthBit = 0x02, ContRdBit = 0x04, DumpBit = 0x08;
 
 qint32 bigEndian(const QByteArray &frame, int first, int last)
 {
@@ -40,18 +41,22 @@ bool RegisterTransfer::RegWriteOne(int address)
         frame[i] = static_cast<char>((value >> (8 * (n - 1 - i))) & 0xFF);
     if (address == 5 && n > 2)
         frame[2] = 0; // the second data byte of the checksum register always goes as zero
-    return m_link.BrdSPI(frame, n);
+    if (!m_link.BrdSPI(frame, n))
+        return false;
+    m_model.setChipValue(address, static_cast<qint32>(value));
+    return true;
 }
 
 bool RegisterTransfer::RegReadOne(int address)
 {
-    if (m_model.ContRd(-1) && isDataOrStatus(address)) {
+    const qint32 mode = modeForReads();
+    if ((mode & ContRdBit) && isDataOrStatus(address)) {
         Q_EMIT m_hooks.RunContReadDialog();
         return false;
     }
     // With Dump set the converter sends the channel's status byte in front of the data.
-    const bool dump = isDataOrStatus(address) && m_model.Dump(-1);
-    const int n = dump ? m_model.DataWidth(-1) + 2 : m_model.RegBytes(address) + 1;
+    const bool dump = isDataOrStatus(address) && (mode & DumpBit);
+    const int n = dump ? ((mode & WidthBit) ? 3 : 2) + 2 : m_model.RegBytes(address) + 1;
     QByteArray frame(n, '\0');
     frame[0] = static_cast<char>(m_model.IAddress(address) | 0x40);
     if (!m_link.BrdSPI(frame, n))
@@ -59,12 +64,22 @@ bool RegisterTransfer::RegReadOne(int address)
 
     if (dump) {
         const int channel = address & 7;
-        m_model.setRegister(32 + channel, false, static_cast<quint8>(frame.at(1)));
-        m_model.setRegister(8 + channel, false, bigEndian(frame, 2, n - 1));
+        m_model.setRegisterFromChip(32 + channel, static_cast<quint8>(frame.at(1)));
+        m_model.setRegisterFromChip(8 + channel, bigEndian(frame, 2, n - 1));
+    } else if (m_automatic && m_model.Pending(address)) {
+        // An automatic read leaves a user's edit that has not reached the chip in place.
+        m_model.setChipValue(address, bigEndian(frame, 1, n - 1));
     } else {
-        m_model.setRegister(address, false, bigEndian(frame, 1, n - 1));
+        m_model.setRegisterFromChip(address, bigEndian(frame, 1, n - 1));
     }
     return true;
+}
+
+qint32 RegisterTransfer::modeForReads() const
+{
+    // The chip's mode, where an automatic read has kept an edit of it in the model.
+    return m_automatic && m_model.Pending(ModeAddress) ? m_model.ChipValue(ModeAddress)
+                                                       : m_model.Register(ModeAddress);
 }
 
 void RegisterTransfer::beginBulk()
@@ -127,7 +142,7 @@ bool RegisterTransfer::readModeAllowsMore()
                      : Stop::LinkNotReady;
         return false;
     }
-    if (!m_model.ContRd(-1))
+    if (!(modeForReads() & ContRdBit))
         return true;
     Q_EMIT m_hooks.RunContReadDialog();
     return false;
@@ -176,7 +191,7 @@ int RegisterTransfer::readStates(int first, int last)
         return m_answered;
     QList<int> addresses{1, 4};
     // With dump set, reading the data brings the status byte with it.
-    if (!m_model.Dump(-1))
+    if (!(modeForReads() & DumpBit))
         for (int ch = first; ch <= last; ++ch)
             addresses << 32 + ch;
     for (int ch = first; ch <= last; ++ch)

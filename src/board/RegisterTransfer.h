@@ -9,7 +9,8 @@ class SerialLink;
 // Moves registers between the device model and the converter: one register at a time
 // (RegWriteOne, RegReadOne: the communications byte, then the data bytes, most significant
 // first) and the bulk transfers built on them. Values read are written into the model with
-// send false, so the views refresh and nothing is written back. Bulk transfers neither look
+// send false, so the views refresh and nothing is written back; what the chip was given or
+// returned is recorded in the model as the chip's side of the register. Bulk transfers neither look
 // at nor change who may start register traffic (RegisterSync) and are never recorded.
 //
 // Every operation returns how many register exchanges the board answered. A register whose
@@ -46,6 +47,10 @@ public:
 
     Stop stopReason() const { return m_stop; }
 
+    // Reads made on their own account (the read-back and the periodic read) take a value
+    // only for registers without a pending edit, and judge the mode by the chip's value.
+    void setAutomatic(bool on) { m_automatic = on; }
+
     // Channel data (08h..0Fh) and channel status (20h..27h) registers.
     static bool isDataOrStatus(int address);
 
@@ -60,6 +65,7 @@ private:
     bool readModeAllowsMore();
     // Mode, I/O port, ADC status, then status (unless dumped) and data of channels first..last.
     int readStates(int first, int last);
+    qint32 modeForReads() const;
 
     QM4168 &m_model;
     SerialLink &m_link;
@@ -67,4 +73,5 @@ private:
     int m_answered = 0;
     int m_missesInRow = 0;
     Stop m_stop = Stop::None;
+    bool m_automatic = false;
 };

@@ -13,6 +13,12 @@ bool CliDialogs::question(const QString &text, const QString &)
     return false;
 }
 
+UserDialogs::Answer CliDialogs::askYesNoCancel(const QString &text, const QString &)
+{
+    CliOutput::notice(QStringLiteral("%1 (answered Cancel)").arg(text));
+    return Answer::Cancel;
+}
+
 std::optional<QString> CliDialogs::openFile(const QString &, const FileFilter &)
 {
     return std::nullopt;

@@ -274,18 +274,19 @@ void FormADCSetup::connectRow(ChannelView *view, int i)
         }
     });
     connect(view, &ChannelView::ConvTimeEdited, this, [this, view, i](double t) {
-        if (roundHalfEven(IADC.ConversionTime(i), 2) == t)
-            return;
-        // An entry that comes out at the filter word already held (the second event of
-        // one Enter, or a time between two steps) writes nothing; the box shows again
-        // the time the converter runs at.
+        // An entry that comes out at the filter word already held (the time shown, the
+        // second event of one Enter, or a time between two steps) writes nothing; the box
+        // and the totals show again the time the converter runs at, and the channel is
+        // selected as after any entry.
         const bool chop = IADC.Chop(i);
         const int word = IADC.FilterWordForTime(t, chop, IADC.ChannelCount());
-        if ((chop ? 128 : 0) + word == IADC.ConvTimeRegister(i)) {
+        if (roundHalfEven(IADC.ConversionTime(i), 2) == t ||
+            (chop ? 128 : 0) + word == IADC.ConvTimeRegister(i)) {
             view->setConversionTime(IADC.ConversionTime(i));
-            return;
+            UpdateOutputRate();
+        } else {
+            IADC.setConversionTime(i, t);
         }
-        IADC.setConversionTime(i, t);
         IADC.setChannel(i);
     });
     connect(view, &ChannelView::ConvTimeUp, this, [this, i] {

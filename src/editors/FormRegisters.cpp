@@ -4,8 +4,11 @@
 #include "RegHeading.h"
 #include "RegPanel.h"
 #include "board/BoardLink.h"
+#include "controls/CommitLineEdit.h"
+#include "model/HexText.h"
 #include "model/QM4168.h"
 #include "model/RegisterDesign.h"
+#include "platform/UserDialogs.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -23,10 +26,11 @@ constexpr int ChannelBlocks[] = {0x08, 0x10, 0x18, 0x20, 0x28, 0x30, 0x38};
 
 } // namespace
 
-FormRegisters::FormRegisters(QM4168 &model, BoardLink &link, QWidget *parent)
+FormRegisters::FormRegisters(QM4168 &model, BoardLink &link, UserDialogs *dialogs, QWidget *parent)
     : QWidget(parent)
     , IADC(model)
     , m_link(link)
+    , m_dialogs(dialogs)
     , m_powerOn(model.EvBoard())
 {
     setObjectName(QStringLiteral("FormRegisters"));
@@ -64,6 +68,13 @@ FormRegisters::FormRegisters(QM4168 &model, BoardLink &link, QWidget *parent)
         connect(p, &RegPanel::RegEdited, this, [this, p] { onRegEdited(p); });
         connect(p, &RegPanel::RegRead, this, [this, p] { onRegRead(p); });
         connect(p, &RegPanel::RegWrite, this, [this, p] { onRegWrite(p); });
+        connect(p, &RegPanel::RegRefused, this, [this, p](const QString &text) {
+            if (m_dialogs)
+                m_dialogs->message(
+                    QStringLiteral("\"%1\" is not a hexadecimal number: register %2h keeps %3h.")
+                        .arg(text, HexPad(p->RegAddress(), 2), p->TextValueHex->text()),
+                    UserDialogs::Icon::Warning);
+        });
     }
 
     ListArea = new QScrollArea(this);
@@ -114,6 +125,7 @@ FormRegisters::FormRegisters(QM4168 &model, BoardLink &link, QWidget *parent)
     connect(&IADC, &QM4168::RegisterChanged, this, &FormRegisters::IADC_RegisterChanged);
     connect(&IADC, &QM4168::DataWidthChanged, this, &FormRegisters::IADC_DataWidthChanged);
     connect(&IADC, &QM4168::StatOptChanged, this, &FormRegisters::IADC_StatOptChanged);
+    connect(&IADC, &QM4168::PendingChanged, this, &FormRegisters::IADC_PendingChanged);
 }
 
 QSize FormRegisters::sizeHint() const
@@ -191,6 +203,14 @@ void FormRegisters::showValue(RegPanel *p, qint32 value)
 void FormRegisters::updateMark(RegPanel *p)
 {
     p->setMarked(p->ButtonWrite() && m_powerOn.differs(p->RegAddress(), p->RegValue()));
+    p->setPending(p->RegAddress() >= 0 && IADC.Pending(p->RegAddress()));
+}
+
+void FormRegisters::IADC_PendingChanged(int address, bool)
+{
+    for (RegPanel *p : std::as_const(Panels))
+        if (p->RegAddress() >= 0 && IADC.IAddress(p->RegAddress()) == address)
+            updateMark(p);
 }
 
 void FormRegisters::IADC_ChannelChanged(int channel)

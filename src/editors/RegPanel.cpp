@@ -59,7 +59,13 @@ RegPanel::RegPanel(QWidget *parent)
     connect(CommandRd, &QPushButton::clicked, this, &RegPanel::RegRead);
     connect(CommandWr, &QPushButton::clicked, this, &RegPanel::onWrite);
     connect(TextValueHex, &CommitLineEdit::committed, this, [this] {
-        m_value.setValue(::RegValue::readHex(TextValueHex->text()));
+        const QString text = TextValueHex->text();
+        if (!::RegValue::isHex(text)) {
+            ShowValue(); // the value stays; the box shows it again
+            Q_EMIT RegRefused(text);
+            return;
+        }
+        m_value.setValue(::RegValue::readHex(text));
         ValueEdited();
     });
     connect(TextValueDec, &CommitLineEdit::committed, this, [this] {
@@ -161,6 +167,20 @@ void RegPanel::setMarked(bool on)
     f.setBold(on);
     LabelName->setFont(f);
     LabelName->setToolTip(on ? QStringLiteral("Differs from the power-on value") : QString());
+}
+
+void RegPanel::setPending(bool on)
+{
+    if (on == m_pending)
+        return;
+    m_pending = on;
+    for (CommitLineEdit *box : {TextValueHex, TextValueDec}) {
+        QPalette colours = palette();
+        if (on)
+            colours.setColor(QPalette::Base, QColor(255, 214, 140));
+        box->setPalette(colours);
+        box->setToolTip(on ? QStringLiteral("Changed here, not yet written to the chip") : QString());
+    }
 }
 
 void RegPanel::ShowValue()

@@ -50,6 +50,9 @@ public:
     // Marks the row (bold name) as holding a value the chip did not power up with.
     void setMarked(bool on);
     bool isMarked() const { return m_marked; }
+    // Marks the row (amber value boxes) as holding a value the chip has not been given.
+    void setPending(bool on);
+    bool isPending() const { return m_pending; }
 
     QLabel *LabelName;
     QLabel *LabelAddr;
@@ -64,6 +67,8 @@ Q_SIGNALS:
     void RegEdited();
     void RegRead();
     void RegWrite();
+    // An entry that is not a number of the box was refused; the value did not change.
+    void RegRefused(const QString &text);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -80,4 +85,5 @@ private:
     bool m_buttonRead = true;
     bool m_buttonWrite = true;
     bool m_marked = false;
+    bool m_pending = false;
 };

@@ -54,6 +54,17 @@ qint64 RegValue::readHex(const QString &text)
     return HexToLong(text);
 }
 
+bool RegValue::isHex(const QString &text)
+{
+    const QString digits = text.trimmed();
+    if (digits.isEmpty())
+        return false;
+    for (QChar c : digits)
+        if (!c.isDigit() && !(c.toUpper() >= QLatin1Char('A') && c.toUpper() <= QLatin1Char('F')))
+            return false;
+    return true;
+}
+
 qint64 RegValue::readDec(const QString &text)
 {
     const double number = numericValue(text);

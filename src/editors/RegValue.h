@@ -33,6 +33,8 @@ public:
     // and up are not negative), decimal as a number rounded half to even; nothing readable
     // gives 0. The result is not yet clamped.
     static qint64 readHex(const QString &text);
+    // True when text (blanks around it aside) is one or more hexadecimal digits.
+    static bool isHex(const QString &text);
     static qint64 readDec(const QString &text);
 
 private:

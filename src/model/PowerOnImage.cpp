@@ -23,4 +23,6 @@ void LoadRegisterDefaults(QM4168 &model, int variantCode)
         model.setRegister(0x30 + c, false, 0x91);
         model.setRegister(0x38 + c, false, 0x00);
     }
+    // A converter just powered up holds this image: nothing is pending.
+    model.setInStep();
 }

@@ -77,6 +77,7 @@ void QM4168::setRegister(int address, bool send, qint32 value)
     Q_EMIT RegisterChanged(address, value, channel);
     if (send)
         Q_EMIT RegisterSend(address, value, channel);
+    announcePending(cell); // a write sent at once has already made it even again
 }
 
 qint32 QM4168::ModeRegister(int) const
@@ -331,7 +332,11 @@ void QM4168::decodeSetup(int channel, qint32 value)
     }
 
     update(m_statOpt, bit(value, 4), &QM4168::StatOptChanged);
+    const bool several = ChannelCount() >= 2;
     update(m_enable, bit(value, 3), &QM4168::EnableChanged);
+    // The converter's cycle is one clock longer with two or more channels enabled.
+    if ((ChannelCount() >= 2) != several)
+        recomputeTimes();
 
     if (m_evBoard == 8 || m_evBoard == 9) {
         const int raw = value & 0x07;
@@ -368,6 +373,19 @@ void QM4168::decodeConversionTime(int channel, qint32 &value)
 
     m_convTime[channel] = TimeOfFilterWord(value & 0x7F, m_chop[channel], ChannelCount());
     Q_EMIT ConversionTimeChanged(channel, m_convTime[channel]);
+}
+
+void QM4168::recomputeTimes()
+{
+    for (int c = 0; c <= m_maxChannel && c < Channels; ++c) {
+        if (m_convTime[c] == 0.0)
+            continue; // not computed yet: its register has never been written
+        const double time = TimeOfFilterWord(m_cache[0x30 + c] & 0x7F, m_chop[c], ChannelCount());
+        if (time != m_convTime[c]) {
+            m_convTime[c] = time;
+            Q_EMIT ConversionTimeChanged(c, time);
+        }
+    }
 }
 
 void QM4168::decodeMode(int channel, qint32 value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChipImage.h"
 #include "RegisterAddressError.h"
 
 #include <QObject>
@@ -38,6 +39,28 @@ public:
     void setRegBytes(int address, int bytes);
     int IAddress(int address) const;
     int MaxAddress() const { return ModeCell; }
+
+    // The chip's side of each register: what it was last given or returned. A register is
+    // pending while the model holds a value the chip has not been given since; only the
+    // registers Write All writes can be. Until setInStep, or a value given to or read from
+    // the chip, the chip's side of a register is unknown and it is not pending.
+    // PendingChanged follows RegisterChanged and RegisterSend of the write that changed it.
+    bool Pending(int address) const;
+    bool AnyPending() const;
+    // The chip's value as far as known, the model's otherwise.
+    qint32 ChipValue(int address) const;
+    // The chip holds what the model holds (the power-on image after start-up), or what
+    // picture holds (a converter just reset holds its power-on image).
+    void setInStep() { setChipValues(*this); }
+    void setChipValues(const QM4168 &picture);
+    // The chip was given value, or returned it without the model taking it over.
+    void setChipValue(int address, qint32 value);
+    // A value read from the chip: taken as the chip's, then written with send false.
+    void setRegisterFromChip(int address, qint32 value);
+    // Fills picture, a model of its own, with the chip's side: the variant, clock and
+    // reference of this model and every register as the chip holds it, so that its fields
+    // (ranges, data width, conversion times) are the ones the chip converts with.
+    void chipPicture(QM4168 &picture) const;
 
     // Variant and channels.
     int EvBoard() const { return m_evBoard; }
@@ -187,9 +210,14 @@ Q_SIGNALS:
     void ContRdChanged(bool value);
     void DataWidthChanged(int width);
     void ClampChanged(bool value);
+    void PendingChanged(int address, bool pending);
 
 private:
     int modeChannel(int channel) const;
+    void announcePending(int cell);
+    // Every channel's time again for the number of enabled channels; raises
+    // ConversionTimeChanged for each time that changed.
+    void recomputeTimes();
     void runVariantSetup();
 
     void decodeIOPort(qint32 value);
@@ -238,4 +266,5 @@ private:
     int m_minWordChop = 2, m_minWordNoChop = 3, m_maxWord = 127;
 
     QVector<RangeEntry> m_ranges;
+    ChipImage m_chip;
 };

@@ -20,6 +20,13 @@ public:
         Question
     };
 
+    enum class Answer
+    {
+        Yes,
+        No,
+        Cancel
+    };
+
     struct FileFilter
     {
         // Filters as the file dialog shows them, e.g. "Datas Files (*.dat)".
@@ -33,6 +40,8 @@ public:
     virtual void message(const QString &text, Icon icon = Icon::None, const QString &title = QString()) = 0;
     // A box with Yes and No buttons; true for Yes.
     virtual bool question(const QString &text, const QString &title = QString()) = 0;
+    // A box with Yes, No and Cancel buttons; closing it is Cancel.
+    virtual Answer askYesNoCancel(const QString &text, const QString &title = QString()) = 0;
     // The chosen file, or nothing when the user cancelled.
     virtual std::optional<QString> openFile(const QString &title, const FileFilter &filter) = 0;
     virtual std::optional<QString> saveFile(const QString &title, const FileFilter &filter,

@@ -65,6 +65,21 @@ bool WidgetDialogs::question(const QString &text, const QString &title)
     return box.exec() == QMessageBox::Yes;
 }
 
+UserDialogs::Answer WidgetDialogs::askYesNoCancel(const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::Question, titleOr(title), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_owner);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 std::optional<QString> WidgetDialogs::openFile(const QString &title, const FileFilter &filter)
 {
     return runFileDialog(m_owner, title, filter, QFileDialog::AcceptOpen, QString());

@@ -14,6 +14,7 @@ public:
 
     void message(const QString &text, Icon icon, const QString &title) override;
     bool question(const QString &text, const QString &title) override;
+    Answer askYesNoCancel(const QString &text, const QString &title) override;
     std::optional<QString> openFile(const QString &title, const FileFilter &filter) override;
     std::optional<QString> saveFile(const QString &title, const FileFilter &filter,
                                     const QString &defaultSuffix) override;

@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // UserDialogs for tests: records every box and dialog (as text) and answers from queues.
-// With an empty queue a question is answered No and a file dialog is cancelled.
+// With an empty queue a question is answered No (Cancel with three buttons) and a file
+// dialog is cancelled.
 class ScriptedDialogs : public UserDialogs
 {
 public:
@@ -19,6 +20,7 @@ public:
 
     QList<Box> boxes;             // every message and question, in order
     QQueue<bool> answers;         // next answers to question()
+    QQueue<Answer> choices;       // next answers to askYesNoCancel(); Cancel when empty
     QQueue<QString> fileAnswers;  // next chosen files; an empty string cancels
     QStringList fileDialogTitles; // every file dialog shown
 
@@ -31,6 +33,12 @@ public:
     {
         boxes.append({text, Icon::Question, title});
         return answers.isEmpty() ? false : answers.dequeue();
+    }
+
+    Answer askYesNoCancel(const QString &text, const QString &title) override
+    {
+        boxes.append({text, Icon::Question, title});
+        return choices.isEmpty() ? Answer::Cancel : choices.dequeue();
     }
 
     std::optional<QString> openFile(const QString &title, const FileFilter &) override
