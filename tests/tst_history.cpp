@@ -280,7 +280,7 @@ private Q_SLOTS:
                                 "RMS Noise\tNote"));
         QVERIFY2(
             lines.at(2).startsWith(QStringLiteral("1\t20")) &&
-                lines.at(2).endsWith(QStringLiteral("\tQM4168\t3\t±1.25 V\t394.69 us\t50\t0.000 uV\tfirst")),
+                lines.at(2).endsWith(QStringLiteral("\tQM4168\t3\t±1.25 V\t394.86 us\t50\t0.000 uV\tfirst")),
             qPrintable(lines.at(2)));
         QCOMPARE(cli({"history", "export", "1", "-o", out, "--db", db}).exitCode, 0);
         QCOMPARE(bytesOf(out), bytesOf(dat));
