@@ -1,3 +1,4 @@
+#include "BoardRig.h"
 #include "MemorySettingsStore.h"
 #include "ScriptedDialogs.h"
 #include "app/SettingsFile.h"
@@ -7,9 +8,12 @@
 #include "history/HistoryDatabase.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryRecorder.h"
+#include "history/LoggerRun.h"
 #include "model/PowerOnImage.h"
 #include "model/QM4168.h"
 #include "model/RegisterDesign.h"
+#include "sim/SimBoard.h"
+#include "sim/SimulatedSerialPort.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -254,6 +258,43 @@ private Q_SLOTS:
                      "Captures are not recorded until the program starts again.")
                      .arg(damaged));
         QCOMPARE(bytesOf(damaged), QByteArray(4096, 'x'));
+    }
+
+    // A run in the program against the simulated firmware: each capture recorded in one run,
+    // a closed port recorded as a failure, and the trend leaves the failures out.
+    void programLoggerRun()
+    {
+        QTemporaryDir dir;
+        SimBoard board;
+        BoardRig rig(8, [&](const QString &) { return std::make_unique<SimulatedSerialPort>(&board); });
+        rig.model.setEnable(0, true);
+        rig.model.setEnable(1, true);
+        QVERIFY(rig.link.ComOpen(QStringLiteral("sim")));
+        ClassData store;
+        HistoryDatabase db;
+        QVERIFY(db.open(dir.filePath(QStringLiteral("h.sqlite"))));
+        LoggerRun run(rig.model, store, rig.link, db);
+        QTRY_COMPARE(rig.link.UpdateState(), 1); // the read-back after the writes is over
+        QSignalSpy finished(&run, &LoggerRun::finished);
+        QVERIFY(run.start(0, 20, 3, QStringLiteral("warm-up")));
+        QVERIFY(finished.wait(20000));
+        rig.link.ComClose();
+        QList<HistoryEntry> entries = run.entries();
+        QVERIFY(run.start(0, 20, 2));
+        QVERIFY(finished.wait(20000));
+        entries += run.entries();
+        QCOMPARE(entries.size(), 5);
+        QCOMPARE(db.list(1)->size(), 3);
+        QStringList outcomes;
+        for (const HistoryEntry &e : entries)
+            outcomes << QStringLiteral("%1:%2:%3").arg(e.runId).arg(e.channels.size()).arg(e.failure);
+        QCOMPARE(outcomes, QStringList({"1:2:", "1:2:", "1:2:", "2:0:the port is not open",
+                                        "2:0:the port is not open"}));
+        QCOMPARE(store.DataCount(1), 20);
+        const PlotTable noise = LoggerRun::trend(entries, 1, LoggerRun::Quantity::RmsNoise);
+        QCOMPARE(noise.rows(), 3);
+        QCOMPARE(noise.x.first(), 0.0);
+        QCOMPARE(noise.y.last(), entries.at(2).channels.at(1).rmsNoiseV);
     }
 
     // The command line: acquire records what it wrote, a failed acquisition nothing, and a
