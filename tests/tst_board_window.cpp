@@ -2,9 +2,12 @@
 #include "ReceiveSplit.h"
 #include "SignalRecorder.h"
 #include "TestServices.h"
+#include "analysis/PlotTableCsv.h"
+#include "analysis/PlotView.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
 #include "app/FormHistory.h"
+#include "app/FormLogger.h"
 #include "app/FormMain.h"
 #include "board/BoardLink.h"
 #include "board/ComPortList.h"
@@ -13,10 +16,12 @@
 #include "controls/CommitLineEdit.h"
 #include "data/DataFile.h"
 #include "history/HistoryRecorder.h"
+#include "history/LoggerRun.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
 #include "tools/FormReset.h"
 #include "tools/FormTest.h"
+#include <QDoubleSpinBox>
 #include <QTableWidget>
 
 #include <QCheckBox>
@@ -331,6 +336,27 @@ private Q_SLOTS:
                  QStringLiteral("Delete capture(s) %1 from the history ?").arg(entries->first().id));
         QCOMPARE(history->list()->size(), recorded);
         p.t.dialogs.boxes.removeLast();
+
+        // The Logger window: two captures back to back, one run, the trend of channel 0.
+        p.window->MnuViewLogger->trigger();
+        auto *logger = p.window->findChild<FormLogger *>();
+        QVERIFY(logger && logger->isVisible());
+        logger->SpinInterval->setValue(0);
+        logger->SpinSamples->setValue(50);
+        logger->SpinCount->setValue(2);
+        QTRY_COMPARE(p.link().UpdateState(), 1);
+        logger->CommandStart->click();
+        QSignalSpy ended(logger->run(), &LoggerRun::finished);
+        QVERIFY(ended.wait(20000));
+        QCOMPARE(logger->LabelStatus->text(),
+                 QStringLiteral("Run %1: 2 captures, 0 failed (ended)").arg(logger->run()->runId()));
+        QCOMPARE(p.context.IData.DataCount(1), 50);
+        QCOMPARE(logger->Plot->table().rows(), 2);
+        QVERIFY(!logger->Plot->saveCsv(dir.filePath("trend.csv")).isError());
+        QCOMPARE(contentsOf(dir.filePath("trend.csv")),
+                 plotTableCsv(LoggerRun::trend(logger->run()->entries(), 0, LoggerRun::Quantity::MeanCode),
+                              "Time (s)", "Mean Code (Dec)"));
+        QCOMPARE(history->list(logger->run()->runId())->size(), 2);
         QCOMPARE(p.t.dialogs.boxes.size(), 1);
         QVERIFY(p.t.dialogs.boxes.first().text.startsWith(
             QStringLiteral("The continuous read was cancelled after ")));

@@ -89,7 +89,7 @@ private Q_SLOTS:
             captions(window.MnuView),
             QStringList({"&ADC Setup", "&Code generator", "&Data+Analysis", "&Evaluation Board", "&Registers",
                          "Com &Monitor", "Board &Test", "-", "&Graph", "H&istogram", "&FFT", "&Noise Table",
-                         "-", "Re&movePeaks", "-", "Histor&y", "Record &History"}));
+                         "-", "Re&movePeaks", "-", "Histor&y", "&Logger", "Record &History"}));
         QVERIFY(window.MnuRecordHistory->isChecked());
         window.MnuRecordHistory->trigger();
         QCOMPARE(t.settings.values.value("FormMain/RecordHistory"), QStringLiteral("False"));

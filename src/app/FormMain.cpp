@@ -4,6 +4,7 @@
 #include "ChildWindow.h"
 #include "FormAbout.h"
 #include "FormHistory.h"
+#include "FormLogger.h"
 #include "FormPlacement.h"
 #include "FormSelectBoard.h"
 #include "SettingsFileCommands.h"
@@ -148,6 +149,9 @@ void FormMain::buildMenus()
     MnuViewHistory = add(MnuView, "MnuViewHistory", QStringLiteral("Histor&y"));
     MnuViewHistory->setCheckable(true);
     connect(MnuViewHistory, &QAction::triggered, this, [this] { showChild(QStringLiteral("FormHistory")); });
+    MnuViewLogger = add(MnuView, "MnuViewLogger", QStringLiteral("&Logger"));
+    MnuViewLogger->setCheckable(true);
+    connect(MnuViewLogger, &QAction::triggered, this, [this] { showChild(QStringLiteral("FormLogger")); });
     MnuRecordHistory = add(MnuView, "MnuRecordHistory", QStringLiteral("Record &History"));
     MnuRecordHistory->setCheckable(true);
     MnuRecordHistory->setChecked(m_history->enabled());
@@ -304,6 +308,10 @@ void FormMain::registerChildren()
                                 [this] { showChild(QStringLiteral("FormData")); });
                         return form;
                     }});
+    m_specs.insert(QStringLiteral("FormLogger"), {true, [this] {
+                                                      return new FormLogger(m_context.IADC, m_context.IData,
+                                                                            *m_link, *m_history, m_dialogs);
+                                                  }});
     m_specs.insert(QStringLiteral("FormADCSetup"),
                    {true, [this] { return new FormADCSetup(m_context.IADC); }});
 }
@@ -426,7 +434,8 @@ void FormMain::MnuViewSet()
                                                     {MnuViewComMonitor, QStringLiteral("FormComMonitor")},
                                                     {MnuViewTest, QStringLiteral("FormTest")},
                                                     {MnuViewNoiseTable, QStringLiteral("FormNoiseTable")},
-                                                    {MnuViewHistory, QStringLiteral("FormHistory")}};
+                                                    {MnuViewHistory, QStringLiteral("FormHistory")},
+                                                    {MnuViewLogger, QStringLiteral("FormLogger")}};
     for (const auto &item : items) {
         const ChildWindow *child = childWindow(item.second);
         item.first->setChecked(child && !child->isHidden());

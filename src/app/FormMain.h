@@ -110,6 +110,7 @@ public:
     QAction *MnuViewFFT;
     QAction *RemovePeaks;
     QAction *MnuViewHistory;
+    QAction *MnuViewLogger;
     QAction *MnuRecordHistory; // checked: every completed acquisition goes into the history
     QMenu *MnuHelp;
     QAction *MnuHelpAbout;
