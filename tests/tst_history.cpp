@@ -360,6 +360,7 @@ private Q_SLOTS:
         QString seen;
         QVERIFY(waitFor(log, seen, QStringLiteral("capture 3 of 15 recorded as 3\n")));
         first.reset();
+        QFile::remove(board); // its terminal's number may soon serve another program
         QVERIFY(waitFor(log, seen, QStringLiteral(" failed, recorded as ")));
         BoardSim second;
         QVERIFY(second.start(board));
@@ -367,7 +368,8 @@ private Q_SLOTS:
         seen += QString::fromUtf8(log.readAllStandardError());
         QCOMPARE(log.exitCode(), 1);
         QVERIFY2(seen.endsWith(QStringLiteral(" captures of run 1 failed\n")), qPrintable(seen));
-        QVERIFY(seen.contains(QStringLiteral("capture 15 of 15 recorded as 15\n"))); // back again
+        QVERIFY2(seen.contains(QStringLiteral("capture 15 of 15 recorded as 15\n")),
+                 qPrintable(seen)); // back again
         const QStringList lines = QString::fromUtf8(log.readAllStandardOutput()).split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 17); // heading, 15 captures, the end
         const int failed = static_cast<int>(lines.filter(QStringLiteral("\tfailed: ")).size());

@@ -4,6 +4,8 @@
 #include "board/Acquisition.h"
 #include "board/BoardLink.h"
 #include "board/ContReadCounts.h"
+#include "board/LinkState.h"
+#include "board/RegisterSync.h"
 #include "data/ClassData.h"
 #include "model/QM4168.h"
 
@@ -76,6 +78,19 @@ void LoggerRun::captureNow()
 {
     if (!m_running)
         return;
+    // An exchange of the link's own (the read-back after a write, the periodic status read)
+    // is over within a few milliseconds: the capture waits for it rather than fail, for up
+    // to BusyWaitMs.
+    const int state = m_link.BrdState();
+    const bool busy =
+        m_link.isPortOpen() && state != LinkState::BoardIdle && state != LinkState::BoardAccessed;
+    if ((busy || (m_link.isPortOpen() && m_link.UpdateState() != RegisterSync::UpdIdle)) &&
+        m_waitedMs < BusyWaitMs) {
+        m_waitedMs += 10;
+        m_timer.start(10);
+        return;
+    }
+    m_waitedMs = 0;
     const QString failure = acquire();
     HistoryCapture capture;
     if (failure.isEmpty()) {

@@ -15,9 +15,9 @@ class QM4168;
 // A logger run in the program: the data window's acquisition repeated every interval with
 // the set-up the model holds, each capture recorded in the history as part of one run. The
 // samples go into the store, so the data windows follow the run. A capture that cannot
-// start (port closed, link busy with another exchange) or that fails is recorded as a failure, and the run goes
-// on. The next capture is due interval after the start of the previous one's slot (no
-// drift); it is scheduled only once the previous one is over, so captures never overlap.
+// start (port closed, link still busy with another exchange after BusyWaitMs) or that fails is recorded as a
+// failure, and the run goes on. The next capture is due interval after the start of the previous one's slot
+// (no drift); it is scheduled only once the previous one is over, so captures never overlap.
 class LoggerRun : public QObject
 {
     Q_OBJECT
@@ -29,6 +29,8 @@ public:
         MeanVoltage, // volts
         RmsNoise     // volts
     };
+
+    static constexpr int BusyWaitMs = 2000;
 
     LoggerRun(QM4168 &model, ClassData &store, BoardLink &link, HistoryDatabase &db,
               QObject *parent = nullptr);
@@ -68,6 +70,7 @@ private:
     int m_samples = 0;
     int m_count = 0;
     int m_done = 0;
+    int m_waitedMs = 0; // waited so far for a busy link before this capture
     bool m_running = false;
     qint64 m_runId = 0;
     QString m_note;
