@@ -8,6 +8,7 @@ trap 'rm -rf "$scratch"' EXIT
 (cd "$build" && cpack -G DEB -B "$scratch/out" >/dev/null)
 deb=$(ls "$scratch"/out/qm416x_*.deb)
 dpkg-deb --field "$deb" Depends | grep -q 'libqt6widgets6' || { echo "no Qt dependency in $deb"; exit 1; }
+dpkg-deb --field "$deb" Depends | grep -q 'libqt6sql6-sqlite' || { echo "no SQLite driver dependency in $deb"; exit 1; }
 dpkg -x "$deb" "$scratch/root"
 for f in usr/bin/qm416x usr/bin/qm416x-cli usr/bin/qm416x-boardsim \
          usr/share/applications/qm416x.desktop usr/share/icons/hicolor/scalable/apps/qm416x.svg \

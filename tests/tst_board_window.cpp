@@ -2,18 +2,27 @@
 #include "ReceiveSplit.h"
 #include "SignalRecorder.h"
 #include "TestServices.h"
+#include "analysis/PlotTableCsv.h"
+#include "analysis/PlotView.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
+#include "app/FormHistory.h"
+#include "app/FormLogger.h"
 #include "app/FormMain.h"
 #include "board/BoardLink.h"
 #include "board/ComPortList.h"
 #include "board/FormContRead.h"
 #include "board/FormEvalBoard.h"
 #include "controls/CommitLineEdit.h"
+#include "data/DataFile.h"
+#include "history/HistoryRecorder.h"
+#include "history/LoggerRun.h"
 #include "tools/FormCodeGene.h"
 #include "tools/FormComMonitor.h"
 #include "tools/FormReset.h"
 #include "tools/FormTest.h"
+#include <QDoubleSpinBox>
+#include <QTableWidget>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,6 +37,12 @@
 #include <QtTest>
 
 namespace {
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+}
 
 // The command frames the link sent, as their texts without "[" and CR ("D 0FFF").
 QStringList sentCommands(const SignalRecorder &hooks)
@@ -260,7 +275,10 @@ private Q_SLOTS:
         QCOMPARE(p.link().RegWriteAll(), 36);
 
         // Limited to the board's memory, 4096 samples per channel, cancelled in the middle of
-        // the transfer; then again, to the end.
+        // the transfer; then again, to the end. Only the completed one goes into the history.
+        HistoryDatabase *history = p.window->history().database();
+        QVERIFY(history);
+        const qsizetype recorded = history->list()->size();
         for (const bool cancel : {true, false}) {
             // The read-back after the last mode write is over (a busy link refuses to start).
             QTRY_COMPARE(p.link().UpdateState(), 1);
@@ -292,6 +310,53 @@ private Q_SLOTS:
             QCOMPARE(p.context.IData.DataCount(1), cancel ? 0 : 4096);
         }
         QCOMPARE(p.context.ContReadAmount, 4096);
+        const std::optional<QList<HistoryEntry>> entries = history->list();
+        QCOMPARE(entries->size(), recorded + 1);
+        QCOMPARE(entries->first().channels.size(), 2);
+        QCOMPARE(entries->first().channels.at(1).samples, 4096);
+
+        // The History window opens it into the store again, writes it as the data window
+        // would, and deletes it after asking.
+        QTemporaryDir dir;
+        QVERIFY(!WriteDataFile(dir.filePath("read.dat"), p.context.IData, model).isError());
+        p.window->MnuViewHistory->trigger();
+        auto *form = p.window->findChild<FormHistory *>();
+        QVERIFY(form && form->isVisible() && p.window->MnuViewHistory->isChecked());
+        form->ListCaptures->selectRow(1); // the newest capture's second channel
+        QCOMPARE(form->selectedIds(), QList<qint64>{entries->first().id});
+        p.context.IData.Clear();
+        form->CommandOpen->click();
+        QCOMPARE(p.context.IData.DataCount(1), 4096);
+        p.t.dialogs.fileAnswers << dir.filePath("history.dat");
+        form->CommandExport->click();
+        QCOMPARE(contentsOf(dir.filePath("history.dat")), contentsOf(dir.filePath("read.dat")));
+        p.t.dialogs.answers << true;
+        form->CommandDelete->click();
+        QCOMPARE(p.t.dialogs.boxes.last().text,
+                 QStringLiteral("Delete capture(s) %1 from the history ?").arg(entries->first().id));
+        QCOMPARE(history->list()->size(), recorded);
+        p.t.dialogs.boxes.removeLast();
+
+        // The Logger window: two captures back to back, one run, the trend of channel 0.
+        p.window->MnuViewLogger->trigger();
+        auto *logger = p.window->findChild<FormLogger *>();
+        QVERIFY(logger && logger->isVisible());
+        logger->SpinInterval->setValue(0);
+        logger->SpinSamples->setValue(50);
+        logger->SpinCount->setValue(2);
+        QTRY_COMPARE(p.link().UpdateState(), 1);
+        logger->CommandStart->click();
+        QSignalSpy ended(logger->run(), &LoggerRun::finished);
+        QVERIFY(ended.wait(20000));
+        QCOMPARE(logger->LabelStatus->text(),
+                 QStringLiteral("Run %1: 2 captures, 0 failed (ended)").arg(logger->run()->runId()));
+        QCOMPARE(p.context.IData.DataCount(1), 50);
+        QCOMPARE(logger->Plot->table().rows(), 2);
+        QVERIFY(!logger->Plot->saveCsv(dir.filePath("trend.csv")).isError());
+        QCOMPARE(contentsOf(dir.filePath("trend.csv")),
+                 plotTableCsv(LoggerRun::trend(logger->run()->entries(), 0, LoggerRun::Quantity::MeanCode),
+                              "Time (s)", "Mean Code (Dec)"));
+        QCOMPARE(history->list(logger->run()->runId())->size(), 2);
         QCOMPARE(p.t.dialogs.boxes.size(), 1);
         QVERIFY(p.t.dialogs.boxes.first().text.startsWith(
             QStringLiteral("The continuous read was cancelled after ")));

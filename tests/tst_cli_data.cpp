@@ -307,8 +307,8 @@ private Q_SLOTS:
     {
         // Every command's help names the exit codes; help COMMAND is COMMAND --help.
         const Run overview = cli({"--help"});
-        for (const QString &command :
-             QStringList{"stats", "fft", "hist", "convert", "plot", "regs", "settings", "board", "acquire"}) {
+        for (const QString &command : QStringList{"stats", "fft", "hist", "convert", "plot", "regs",
+                                                  "settings", "board", "acquire", "history", "log"}) {
             QVERIFY(overview.out.contains(QStringLiteral("  %1").arg(command)));
             const Run run = cli({command, "--help"});
             QCOMPARE(run.exitCode, 0);

@@ -91,10 +91,14 @@ private Q_SLOTS:
 
         QCOMPARE(captions(window.MnuFile), QStringList({"Open Settings", "Save Settings", "-",
                                                         "Open Data File", "Save Data File", "-", "E&xit"}));
-        QCOMPARE(captions(window.MnuView),
-                 QStringList({"&ADC Setup", "&Code generator", "&Data+Analysis", "&Evaluation Board",
-                              "&Registers", "Com &Monitor", "Board &Test", "-", "&Graph", "H&istogram",
-                              "&FFT", "&Noise Table", "-", "Re&movePeaks"}));
+        QCOMPARE(
+            captions(window.MnuView),
+            QStringList({"&ADC Setup", "&Code generator", "&Data+Analysis", "&Evaluation Board", "&Registers",
+                         "Com &Monitor", "Board &Test", "-", "&Graph", "H&istogram", "&FFT", "&Noise Table",
+                         "-", "Re&movePeaks", "-", "Histor&y", "&Logger", "Record &History"}));
+        QVERIFY(window.MnuRecordHistory->isChecked());
+        window.MnuRecordHistory->trigger();
+        QCOMPARE(t.settings.values.value("FormMain/RecordHistory"), QStringLiteral("False"));
         QCOMPARE(captions(window.MnuHelp), QStringList({"&About"}));
         QCOMPARE(window.MnuEasyStart->text(), QStringLiteral("Easy&Start"));
 

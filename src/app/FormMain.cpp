@@ -3,6 +3,8 @@
 #include "AppContext.h"
 #include "ChildWindow.h"
 #include "FormAbout.h"
+#include "FormHistory.h"
+#include "FormLogger.h"
 #include "FormPlacement.h"
 #include "FormSelectBoard.h"
 #include "SettingsFileCommands.h"
@@ -17,6 +19,7 @@
 #include "controls/ToolIcons.h"
 #include "editors/FormADCSetup.h"
 #include "editors/FormRegisters.h"
+#include "history/HistoryRecorder.h"
 #include "model/NumericText.h"
 #include "model/PowerOnImage.h"
 #include "model/RegisterDesign.h"
@@ -62,6 +65,7 @@ FormMain::FormMain(AppContext &context, const StartupOptions &options, const App
     m_mdiArea->setObjectName(QStringLiteral("MDIArea"));
     setCentralWidget(m_mdiArea);
 
+    m_history = std::make_unique<HistoryRecorder>(services.settings, services.dialogs);
     buildMenus();
     buildToolbars();
     buildDacControl();
@@ -142,6 +146,17 @@ void FormMain::buildMenus()
     MnuViewNoiseTable = add(MnuView, "MnuViewNoiseTable", QStringLiteral("&Noise Table"));
     MnuView->addSeparator();
     RemovePeaks = add(MnuView, "RemovePeaks", QStringLiteral("Re&movePeaks"));
+    MnuView->addSeparator();
+    MnuViewHistory = add(MnuView, "MnuViewHistory", QStringLiteral("Histor&y"));
+    MnuViewHistory->setCheckable(true);
+    connect(MnuViewHistory, &QAction::triggered, this, [this] { showChild(QStringLiteral("FormHistory")); });
+    MnuViewLogger = add(MnuView, "MnuViewLogger", QStringLiteral("&Logger"));
+    MnuViewLogger->setCheckable(true);
+    connect(MnuViewLogger, &QAction::triggered, this, [this] { showChild(QStringLiteral("FormLogger")); });
+    MnuRecordHistory = add(MnuView, "MnuRecordHistory", QStringLiteral("Record &History"));
+    MnuRecordHistory->setCheckable(true);
+    MnuRecordHistory->setChecked(m_history->enabled());
+    connect(MnuRecordHistory, &QAction::toggled, this, [this](bool on) { m_history->setEnabled(on); });
     for (QAction *item : {MnuViewADCSetup, MnuViewData, MnuViewEvalBoard, MnuViewRegisters, MnuViewComMonitor,
                           MnuViewTest, MnuViewGraph, MnuViewHist, MnuViewFFT, MnuViewNoiseTable})
         item->setCheckable(true);
@@ -290,6 +305,17 @@ void FormMain::registerChildren()
                    {true, [this] { return new FormNoiseTable(m_context.IADC, *m_link, m_dialogs); }});
     m_specs.insert(QStringLiteral("FormRegisters"),
                    {true, [this] { return new FormRegisters(m_context.IADC, *m_link, &m_dialogs); }});
+    m_specs.insert(QStringLiteral("FormHistory"),
+                   {true, [this] {
+                        auto *form = new FormHistory(*m_history, m_context.IData, m_dialogs);
+                        connect(form, &FormHistory::opened, this,
+                                [this] { showChild(QStringLiteral("FormData")); });
+                        return form;
+                    }});
+    m_specs.insert(QStringLiteral("FormLogger"), {true, [this] {
+                                                      return new FormLogger(m_context.IADC, m_context.IData,
+                                                                            *m_link, *m_history, m_dialogs);
+                                                  }});
     m_specs.insert(QStringLiteral("FormADCSetup"),
                    {true, [this] { return new FormADCSetup(m_context.IADC); }});
 }
@@ -337,12 +363,16 @@ void FormMain::OpenSettings()
 
 void FormMain::RunContReadDialog()
 {
-    m_acquisition->RunContReadDialog();
+    const std::optional<ContReadResult> result = m_acquisition->RunContReadDialog();
+    if (result && result->completed())
+        m_history->record(m_context.IData, m_context.IADC);
 }
 
 void FormMain::ReadData()
 {
-    m_acquisition->ReadData();
+    const std::optional<ContReadResult> result = m_acquisition->ReadData();
+    if (result && result->completed())
+        m_history->record(m_context.IData, m_context.IADC);
 }
 
 ChildWindow *FormMain::childWindow(const QString &name)
@@ -407,7 +437,9 @@ void FormMain::MnuViewSet()
                                                     {MnuViewRegisters, QStringLiteral("FormRegisters")},
                                                     {MnuViewComMonitor, QStringLiteral("FormComMonitor")},
                                                     {MnuViewTest, QStringLiteral("FormTest")},
-                                                    {MnuViewNoiseTable, QStringLiteral("FormNoiseTable")}};
+                                                    {MnuViewNoiseTable, QStringLiteral("FormNoiseTable")},
+                                                    {MnuViewHistory, QStringLiteral("FormHistory")},
+                                                    {MnuViewLogger, QStringLiteral("FormLogger")}};
     for (const auto &item : items) {
         const ChildWindow *child = childWindow(item.second);
         item.first->setChecked(child && !child->isHidden());

@@ -18,6 +18,7 @@ class FormEasyStart;
 class FormEvalBoard;
 class FormReset;
 class FormTest;
+class HistoryRecorder;
 class FormCodeGene;
 class FormComMonitor;
 class QAction;
@@ -81,6 +82,7 @@ public:
     // conversion and continuous read, then the continuous-read bit cleared on the chip.
     void ReadData();
     Acquisition &acquisition() { return *m_acquisition; }
+    HistoryRecorder &history() { return *m_history; }
 
     // Shows a child window, gives it the focus, then refreshes the View menu.
     void showChild(const QString &name);
@@ -107,6 +109,9 @@ public:
     QAction *MnuViewHist;
     QAction *MnuViewFFT;
     QAction *RemovePeaks;
+    QAction *MnuViewHistory;
+    QAction *MnuViewLogger;
+    QAction *MnuRecordHistory; // checked: every completed acquisition goes into the history
     QMenu *MnuHelp;
     QAction *MnuHelpAbout;
 
@@ -156,6 +161,7 @@ private:
     UserDialogs &m_dialogs;
     std::unique_ptr<BoardLink> m_link;
     std::unique_ptr<Acquisition> m_acquisition;
+    std::unique_ptr<HistoryRecorder> m_history; // every completed acquisition
     FormReset *m_reset = nullptr;
     QMdiArea *m_mdiArea;
     QLabel *m_brdStatus;

@@ -9,9 +9,10 @@ bool SettingsKeys::isKnown(const QString &section, const QString &key)
     static const QSet<QString> placement = {QStringLiteral("State"), QStringLiteral("Visible"),
                                             QStringLiteral("Left"),  QStringLiteral("Top"),
                                             QStringLiteral("Width"), QStringLiteral("Height")};
-    static const QSet<QString> mainWindow = {QStringLiteral("ActiveForm"), QStringLiteral("EasyStart"),
-                                             QStringLiteral("ComPort"),    QStringLiteral("ComPortName"),
-                                             QStringLiteral("MCLK"),       QStringLiteral("Stacking")};
+    static const QSet<QString> mainWindow = {QStringLiteral("ActiveForm"),   QStringLiteral("EasyStart"),
+                                             QStringLiteral("ComPort"),      QStringLiteral("ComPortName"),
+                                             QStringLiteral("MCLK"),         QStringLiteral("Stacking"),
+                                             QStringLiteral("RecordHistory")};
     if (!windowName.match(section).hasMatch())
         return false;
     if (placement.contains(key))

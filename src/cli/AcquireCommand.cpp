@@ -2,12 +2,14 @@
 
 #include "BoardSession.h"
 #include "CliArguments.h"
+#include "CliHistory.h"
 #include "CliOutput.h"
 #include "CliStats.h"
 #include "board/Acquisition.h"
 #include "board/ContReadCounts.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
+#include "history/HistoryDatabase.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,10 +22,11 @@ namespace {
 const char *const Help =
     "Usage: qm416x-cli acquire --port NAME|PATH|sim [--variant 62|64|68|69] --channels LIST\n"
     "                          [--samples N] [--width 16|24] [--rdy-all] -o FILE.dat\n"
-    "                          [--format text|csv|json]\n\n"
+    "                          [--format text|csv|json] [--db FILE] [--note TEXT] [--no-history]\n\n"
     "Acquires samples by continuous read, as the data window's Read does: enables exactly\n"
     "the listed channels, sets the data width and the ready-pin option, reads N samples per\n"
-    "channel, writes the data file and prints the noise figures of each channel. The\n"
+    "channel, writes the data file, records the capture in the measurement history and prints\n"
+    "the noise figures of each channel (see 'qm416x-cli history'). The\n"
     "model starts as the program's does (register design values, then the power-on image);\n"
     "only the settings named here change. Progress goes to standard error on a terminal.\n\n"
     "Options:\n"
@@ -34,14 +37,17 @@ const char *const Help =
     "  --width 16|24       data width in bits (default: as after power-on, 16)\n"
     "  --rdy-all           ready pin after all channels instead of after any channel\n"
     "  -o, --output FILE.dat  the data file; it is not written when the acquisition fails\n"
-    "  --format text|csv|json  the noise figures as stats prints them (default text)\n\n"
+    "  --format text|csv|json  the noise figures as stats prints them (default text)\n"
+    "%1\n"
     "NAME is Com1..Com4, a device path such as /dev/pts/3 (qm416x-boardsim), or 'sim' for\n"
     "the built-in simulated board. --variant defaults to 68. A board that does not answer\n"
     "the request within 2 s, or stops sending for 2 s, ends the command with exit code 1,\n"
     "as do a set-up write the board refuses or that does not read back as written, a\n"
-    "damaged stream and an unanswered closing exchange; the file is then not written.\n";
+    "damaged stream and an unanswered closing exchange; the file is then not written and\n"
+    "nothing is recorded.\n";
 
-// The channel numbers of "0,1,5"; empty with error set when the list is not one.
+} // namespace
+
 QList<int> channelList(const QString &text, QString &error)
 {
     QList<int> channels;
@@ -59,14 +65,19 @@ QList<int> channelList(const QString &text, QString &error)
     return channels;
 }
 
+namespace {
+
 int run(const QStringList &arguments)
 {
     const CliArguments args(arguments,
-                            {QStringLiteral("--port"), QStringLiteral("--variant"),
-                             QStringLiteral("--channels"), QStringLiteral("--samples"),
-                             QStringLiteral("--width"), QStringLiteral("-o|--output"), CliFormat::option()},
-                            {QStringLiteral("--rdy-all")});
-    if (const std::optional<int> done = args.answerFirst(QString::fromLatin1(Help), false))
+                            QStringList{QStringLiteral("--port"), QStringLiteral("--variant"),
+                                        QStringLiteral("--channels"), QStringLiteral("--samples"),
+                                        QStringLiteral("--width"), QStringLiteral("-o|--output"),
+                                        CliFormat::option()}
+                                << CliHistory::valueOptions(),
+                            {QStringLiteral("--rdy-all"), CliHistory::flag()});
+    if (const std::optional<int> done =
+            args.answerFirst(QString::fromLatin1(Help).arg(CliHistory::optionHelp()), false))
         return *done;
     const QString port = args.value(QStringLiteral("--port"));
     if (port.isEmpty())
@@ -116,6 +127,10 @@ int run(const QStringList &arguments)
                 QStringLiteral("channel %1 does not exist on this variant (--variant %2)")
                     .arg(channel)
                     .arg(60 + variantCode));
+    // A database that is refused fails the command before the board is touched.
+    HistoryDatabase history;
+    if (!CliHistory::openForRecording(args, history))
+        return 1;
     if (!session.connect(port))
         return 1;
 
@@ -181,6 +196,10 @@ int run(const QStringList &arguments)
         if (store.Valid(channel))
             valid << channel;
     CliOutput::out(statisticsText(store, valid, model, format));
+    // Only a completed acquisition, once its file is written.
+    if (history.isOpen() &&
+        CliHistory::record(history, store, model, args.value(QStringLiteral("--note"))) == 0)
+        return 1;
     return 0;
 }
 

@@ -8,6 +8,8 @@
 #include "CliOutput.h"
 #include "CliPlot.h"
 #include "CliStats.h"
+#include "HistoryCommand.h"
+#include "LogCommand.h"
 #include "RegsCommand.h"
 #include "SettingsCommand.h"
 #include "SweepCommand.h"
@@ -28,8 +30,9 @@ std::vector<CliCommand> commands()
 {
     // Each command lives in its own file; add it here.
     return {
-        statsCommand(), fftCommand(),      histCommand(),  convertCommand(), plotCommand(),
-        regsCommand(),  settingsCommand(), boardCommand(), acquireCommand(), sweepCommand(),
+        statsCommand(),   fftCommand(),   histCommand(),     convertCommand(),
+        plotCommand(),    regsCommand(),  settingsCommand(), boardCommand(),
+        acquireCommand(), sweepCommand(), historyCommand(),  logCommand(),
     };
 }
 
