@@ -1,5 +1,7 @@
 #include "AcquireCommand.h"
 
+#include "AcquireSetup.h"
+
 #include "BoardSession.h"
 #include "CliArguments.h"
 #include "CliHistory.h"
@@ -92,41 +94,16 @@ int run(const QStringList &arguments)
     QString formatError;
     if (!CliFormat::read(args, format, formatError))
         return CliOutput::usageError(formatError);
-    const int variantCode = args.variantOption(8);
-    if (variantCode == 0)
-        return CliOutput::usageError(args.variantError());
-    QString error;
-    const QList<int> channels = channelList(args.value(QStringLiteral("--channels")), error);
-    if (!error.isEmpty())
-        return CliOutput::usageError(error);
-    int samples = 100;
-    if (args.has(QStringLiteral("--samples"))) {
-        bool ok = false;
-        samples = args.value(QStringLiteral("--samples")).toInt(&ok);
-        if (!ok || samples < 4)
-            return CliOutput::usageError(
-                QStringLiteral("--samples must be a whole number of 4 or more, not '%1'")
-                    .arg(args.value(QStringLiteral("--samples"))));
-    }
-    int width = 0;
-    if (args.has(QStringLiteral("--width"))) {
-        const QString text = args.value(QStringLiteral("--width"));
-        width = text == QLatin1String("16") ? 2 : text == QLatin1String("24") ? 3 : 0;
-        if (width == 0)
-            return CliOutput::usageError(QStringLiteral("--width must be 16 or 24, not '%1'").arg(text));
-    }
+    AcquireSetup setup;
+    if (const int code = setup.read(args); code >= 0)
+        return code;
     const QFileInfo target(path);
     if (!target.absoluteDir().exists())
         return CliOutput::usageError(QStringLiteral("cannot write %1: the folder does not exist").arg(path));
 
-    BoardSession session(variantCode);
-    QM4168 &model = session.model();
-    for (int channel : channels)
-        if (channel > model.MaxChannel() || (model.EvBoard() == 2 && channel == 1))
-            return CliOutput::usageError(
-                QStringLiteral("channel %1 does not exist on this variant (--variant %2)")
-                    .arg(channel)
-                    .arg(60 + variantCode));
+    BoardSession session(setup.variantCode);
+    if (const int code = setup.checkChannels(session); code >= 0)
+        return code;
     // A database that is refused fails the command before the board is touched.
     HistoryDatabase history;
     if (!CliHistory::openForRecording(args, history))
@@ -134,30 +111,17 @@ int run(const QStringList &arguments)
     if (!session.connect(port))
         return 1;
 
-    // As the setup window sets them: through the model, each change written to the chip. The
-    // register traffic is held as during the continuous-read dialog, so every write goes
-    // straight through.
-    BoardLink &link = session.link();
-    link.setUpdateState(RegisterSync::UpdContRead);
-    link.transfer().watchWrites();
-    for (int channel = 0; channel <= model.MaxChannel(); ++channel)
-        model.setEnable(channel, channels.contains(channel));
-    if (width != 0)
-        model.setDataWidth(width);
-    model.setRdyFn(args.has(QStringLiteral("--rdy-all")));
-    // Every set-up write answered, and the chip holds what was written.
-    RegisterTransfer &transfer = link.transfer();
-    QString setUp = transfer.writeFailure();
-    if (setUp.isEmpty())
-        setUp = transfer.verifyWrites();
-    if (!setUp.isEmpty())
+    // As the setup window sets them, every set-up write answered and read back as written.
+    if (const QString failure = setup.makeOn(session); !failure.isEmpty())
         return CliOutput::failure(
-            QStringLiteral("the set-up was not made: %1. %2 was not written.").arg(setUp, path));
+            QStringLiteral("the set-up was not made: %1. %2 was not written.").arg(failure, path));
+    QM4168 &model = session.model();
+    BoardLink &link = session.link();
 
     ClassData store;
-    const ContReadCounts counts = ContReadCounts::refresh(model.ChannelCount(), model.DataWidth(-1), samples,
-                                                          store.MaxBytes(), store.MinCount());
-    if (counts.amount != samples)
+    const ContReadCounts counts = ContReadCounts::refresh(model.ChannelCount(), model.DataWidth(-1),
+                                                          setup.samples, store.MaxBytes(), store.MinCount());
+    if (counts.amount != setup.samples)
         CliOutput::notice(
             QStringLiteral("%1 samples per channel, as many as the board's memory holds").arg(counts.amount));
 

@@ -1,6 +1,6 @@
 #include "LogCommand.h"
 
-#include "AcquireCommand.h"
+#include "AcquireSetup.h"
 #include "BoardSession.h"
 #include "CliArguments.h"
 #include "CliHistory.h"
@@ -108,36 +108,13 @@ int run(const QStringList &arguments)
     QString error;
     if (!CliFormat::read(args, format, error))
         return CliOutput::usageError(error);
-    const int variantCode = args.variantOption(8);
-    if (variantCode == 0)
-        return CliOutput::usageError(args.variantError());
-    const QList<int> channels = channelList(args.value(QStringLiteral("--channels")), error);
-    if (!error.isEmpty())
-        return CliOutput::usageError(error);
-    int samples = 100;
-    if (args.has(QStringLiteral("--samples"))) {
-        bool ok = false;
-        samples = args.value(QStringLiteral("--samples")).toInt(&ok);
-        if (!ok || samples < 4)
-            return CliOutput::usageError(
-                QStringLiteral("--samples must be a whole number of 4 or more, not '%1'")
-                    .arg(args.value(QStringLiteral("--samples"))));
-    }
-    int width = 0;
-    if (args.has(QStringLiteral("--width"))) {
-        const QString text = args.value(QStringLiteral("--width"));
-        width = text == QLatin1String("16") ? 2 : text == QLatin1String("24") ? 3 : 0;
-        if (width == 0)
-            return CliOutput::usageError(QStringLiteral("--width must be 16 or 24, not '%1'").arg(text));
-    }
-    BoardSession session(variantCode);
+    AcquireSetup setup;
+    if (const int code = setup.read(args); code >= 0)
+        return code;
+    BoardSession session(setup.variantCode);
+    if (const int code = setup.checkChannels(session); code >= 0)
+        return code;
     QM4168 &model = session.model();
-    for (int channel : channels)
-        if (channel > model.MaxChannel() || (model.EvBoard() == 2 && channel == 1))
-            return CliOutput::usageError(
-                QStringLiteral("channel %1 does not exist on this variant (--variant %2)")
-                    .arg(channel)
-                    .arg(60 + variantCode));
 
     // A log is its record: without a database there is no run.
     HistoryDatabase db;
@@ -166,13 +143,10 @@ int run(const QStringList &arguments)
         if (!link.isPortOpen() && !session.connect(port)) {
             failure = QStringLiteral("no evaluation board answers on %1").arg(port);
         } else if (!setUp) {
-            // As acquire sets up the channels: through the model, each change written.
-            link.setUpdateState(RegisterSync::UpdContRead);
-            for (int channel = 0; channel <= model.MaxChannel(); ++channel)
-                model.setEnable(channel, channels.contains(channel));
-            if (width != 0)
-                model.setDataWidth(width);
-            model.setRdyFn(args.has(QStringLiteral("--rdy-all")));
+            // As acquire sets up the channels, each write answered and read back.
+            const QString made = setup.makeOn(session);
+            if (!made.isEmpty())
+                failure = QStringLiteral("the set-up was not made: %1").arg(made);
             setUp = true;
         } else if (rewrite) {
             // After a failure the board may have started afresh (or been replaced): the whole
@@ -185,7 +159,7 @@ int run(const QStringList &arguments)
         }
         if (failure.isEmpty()) {
             const ContReadCounts counts = ContReadCounts::refresh(
-                model.ChannelCount(), model.DataWidth(-1), samples, store.MaxBytes(), store.MinCount());
+                model.ChannelCount(), model.DataWidth(-1), setup.samples, store.MaxBytes(), store.MinCount());
             Acquisition acquisition(model, store, link, nullptr, [&] {
                 return std::optional<ContReadResult>(link.BrdContRead(counts.amount, store));
             });

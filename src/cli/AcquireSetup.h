@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class BoardSession;
+class CliArguments;
+
+// What acquire and log share: the acquisition options and the channel set-up made on the
+// board, each change written and checked.
+struct AcquireSetup
+{
+    int variantCode = 0;
+    QList<int> channels;
+    int samples = 100;
+    int width = 0; // bytes; 0 keeps the data width the converter has
+    bool rdyAll = false;
+
+    // Reads --variant, --channels, --samples, --width and --rdy-all: -1 when they are
+    // good, otherwise the exit code of the usage error already reported.
+    int read(const CliArguments &args);
+    // -1 when every channel exists on the session's variant, otherwise the usage error's code.
+    int checkChannels(BoardSession &session) const;
+    // Enables exactly the channels and sets the data width and the ready pin as the setup
+    // window would, through the model with every change written to the chip; "" when every
+    // write was answered and reads back as written, otherwise what went wrong.
+    QString makeOn(BoardSession &session) const;
+};
