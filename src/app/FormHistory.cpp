@@ -119,6 +119,8 @@ void FormHistory::refresh()
             ListCaptures->item(row, 0)->setData(Qt::UserRole, e.id);
         }
     }
+    // Every column as wide as its texts, so the noise is in view without scrolling.
+    ListCaptures->resizeColumnsToContents();
 }
 
 QList<qint64> FormHistory::selectedIds() const
