@@ -49,3 +49,9 @@ int RangeCodeOfText(const QString &text, const QM4168 &adc);
 // Opens the file at path and reads it. Errors: 53 when there is no such file, 75 when it
 // cannot be opened.
 DataFileError ReadDataFile(const QString &path, ClassData &data, const QM4168 &adc);
+
+// Reads the file with the variant its range texts belong to: QM4168 for ranges of its
+// table, QM4164 for those of the other (the variant of each family with the most
+// channels); adc is left set to that variant. A file whose ranges belong to neither table,
+// or to both in different lines, is a bad file.
+DataFileError ReadDataFileOfAnyVariant(const QString &path, ClassData &data, QM4168 &adc);
