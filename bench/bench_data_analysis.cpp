@@ -1,7 +1,9 @@
 // The analysis of the largest acquisition the board holds: eight channels of 8192 samples
 // of 24-bit data. Measures the store's processing, the noise figures, the spectrum and the
-// histogram of every channel, the spectrum metrics, and the data file both ways.
+// histogram of every channel, the spectrum metrics, the Allan deviation, and the data file
+// both ways.
 
+#include "analysis/AllanDeviation.h"
 #include "analysis/BuildHistogram.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
@@ -141,6 +143,15 @@ void BM_Histograms(benchmark::State &state)
             benchmark::DoNotOptimize(BuildHistogram(a.data, c));
 }
 BENCHMARK(BM_Histograms)->Unit(benchmark::kMillisecond);
+
+// One channel's 8192 codes, m = 1 .. 2048.
+void BM_AllanDeviation(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(allanDeviation(a.data, 0, a.adc));
+}
+BENCHMARK(BM_AllanDeviation)->Unit(benchmark::kMillisecond);
 
 // What the program does after an acquisition: process, then every channel's table,
 // spectrum and histogram.

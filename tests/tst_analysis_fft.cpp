@@ -1,3 +1,4 @@
+#include "analysis/AllanDeviation.h"
 #include "analysis/BitHelpers.h"
 #include "analysis/BuildHistogram.h"
 #include "analysis/EditFFT.h"
@@ -5,6 +6,8 @@
 #include "analysis/FftWindow.h"
 #include "analysis/Fourier.h"
 #include "data/ClassData.h"
+#include "data/StatisticsFigures.h"
+#include "model/QM4168.h"
 
 #include <QtTest>
 
@@ -55,6 +58,23 @@ std::vector<std::complex<double>> dft(const std::vector<std::complex<double>> &x
 QList<double> limits(const PlotTable &t)
 {
     return {double(t.rows()), double(t.count), t.xmin, t.xmax, t.ymax};
+}
+
+// The textbook overlapping Allan deviation: means of every window of m codes, then half the
+// mean square of the differences of windows m apart.
+double textbookAdev(const std::vector<qint32> &y, size_t m)
+{
+    std::vector<double> mean;
+    for (size_t j = 0; j + m <= y.size(); ++j) {
+        double s = 0;
+        for (size_t i = j; i < j + m; ++i)
+            s += y[i];
+        mean.push_back(s / double(m));
+    }
+    double s = 0;
+    for (size_t j = 0; j + m < mean.size(); ++j)
+        s += (mean[j + m] - mean[j]) * (mean[j + m] - mean[j]);
+    return std::sqrt(s / (2.0 * double(mean.size() - m)));
 }
 
 } // namespace
@@ -338,6 +358,51 @@ private Q_SLOTS:
         QCOMPARE(t.y, y);
         QCOMPARE(t.ymin, 0.0);
         QCOMPARE(limits(t), (QList<double>{double(x.size()), x.size() - 1.0, x.first(), x.last(), top}));
+    }
+    void allanDeviationOfKnownNoises()
+    {
+        // By hand: m = 1 differences 2 -1 4 -2 4, m = 2 window means 2 2.5 4 5 6.
+        AllanCurve c = allanDeviation({1, 3, 2, 6, 4, 8}, 0.5, 2.0);
+        QCOMPARE(c.points.size(), size_t(2));
+        QCOMPARE(c.points[0].adevCode, std::sqrt(41.0 / 10));
+        QCOMPARE(c.points[1].adevCode, std::sqrt(14.25 / 6));
+        QCOMPARE((QList<double>{c.points[1].tauS, c.points[1].adevV, double(c.points[1].count)}),
+                 (QList<double>{1.0, 2 * std::sqrt(14.25 / 6), 3.0}));
+        QCOMPARE(c.minimum, 1);
+        QCOMPARE(allanDeviation({4, 4}, 1, 1).minimum, -1);
+        c = allanDeviation(std::vector<qint32>(100, -77), 1, 1);
+        QCOMPARE(c.points.size(), size_t(6)); // m = 1 .. 32
+        for (const AllanPoint &p : c.points)
+            QCOMPARE(p.adevCode, 0.0);
+
+        std::mt19937 random(22);
+        std::normal_distribution<double> noise(0.0, 50.0);
+        std::vector<qint32> white, walk;
+        double level = 0;
+        for (int i = 0; i < 8192; ++i)
+            white.push_back(static_cast<qint32>(std::lround(noise(random))));
+        // A walk long enough for its slow wander to be sampled many times at 256 T.
+        for (int i = 0; i < 65536; ++i) {
+            level += noise(random);
+            walk.push_back(static_cast<qint32>(std::lround(level)));
+        }
+        // White noise from tau = T to 16 T; the walk from 16 T on, where it has its +1/2 slope.
+        for (const auto &[codes, slope, from] : {std::tuple{white, -0.5, 0}, std::tuple{walk, 0.5, 4}}) {
+            c = allanDeviation(codes, 1e-3, 1);
+            QCOMPARE(c.points.size(), size_t(from ? 15 : 12)); // m = 1 .. 2048 <= 8192 / 3
+            for (size_t k = 0; k < c.points.size(); k += 5)
+                QVERIFY(qAbs(c.points[k].adevCode / textbookAdev(codes, size_t(1) << k) - 1) < 1e-9);
+            const double measured =
+                std::log(c.points[from + 4].adevCode / c.points[from].adevCode) / std::log(16.0);
+            QVERIFY2(qAbs(measured / slope - 1) < 0.1, qPrintable(QString::number(measured)));
+        }
+        // A channel of the store: its time between samples and the noise figures' volts per code.
+        ClassData d;
+        fill(d, white);
+        const QM4168 adc;
+        c = allanDeviation(d, 0, adc);
+        QCOMPARE(c.points[3].tauS, 8e-3);
+        QCOMPARE(c.points[3].adevV, c.points[3].adevCode * statisticsFigures(d, 0, adc).lsbV);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "analysis/AllanDeviation.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
 #include "data/ClassData.h"
@@ -271,6 +272,37 @@ private Q_SLOTS:
                  QJsonObject({{"code", 4000014}, {"count", 5}}));
     }
 
+    void allanInEveryFormat()
+    {
+        // Channel 4: 70 samples 1 ms apart, so m = 1 .. 16, as the program computes them.
+        const AllanCurve curve = allanDeviation(m_data, 4, m_adc);
+        QCOMPARE(curve.points.size(), size_t(5));
+        const auto number = [](double v) { return QString::number(v, 'g', 17); };
+        QString csv = QStringLiteral("tau_s,adev_code,adev_v,count\n"), text = csv;
+        text.replace(',', '\t');
+        for (size_t i = 0; i < curve.points.size(); ++i) {
+            const AllanPoint &p = curve.points[i];
+            const QStringList row = {number(p.tauS), number(p.adevCode), number(p.adevV),
+                                     QString::number(p.count)};
+            csv += row.join(',') + '\n';
+            text += row.join('\t') + (int(i) == curve.minimum ? "\t*\n" : "\n");
+        }
+        const AllanPoint &low = curve.points[curve.minimum];
+        text += QStringLiteral("Minimum: tau %1 s, %2 codes, %3 V\n")
+                    .arg(number(low.tauS), number(low.adevCode), number(low.adevV));
+        QCOMPARE(cli({"allan", m_file, "--channel", "4", "--format", "csv"}).out, csv);
+        QCOMPARE(cli({"allan", m_file, "--channel", "4"}).out, text);
+        QCOMPARE((QList<double>{curve.points[0].tauS, double(curve.points[4].count)}),
+                 (QList<double>{1e-3, 39}));
+        const QJsonObject json =
+            QJsonDocument::fromJson(cli({"allan", m_file, "--channel=4", "--format=json"}).out.toUtf8())
+                .object();
+        QCOMPARE(numbers(json, {"channel", "samples"}), (QList<double>{4, 70}));
+        QCOMPARE(json.value("points").toArray().size(), 5);
+        QCOMPARE(numbers(json.value("minimum").toObject(), {"tau_s", "adev_code", "adev_v", "count"}),
+                 (QList<double>{low.tauS, low.adevCode, low.adevV, double(low.count)}));
+    }
+
     void convertWritesOneColumnPerChannel()
     {
         const Run run = cli({"convert", m_file, "--csv"});
@@ -307,8 +339,9 @@ private Q_SLOTS:
     {
         // Every command's help names the exit codes; help COMMAND is COMMAND --help.
         const Run overview = cli({"--help"});
-        for (const QString &command : QStringList{"stats", "fft", "hist", "convert", "plot", "regs",
-                                                  "settings", "board", "acquire", "history", "log"}) {
+        for (const QString &command :
+             QStringList{"stats", "fft", "hist", "convert", "plot", "regs", "settings", "board", "acquire",
+                         "history", "log", "allan"}) {
             QVERIFY(overview.out.contains(QStringLiteral("  %1").arg(command)));
             const Run run = cli({command, "--help"});
             QCOMPARE(run.exitCode, 0);
@@ -339,6 +372,8 @@ private Q_SLOTS:
         row("variant 65", "stats a.dat --variant 65", 2, "--variant must be 62, 64, 68 or 69, not '65'");
         row("fft without channel", "fft a.dat", 2, "fft needs --channel N");
         row("hist without channel", "hist a.dat", 2, "hist needs --channel N");
+        row("allan without channel", "allan a.dat", 2, "allan needs --channel N");
+        row("allan of no data", "allan a.dat --channel 2", 1, "a.dat: channel 2 holds no data");
         const QString windows =
             QStringLiteral("--window must be 0..5 or one of Rectangular, Triangular, Hanning, "
                            "Hamming, Blackman, Blackman-Harris, not '%1'");

@@ -1,5 +1,6 @@
 #include "AcquireCommand.h"
 #include "BoardCommand.h"
+#include "CliAllan.h"
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "CliConvert.h"
@@ -30,9 +31,9 @@ std::vector<CliCommand> commands()
 {
     // Each command lives in its own file; add it here.
     return {
-        statsCommand(),   fftCommand(),   histCommand(),     convertCommand(),
-        plotCommand(),    regsCommand(),  settingsCommand(), boardCommand(),
-        acquireCommand(), sweepCommand(), historyCommand(),  logCommand(),
+        statsCommand(),   fftCommand(),      histCommand(),  convertCommand(), plotCommand(),
+        regsCommand(),    settingsCommand(), boardCommand(), acquireCommand(), sweepCommand(),
+        historyCommand(), logCommand(),      allanCommand(),
     };
 }
 
