@@ -333,6 +333,14 @@ private Q_SLOTS:
             QVERIFY(file.size() > 1000);
             QCOMPARE(file.read(magic.size()), magic);
         }
+        // The Allan deviation's picture comes with its table.
+        const Run allan = cli({"allan", m_file, "--channel", "4", "--format", "csv", "--plot", "allan.pdf"});
+        QCOMPARE(allan.exitCode, 0);
+        QCOMPARE(allan.out, cli({"allan", m_file, "--channel", "4", "--format", "csv"}).out);
+        QFile file(m_dir.filePath("allan.pdf"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.size() > 1000);
+        QCOMPARE(file.read(5), QByteArray("%PDF-"));
     }
 
     void helpForEveryCommand()
@@ -374,6 +382,8 @@ private Q_SLOTS:
         row("hist without channel", "hist a.dat", 2, "hist needs --channel N");
         row("allan without channel", "allan a.dat", 2, "allan needs --channel N");
         row("allan of no data", "allan a.dat --channel 2", 1, "a.dat: channel 2 holds no data");
+        row("allan plot format", "allan a.dat --channel 4 --plot a.svg", 2,
+            "the output must end in .png or .pdf, not 'a.svg'");
         const QString windows =
             QStringLiteral("--window must be 0..5 or one of Rectangular, Triangular, Hanning, "
                            "Hamming, Blackman, Blackman-Harris, not '%1'");
@@ -411,6 +421,8 @@ private Q_SLOTS:
             "3");
         row("channel without data", "hist a.dat --channel 2", 1, "a.dat: channel 2 holds no data");
         row("plot unwritable", "plot a.dat --channel 1 --kind time -o none/a.png", 1,
+            "cannot write none/a.png: error 76 : Path not found");
+        row("allan plot unwritable", "allan a.dat --channel 4 --plot none/a.png", 1,
             "cannot write none/a.png: error 76 : Path not found");
         row("stats", "stats short.dat", 1, "short.dat: no channel holds data");
         row("convert", "convert short.dat --csv", 1, "short.dat: no channel holds data");

@@ -93,6 +93,18 @@ void PlotView::setCaptions(const QString &xCaption, const QString &yCaption)
     m_plot->yAxis->setLabel(yCaption);
 }
 
+void PlotView::setLogLog(bool logLog)
+{
+    for (QCPAxis *axis : {m_plot->xAxis, m_plot->yAxis}) {
+        axis->setScaleType(logLog ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
+        if (logLog)
+            axis->setTicker(QSharedPointer<QCPAxisTickerLog>::create());
+        else
+            axis->setTicker(QSharedPointer<QCPAxisTicker>::create());
+    }
+    replot();
+}
+
 void PlotView::setNote(const QString &text)
 {
     m_note->setText(text);

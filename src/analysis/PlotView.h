@@ -29,6 +29,8 @@ public:
     ~PlotView() override;
 
     void setCaptions(const QString &xCaption, const QString &yCaption);
+    // Both axes logarithmic (the Allan deviation) or linear, the default.
+    void setLogLog(bool logLog);
     // A text in the plot's top right corner (the spectrum's figures), exported with the
     // plot; empty hides it. Kept by clear and load.
     void setNote(const QString &text);

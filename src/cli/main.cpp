@@ -102,7 +102,8 @@ int main(int argc, char *argv[])
     // Drawing a plot needs the widget toolkit, on the offscreen platform so that no display
     // is needed; every other command runs on the core alone.
     std::unique_ptr<QCoreApplication> application;
-    if (argc > 1 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "sweep") == 0)) {
+    if (argc > 1 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "sweep") == 0 ||
+                     std::strcmp(argv[1], "allan") == 0)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         // The toolkit's notice about a missing runtime folder says nothing about the plot.
         static QtMessageHandler toolkitHandler = nullptr;
