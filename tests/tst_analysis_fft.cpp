@@ -4,6 +4,7 @@
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
 #include "analysis/FftWindow.h"
+#include "analysis/NoiseDensity.h"
 #include "analysis/Fourier.h"
 #include "data/ClassData.h"
 #include "data/StatisticsFigures.h"
@@ -297,7 +298,7 @@ private Q_SLOTS:
         fill(one, {5});                         // too few; a transform of length 1 is refused
         // The spectrum's messages, and why the metrics are refused.
         const QList<std::tuple<const ClassData *, QList<AnalysisMessage>, QString>> cases = {
-            {&zero, {failed}, "No signal outside the DC span"},
+            {&zero, {failed}, "no tone found"},
             {&timeless, {failed}, "No conversion time for the frequency axis"},
             {&one, {tooFew, lengthOne, failed}, "Not enough data for a spectrum"},
             {&none, {tooFew, failed}, "Not enough data for a spectrum"}};
@@ -359,6 +360,109 @@ private Q_SLOTS:
         QCOMPARE(t.ymin, 0.0);
         QCOMPARE(limits(t), (QList<double>{double(x.size()), x.size() - 1.0, x.first(), x.last(), top}));
     }
+    void windowGains()
+    {
+        // Coherent gain a0 and the textbook equivalent noise bandwidths (bins).
+        const QList<QPair<double, double>> expected = {{1, 1},         {0.5, 4.0 / 3},      {0.5, 1.5},
+                                                       {0.54, 1.36},   {0.42659071, 1.69}, {0.42323, 1.71}};
+        for (int w = 0; w < 6; ++w) {
+            QVERIFY(qAbs(FftWindow::coherentGain(w, 1024) - expected[w].first) < 1e-9);
+            QVERIFY2(qAbs(FftWindow::noiseBandwidthBins(w, 1024) - expected[w].second) < 0.005, qPrintable(QString::number(w)));
+        }
+        MetricDefinition d = MetricDefinition::forWindow(5);
+        d.highestHarmonic = 3;
+        d.toneBins = 6;
+        d.sfdrFromHz = 10;
+        d.sfdrToHz = 200.5;
+        d.fullScaleCodes = 65536;
+        QCOMPARE(d.describe(), (QStringList{"Window: Blackman-Harris", "Harmonics: 2nd to 3rd",
+                                            "Excluded bins: DC 0..4, tones \u00B16", "SFDR range: 10 Hz to 200.5 Hz",
+                                            "Full scale: 65536 codes"}));
+        QCOMPARE(MetricDefinition().describe().mid(1, 3),
+                 (QStringList{"Harmonics: 2nd to 6th", "Excluded bins: DC 0..2, tones \u00B12", "SFDR range: whole band"}));
+        QCOMPARE(d.toJson().value("tone_bins").toInt(), 6);
+        QVERIFY(MetricDefinition().toJson().value("sfdr_to_hz").isNull());
+        d.sfdrToHz = 5;
+        QCOMPARE(fftMetrics(std::vector<double>(64, 1), d, 1.0).message,
+                 QStringLiteral("the SFDR range must run from 0 Hz or more up to a higher frequency"));
+    }
+
+    void bothEnobAndTheHarmonicsCounted_data()
+    {
+        QTest::addColumn<double>("amplitude"); // of the full-scale half range 2^23
+        QTest::addColumn<int>("highest");
+        QTest::newRow("full scale") << 1.0 << 6;
+        QTest::newRow("-6 dBFS") << 0.5 << 6;
+        QTest::newRow("-6 dBFS, 2nd only") << 0.5 << 2;
+        QTest::newRow("4th") << 1.0 << 4;
+        QTest::newRow("8th") << 1.0 << 8;
+        QTest::newRow("none") << 1.0 << 1;
+    }
+
+    void bothEnobAndTheHarmonicsCounted()
+    {
+        QFETCH(double, amplitude);
+        QFETCH(int, highest);
+        const int n = 4096, k1 = 61; // 8 k1 < n/2: no harmonic folds
+        const double a = amplitude * 8388608, sigma = 10;
+        std::mt19937 random(5);
+        std::normal_distribution<double> noise(0.0, sigma);
+        ClassData d;
+        fill(d, samples(n, [&](int i) {
+                 double x = a * std::sin(2 * Pi * k1 * i / n);
+                 for (int h = 2; h <= 8; ++h) // harmonic h at 200 h codes
+                     x += 200.0 * h * std::cos(2 * Pi * h * k1 * i / n + h);
+                 return x + noise(random);
+             }));
+        MetricDefinition def = MetricDefinition::forWindow(2);
+        def.highestHarmonic = highest;
+        const FftMetrics m = fftMetrics(d, 0, def);
+        QVERIFY2(m.valid && m.fullScaleKnown, qPrintable(m.message));
+        QCOMPARE(m.definition.fullScaleCodes, 16777216.0);
+        double counted = 0, uncounted = 0; // harmonic power, mean square
+        for (int h = 2; h <= 8; ++h)
+            (h <= highest ? counted : uncounted) += 200.0 * h * 200.0 * h / 2;
+        const double tone = a * a / 2, nd = sigma * sigma + 1.0 / 12 + counted + uncounted;
+        QVERIFY(highest > 1 ? qAbs(m.thdDb - 10 * std::log10(counted / tone)) < 0.01 : std::isinf(m.thdDb));
+        QVERIFY(qAbs(m.sinadDb - 10 * std::log10(tone / nd)) < 0.02);
+        QVERIFY(qAbs(m.enobFullScaleBits - std::log2(16777216 / std::sqrt(nd * 12))) < 0.02);
+        QVERIFY(qAbs(m.fundamentalDbfs - 20 * std::log10(amplitude)) < 0.001);
+        // Equal at full scale; one bit apart at -6 dBFS.
+        QVERIFY2(qAbs(m.enobFullScaleBits - m.enobBits + std::log2(amplitude)) < 0.01,
+                 qPrintable(QStringLiteral("%1 %2").arg(m.enobFullScaleBits).arg(m.enobBits)));
+    }
+
+    void noToneAndNoiseDensity()
+    {
+        ClassData constant, white;
+        fill(constant, std::vector<qint32>(1024, -123456));
+        std::mt19937 random(9);
+        std::normal_distribution<double> noise(0.0, 100.0);
+        fill(white, samples(8192, [&](int) { return 5000 + noise(random); }));
+        QM4168 adc;
+        adc.setEvBoard(8);
+        const double lsb = statisticsFigures(white, 0, adc).lsbV;
+        for (int w : {0, 2, 5}) {
+            for (const ClassData *d : {&constant, &white}) {
+                const FftMetrics m = fftMetrics(*d, 0, w);
+                QVERIFY(!m.valid && m.noTone);
+                QCOMPARE(metricsText(m), QStringLiteral("no tone found"));
+            }
+            // White noise of 100 codes at 1 kHz: 100 sqrt(2 / 1000) codes/sqrt(Hz).
+            const NoiseDensity psd = noiseDensity(white, 0, w, adc);
+            QVERIFY2(psd.valid(), qPrintable(psd.error));
+            QCOMPARE(psd.enbwHz, psd.enbwBins * 1000.0 / 8192);
+            double sum = 0;
+            for (size_t k = 10; k < psd.densityV.size(); ++k)
+                sum += psd.densityV[k] * psd.densityV[k];
+            const double rms = std::sqrt(sum / double(psd.densityV.size() - 10)) / lsb;
+            QVERIFY2(qAbs(rms / (100 * std::sqrt(2.0 / 1000)) - 1) < 0.04, qPrintable(QString::number(rms)));
+        }
+        ClassData timeless;
+        fill(timeless, {1, 5, 2, 8}, 0);
+        QCOMPARE(noiseDensity(timeless, 0, 2, adc).error, QStringLiteral("No conversion time for the frequency axis"));
+    }
+
     void allanDeviationOfKnownNoises()
     {
         // By hand: m = 1 differences 2 -1 4 -2 4, m = 2 window means 2 2.5 4 5 6.

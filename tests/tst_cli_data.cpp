@@ -427,8 +427,6 @@ private Q_SLOTS:
         row("stats", "stats short.dat", 1, "short.dat: no channel holds data");
         row("convert", "convert short.dat --csv", 1, "short.dat: no channel holds data");
         row("all codes zero", "fft a.dat --channel 6", 1, "Error in VBFFT module--EditFFT");
-        row("metrics of all codes zero", "fft a.dat --channel 6 --metrics", 1,
-            "No signal outside the DC span");
         // Standard output that cannot be written (the last word names where it goes).
         const QString full = QStringLiteral("cannot write the standard output: No space left on device");
         for (const char *arguments : {"stats a.dat", "convert a.dat --csv", "fft a.dat --channel 1",

@@ -44,4 +44,28 @@ double weight(int selector, int i, int n)
     }
 }
 
+double coherentGain(int selector, int n)
+{
+    double sum = 0;
+    for (int i = 0; i < n; ++i)
+        sum += weight(selector, i, n);
+    return n > 0 ? sum / n : 0;
+}
+
+double powerGain(int selector, int n)
+{
+    double sum = 0;
+    for (int i = 0; i < n; ++i) {
+        const double w = weight(selector, i, n);
+        sum += w * w;
+    }
+    return n > 0 ? sum / n : 0;
+}
+
+double noiseBandwidthBins(int selector, int n)
+{
+    const double gain = coherentGain(selector, n);
+    return gain > 0 ? powerGain(selector, n) / (gain * gain) : 0;
+}
+
 } // namespace FftWindow

@@ -17,4 +17,12 @@ int selectorOf(const QString &name);
 // outside 1..5 weight nothing (1).
 double weight(int selector, int i, int n);
 
+// The properties of the n weights w(i): the coherent gain (their mean, what a tone on a
+// whole bin keeps of its amplitude), the power gain (the mean of their squares, what noise
+// keeps of its power) and the equivalent noise bandwidth in bins, n sum w^2 / (sum w)^2 =
+// powerGain / coherentGain^2. All 0 for n < 1.
+double coherentGain(int selector, int n);
+double powerGain(int selector, int n);
+double noiseBandwidthBins(int selector, int n);
+
 } // namespace FftWindow
