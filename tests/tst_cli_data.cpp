@@ -1,6 +1,7 @@
 #include "analysis/AllanDeviation.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
+#include "analysis/NoiseDensity.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "data/ShowStatistics.h"
@@ -220,6 +221,11 @@ private Q_SLOTS:
                                                          {"SFDR", m.sfdrDbc, "dBc"},
                                                          {"ENOB", m.enobBits, "bits"}})
             figures += QStringLiteral("%1 %2 %3\n").arg(label).arg(value, 0, 'f', 2).arg(unit);
+        figures += QStringLiteral("ENOB(FS) %1 bits\nLevel %2 dBFS\n")
+                       .arg(m.enobFullScaleBits, 0, 'f', 2)
+                       .arg(m.fundamentalDbfs, 0, 'f', 2);
+        figures += QStringLiteral("Window: Rectangular\nHarmonics: 2nd to 6th\nExcluded bins: DC 0..1, tones "
+                                  "\u00B11\nSFDR range: whole band\nFull scale: 16777216 codes\n");
         QCOMPARE((QList<int>{text.exitCode, json.exitCode}), (QList<int>{0, 0}));
         QCOMPARE(text.err + text.out, figures);
         const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
@@ -230,21 +236,44 @@ private Q_SLOTS:
         QCOMPARE(o.value("texts").toObject().value("SNR").toString(),
                  metricsLines(blackmanHarris).at(1).section(' ', 1));
         QVERIFY(o.value("reason").isNull());
+        QCOMPARE(o.value("definition").toObject(), blackmanHarris.definition.toJson());
+        // A definition of its own: THD of the 2nd harmonic only, as the library computes it.
+        MetricDefinition own = MetricDefinition::forWindow(5);
+        own.highestHarmonic = 2;
+        own.toneBins = 5;
+        own.sfdrFromHz = 20;
+        const Run set = cli({"fft", m_file, "--channel", "1", "--metrics", "--format", "json", "--window", "5",
+                             "--harmonics", "2", "--exclude-tone", "5", "--sfdr-range", "20:"});
+        const QJsonObject s = QJsonDocument::fromJson(set.out.toUtf8()).object();
+        const FftMetrics ownMetrics = fftMetrics(m_data, 1, own);
+        QCOMPARE(numbers(s, {"thd_db", "sfdr_dbc", "enob_fs_bits"}),
+                 (QList<double>{ownMetrics.thdDb, ownMetrics.sfdrDbc, ownMetrics.enobFullScaleBits}));
+        QCOMPARE(s.value("definition").toObject().value("tone_bins").toInt(), 5);
 
         // No tone: no figures, the reason instead, and not a failure.
         const QStringList dc = {"fft", "q62.dat", "--channel", "2", "--metrics", "--format"};
         const Run none = cli(dc + QStringList{"text"}), noneCsv = cli(dc + QStringList{"csv"}),
                   noneJson = cli(dc + QStringList{"json"});
         QCOMPARE((QList<int>{none.exitCode, noneCsv.exitCode, noneJson.exitCode}), (QList<int>{0, 0, 0}));
-        QCOMPARE(none.out, QStringLiteral("no tone found\n"));
+        QVERIFY(none.out.startsWith(QStringLiteral("no tone found\nWindow: Hanning\n")));
         QCOMPARE(noneCsv.out,
-                 QStringLiteral("channel,window,fundamental_bin,fundamental_hz,snr_db,thd_db,sinad_db,"
-                                "sfdr_dbc,enob_bits,reason\n2,Hanning,,,,,,,,no tone found\n"));
+                 QStringLiteral("# Window: Hanning\n# Harmonics: 2nd to 6th\n# Excluded bins: DC 0..2, tones "
+                                "\u00B12\n# SFDR range: whole band\n# Full scale: 65536 codes\n"
+                                "channel,window,fundamental_bin,fundamental_hz,snr_db,thd_db,sinad_db,"
+                                "sfdr_dbc,enob_bits,enob_fs_bits,level_dbfs,reason\n2,Hanning,,,,,,,,,,no tone found\n"));
         const QJsonObject n = QJsonDocument::fromJson(noneJson.out.toUtf8()).object();
         QCOMPARE(n.value("reason").toString(), QStringLiteral("no tone found"));
         for (const char *key : {"fundamental_bin", "snr_db", "enob_bits"})
             QVERIFY(n.value(key).isNull());
         // The table in dBFS: the tone's amplitude against the 24-bit half scale.
+        // The noise density, its bandwidth stated first.
+        const Run psd = cli({"fft", m_file, "--channel", "1", "--psd"});
+        QCOMPARE(psd.exitCode, 0);
+        const NoiseDensity density = noiseDensity(m_data, 1, 2, m_adc);
+        QCOMPARE(psd.out.section('\n', 0, 1), QStringLiteral("# One-sided noise density, corrected for the window: "
+                                                             "%1\nfrequency_hz,density_v_per_rthz")
+                                                  .arg(density.enbwText(2)));
+        QCOMPARE(psd.out.section('\n', 7, 7).section(',', 1).toDouble(), density.densityV.at(5));
         const Run fs = cli({"fft", m_file, "--channel", "1", "--scale", "dbfs"});
         QVERIFY(fs.out.startsWith(QStringLiteral("frequency_hz,level_dbfs\n")));
         QCOMPARE(fs.out.count(QLatin1Char('\n')), 130);
@@ -389,6 +418,14 @@ private Q_SLOTS:
                            "Hamming, Blackman, Blackman-Harris, not '%1'");
         row("unknown window", "fft a.dat --channel 1 --window Kaiser", 2, windows.arg("Kaiser"));
         row("window 6", "fft a.dat --channel 1 --window 6", 2, windows.arg("6"));
+        row("harmonics 0", "fft a.dat --channel 1 --metrics --harmonics 0", 2,
+            "--harmonics must be a whole number from 1 to 50, not '0'");
+        row("exclude-dc x", "fft a.dat --channel 1 --metrics --exclude-dc x", 2,
+            "--exclude-dc must be a whole number from 0 to 64, not 'x'");
+        row("sfdr reversed", "fft a.dat --channel 1 --metrics --sfdr-range 50:20", 2,
+            "--sfdr-range must be F1:F2 in Hz with 0 <= F1 < F2, not '50:20'");
+        row("definition without metrics", "fft a.dat --channel 1 --harmonics 3", 2, "--harmonics needs --metrics");
+        row("psd and metrics", "fft a.dat --channel 1 --psd --metrics", 2, "--metrics and --psd exclude each other");
         row("convert without format", "convert a.dat", 2, "convert needs an output format: --csv");
         row("convert with value", "convert a.dat --csv=yes", 2, "Unexpected value after '--csv'.");
         row("format xml", "stats a.dat --format xml", 2, "--format must be text, csv or json, not 'xml'");

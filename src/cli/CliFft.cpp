@@ -7,6 +7,7 @@
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
 #include "analysis/FftWindow.h"
+#include "analysis/NoiseDensity.h"
 
 #include <QJsonObject>
 
@@ -17,61 +18,124 @@ namespace {
 QString help()
 {
     return QStringLiteral("Usage: qm416x-cli fft FILE.dat --channel N [--window NAME|0-5] [--metrics]\n"
-                          "                     [--format text|csv|json] [--variant 62|64|68|69]\n\n"
+                          "                     [--harmonics H] [--exclude-dc B] [--exclude-tone B]\n"
+                          "                     [--sfdr-range F1:F2] [--format text|csv|json] [--psd]\n"
+                          "                     [--scale relative|dbfs] [--variant 62|64|68|69]\n\n"
                           "The spectrum of channel N as CSV: frequency in Hz, level in dB relative to the\n"
                           "strongest bin, one row per bin from 0 Hz to half the sampling rate.\n"
                           "With --metrics, the figures of the strongest tone instead, one per line:\n"
-                          "fundamental frequency, SNR, THD, SINAD, SFDR and ENOB; --format applies to\n"
-                          "them (an infinite figure is null in JSON, inf or -inf elsewhere). When no bin\n"
-                          "stands 20 dB above the median of the others, \"no tone found\" replaces the\n"
-                          "figures (empty in CSV, null in JSON, with the reason), exit code 0.\n"
+                          "fundamental frequency, SNR, THD, SINAD, SFDR, ENOB = (SINAD - 1.76) / 6.02,\n"
+                          "the full-scale ENOB(FS) = log2(FSR / (rms noise and distortion * sqrt 12)) and\n"
+                          "the tone's level in dBFS, then the definition they were computed with (window,\n"
+                          "harmonics, excluded bins, SFDR range, full scale); --format applies to them\n"
+                          "(the definition as '#' lines in CSV, an object in JSON; an infinite figure is\n"
+                          "null in JSON, inf or -inf elsewhere). When no bin stands 20 dB above the\n"
+                          "median of the others, \"no tone found\" replaces the figures (empty in CSV,\n"
+                          "null in JSON, with the reason), exit code 0.\n"
+                          "--psd gives the one-sided noise density in V/sqrt(Hz) instead, corrected for\n"
+                          "the window, a '#' line stating its equivalent noise bandwidth first.\n"
                           "--scale dbfs gives the table in dB relative to the range's full scale.\n\n") +
            CliDataSession::optionHelp() +
            QStringLiteral("  --channel N            the channel (0..7), required\n"
                           "  --window NAME|0-5      Rectangular (0), Triangular (1), Hanning (2, default),\n"
                           "                         Hamming (3), Blackman (4), Blackman-Harris (5)\n"
                           "  --metrics              print the spectrum metrics instead of the table\n"
+                          "  --harmonics H          count harmonics 2 to H as distortion (1-50, default 6)\n"
+                          "  --exclude-dc B         bins 0..B are DC (default by window: 1 Rectangular,\n"
+                          "                         2 Triangular, Hanning, Hamming, 3 Blackman,\n"
+                          "                         4 Blackman-Harris)\n"
+                          "  --exclude-tone B       a tone takes its bin and B on each side (same defaults)\n"
+                          "  --sfdr-range F1:F2     search SFDR's spur from F1 to F2 Hz (F2 empty: up to\n"
+                          "                         half the rate; default the whole band)\n"
+                          "  --psd                  print the noise density instead of the table\n"
                           "  --scale relative|dbfs  levels of the table: to the strongest bin (default)\n"
                           "                         or to full scale\n") +
            CliFormat::helpLine();
 }
 
+// The definition options of the metrics; an empty text when they were understood.
+QString readDefinition(const CliArguments &args, MetricDefinition &definition)
+{
+    const auto integer = [&args](const char *option, int lowest, int highest, int &value) -> QString {
+        const QString name = QLatin1String(option);
+        if (!args.has(name))
+            return {};
+        bool ok = false;
+        value = args.value(name).toInt(&ok);
+        if (!ok || value < lowest || value > highest)
+            return QStringLiteral("%1 must be a whole number from %2 to %3, not '%4'")
+                .arg(name)
+                .arg(lowest)
+                .arg(highest)
+                .arg(args.value(name));
+        return {};
+    };
+    QString error =
+        integer("--harmonics", 1, MetricDefinition::MaxHighestHarmonic, definition.highestHarmonic);
+    if (error.isEmpty())
+        error = integer("--exclude-dc", 0, MetricDefinition::MaxExcludedBins, definition.dcBins);
+    if (error.isEmpty())
+        error = integer("--exclude-tone", 0, MetricDefinition::MaxExcludedBins, definition.toneBins);
+    if (!error.isEmpty() || !args.has(QStringLiteral("--sfdr-range")))
+        return error;
+    const QString range = args.value(QStringLiteral("--sfdr-range"));
+    const QStringList ends = range.split(QLatin1Char(':'));
+    bool fromOk = false, toOk = true;
+    if (ends.size() == 2) {
+        definition.sfdrFromHz = ends.at(0).toDouble(&fromOk);
+        if (!ends.at(1).isEmpty())
+            definition.sfdrToHz = ends.at(1).toDouble(&toOk);
+    }
+    if (!fromOk || !toOk || !definition.error().isEmpty())
+        return QStringLiteral("--sfdr-range must be F1:F2 in Hz with 0 <= F1 < F2, not '%1'").arg(range);
+    return {};
+}
+
 // A spectrum without a tone is an answer, not a failure: its figures are empty (null) and
 // the reason says why.
-int printMetrics(const FftMetrics &m, int channel, int window, CliFormat::Kind format)
+int printMetrics(const FftMetrics &m, int channel, CliFormat::Kind format)
 {
     if (!m.valid && !m.noTone)
         return CliOutput::failure(m.message);
     const QStringList lines = m.valid ? metricsLines(m) : QStringList{m.message};
+    const QStringList definition = m.definition.describe();
+    const QString window = FftWindow::names().at(m.definition.window);
     if (format == CliFormat::Text) {
-        CliOutput::out(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        CliOutput::out((lines + definition).join(QLatin1Char('\n')) + QLatin1Char('\n'));
         return 0;
     }
-    const QList<QPair<QString, double>> figures = {{"fundamental_hz", m.fundamentalHz},
-                                                   {"snr_db", m.snrDb},
-                                                   {"thd_db", m.thdDb},
-                                                   {"sinad_db", m.sinadDb},
-                                                   {"sfdr_dbc", m.sfdrDbc},
-                                                   {"enob_bits", m.enobBits}};
+    const bool fs = m.valid && m.fullScaleKnown;
+    const QList<std::tuple<QString, double, bool>> figures = {{"fundamental_hz", m.fundamentalHz, m.valid},
+                                                              {"snr_db", m.snrDb, m.valid},
+                                                              {"thd_db", m.thdDb, m.valid},
+                                                              {"sinad_db", m.sinadDb, m.valid},
+                                                              {"sfdr_dbc", m.sfdrDbc, m.valid},
+                                                              {"enob_bits", m.enobBits, m.valid},
+                                                              {"enob_fs_bits", m.enobFullScaleBits, fs},
+                                                              {"level_dbfs", m.fundamentalDbfs, fs}};
     if (format == CliFormat::Csv) {
+        QString text;
+        for (const QString &line : definition)
+            text += QStringLiteral("# ") + line + QLatin1Char('\n');
         QStringList heading = {"channel", "window", "fundamental_bin"};
-        QStringList row = {QString::number(channel), FftWindow::names().at(window),
+        QStringList row = {QString::number(channel), window,
                            m.valid ? QString::number(m.fundamentalBin) : QString()};
-        for (const auto &[name, value] : figures) {
+        for (const auto &[name, value, given] : figures) {
             heading << name;
-            row << (m.valid ? CliCsv::number(value) : QString());
+            row << (given ? CliCsv::number(value) : QString());
         }
         heading << QStringLiteral("reason");
         row << (m.valid ? QString() : m.message);
-        CliOutput::out(CliFormat::csvRow(heading) + CliFormat::csvRow(row));
+        CliOutput::out(text + CliFormat::csvRow(heading) + CliFormat::csvRow(row));
         return 0;
     }
     QJsonObject object{{"channel", channel},
-                       {"window", FftWindow::names().at(window)},
+                       {"window", window},
+                       {"definition", m.definition.toJson()},
                        {"fundamental_bin", m.valid ? QJsonValue(m.fundamentalBin) : QJsonValue()},
                        {"reason", m.valid ? QJsonValue() : QJsonValue(m.message)}};
-    for (const auto &[name, value] : figures)
-        object.insert(name, m.valid && std::isfinite(value) ? QJsonValue(value) : QJsonValue());
+    for (const auto &[name, value, given] : figures)
+        object.insert(name, given && std::isfinite(value) ? QJsonValue(value) : QJsonValue());
     QJsonObject texts;
     if (m.valid)
         for (const QString &line : lines)
@@ -81,41 +145,71 @@ int printMetrics(const FftMetrics &m, int channel, int window, CliFormat::Kind f
     return 0;
 }
 
+int printDensity(const NoiseDensity &density, int window)
+{
+    if (!density.valid())
+        return CliOutput::failure(density.error);
+    QString text = QStringLiteral("# One-sided noise density, corrected for the window: %1\n"
+                                  "frequency_hz,density_v_per_rthz\n")
+                       .arg(density.enbwText(window));
+    for (size_t k = 0; k < density.densityV.size(); ++k)
+        text += CliCsv::number(density.frequencyHz[k]) + QLatin1Char(',') +
+                CliCsv::number(density.densityV[k]) + QLatin1Char('\n');
+    CliOutput::out(text);
+    return 0;
+}
+
 int run(const QStringList &arguments)
 {
-    QStringList options = CliDataSession::valueOptions();
+    const QStringList definitionOptions = {"--harmonics", "--exclude-dc", "--exclude-tone", "--sfdr-range"};
+    QStringList options = CliDataSession::valueOptions() + definitionOptions;
     options << QStringLiteral("--window") << QStringLiteral("--scale") << CliFormat::option();
-    const CliArguments args(arguments, options, {QStringLiteral("--metrics")});
+    const CliArguments args(arguments, options, {QStringLiteral("--metrics"), QStringLiteral("--psd")});
     if (args.help()) {
         CliOutput::out(help());
         return 0;
     }
-    if (args.error().isEmpty() && !args.has(QStringLiteral("--channel")))
+    const bool understood = args.error().isEmpty();
+    if (understood && !args.has(QStringLiteral("--channel")))
         return CliOutput::usageError(QStringLiteral("fft needs --channel N"));
     const int window = args.windowOption();
     if (window < 0)
         return CliOutput::usageError(args.windowError());
     CliFormat::Kind format = CliFormat::Text;
     QString error;
-    if (args.error().isEmpty() && !CliFormat::read(args, format, error))
+    if (understood && !CliFormat::read(args, format, error))
         return CliOutput::usageError(error);
     const bool metrics = args.has(QStringLiteral("--metrics"));
-    if (args.error().isEmpty() && !metrics && args.has(CliFormat::option()) && format != CliFormat::Csv)
+    const bool psd = args.has(QStringLiteral("--psd"));
+    if (understood && metrics && psd)
+        return CliOutput::usageError(QStringLiteral("--metrics and --psd exclude each other"));
+    if (understood && !metrics && args.has(CliFormat::option()) && format != CliFormat::Csv)
         return CliOutput::usageError(
             QStringLiteral("the spectrum table is CSV; --format text|json needs --metrics"));
+    for (const QString &option : definitionOptions)
+        if (understood && !metrics && args.has(option))
+            return CliOutput::usageError(QStringLiteral("%1 needs --metrics").arg(option));
+    MetricDefinition definition = MetricDefinition::forWindow(window);
+    if (understood)
+        if (const QString bad = readDefinition(args, definition); !bad.isEmpty())
+            return CliOutput::usageError(bad);
     const QString scaleText = args.value(QStringLiteral("--scale"));
-    if (args.error().isEmpty() && args.has(QStringLiteral("--scale")) &&
-        scaleText != QLatin1String("relative") && scaleText != QLatin1String("dbfs"))
+    if (understood && args.has(QStringLiteral("--scale")) && scaleText != QLatin1String("relative") &&
+        scaleText != QLatin1String("dbfs"))
         return CliOutput::usageError(
             QStringLiteral("--scale must be relative or dbfs, not '%1'").arg(scaleText));
+    if (understood && args.has(QStringLiteral("--scale")) && (metrics || psd))
+        return CliOutput::usageError(QStringLiteral("--scale sets the levels of the spectrum table only"));
     const FftScale scale = scaleText == QLatin1String("dbfs") ? FftScale::FullScale : FftScale::Relative;
     CliDataSession session;
     if (const int code = session.open(args))
         return code;
 
     if (metrics)
-        return printMetrics(fftMetrics(session.data(), session.channel(), window), session.channel(), window,
+        return printMetrics(fftMetrics(session.data(), session.channel(), definition), session.channel(),
                             format);
+    if (psd)
+        return printDensity(noiseDensity(session.data(), session.channel(), window, session.adc()), window);
 
     const FftResult result = EditFFT(session.data(), session.channel(), window, scale);
     for (const AnalysisMessage &m : result.messages) {

@@ -79,7 +79,10 @@ int run(const QStringList &arguments)
     const PlotTexts texts = plotTexts(kind);
     view.setCaptions(texts.xCaption, texts.yCaption);
     if (kind == PlotKind::Spectrum)
-        view.setNote(metricsText(fftMetrics(session.data(), session.channel(), window)));
+    {
+        const FftMetrics metrics = fftMetrics(session.data(), session.channel(), window);
+        view.setNote(metricsText(metrics) + QLatin1Char('\n') + definitionText(metrics.definition));
+    }
     view.load(table, table.count);
     const DataFileError written =
         pdf ? view.savePdf(output, Width, Height) : view.savePng(output, Width, Height);
