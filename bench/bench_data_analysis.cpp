@@ -6,7 +6,9 @@
 #include "analysis/AllanDeviation.h"
 #include "analysis/BuildHistogram.h"
 #include "analysis/EditFFT.h"
+#include "analysis/FftMagnitudes.h"
 #include "analysis/FftMetrics.h"
+#include "analysis/NoiseDensity.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "data/ShowStatistics.h"
@@ -134,6 +136,32 @@ void BM_FftMetrics(benchmark::State &state)
             benchmark::DoNotOptimize(fftMetrics(a.data, c, 2));
 }
 BENCHMARK(BM_FftMetrics)->Unit(benchmark::kMillisecond);
+
+// The metrics alone, by a definition of its own, on the power spectrum of one 8192-point
+// transform (4097 bins); and the noise density of the same spectrum.
+void BM_MetricsOfSpectrum(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    const FftMagnitudes spectrum = fftMagnitudes(a.data, 0, 2);
+    std::vector<double> power;
+    for (double m : spectrum.magnitude)
+        power.push_back(m * m);
+    MetricDefinition definition = MetricDefinition::forWindow(2);
+    definition.highestHarmonic = 9;
+    definition.fullScaleCodes = 16777216;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(fftMetrics(power, definition, spectrum.frequency(1)));
+}
+BENCHMARK(BM_MetricsOfSpectrum)->Unit(benchmark::kMicrosecond);
+
+void BM_NoiseDensity(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    const FftMagnitudes spectrum = fftMagnitudes(a.data, 0, 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(noiseDensity(spectrum, 2, 298e-9));
+}
+BENCHMARK(BM_NoiseDensity)->Unit(benchmark::kMicrosecond);
 
 void BM_Histograms(benchmark::State &state)
 {

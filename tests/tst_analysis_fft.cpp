@@ -4,8 +4,8 @@
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
 #include "analysis/FftWindow.h"
-#include "analysis/NoiseDensity.h"
 #include "analysis/Fourier.h"
+#include "analysis/NoiseDensity.h"
 #include "data/ClassData.h"
 #include "data/StatisticsFigures.h"
 #include "model/QM4168.h"
@@ -363,11 +363,12 @@ private Q_SLOTS:
     void windowGains()
     {
         // Coherent gain a0 and the textbook equivalent noise bandwidths (bins).
-        const QList<QPair<double, double>> expected = {{1, 1},         {0.5, 4.0 / 3},      {0.5, 1.5},
-                                                       {0.54, 1.36},   {0.42659071, 1.69}, {0.42323, 1.71}};
+        const QList<QPair<double, double>> expected = {{1, 1},       {0.5, 4.0 / 3},     {0.5, 1.5},
+                                                       {0.54, 1.36}, {0.42659071, 1.69}, {0.42323, 1.71}};
         for (int w = 0; w < 6; ++w) {
             QVERIFY(qAbs(FftWindow::coherentGain(w, 1024) - expected[w].first) < 1e-9);
-            QVERIFY2(qAbs(FftWindow::noiseBandwidthBins(w, 1024) - expected[w].second) < 0.005, qPrintable(QString::number(w)));
+            QVERIFY2(qAbs(FftWindow::noiseBandwidthBins(w, 1024) - expected[w].second) < 0.005,
+                     qPrintable(QString::number(w)));
         }
         MetricDefinition d = MetricDefinition::forWindow(5);
         d.highestHarmonic = 3;
@@ -376,10 +377,11 @@ private Q_SLOTS:
         d.sfdrToHz = 200.5;
         d.fullScaleCodes = 65536;
         QCOMPARE(d.describe(), (QStringList{"Window: Blackman-Harris", "Harmonics: 2nd to 3rd",
-                                            "Excluded bins: DC 0..4, tones \u00B16", "SFDR range: 10 Hz to 200.5 Hz",
-                                            "Full scale: 65536 codes"}));
+                                            "Excluded bins: DC 0..4, tones \u00B16",
+                                            "SFDR range: 10 Hz to 200.5 Hz", "Full scale: 65536 codes"}));
         QCOMPARE(MetricDefinition().describe().mid(1, 3),
-                 (QStringList{"Harmonics: 2nd to 6th", "Excluded bins: DC 0..2, tones \u00B12", "SFDR range: whole band"}));
+                 (QStringList{"Harmonics: 2nd to 6th", "Excluded bins: DC 0..2, tones \u00B12",
+                              "SFDR range: whole band"}));
         QCOMPARE(d.toJson().value("tone_bins").toInt(), 6);
         QVERIFY(MetricDefinition().toJson().value("sfdr_to_hz").isNull());
         d.sfdrToHz = 5;
@@ -460,7 +462,8 @@ private Q_SLOTS:
         }
         ClassData timeless;
         fill(timeless, {1, 5, 2, 8}, 0);
-        QCOMPARE(noiseDensity(timeless, 0, 2, adc).error, QStringLiteral("No conversion time for the frequency axis"));
+        QCOMPARE(noiseDensity(timeless, 0, 2, adc).error,
+                 QStringLiteral("No conversion time for the frequency axis"));
     }
 
     void allanDeviationOfKnownNoises()

@@ -2,7 +2,10 @@
 #include "ModalDriver.h"
 #include "TestServices.h"
 #include "analysis/FormData.h"
+#include "analysis/AllanPlot.h"
+#include "analysis/FormAllan.h"
 #include "analysis/FormFFT.h"
+#include "analysis/NoiseDensity.h"
 #include "analysis/FormGraph1.h"
 #include "analysis/FormHist.h"
 #include "analysis/FormNoiseTable.h"
@@ -127,7 +130,8 @@ QList<double> figures(const NoiseRow &r, bool all)
     QList<double> f = {double(r.filterWord), double(r.chop), r.conversionTimeUs, double(r.rangeCode),
                        r.rangeVolts,         r.rmsNoiseUv,   r.rmsBits};
     if (all)
-        f << r.dataRateHz << double(r.bipolar) << double(r.samples) << r.peakNoiseUv << r.peakBits;
+        f << r.dataRateHz << double(r.bipolar) << double(r.samples) << r.peakNoiseUv << r.peakBits
+          << r.peakEstimatedUv << r.peakEstimatedBits;
     return f;
 }
 
@@ -157,7 +161,7 @@ private Q_SLOTS:
         ChildWindow *frame = rig.window.childWindow("FormData");
         FormData *form = rig.data();
         QVERIFY(!form->docked());
-        QCOMPARE(form->size(), QSize(536, 221));
+        QCOMPARE(form->size(), QSize(536, 321));
 
         frame->showMaximized();
         QTRY_VERIFY(form->docked());
@@ -170,7 +174,7 @@ private Q_SLOTS:
 
         QTest::mouseDClick(form, Qt::LeftButton, {}, QPoint(form->width() - 2, form->height() - 2));
         QVERIFY(!form->docked());
-        QCOMPARE(form->size(), QSize(536, 221));
+        QCOMPARE(form->size(), QSize(536, 321));
         QCOMPARE(rig.t.settings.get("FormData", "Dockable", ""), QStringLiteral("False"));
 
         // The next start comes up in the layout last used.
@@ -195,7 +199,8 @@ private Q_SLOTS:
         QVERIFY(rig.context.IData.Channel() == 2 && form->ButtonChannel.at(2)->isChecked());
         for (FormPlot *plot : rig.plots())
             QVERIFY(plot->ButtonChannel.at(2)->isChecked());
-        const QList<StatisticsCell> cells = ShowStatistics(rig.context.IData, 2, rig.context.IADC);
+        const QList<StatisticsCell> cells = ShowStatistics(rig.context.IData, 2, rig.context.IADC) +
+                                            NoiseFreeStatistics(rig.context.IData, 2, rig.context.IADC);
         int filled = 0;
         for (StatisticsGrid *grid : form->MSFlexResults)
             for (int row = 0; row < grid->rowCount(); ++row) {
@@ -206,7 +211,7 @@ private Q_SLOTS:
                         ++filled;
                     }
             }
-        QCOMPARE(filled, 28); // every figure twice: once in the full tables, once in the compact one
+        QCOMPARE(filled, 38); // every figure twice: once in the full tables, once in the compact one
         QTRY_COMPARE(graph->Plot->table().rows(), 200);
         QTRY_COMPARE(rig.form<FormFFT>("FormFFT")->LabelSamples->text(),
                      QStringLiteral("Nb of Samples: 128"));
@@ -351,6 +356,13 @@ private Q_SLOTS:
         Q_EMIT fft->ComboWindow->activated(0);
         QTRY_VERIFY(fft->Plot->table().rows() > 5 && fft->Plot->table().y.at(5) != hanning);
 
+        // Noise density: the bins in V/sqrt(Hz), the definition and the bandwidth stated.
+        fft->ComboScale->setCurrentIndex(2);
+        Q_EMIT fft->ComboScale->activated(2);
+        const NoiseDensity psd = noiseDensity(rig.context.IData, 0, 0, rig.context.IADC);
+        QTRY_COMPARE(fft->Plot->table().y.at(5), psd.densityV.at(5));
+        QVERIFY(fft->LabelMetrics->text().endsWith("Full scale: 16777216 codes\n" + psd.enbwText(0)));
+
         rig.context.IData.setChannel(1); // no samples there
         QTRY_COMPARE(fft->Plot->table().rows(), 0);
         QTest::qWait(2 * RedrawThrottle::DefaultIntervalMs); // a redraw still due has run
@@ -360,6 +372,25 @@ private Q_SLOTS:
         QTest::qWait(2 * RedrawThrottle::DefaultIntervalMs);
         QCOMPARE(fft->Plot->replotCount(), replots);
         QVERIFY(rig.t.dialogs.boxes.isEmpty());
+    }
+
+    void allanWindowShowsTheCurveAndItsMinimum()
+    {
+        Rig rig;
+        fill(rig.context.IData);
+        rig.window.MnuViewAllan->trigger();
+        auto *allan = rig.form<FormAllan>("FormAllan");
+        QVERIFY(allan->isVisible() && rig.window.MnuViewAllan->isChecked());
+        QCOMPARE(allan->windowTitle(), QStringLiteral("Allan Deviation"));
+        allan->ComboChannel->setCurrentIndex(2);
+        const AllanCurve curve = allanDeviation(rig.context.IData, 2, rig.context.IADC);
+        QCOMPARE(allan->Plot->table().rows(), 7); // m = 1 .. 64 of 200 samples
+        QCOMPARE(allan->Plot->table().y.at(3), curve.points.at(3).adevV);
+        QCOMPARE(allan->LabelMinimum->text(), AllanPlot::minimumText(curve));
+        QCOMPARE(allan->Plot->note(), allan->LabelMinimum->text());
+        allan->ComboChannel->setCurrentIndex(1); // no samples
+        QCOMPARE(allan->LabelMinimum->text(), QStringLiteral("Too few samples for an Allan deviation"));
+        QCOMPARE(allan->Plot->table().rows(), 0);
     }
 
     void openAndSaveDataFiles()
@@ -611,7 +642,8 @@ private Q_SLOTS:
             {false, "fw,chop\n3,on\n",
              "not a noise table: the first line must name the columns "
              "filter_word,chop,conversion_time_us,data_rate_hz,range_code,range_v,bipolar,"
-             "samples,rms_noise_uv,pp_noise_uv,rms_resolution_bits,pp_resolution_bits"},
+             "samples,rms_noise_uv,pp_noise_uv,rms_resolution_bits,pp_resolution_bits,pp_estimated_uv,"
+             "pp_estimated_resolution_bits"},
             {false, csv + "3,maybe,1,2,0,1,1,5,1,1,1,1\n",
              "line 3 is not a row of the noise table: '3,maybe,1,2,0,1,1,5,1,1,1,1'"},
             {true, "| a | b |\n|---|---|\n",

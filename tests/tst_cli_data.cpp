@@ -152,7 +152,8 @@ private Q_SLOTS:
             if (!expected.isEmpty())
                 expected += QLatin1Char('\n');
             expected += QStringLiteral("Channel %1\n").arg(c);
-            for (const StatisticsCell &cell : ShowStatistics(m_data, c, m_adc, QLocale::c()))
+            for (const StatisticsCell &cell :
+                 ShowStatistics(m_data, c, m_adc, QLocale::c()) + NoiseFreeStatistics(m_data, c, m_adc, QLocale::c()))
                 expected += cell.label + QLatin1Char('\t') + cell.value + QLatin1Char('\n');
         }
         QCOMPARE(run.out, expected);
@@ -178,9 +179,10 @@ private Q_SLOTS:
             const int c = QList<int>({1, 4, 6}).at(i);
             const StatisticsFigures f = statisticsFigures(m_data, c, m_adc);
             QCOMPARE(numbers(o, {"channel", "samples", "code_dev", "avg_code", "max_code", "conv_time_s",
-                                 "rms_noise_v", "rms_resolution_bits"}),
+                                 "rms_noise_v", "rms_resolution_bits", "pkpk_estimated_v", "noise_free_bits_estimated"}),
                      (QList<double>{double(c), double(f.samples), f.codeDev, f.avgCode, double(f.maxCode),
-                                    f.convTimeS, f.rmsNoiseV, f.rmsResolutionBits}));
+                                    f.convTimeS, f.rmsNoiseV, f.rmsResolutionBits, 6.6 * f.codeDev * f.lsbV,
+                                    f.codeDev > 0 ? 24 - std::log2(6.6 * f.codeDev) : 24.0}));
             QCOMPARE(o.value("texts").toObject().value("RMS Noise").toString(),
                      ShowStatistics(m_data, c, m_adc, QLocale::c()).at(4).value.trimmed());
             const QStringList cells = rows.at(i).split(QLatin1Char(','));

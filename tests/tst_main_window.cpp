@@ -94,7 +94,7 @@ private Q_SLOTS:
         QCOMPARE(
             captions(window.MnuView),
             QStringList({"&ADC Setup", "&Code generator", "&Data+Analysis", "&Evaluation Board", "&Registers",
-                         "Com &Monitor", "Board &Test", "-", "&Graph", "H&istogram", "&FFT", "&Noise Table",
+                         "Com &Monitor", "Board &Test", "-", "&Graph", "H&istogram", "&FFT", "&Noise Table", "&Allan Deviation",
                          "-", "Re&movePeaks", "-", "Histor&y", "&Logger", "Record &History"}));
         QVERIFY(window.MnuRecordHistory->isChecked());
         window.MnuRecordHistory->trigger();

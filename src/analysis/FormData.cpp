@@ -25,9 +25,10 @@ namespace {
 const QString Section = QStringLiteral("FormData");
 const QString DockableKey = QStringLiteral("Dockable");
 
-// Window sizes in pixels (15 twips a pixel): the full layout 8040 x 3315 twips, the
-// compact one 3100 twips wide; controls stand 50 twips apart.
-const QSize FullSize(536, 221);
+// Window sizes in pixels (15 twips a pixel): the full layout 8040 x 3315 twips and 100
+// pixels for the five noise-free rows of the third table, the compact one 3100 twips wide;
+// controls stand 50 twips apart.
+const QSize FullSize(536, 321);
 constexpr int CompactWidth = 207;
 constexpr int Gap = 3;
 // Below 2600 twips the compact table keeps its own width.
@@ -38,10 +39,12 @@ const QList<QStringList> &gridLabels()
     static const QList<QStringList> labels = {
         {"Conditions :", "Conv.Time", "Input Range", "Data Width", "Samples"},
         {"Avg.Code", "Code Dev.", "Code Span", "Min Code", "Max Code"},
-        {"Avg.Voltage", "RMS Noise", "Pk-Pk Noise", "RMS Res.", "Pk-Pk Res."},
-        {"Conditions", "Conv.Time", "Input Range", "Data Width", "Codes Read", "", "Avg.Code", "Avg.Voltage",
-         "Code Dev.", "RMS Noise", "RMS Res.", "Min Code", "Max Code", "Code Span", "Pk-Pk Noise",
-         "Pk-Pk Res."}};
+        {"Avg.Voltage", "RMS Noise", "Pk-Pk Noise", "RMS Res.", "Pk-Pk Res.", "Pk-Pk Meas.", "Pk-Pk Count",
+         "Pk-Pk Est.", "NF Res. Meas.", "NF Res. Est."},
+        {"Conditions", "Conv.Time",     "Input Range", "Data Width", "Codes Read",  "",
+         "Avg.Code",   "Avg.Voltage",   "Code Dev.",   "RMS Noise",  "RMS Res.",    "Min Code",
+         "Max Code",   "Code Span",     "Pk-Pk Noise", "Pk-Pk Res.", "Pk-Pk Meas.", "Pk-Pk Count",
+         "Pk-Pk Est.", "NF Res. Meas.", "NF Res. Est."}};
     return labels;
 }
 
@@ -215,7 +218,8 @@ void FormData::fillTables(int channel)
 {
     if (channel < 0 || channel >= ClassData::Channels)
         return;
-    const QList<StatisticsCell> cells = ShowStatistics(IData, channel, IADC);
+    const QList<StatisticsCell> cells =
+        ShowStatistics(IData, channel, IADC) + NoiseFreeStatistics(IData, channel, IADC);
     for (StatisticsGrid *grid : std::as_const(MSFlexResults))
         grid->fill(cells);
 }

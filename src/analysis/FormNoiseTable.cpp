@@ -101,13 +101,14 @@ FormNoiseTable::FormNoiseTable(QM4168 &model, BoardLink &link, UserDialogs &dial
     left->addWidget(new QLabel(QStringLiteral("Export"), this));
     left->addLayout(exports);
 
-    Table = new QTableWidget(0, 10, this);
+    Table = new QTableWidget(0, 12, this);
     Table->setObjectName(QStringLiteral("Table"));
-    Table->setHorizontalHeaderLabels(
-        {QStringLiteral("FW"), QStringLiteral("Chop"), QStringLiteral("Conv.Time (us)"),
-         QStringLiteral("Rate (Hz)"), QStringLiteral("Range"), QStringLiteral("Samples"),
-         QStringLiteral("RMS Noise (uV)"), QStringLiteral("Pk-Pk Noise (uV)"),
-         QStringLiteral("RMS Res. (bits)"), QStringLiteral("Pk-Pk Res. (bits)")});
+    Table->setHorizontalHeaderLabels({QStringLiteral("FW"), QStringLiteral("Chop"),
+                                      QStringLiteral("Conv.Time (us)"), QStringLiteral("Rate (Hz)"),
+                                      QStringLiteral("Range"), QStringLiteral("Samples"),
+                                      QStringLiteral("RMS Noise (uV)"), QStringLiteral("Pk-Pk Noise (uV)"),
+                                      QStringLiteral("RMS Res. (bits)"), QStringLiteral("Pk-Pk Res. (bits)"),
+                                      QStringLiteral("Pk-Pk Est. (uV)"), QStringLiteral("Est. Res. (bits)")});
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->verticalHeader()->setVisible(false);
     Table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -215,7 +216,9 @@ void FormNoiseTable::addRow(const NoiseRow &r)
                                QString::number(r.rmsNoiseUv, 'f', 3),
                                QString::number(r.peakNoiseUv, 'f', 3),
                                QString::number(r.rmsBits, 'f', 2),
-                               QString::number(r.peakBits, 'f', 2)};
+                               QString::number(r.peakBits, 'f', 2),
+                               QString::number(r.peakEstimatedUv, 'f', 3),
+                               QString::number(r.peakEstimatedBits, 'f', 2)};
     for (int c = 0; c < cells.size(); ++c) {
         auto *item = new QTableWidgetItem(cells.at(c));
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

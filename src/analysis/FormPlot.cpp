@@ -2,6 +2,7 @@
 
 #include "FftMetrics.h"
 #include "FftWindow.h"
+#include "NoiseDensity.h"
 #include "PlotBuild.h"
 #include "PlotReadout.h"
 #include "PlotView.h"
@@ -41,6 +42,7 @@ FormPlot::FormPlot(PlotKind kind, ClassData &data, const QM4168 &adc, UserDialog
     : QWidget(parent)
     , IData(data)
     , m_dialogs(dialogs)
+    , m_adc(adc)
     , m_kind(kind)
     , m_throttle([this] { redraw(); })
 {
@@ -72,7 +74,8 @@ FormPlot::FormPlot(PlotKind kind, ClassData &data, const QM4168 &adc, UserDialog
     // The spectrum's levels: relative to the strongest bin, or to the range's full scale.
     ComboScale = new QComboBox(this);
     ComboScale->setObjectName(QStringLiteral("ComboScale"));
-    ComboScale->addItems({QStringLiteral("dB (strongest bin)"), QStringLiteral("dBFS")});
+    ComboScale->addItems(
+        {QStringLiteral("dB (strongest bin)"), QStringLiteral("dBFS"), QStringLiteral("V/\u221AHz")});
     ComboScale->setVisible(texts.windowList);
     connect(ComboScale, &QComboBox::activated, this, &FormPlot::onWindowChosen);
 
@@ -226,6 +229,7 @@ void FormPlot::redraw()
     bool failed = false;
     PlotTable table;
     const FftScale scale = ComboScale->currentIndex() == 1 ? FftScale::FullScale : FftScale::Relative;
+    const bool density = m_kind == PlotKind::Spectrum && ComboScale->currentIndex() == 2;
     try {
         table = buildPlot(m_kind, IData, channel, ComboWindow->currentIndex(), messages, failed, scale);
     } catch (const std::exception &) {
@@ -244,7 +248,18 @@ void FormPlot::redraw()
         const bool fullScale = scale == FftScale::FullScale;
         Plot->setCaptions(texts.xCaption, fullScale ? QStringLiteral("Level (dBFS)") : texts.yCaption);
         LabelValue->setText(fullScale ? QStringLiteral("Value (dBFS):") : texts.valueLabel);
-        const QString figures = metricsText(fftMetrics(IData, channel, ComboWindow->currentIndex()));
+        const FftMetrics metrics = fftMetrics(IData, channel, ComboWindow->currentIndex());
+        QString figures = metricsText(metrics) + QLatin1Char('\n') + definitionText(metrics.definition);
+        if (density) {
+            // The same bins as noise density, corrected for the window's noise bandwidth.
+            const NoiseDensity psd = noiseDensity(IData, channel, ComboWindow->currentIndex(), m_adc);
+            Plot->setCaptions(texts.xCaption, QStringLiteral("Noise density (V/\u221AHz)"));
+            LabelValue->setText(QStringLiteral("Value (V/\u221AHz):"));
+            if (psd.valid()) {
+                table = densityTable(psd);
+                figures += QLatin1Char('\n') + psd.enbwText(ComboWindow->currentIndex());
+            }
+        }
         LabelMetrics->setText(figures);
         Plot->setNote(figures);
     }

@@ -3,6 +3,7 @@
 #include "FftWindow.h"
 #include "data/StatisticsFigures.h"
 
+#include <algorithm>
 #include <cmath>
 
 QString NoiseDensity::enbwText(int window) const
@@ -48,4 +49,18 @@ NoiseDensity noiseDensity(const ClassData &data, int channel, int window, const 
 {
     return noiseDensity(fftMagnitudes(data, channel, window), window,
                         statisticsFigures(data, channel, adc).lsbV);
+}
+
+PlotTable densityTable(const NoiseDensity &density)
+{
+    PlotTable table;
+    for (size_t k = 0; k < density.densityV.size(); ++k) {
+        table.x << density.frequencyHz[k];
+        table.y << density.densityV[k];
+        table.ymax = std::max(table.ymax, density.densityV[k]);
+    }
+    table.xmin = table.ymin = 0;
+    table.xmax = table.x.isEmpty() ? 0 : table.x.last();
+    table.count = table.rows();
+    return table;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FftMagnitudes.h"
+#include "PlotTable.h"
 
 #include <QString>
 
@@ -36,3 +37,7 @@ NoiseDensity noiseDensity(const FftMagnitudes &spectrum, int window, double lsbV
 // The density of channel (0..7) of the store with the window; a code is worth the noise
 // figures' volts (StatisticsFigures). A channel outside 0..7 throws DataRangeError.
 NoiseDensity noiseDensity(const ClassData &data, int channel, int window, const QM4168 &adc);
+
+// The density as a plot table: x the frequency, y the density in V/sqrt(Hz), x from 0 to
+// the last bin's frequency, y from 0 to the largest density.
+PlotTable densityTable(const NoiseDensity &density);

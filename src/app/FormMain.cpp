@@ -8,6 +8,7 @@
 #include "FormPlacement.h"
 #include "FormSelectBoard.h"
 #include "SettingsFileCommands.h"
+#include "analysis/FormAllan.h"
 #include "analysis/FormNoiseTable.h"
 #include "board/Acquisition.h"
 #include "board/BoardLink.h"
@@ -144,6 +145,9 @@ void FormMain::buildMenus()
     MnuViewHist = add(MnuView, "MnuViewHist", QStringLiteral("H&istogram"));
     MnuViewFFT = add(MnuView, "MnuViewFFT", QStringLiteral("&FFT"));
     MnuViewNoiseTable = add(MnuView, "MnuViewNoiseTable", QStringLiteral("&Noise Table"));
+    MnuViewAllan = add(MnuView, "MnuViewAllan", QStringLiteral("&Allan Deviation"));
+    MnuViewAllan->setCheckable(true);
+    connect(MnuViewAllan, &QAction::triggered, this, [this] { showChild(QStringLiteral("FormAllan")); });
     MnuView->addSeparator();
     RemovePeaks = add(MnuView, "RemovePeaks", QStringLiteral("Re&movePeaks"));
     MnuView->addSeparator();
@@ -303,6 +307,8 @@ void FormMain::registerChildren()
     m_specs.insert(QStringLiteral("FormTest"), {false, [this] { return new FormTest(*m_link); }});
     m_specs.insert(QStringLiteral("FormNoiseTable"),
                    {true, [this] { return new FormNoiseTable(m_context.IADC, *m_link, m_dialogs); }});
+    m_specs.insert(QStringLiteral("FormAllan"),
+                   {true, [this] { return new FormAllan(m_context.IData, m_context.IADC, m_dialogs); }});
     m_specs.insert(QStringLiteral("FormRegisters"),
                    {true, [this] { return new FormRegisters(m_context.IADC, *m_link, &m_dialogs); }});
     m_specs.insert(QStringLiteral("FormHistory"),
@@ -438,6 +444,7 @@ void FormMain::MnuViewSet()
                                                     {MnuViewComMonitor, QStringLiteral("FormComMonitor")},
                                                     {MnuViewTest, QStringLiteral("FormTest")},
                                                     {MnuViewNoiseTable, QStringLiteral("FormNoiseTable")},
+                                                    {MnuViewAllan, QStringLiteral("FormAllan")},
                                                     {MnuViewHistory, QStringLiteral("FormHistory")},
                                                     {MnuViewLogger, QStringLiteral("FormLogger")}};
     for (const auto &item : items) {

@@ -105,6 +105,7 @@ public:
     QAction *MnuViewComMonitor;
     QAction *MnuViewTest;
     QAction *MnuViewNoiseTable;
+    QAction *MnuViewAllan;
     QAction *MnuViewGraph;
     QAction *MnuViewHist;
     QAction *MnuViewFFT;

@@ -57,7 +57,12 @@ QJsonObject figuresObject(const StatisticsFigures &f)
             {"max_code", f.maxCode},
             {"min_code", f.minCode},
             {"rms_resolution_bits", f.rmsResolutionBits},
-            {"pkpk_resolution_bits", f.pkPkResolutionBits}};
+            {"pkpk_resolution_bits", f.pkPkResolutionBits},
+            {"pkpk_measured_v", f.pkPkNoiseV},
+            {"pkpk_measured_samples", f.samples},
+            {"pkpk_estimated_v", f.pkPkEstimatedV},
+            {"noise_free_bits_measured", f.noiseFreeBitsMeasured},
+            {"noise_free_bits_estimated", f.noiseFreeBitsEstimated}};
 }
 
 } // namespace
@@ -67,7 +72,8 @@ QString statisticsText(const ClassData &data, const QList<int> &channels, const 
 {
     QString text;
     for (int c : channels) {
-        const QList<StatisticsCell> cells = ShowStatistics(data, c, adc, QLocale::c());
+        const QList<StatisticsCell> cells =
+            ShowStatistics(data, c, adc, QLocale::c()) + NoiseFreeStatistics(data, c, adc, QLocale::c());
         if (format == CliFormat::Text) {
             if (!text.isEmpty())
                 text += QLatin1Char('\n');
@@ -101,7 +107,12 @@ QString statisticsText(const ClassData &data, const QList<int> &channels, const 
                                   "max_code",
                                   "min_code",
                                   "rms_resolution_bits",
-                                  "pkpk_resolution_bits"};
+                                  "pkpk_resolution_bits",
+                                  "pkpk_measured_v",
+                                  "pkpk_measured_samples",
+                                  "pkpk_estimated_v",
+                                  "noise_free_bits_measured",
+                                  "noise_free_bits_estimated"};
         if (text.isEmpty())
             text += CliFormat::csvRow(keys);
         QStringList row;

@@ -15,5 +15,8 @@ struct NoiseRow
     double rmsNoiseUv = 0.0;
     double peakNoiseUv = 0.0;
     double rmsBits = 0.0;
-    double peakBits = 0.0;
+    double peakBits = 0.0; // the noise-free resolution of the measured peak-to-peak noise
+    // Peak-to-peak noise estimated as 6.6 x RMS, and its noise-free resolution.
+    double peakEstimatedUv = 0.0;
+    double peakEstimatedBits = 0.0;
 };

@@ -1,6 +1,7 @@
 #include "NoiseTable.h"
 
 #include "ClassData.h"
+#include "StatisticsFigures.h"
 #include "model/QM4168.h"
 
 #include <QJsonArray>
@@ -24,7 +25,11 @@ const QStringList CsvColumns = {QStringLiteral("filter_word"),
                                 QStringLiteral("rms_noise_uv"),
                                 QStringLiteral("pp_noise_uv"),
                                 QStringLiteral("rms_resolution_bits"),
-                                QStringLiteral("pp_resolution_bits")};
+                                QStringLiteral("pp_resolution_bits"),
+                                QStringLiteral("pp_estimated_uv"),
+                                QStringLiteral("pp_estimated_resolution_bits")};
+// Tables written before the estimated peak-to-peak columns read back as well.
+constexpr int EarlierCsvColumns = 12;
 
 QString number(double value)
 {
@@ -85,6 +90,9 @@ NoiseRow NoiseTable::figures(const ClassData &data, int channel, const QM4168 &a
     row.peakNoiseUv = span * lsb * 1e6;
     row.rmsBits = sigma > 0 ? bits - std::log2(sigma) : bits;
     row.peakBits = span > 0 ? bits - std::log2(span) : bits;
+    const StatisticsFigures f = statisticsFigures(data, channel, adc);
+    row.peakEstimatedUv = f.pkPkEstimatedV * 1e6;
+    row.peakEstimatedBits = f.noiseFreeBitsEstimated;
     return row;
 }
 
@@ -113,9 +121,9 @@ QString NoiseTable::text(const QList<NoiseRow> &rows)
 {
     QString out =
         QStringLiteral("  FW Chop  Conv.Time    Rate       Range  Samples   RMS Noise  Pk-Pk Noise  "
-                       "RMS Res.  Pk-Pk Res.\n");
+                       "RMS Res.  Pk-Pk Res.  Pk-Pk Est.  Est. Res.\n");
     for (const NoiseRow &r : rows)
-        out += QStringLiteral("%1 %2 %3 us %4 Hz %5 %6 %7 uV %8 uV %9 bits %10 bits\n")
+        out += QStringLiteral("%1 %2 %3 us %4 Hz %5 %6 %7 uV %8 uV %9 bits %10 bits %11 uV %12 bits\n")
                    .arg(r.filterWord, 4)
                    .arg(onOff(r.chop), 4)
                    .arg(r.conversionTimeUs, 8, 'f', 2)
@@ -125,7 +133,9 @@ QString NoiseTable::text(const QList<NoiseRow> &rows)
                    .arg(r.rmsNoiseUv, 8, 'f', 3)
                    .arg(r.peakNoiseUv, 9, 'f', 3)
                    .arg(r.rmsBits, 6, 'f', 2)
-                   .arg(r.peakBits, 6, 'f', 2);
+                   .arg(r.peakBits, 6, 'f', 2)
+                   .arg(r.peakEstimatedUv, 8, 'f', 3)
+                   .arg(r.peakEstimatedBits, 6, 'f', 2);
     return out;
 }
 
@@ -144,7 +154,9 @@ QString NoiseTable::csv(const QList<NoiseRow> &rows)
                            number(r.rmsNoiseUv),
                            number(r.peakNoiseUv),
                            number(r.rmsBits),
-                           number(r.peakBits)}
+                           number(r.peakBits),
+                           number(r.peakEstimatedUv),
+                           number(r.peakEstimatedBits)}
                    .join(QLatin1Char(',')) +
                QLatin1Char('\n');
     return out;
@@ -165,7 +177,9 @@ QString NoiseTable::json(const QList<NoiseRow> &rows)
                                  {QStringLiteral("rms_noise_uv"), r.rmsNoiseUv},
                                  {QStringLiteral("pp_noise_uv"), r.peakNoiseUv},
                                  {QStringLiteral("rms_resolution_bits"), r.rmsBits},
-                                 {QStringLiteral("pp_resolution_bits"), r.peakBits}});
+                                 {QStringLiteral("pp_resolution_bits"), r.peakBits},
+                                 {QStringLiteral("pp_estimated_uv"), r.peakEstimatedUv},
+                                 {QStringLiteral("pp_estimated_resolution_bits"), r.peakEstimatedBits}});
     return QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("rows"), array}}).toJson());
 }
 
@@ -212,7 +226,10 @@ QString NoiseTable::markdown(const QList<NoiseRow> &rows)
 QList<NoiseRow> NoiseTable::fromCsv(const QString &text, QString &error)
 {
     const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    if (lines.isEmpty() || lines.first().trimmed() != CsvColumns.join(QLatin1Char(','))) {
+    const QString heading = lines.isEmpty() ? QString() : lines.first().trimmed();
+    const bool earlier = heading == CsvColumns.mid(0, EarlierCsvColumns).join(QLatin1Char(','));
+    const qsizetype columns = earlier ? EarlierCsvColumns : CsvColumns.size();
+    if (!earlier && heading != CsvColumns.join(QLatin1Char(','))) {
         error = QStringLiteral("not a noise table: the first line must name the columns %1")
                     .arg(CsvColumns.join(QLatin1Char(',')));
         return {};
@@ -220,8 +237,7 @@ QList<NoiseRow> NoiseTable::fromCsv(const QString &text, QString &error)
     QList<NoiseRow> rows;
     for (int i = 1; i < lines.size(); ++i) {
         const QStringList f = lines.at(i).trimmed().split(QLatin1Char(','));
-        bool ok = f.size() == CsvColumns.size() &&
-                  (f.at(1) == QLatin1String("on") || f.at(1) == QLatin1String("off"));
+        bool ok = f.size() == columns && (f.at(1) == QLatin1String("on") || f.at(1) == QLatin1String("off"));
         auto real = [&](int column) {
             bool good = false;
             const double v = ok ? f.at(column).toDouble(&good) : 0.0;
@@ -247,6 +263,10 @@ QList<NoiseRow> NoiseTable::fromCsv(const QString &text, QString &error)
         r.peakNoiseUv = real(9);
         r.rmsBits = real(10);
         r.peakBits = real(11);
+        if (!earlier) {
+            r.peakEstimatedUv = real(12);
+            r.peakEstimatedBits = real(13);
+        }
         if (!ok) {
             error =
                 QStringLiteral("line %1 is not a row of the noise table: '%2'").arg(i + 1).arg(lines.at(i));

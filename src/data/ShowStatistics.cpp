@@ -99,3 +99,18 @@ QList<StatisticsCell> ShowStatistics(const ClassData &data, int channel, const Q
                   f.maxCode == f.minCode ? bitsText(bits) : resolutionText(f.pkPkResolutionBits)});
     return cells;
 }
+
+QList<StatisticsCell> NoiseFreeStatistics(const ClassData &data, int channel, const QM4168 &adc,
+                                          const QLocale &locale)
+{
+    const StatisticsFigures f = statisticsFigures(data, channel, adc);
+    const QString point = locale.decimalPoint();
+    const auto bits = [&f](double resolution, bool full) {
+        return full ? bitsText(f.dataWidthBits) : resolutionText(resolution);
+    };
+    return {{QStringLiteral("Pk-Pk Meas."), noiseText(static_cast<float>(f.pkPkNoiseV * 1e9), 3, point)},
+            {QStringLiteral("Pk-Pk Count"), decimalText(f.samples)},
+            {QStringLiteral("Pk-Pk Est."), noiseText(static_cast<float>(f.pkPkEstimatedV * 1e9), 3, point)},
+            {QStringLiteral("NF Res. Meas."), bits(f.noiseFreeBitsMeasured, f.codeSpan <= 0)},
+            {QStringLiteral("NF Res. Est."), bits(f.noiseFreeBitsEstimated, !(f.pkPkEstimatedCodes > 0))}};
+}

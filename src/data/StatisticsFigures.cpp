@@ -32,5 +32,14 @@ StatisticsFigures statisticsFigures(const ClassData &data, int channel, const QM
     f.pkPkResolutionBits = f.maxCode == f.minCode
                                ? f.dataWidthBits
                                : f.dataWidthBits - log2ByLn(static_cast<double>(f.codeSpan));
+    f.pkPkEstimatedCodes = PeakToPeakPerRms * f.codeDev;
+    f.pkPkEstimatedV = f.pkPkEstimatedCodes * f.lsbV;
+    f.noiseFreeBitsMeasured = noiseFreeBits(f.dataWidthBits, static_cast<double>(f.codeSpan));
+    f.noiseFreeBitsEstimated = noiseFreeBits(f.dataWidthBits, f.pkPkEstimatedCodes);
     return f;
+}
+
+double noiseFreeBits(int bits, double span)
+{
+    return span > 0 ? bits - std::log2(span) : bits;
 }
