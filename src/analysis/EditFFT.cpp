@@ -26,7 +26,11 @@ FftResult failure(FftResult result)
 
 FftResult EditFFT(const ClassData &data, int channel, int window, FftScale scale)
 {
-    const FftMagnitudes spectrum = fftMagnitudes(data, channel, window);
+    return spectrumTable(fftMagnitudes(data, channel, window), window, data.HalfScale(), scale);
+}
+
+FftResult spectrumTable(const FftMagnitudes &spectrum, int window, qint32 halfScale, FftScale scale)
+{
     FftResult result;
     result.messages = spectrum.messages;
 
@@ -42,7 +46,7 @@ FftResult EditFFT(const ClassData &data, int channel, int window, FftScale scale
     for (int i = 0; i < spectrum.n; ++i)
         gain += FftWindow::weight(window, i, spectrum.n);
     gain = spectrum.n > 0 ? gain / spectrum.n : 0;
-    const double reference = scale == FftScale::FullScale ? data.HalfScale() * gain : largest;
+    const double reference = scale == FftScale::FullScale ? halfScale * gain : largest;
     if (!(largest > 0) || !std::isfinite(largest) || period == 0 || !std::isfinite(period) ||
         !(reference > 0))
         return failure(result);

@@ -1,10 +1,12 @@
 #include "FormPlot.h"
 
+#include "AveragedSpectrum.h"
 #include "FftMetrics.h"
 #include "FftWindow.h"
 #include "PlotBuild.h"
 #include "PlotReadout.h"
 #include "PlotView.h"
+#include "data/CaptureSet.h"
 #include "data/ClassData.h"
 #include "model/QM4168.h"
 #include "platform/UserDialogs.h"
@@ -226,8 +228,24 @@ void FormPlot::redraw()
     bool failed = false;
     PlotTable table;
     const FftScale scale = ComboScale->currentIndex() == 1 ? FftScale::FullScale : FftScale::Relative;
+    const int window = ComboWindow->currentIndex();
+    // A series of captures whose last the store holds: its average.
+    const bool averaged = m_kind == PlotKind::Spectrum && m_captures && m_captures->count() > 1 &&
+                          m_captures->holds(IData) && m_captures->channels().contains(channel);
+    AveragedSpectrum average;
     try {
-        table = buildPlot(m_kind, IData, channel, ComboWindow->currentIndex(), messages, failed, scale);
+        if (averaged) {
+            std::vector<const ClassData *> captures;
+            for (int i = 0; i < m_captures->count(); ++i)
+                captures.push_back(&m_captures->capture(i));
+            average = averagedSpectrum(captures, channel, window);
+            const FftResult result = spectrumTable(average.spectrum, window, IData.HalfScale(), scale);
+            messages = result.messages;
+            failed = result.failed;
+            table = result.table;
+        } else {
+            table = buildPlot(m_kind, IData, channel, window, messages, failed, scale);
+        }
     } catch (const std::exception &) {
         // The plot keeps what it showed.
         m_dialogs.message(QStringLiteral("Error in FormGraph--LoadGraph"));
@@ -244,7 +262,13 @@ void FormPlot::redraw()
         const bool fullScale = scale == FftScale::FullScale;
         Plot->setCaptions(texts.xCaption, fullScale ? QStringLiteral("Level (dBFS)") : texts.yCaption);
         LabelValue->setText(fullScale ? QStringLiteral("Value (dBFS):") : texts.valueLabel);
-        const QString figures = metricsText(fftMetrics(IData, channel, ComboWindow->currentIndex()));
+        const QString over =
+            averaged ? QStringLiteral(" averaged over %1 captures").arg(average.captures) : QString();
+        LabelTitle->setText(texts.title + over);
+        const QString figures = averaged
+                                    ? QStringLiteral("Averaged over %1 captures\n").arg(average.captures) +
+                                          metricsText(averagedMetrics(average, window))
+                                    : metricsText(fftMetrics(IData, channel, window));
         LabelMetrics->setText(figures);
         Plot->setNote(figures);
     }

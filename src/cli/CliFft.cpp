@@ -4,6 +4,7 @@
 #include "CliDataSession.h"
 #include "CliFormat.h"
 #include "CliOutput.h"
+#include "analysis/AveragedSpectrum.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
 #include "analysis/FftWindow.h"
@@ -11,21 +12,28 @@
 #include <QJsonObject>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
 QString help()
 {
-    return QStringLiteral("Usage: qm416x-cli fft FILE.dat --channel N [--window NAME|0-5] [--metrics]\n"
-                          "                     [--format text|csv|json] [--variant 62|64|68|69]\n\n"
-                          "The spectrum of channel N as CSV: frequency in Hz, level in dB relative to the\n"
-                          "strongest bin, one row per bin from 0 Hz to half the sampling rate.\n"
-                          "With --metrics, the figures of the strongest tone instead, one per line:\n"
-                          "fundamental frequency, SNR, THD, SINAD, SFDR and ENOB; --format applies to\n"
-                          "them (an infinite figure is null in JSON, inf or -inf elsewhere). When no bin\n"
-                          "stands 20 dB above the median of the others, \"no tone found\" replaces the\n"
-                          "figures (empty in CSV, null in JSON, with the reason), exit code 0.\n"
-                          "--scale dbfs gives the table in dB relative to the range's full scale.\n\n") +
+    return QStringLiteral(
+               "Usage: qm416x-cli fft FILE.dat [FILE.dat ...] --channel N [--window NAME|0-5]\n"
+               "                     [--metrics] [--format text|csv|json] [--variant 62|64|68|69]\n\n"
+               "The spectrum of channel N as CSV: frequency in Hz, level in dB relative to the\n"
+               "strongest bin, one row per bin from 0 Hz to half the sampling rate.\n"
+               "With --metrics, the figures of the strongest tone instead, one per line:\n"
+               "fundamental frequency, SNR, THD, SINAD, SFDR and ENOB; --format applies to\n"
+               "them (an infinite figure is null in JSON, inf or -inf elsewhere). When no bin\n"
+               "stands 20 dB above the median of the others, \"no tone found\" replaces the\n"
+               "figures (empty in CSV, null in JSON, with the reason), exit code 0.\n"
+               "--scale dbfs gives the table in dB relative to the range's full scale.\n"
+               "Given several files, the power spectrum averaged bin by bin over them (RMS\n"
+               "averaging), and the metrics computed on that average (\"Averaged over K\n"
+               "captures\" before the text figures, \"captures\" in CSV and JSON). The files\n"
+               "must share the channel's data width, input range, transform length and time\n"
+               "between samples; files that do not are refused, naming what differs.\n\n") +
            CliDataSession::optionHelp() +
            QStringLiteral("  --channel N            the channel (0..7), required\n"
                           "  --window NAME|0-5      Rectangular (0), Triangular (1), Hanning (2, default),\n"
@@ -38,13 +46,15 @@ QString help()
 
 // A spectrum without a tone is an answer, not a failure: its figures are empty (null) and
 // the reason says why.
-int printMetrics(const FftMetrics &m, int channel, int window, CliFormat::Kind format)
+int printMetrics(const FftMetrics &m, int channel, int window, CliFormat::Kind format, int captures)
 {
     if (!m.valid && !m.noTone)
         return CliOutput::failure(m.message);
     const QStringList lines = m.valid ? metricsLines(m) : QStringList{m.message};
     if (format == CliFormat::Text) {
-        CliOutput::out(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        const QString heading =
+            captures > 1 ? QStringLiteral("Averaged over %1 captures\n").arg(captures) : QString();
+        CliOutput::out(heading + lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
         return 0;
     }
     const QList<QPair<QString, double>> figures = {{"fundamental_hz", m.fundamentalHz},
@@ -63,6 +73,10 @@ int printMetrics(const FftMetrics &m, int channel, int window, CliFormat::Kind f
         }
         heading << QStringLiteral("reason");
         row << (m.valid ? QString() : m.message);
+        if (captures > 1) {
+            heading << QStringLiteral("captures");
+            row << QString::number(captures);
+        }
         CliOutput::out(CliFormat::csvRow(heading) + CliFormat::csvRow(row));
         return 0;
     }
@@ -77,6 +91,8 @@ int printMetrics(const FftMetrics &m, int channel, int window, CliFormat::Kind f
         for (const QString &line : lines)
             texts.insert(line.section(QLatin1Char(' '), 0, 0), line.section(QLatin1Char(' '), 1));
     object.insert(QStringLiteral("texts"), texts);
+    if (captures > 1)
+        object.insert(QStringLiteral("captures"), captures);
     CliOutput::out(CliFormat::jsonLine(object));
     return 0;
 }
@@ -109,15 +125,37 @@ int run(const QStringList &arguments)
         return CliOutput::usageError(
             QStringLiteral("--scale must be relative or dbfs, not '%1'").arg(scaleText));
     const FftScale scale = scaleText == QLatin1String("dbfs") ? FftScale::FullScale : FftScale::Relative;
-    CliDataSession session;
-    if (const int code = session.open(args))
-        return code;
+    // One file, or several to average.
+    const QStringList paths = args.positional();
+    std::vector<std::unique_ptr<CliDataSession>> sessions;
+    std::vector<const ClassData *> captures;
+    for (int i = 0; i < qMax(1, int(paths.size())); ++i) {
+        sessions.push_back(std::make_unique<CliDataSession>());
+        if (const int code =
+                paths.size() > 1 ? sessions.back()->openFile(args, paths.at(i)) : sessions.back()->open(args))
+            return code;
+        captures.push_back(&sessions.back()->data());
+    }
+    const CliDataSession &session = *sessions.front();
+    const int channel = session.channel();
+    AveragedSpectrum average;
+    if (captures.size() > 1) {
+        average = averagedSpectrum(captures, channel, window);
+        if (!average.mismatch.isEmpty())
+            return CliOutput::failure(
+                QStringLiteral("%1 does not match %2: %3")
+                    .arg(paths.at(average.mismatchAt), paths.first(), average.mismatch));
+    }
+    const int count = static_cast<int>(captures.size());
 
     if (metrics)
-        return printMetrics(fftMetrics(session.data(), session.channel(), window), session.channel(), window,
-                            format);
+        return printMetrics(count > 1 ? averagedMetrics(average, window)
+                                      : fftMetrics(session.data(), channel, window),
+                            channel, window, format, count);
 
-    const FftResult result = EditFFT(session.data(), session.channel(), window, scale);
+    const FftResult result = count > 1
+                                 ? spectrumTable(average.spectrum, window, session.data().HalfScale(), scale)
+                                 : EditFFT(session.data(), channel, window, scale);
     for (const AnalysisMessage &m : result.messages) {
         const QString text = QString(m.text).replace(QLatin1String("\r\n"), "\n");
         if (result.failed)
