@@ -14,6 +14,7 @@
 #include "analysis/PlotReadout.h"
 #include "analysis/PlotView.h"
 #include "analysis/RedrawThrottle.h"
+#include "analysis/SeriesGrid.h"
 #include "analysis/StatisticsGrid.h"
 #include "app/AppContext.h"
 #include "app/ChildWindow.h"
@@ -262,6 +263,37 @@ private Q_SLOTS:
         });
         FormData::toolButton(form->TlbData, "Read")->trigger();
         QCOMPARE(caption, QStringLiteral("Continuous Read Mode"));
+    }
+
+    // A series whose last capture the store holds: the data window adds its table (the other
+    // tables unchanged) and the spectrum is the average; a Clear ends both.
+    void seriesTableAndAveragedSpectrum()
+    {
+        Rig rig;
+        ClassData &data = rig.context.IData;
+        fill(data);
+        const int plainHeight = rig.data()->height();
+        const QString rmsBefore = rig.data()->MSFlexResults.at(2)->text(1, 1);
+        rig.context.Captures.add(data, rig.context.IADC);
+        rig.context.Captures.add(data, rig.context.IADC);
+        data.Update();
+        FormData *form = rig.data();
+        QVERIFY(form->seriesShown() && !form->MSFlexSeries->isHidden());
+        QCOMPARE(form->height(), plainHeight + form->MSFlexSeries->fullHeight() + 3);
+        QCOMPARE(form->MSFlexResults.at(2)->text(1, 1), rmsBefore);
+        const QStringList heading = {form->MSFlexSeries->text(0, 0), form->MSFlexSeries->text(0, 1),
+                                     form->MSFlexSeries->text(0, 2), form->MSFlexSeries->text(7, 0)};
+        QCOMPARE(heading, (QStringList{"2 captures", "Mean \u00B1 SD", "Min / Max", "RMS Noise"}));
+        QCOMPARE(form->MSFlexSeries->text(1, 1),
+                 rig.context.Captures.spreadText(0, 0, QLocale().decimalPoint()));
+        QVERIFY(form->MSFlexSeries->text(2, 1).endsWith(QStringLiteral(" \u00B1 0.00 Dec")));
+        rig.window.showPlot("FormFFT");
+        auto *fft = rig.form<FormFFT>("FormFFT");
+        QTRY_COMPARE(fft->LabelTitle->text(), QStringLiteral("FFT averaged over 2 captures"));
+        QVERIFY(fft->Plot->note().startsWith(QStringLiteral("Averaged over 2 captures\n")));
+        FormData::toolButton(form->TlbData, "Clear")->trigger();
+        QVERIFY(!form->seriesShown() && form->MSFlexSeries->isHidden());
+        QCOMPARE(form->height(), plainHeight);
     }
 
     void cursorReadouts()

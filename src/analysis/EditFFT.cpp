@@ -26,7 +26,11 @@ FftResult failure(FftResult result)
 
 FftResult EditFFT(const ClassData &data, int channel, int window, FftScale scale)
 {
-    const FftMagnitudes spectrum = fftMagnitudes(data, channel, window);
+    return spectrumTable(fftMagnitudes(data, channel, window), window, data.HalfScale(), scale);
+}
+
+FftResult spectrumTable(const FftMagnitudes &spectrum, int window, qint32 halfScale, FftScale scale)
+{
     FftResult result;
     result.messages = spectrum.messages;
 
@@ -39,7 +43,7 @@ FftResult EditFFT(const ClassData &data, int channel, int window, FftScale scale
     // dBFS: a full-scale sine at a whole bin reads 0 dBFS whatever the window, so the
     // reference carries the window's coherent gain (the mean of its weights).
     const double gain = FftWindow::coherentGain(window, spectrum.n);
-    const double reference = scale == FftScale::FullScale ? data.HalfScale() * gain : largest;
+    const double reference = scale == FftScale::FullScale ? halfScale * gain : largest;
     if (!(largest > 0) || !std::isfinite(largest) || period == 0 || !std::isfinite(period) ||
         !(reference > 0))
         return failure(result);

@@ -3,6 +3,7 @@
 #include "FftResult.h"
 
 class ClassData;
+struct FftMagnitudes;
 
 // Where bins of exactly zero are drawn: at ZeroBinFloorDb, or ZeroBinMarginDb below the
 // weakest non-zero bin when that one is lower still.
@@ -41,3 +42,8 @@ enum class FftScale
     FullScale // dBFS
 };
 FftResult EditFFT(const ClassData &data, int channel, int window, FftScale scale = FftScale::Relative);
+
+// The same table from magnitudes already computed (one capture's, or an average over
+// captures), halfScale being the store's HalfScale for dBFS.
+FftResult spectrumTable(const FftMagnitudes &spectrum, int window, qint32 halfScale,
+                        FftScale scale = FftScale::Relative);

@@ -1,7 +1,9 @@
 #include "FormData.h"
 
+#include "SeriesGrid.h"
 #include "StatisticsGrid.h"
 #include "controls/ToolIcons.h"
+#include "data/CaptureSet.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "data/ShowStatistics.h"
@@ -71,6 +73,9 @@ FormData::FormData(QM4168 &adc, ClassData &data, UserDialogs &dialogs, SettingsS
         grid->setObjectName(QStringLiteral("MSFlexResults%1").arg(i));
         MSFlexResults << grid;
     }
+    MSFlexSeries = new SeriesGrid(this);
+    MSFlexSeries->setObjectName(QStringLiteral("MSFlexSeries"));
+    MSFlexSeries->hide();
 
     connect(&IData, &ClassData::ChannelChanged, this, &FormData::IData_ChannelChanged);
     connect(&IData, &ClassData::DataChanged, this, &FormData::IData_DataChanged);
@@ -214,6 +219,12 @@ void FormData::selectChannel(int channel)
     OptMinButton.at(channel)->setChecked(true);
 }
 
+void FormData::setCaptures(const CaptureSet *captures)
+{
+    m_captures = captures;
+    fillTables(IData.Channel());
+}
+
 void FormData::fillTables(int channel)
 {
     if (channel < 0 || channel >= ClassData::Channels)
@@ -222,6 +233,14 @@ void FormData::fillTables(int channel)
         ShowStatistics(IData, channel, IADC) + NoiseFreeStatistics(IData, channel, IADC);
     for (StatisticsGrid *grid : std::as_const(MSFlexResults))
         grid->fill(cells);
+    const bool series = m_captures && m_captures->count() > 1 && m_captures->channels().contains(channel) &&
+                        m_captures->holds(IData);
+    if (series)
+        MSFlexSeries->fill(*m_captures, channel);
+    if (series != m_seriesShown) {
+        m_seriesShown = series;
+        applyLayout();
+    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -243,17 +262,20 @@ void FormData::applyLayout()
     MSFlexResults.at(3)->setVisible(m_docked);
     ToolData2->setVisible(m_docked);
     FraMinButton->setVisible(m_docked);
+    MSFlexSeries->setVisible(m_seriesShown);
+    const int seriesHeight = m_seriesShown ? MSFlexSeries->fullHeight() + Gap : 0;
 
     if (m_docked) {
         // The compact window is as high as its table and buttons need; the user may resize it.
         const int height = ToolData2->sizeHint().height() + Gap + MSFlexResults.at(3)->fullHeight() + Gap +
-                           FraMinButton->sizeHint().height() + Gap;
+                           FraMinButton->sizeHint().height() + Gap + seriesHeight;
         setMinimumSize(CompactWidth / 2, height / 2);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         setFormSize(QSize(CompactWidth, height));
     } else {
-        setFixedSize(FullSize);
-        setFormSize(FullSize);
+        const QSize size = FullSize + QSize(0, seriesHeight);
+        setFixedSize(size);
+        setFormSize(size);
     }
 }
 
@@ -277,12 +299,16 @@ void FormData::resizeEvent(QResizeEvent *event)
         grid->setGridWidth(width() >= StretchFromWidth ? width() - Gap : StatisticsGrid::Width);
         FraMinButton->setGeometry(0, grid->y() + grid->height() + Gap, width(),
                                   FraMinButton->sizeHint().height());
+        MSFlexSeries->move(0, FraMinButton->y() + FraMinButton->height() + Gap);
+        MSFlexSeries->setGridWidth(width() - Gap);
     } else {
         TlbData->setGeometry(0, 0, width(), TlbData->sizeHint().height());
         FraBigButton->setGeometry(0, TlbData->height() + Gap, width(), FraBigButton->sizeHint().height());
         const int top = FraBigButton->y() + FraBigButton->height() + Gap;
         for (int i = 0; i < 3; ++i)
             MSFlexResults.at(i)->move(Gap + i * StatisticsGrid::Width, top);
+        MSFlexSeries->move(Gap, top + MSFlexResults.at(0)->height() + Gap);
+        MSFlexSeries->setGridWidth(MSFlexSeries->fullWidth());
     }
 }
 

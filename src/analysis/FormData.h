@@ -3,7 +3,9 @@
 #include <QList>
 #include <QWidget>
 
+class CaptureSet;
 class ClassData;
+class SeriesGrid;
 class QFrame;
 class QM4168;
 class QRadioButton;
@@ -17,7 +19,8 @@ class UserDialogs;
 // full one (three tables side by side, big channel buttons, TlbData) and the compact one
 // (one tall table, small buttons, ToolData2). Maximising the window or double-clicking its
 // background switches between them; the choice is kept in the settings ("FormData",
-// "Dockable") each time it changes.
+// "Dockable") each time it changes. After a series of captures, whose last capture the store
+// still holds, a table of the series' figures (mean ± SD, min / max) comes below the others.
 class FormData : public QWidget
 {
     Q_OBJECT
@@ -38,6 +41,10 @@ public:
     void IData_ChannelChanged(int channel);
     void IData_DataChanged(int channel);
 
+    // The series of captures the window shows while the store holds its last capture.
+    void setCaptures(const CaptureSet *captures);
+    bool seriesShown() const { return m_seriesShown; }
+
     bool docked() const { return m_docked; }
     // Switches between the full and the compact layout.
     void toggleDocked();
@@ -51,6 +58,7 @@ public:
     QFrame *FraBigButton;
     QFrame *FraMinButton;
     QList<StatisticsGrid *> MSFlexResults;
+    SeriesGrid *MSFlexSeries;
     QToolBar *TlbData;
     QToolBar *ToolData2;
 
@@ -79,5 +87,7 @@ private:
     UserDialogs &m_dialogs;
     SettingsStore &m_settings;
     bool m_docked = false;
+    const CaptureSet *m_captures = nullptr;
+    bool m_seriesShown = false;
     QSize m_formSize;
 };

@@ -1,11 +1,13 @@
 #include "FormPlot.h"
 
+#include "AveragedSpectrum.h"
 #include "FftMetrics.h"
 #include "FftWindow.h"
 #include "NoiseDensity.h"
 #include "PlotBuild.h"
 #include "PlotReadout.h"
 #include "PlotView.h"
+#include "data/CaptureSet.h"
 #include "data/ClassData.h"
 #include "model/QM4168.h"
 #include "platform/UserDialogs.h"
@@ -230,8 +232,24 @@ void FormPlot::redraw()
     PlotTable table;
     const FftScale scale = ComboScale->currentIndex() == 1 ? FftScale::FullScale : FftScale::Relative;
     const bool density = m_kind == PlotKind::Spectrum && ComboScale->currentIndex() == 2;
+    const int window = ComboWindow->currentIndex();
+    // A series of captures whose last the store holds: its average.
+    const bool averaged = m_kind == PlotKind::Spectrum && m_captures && m_captures->count() > 1 &&
+                          m_captures->holds(IData) && m_captures->channels().contains(channel);
+    AveragedSpectrum average;
     try {
-        table = buildPlot(m_kind, IData, channel, ComboWindow->currentIndex(), messages, failed, scale);
+        if (averaged) {
+            std::vector<const ClassData *> captures;
+            for (int i = 0; i < m_captures->count(); ++i)
+                captures.push_back(&m_captures->capture(i));
+            average = averagedSpectrum(captures, channel, window);
+            const FftResult result = spectrumTable(average.spectrum, window, IData.HalfScale(), scale);
+            messages = result.messages;
+            failed = result.failed;
+            table = result.table;
+        } else {
+            table = buildPlot(m_kind, IData, channel, window, messages, failed, scale);
+        }
     } catch (const std::exception &) {
         // The plot keeps what it showed.
         m_dialogs.message(QStringLiteral("Error in FormGraph--LoadGraph"));
@@ -248,16 +266,21 @@ void FormPlot::redraw()
         const bool fullScale = scale == FftScale::FullScale;
         Plot->setCaptions(texts.xCaption, fullScale ? QStringLiteral("Level (dBFS)") : texts.yCaption);
         LabelValue->setText(fullScale ? QStringLiteral("Value (dBFS):") : texts.valueLabel);
-        const FftMetrics metrics = fftMetrics(IData, channel, ComboWindow->currentIndex());
-        QString figures = metricsText(metrics) + QLatin1Char('\n') + definitionText(metrics.definition);
+        const QString over =
+            averaged ? QStringLiteral(" averaged over %1 captures").arg(average.captures) : QString();
+        LabelTitle->setText(texts.title + over);
+        const FftMetrics metrics = averaged ? averagedMetrics(average, window) : fftMetrics(IData, channel, window);
+        QString figures = (averaged ? QStringLiteral("Averaged over %1 captures\n").arg(average.captures) : QString()) +
+                          metricsText(metrics) + QLatin1Char('\n') + definitionText(metrics.definition);
         if (density) {
-            // The same bins as noise density, corrected for the window's noise bandwidth.
-            const NoiseDensity psd = noiseDensity(IData, channel, ComboWindow->currentIndex(), m_adc);
+            // The same bins as noise density, corrected for the window's noise bandwidth (of
+            // the last capture).
+            const NoiseDensity psd = noiseDensity(IData, channel, window, m_adc);
             Plot->setCaptions(texts.xCaption, QStringLiteral("Noise density (V/\u221AHz)"));
             LabelValue->setText(QStringLiteral("Value (V/\u221AHz):"));
             if (psd.valid()) {
                 table = densityTable(psd);
-                figures += QLatin1Char('\n') + psd.enbwText(ComboWindow->currentIndex());
+                figures += QLatin1Char('\n') + psd.enbwText(window);
             }
         }
         LabelMetrics->setText(figures);

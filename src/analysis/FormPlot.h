@@ -6,6 +6,7 @@
 #include <QList>
 #include <QWidget>
 
+class CaptureSet;
 class ClassData;
 class PlotView;
 class QButtonGroup;
@@ -30,6 +31,10 @@ public:
              QWidget *parent = nullptr);
 
     PlotKind kind() const { return m_kind; }
+
+    // The spectrum averages over the captures of this series while the store holds its last
+    // capture (title "FFT averaged over K captures").
+    void setCaptures(const CaptureSet *captures) { m_captures = captures; }
 
     // Shows the store's current channel, redrawing it even when its button is selected.
     void display();
@@ -77,6 +82,7 @@ private:
 
     const QM4168 &m_adc;
     PlotKind m_kind;
+    const CaptureSet *m_captures = nullptr;
     QButtonGroup *m_group;
     RedrawThrottle m_throttle;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/CaptureSet.h"
 #include "data/ClassData.h"
 #include "model/QM4168.h"
 
@@ -10,4 +11,7 @@ struct AppContext
     ClassData IData;
     int VariantCode = 0;
     int ContReadAmount = 100;
+    // The latest series of captures and how many the continuous-read dialog takes.
+    CaptureSet Captures;
+    int CaptureCount = 1;
 };

@@ -82,6 +82,7 @@ FormMain::FormMain(AppContext &context, const StartupOptions &options, const App
             // Counted with the settings the acquisition uses (the chip's own, when asked to).
             FormContRead dialog(m_acquisition->conditions(), m_context.IData, *m_link,
                                 m_context.ContReadAmount, this);
+            dialog.setCaptures(m_context.Captures, m_context.CaptureCount);
             dialog.exec();
             return dialog.result();
         });

@@ -17,6 +17,7 @@ void FormMain::registerDataWindows()
     m_specs.insert(QStringLiteral("FormData"),
                    {true, [this] {
                         auto *form = new FormData(m_context.IADC, m_context.IData, m_dialogs, m_settings);
+                        form->setCaptures(&m_context.Captures);
                         connect(form, &FormData::showPlot, this, &FormMain::showPlot);
                         connect(form, &FormData::ReadData, this, &FormMain::ReadData);
                         return form;
@@ -31,9 +32,12 @@ void FormMain::registerDataWindows()
     m_specs.insert(
         QStringLiteral("FormHist"),
         {true, [this, plot] { return plot(new FormHist(m_context.IData, m_context.IADC, m_dialogs)); }});
-    m_specs.insert(
-        QStringLiteral("FormFFT"),
-        {true, [this, plot] { return plot(new FormFFT(m_context.IData, m_context.IADC, m_dialogs)); }});
+    m_specs.insert(QStringLiteral("FormFFT"), {true, [this, plot] {
+                                                   auto *form = new FormFFT(m_context.IData, m_context.IADC,
+                                                                            m_dialogs);
+                                                   form->setCaptures(&m_context.Captures);
+                                                   return plot(form);
+                                               }});
     m_specs.insert(QStringLiteral("FormPeaks"), {false, [this] { return new FormPeaks(m_context.IData); }});
 
     for (QAction *item : {MnuOpenData, MnuViewData, RemovePeaks, toolButton(QStringLiteral("Clear")),

@@ -51,7 +51,7 @@ std::optional<ContReadResult> Acquisition::ReadData()
         m_model.setChipValue(ModeAddress, m_model.Register(ModeAddress) & ~ContRdBit);
     leaveContRead(result);
     m_store.Update();
-    if (result && result->completed())
+    if (result && result->keptData())
         Q_EMIT ShowData();
     tell(result);
     return result;
@@ -115,7 +115,7 @@ std::optional<ContReadResult> Acquisition::readWithChipSettings()
                                    .arg(m_link.transfer().failureOf(ModeAddress));
     }
     m_store.Update();
-    if (result && result->completed())
+    if (result && result->keptData())
         Q_EMIT ShowData();
     tell(result);
     return result;
@@ -162,7 +162,7 @@ void Acquisition::tell(const std::optional<ContReadResult> &result)
     QString text = result->message();
     if (text.isEmpty())
         return;
-    if (result->completed())
+    if (result->keptData())
         text += QStringLiteral(" The data read are kept.");
     else if (result->outcome != ContReadResult::LinkClosed)
         text += QStringLiteral(" The data held before are kept.");

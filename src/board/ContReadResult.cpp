@@ -2,6 +2,14 @@
 
 QString ContReadResult::message() const
 {
+    const QString text = outcomeText();
+    if (captures <= 1 || text.isEmpty())
+        return text;
+    return text + QStringLiteral(" %1 of %2 captures completed.").arg(capturesDone).arg(captures);
+}
+
+QString ContReadResult::outcomeText() const
+{
     switch (outcome) {
     case LinkClosed:
         return QStringLiteral("Com Port hasn't been opened !");

@@ -34,10 +34,20 @@ struct ContReadResult
     // Completed, but the closing exchange ("S 80" and the mode write after it) was not
     // answered as it should be: why. The data are complete; the chip may still stream.
     QString closeProblem;
+    // In a series of captures with one set-up: how many were asked for, and how many of
+    // them completed (the store then holds the last completed one).
+    int captures = 1;
+    int capturesDone = 0;
 
     bool completed() const { return outcome == Completed; }
     // Completed, and the chip is known to have left continuous-read mode.
     bool clean() const { return completed() && closeProblem.isEmpty(); }
+    // The store holds new data: this read completed, or earlier captures of its series did.
+    bool keptData() const { return completed() || capturesDone > 0; }
     // What happened, for a message box or the terminal; empty when there is nothing to say.
+    // In a series, followed by how many captures completed.
     QString message() const;
+
+private:
+    QString outcomeText() const;
 };

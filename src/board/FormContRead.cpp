@@ -4,6 +4,7 @@
 #include "ContReadCounts.h"
 #include "controls/CommitLineEdit.h"
 #include "controls/UpDownSpinner.h"
+#include "data/CaptureSet.h"
 #include "data/ClassData.h"
 #include "model/NumericText.h"
 #include "model/QM4168.h"
@@ -21,6 +22,7 @@ FormContRead::FormContRead(QM4168 &model, ClassData &store, BoardLink &link, int
     , IData(store)
     , m_link(link)
     , m_amount(amount)
+    , m_series(link)
 {
     setObjectName(QStringLiteral("FormContRead"));
     setWindowTitle(QStringLiteral("Continuous Read Mode"));
@@ -40,6 +42,12 @@ FormContRead::FormContRead(QM4168 &model, ClassData &store, BoardLink &link, int
     UpDownContReadAmount->setRange(0, ContReadCounts::MaxAmount);
     UpDownContReadAmount->setSingleStep(1);
     LabelSamples = label("LabelSamples", QStringLiteral("Samples/channel"));
+    SpinCaptures = new QSpinBox(this);
+    SpinCaptures->setObjectName(QStringLiteral("SpinCaptures"));
+    SpinCaptures->setRange(1, CaptureSeries::MaxCaptures);
+    SpinCaptures->setEnabled(false);
+    LabelCaptures = label("LabelCaptures", QStringLiteral("Captures"));
+    LabelCapture = label("LabelCapture", QString());
     Label1 = label("Label1", QStringLiteral("No channel enabled"));
     Label2 = label("Label2", QString());
     Label3 = label("Label3", QString());
@@ -65,9 +73,12 @@ FormContRead::FormContRead(QM4168 &model, ClassData &store, BoardLink &link, int
     grid->addWidget(CommandCancel, 1, 3);
     grid->addWidget(Label2, 2, 0, 1, 3);
     grid->addWidget(Label3, 3, 0, 1, 3);
-    grid->addWidget(LabelStatus, 4, 0, 1, 4);
-    grid->addWidget(ProgressTransfer, 5, 0, 1, 4);
-    grid->addWidget(LabelProgress, 6, 0, 1, 4);
+    grid->addWidget(SpinCaptures, 4, 0, 1, 2);
+    grid->addWidget(LabelCaptures, 4, 2);
+    grid->addWidget(LabelCapture, 4, 3);
+    grid->addWidget(LabelStatus, 5, 0, 1, 4);
+    grid->addWidget(ProgressTransfer, 6, 0, 1, 4);
+    grid->addWidget(LabelProgress, 7, 0, 1, 4);
     setMinimumWidth(340);
 
     connect(CommandStart, &QPushButton::clicked, this, &FormContRead::CommandStart_Click);
@@ -84,8 +95,25 @@ FormContRead::FormContRead(QM4168 &model, ClassData &store, BoardLink &link, int
     ContinuousRead &read = m_link.contRead();
     connect(&read, &ContinuousRead::LabelStatus, LabelStatus, &QLabel::setText);
     connect(&read, &ContinuousRead::progress, this, &FormContRead::onProgress);
+    connect(&m_series, &CaptureSeries::captureStarted, this, [this](int index, int count) {
+        if (count > 1)
+            LabelCapture->setText(QStringLiteral("Capture %1 of %2").arg(index).arg(count));
+    });
+    connect(SpinCaptures, &QSpinBox::valueChanged, this, [this](int value) {
+        if (m_captureCount)
+            *m_captureCount = value;
+    });
 
     RefreshCounts();
+}
+
+void FormContRead::setCaptures(CaptureSet &captures, int &count)
+{
+    m_captures = &captures;
+    m_captureCount = &count;
+    count = qBound(1, count, CaptureSeries::MaxCaptures);
+    SpinCaptures->setValue(count);
+    SpinCaptures->setEnabled(CommandStart->isEnabled());
 }
 
 void FormContRead::RefreshCounts()
@@ -97,6 +125,7 @@ void FormContRead::RefreshCounts()
     CommandStart->setEnabled(counts.enabled && !m_acquiring);
     TextContReadAmount->setEnabled(counts.enabled && !m_acquiring);
     UpDownContReadAmount->setEnabled(counts.enabled && !m_acquiring);
+    SpinCaptures->setEnabled(counts.enabled && !m_acquiring && m_captures);
     Label2->setText(counts.samplesText);
     Label3->setText(counts.bytesText);
     LabelStatus->setText(counts.statusText);
@@ -131,7 +160,10 @@ void FormContRead::CommandStart_Click()
     CommandStart->setEnabled(false);
     TextContReadAmount->setEnabled(false);
     UpDownContReadAmount->setEnabled(false);
-    m_result = m_link.BrdContRead(m_amount, IData);
+    SpinCaptures->setEnabled(false);
+    CaptureSet single;
+    m_result = m_series.run(m_captures ? SpinCaptures->value() : 1, m_amount, IData,
+                            m_captures ? *m_captures : single);
     m_acquiring = false;
     accept();
 }
@@ -150,13 +182,10 @@ bool FormContRead::eventFilter(QObject *watched, QEvent *event)
 
 void FormContRead::reject()
 {
-    const int state = m_link.BrdState();
     if (m_acquiring) {
         // The acquisition notices and winds down; Start closes the dialog when it returns.
-        if (state == LinkState::BoardRequest || state == LinkState::BoardAnswer) {
-            m_link.setBrdState(LinkState::BoardEscape);
-            LabelStatus->setText(QStringLiteral("Cancelling\u2026")); // winding down takes a moment
-        }
+        m_series.cancel(); // the running read ends, and no further capture starts
+        LabelStatus->setText(QStringLiteral("Cancelling\u2026")); // winding down takes a moment
         return;
     }
     QDialog::reject();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CaptureSeries.h"
 #include "ContReadResult.h"
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 #include <optional>
 
 class BoardLink;
+class CaptureSet;
 class ClassData;
 class CommitLineEdit;
 class QLabel;
@@ -19,7 +21,9 @@ class QSpinBox;
 // phase and progress. Start runs the acquisition (BoardLink::BrdContRead) and closes the
 // dialog when it returns; Cancel during the acquisition ends it (the link goes to Escape),
 // otherwise closes the dialog. The amount is the program's ContReadAmount, kept between
-// openings.
+// openings. "Captures" runs that many acquisitions one after another (CaptureSeries) into
+// the capture set given with setCaptures; Cancel ends the series, keeping the captures
+// completed.
 class FormContRead : public QDialog
 {
     Q_OBJECT
@@ -29,6 +33,9 @@ public:
 
     // The outcome of the acquisition started here; nothing before Start.
     std::optional<ContReadResult> result() const { return m_result; }
+    // The series' set and the program's capture count (kept between openings); without them
+    // the dialog takes one capture.
+    void setCaptures(CaptureSet &captures, int &count);
     bool acquiring() const { return m_acquiring; }
 
     // Labels and limits for the enabled channels (see ContReadCounts).
@@ -38,6 +45,9 @@ public:
     QPushButton *CommandCancel;
     CommitLineEdit *TextContReadAmount;
     QSpinBox *UpDownContReadAmount;
+    QLabel *LabelCaptures;
+    QSpinBox *SpinCaptures;
+    QLabel *LabelCapture; // "Capture 2 of 5" while a series runs
     QLabel *LabelSamples;
     QLabel *Label1;
     QLabel *Label2;
@@ -63,6 +73,9 @@ private:
     ClassData &IData;
     BoardLink &m_link;
     int &m_amount;
+    CaptureSet *m_captures = nullptr;
+    int *m_captureCount = nullptr;
+    CaptureSeries m_series;
     bool m_acquiring = false;
     std::optional<ContReadResult> m_result;
 };

@@ -4,11 +4,14 @@
 
 #include "BoardSession.h"
 #include "CliArguments.h"
+#include "CliCaptures.h"
 #include "CliHistory.h"
 #include "CliOutput.h"
 #include "CliStats.h"
 #include "board/Acquisition.h"
+#include "board/CaptureSeries.h"
 #include "board/ContReadCounts.h"
+#include "data/CaptureSet.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "history/HistoryDatabase.h"
@@ -23,8 +26,9 @@ namespace {
 
 const char *const Help =
     "Usage: qm416x-cli acquire --port NAME|PATH|sim [--variant 62|64|68|69] --channels LIST\n"
-    "                          [--samples N] [--width 16|24] [--rdy-all] -o FILE.dat\n"
-    "                          [--format text|csv|json] [--db FILE] [--note TEXT] [--no-history]\n\n"
+    "                          [--samples N] [--width 16|24] [--rdy-all] [--captures K]\n"
+    "                          -o FILE.dat [--format text|csv|json] [--db FILE] [--note TEXT]\n"
+    "                          [--no-history]\n\n"
     "Acquires samples by continuous read, as the data window's Read does: enables exactly\n"
     "the listed channels, sets the data width and the ready-pin option, reads N samples per\n"
     "channel, writes the data file, records the capture in the measurement history and prints\n"
@@ -38,6 +42,12 @@ const char *const Help =
     "                      board's memory holds for the channels is limited, with a notice\n"
     "  --width 16|24       data width in bits (default: as after power-on, 16)\n"
     "  --rdy-all           ready pin after all channels instead of after any channel\n"
+    "  --captures K        K acquisitions (1..1000, default 1) one after another with the\n"
+    "                      same set-up; the file holds the last, and beside its figures\n"
+    "                      come their mean +- standard deviation (minimum / maximum) over\n"
+    "                      the K (CSV: a row per capture; JSON: per-capture arrays). When a\n"
+    "                      later one fails, the captures completed so far are written and\n"
+    "                      printed, and the command says how many and ends with exit code 1\n"
     "  -o, --output FILE.dat  the data file; it is not written when the acquisition fails\n"
     "  --format text|csv|json  the noise figures as stats prints them (default text)\n"
     "%1\n"
@@ -74,8 +84,8 @@ int run(const QStringList &arguments)
     const CliArguments args(arguments,
                             QStringList{QStringLiteral("--port"), QStringLiteral("--variant"),
                                         QStringLiteral("--channels"), QStringLiteral("--samples"),
-                                        QStringLiteral("--width"), QStringLiteral("-o|--output"),
-                                        CliFormat::option()}
+                                        QStringLiteral("--width"), QStringLiteral("--captures"),
+                                        QStringLiteral("-o|--output"), CliFormat::option()}
                                 << CliHistory::valueOptions(),
                             {QStringLiteral("--rdy-all"), CliHistory::flag()});
     if (const std::optional<int> done =
@@ -97,6 +107,16 @@ int run(const QStringList &arguments)
     AcquireSetup setup;
     if (const int code = setup.read(args); code >= 0)
         return code;
+    int captureCount = 1;
+    if (args.has(QStringLiteral("--captures"))) {
+        bool ok = false;
+        captureCount = args.value(QStringLiteral("--captures")).toInt(&ok);
+        if (!ok || captureCount < 1 || captureCount > CaptureSeries::MaxCaptures)
+            return CliOutput::usageError(
+                QStringLiteral("--captures must be a whole number from 1 to %1, not '%2'")
+                    .arg(CaptureSeries::MaxCaptures)
+                    .arg(args.value(QStringLiteral("--captures"))));
+    }
     const QFileInfo target(path);
     if (!target.absoluteDir().exists())
         return CliOutput::usageError(QStringLiteral("cannot write %1: the folder does not exist").arg(path));
@@ -129,24 +149,34 @@ int run(const QStringList &arguments)
     read.setRequestTimeOutMs(2000);
     bool progressShown = false;
     qint64 shownAt = -1000;
+    CaptureSeries series(link);
+    QString capturePrefix;
+    if (captureCount > 1)
+        QObject::connect(&series, &CaptureSeries::captureStarted, [&](int index, int count) {
+            capturePrefix = QStringLiteral("capture %1 of %2: ").arg(index).arg(count);
+            shownAt = -1000;
+        });
     if (::isatty(STDERR_FILENO) && !CliOutput::quiet()) {
         // At most ten lines a second, and the last one.
         QObject::connect(&read, &ContinuousRead::progress, [&](int received, int total, qint64 ms) {
             if (ms - shownAt < 100 && received < total)
                 return;
             shownAt = ms;
-            CliOutput::progress(QLatin1Char('\r') + ContinuousRead::progressText(received, total, ms) +
-                                QStringLiteral("   "));
+            CliOutput::progress(QLatin1Char('\r') + capturePrefix +
+                                ContinuousRead::progressText(received, total, ms) + QStringLiteral("   "));
             progressShown = true;
         });
     }
+    CaptureSet captures;
     Acquisition acquisition(model, store, link, nullptr, [&] {
-        return std::optional<ContReadResult>(link.BrdContRead(counts.amount, store));
+        return std::optional<ContReadResult>(series.run(captureCount, counts.amount, store, captures));
     });
     const std::optional<ContReadResult> result = acquisition.ReadData();
     if (progressShown)
         CliOutput::progress(QStringLiteral("\n"));
-    if (!result || !result->clean())
+    // A series keeps what it completed before a failure; a single capture is all or nothing.
+    const bool partial = result && captureCount > 1 && result->capturesDone > 0 && !result->clean();
+    if (!partial && (!result || !result->clean()))
         return CliOutput::failure((result ? result->message() : QStringLiteral("no acquisition ran")) +
                                   QStringLiteral(" %1 was not written.").arg(path));
     if (!store.Valid(-1))
@@ -159,7 +189,13 @@ int run(const QStringList &arguments)
     for (int channel = 0; channel <= model.MaxChannel(); ++channel)
         if (store.Valid(channel))
             valid << channel;
-    CliOutput::out(statisticsText(store, valid, model, format));
+    if (captureCount > 1)
+        CliOutput::out(seriesText(captures, captures.channels(), model, format));
+    else
+        CliOutput::out(statisticsText(store, valid, model, format));
+    if (partial)
+        return CliOutput::failure(result->message() +
+                                  QStringLiteral(" %1 holds the last completed capture.").arg(path));
     // Only a completed acquisition, once its file is written.
     if (history.isOpen() &&
         CliHistory::record(history, store, model, args.value(QStringLiteral("--note"))) == 0)

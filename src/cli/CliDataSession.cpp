@@ -19,7 +19,14 @@ int CliDataSession::open(const CliArguments &arguments)
             arguments.positional().isEmpty()
                 ? QStringLiteral("no data file given")
                 : QStringLiteral("one data file only, not '%1'").arg(arguments.positional().join(' ')));
-    m_path = arguments.positional().first();
+    return openFile(arguments, arguments.positional().first());
+}
+
+int CliDataSession::openFile(const CliArguments &arguments, const QString &path)
+{
+    if (!arguments.error().isEmpty())
+        return CliOutput::usageError(arguments.error());
+    m_path = path;
 
     const bool given = arguments.has(QStringLiteral("--variant"));
     const int variant = arguments.variantOption(8);

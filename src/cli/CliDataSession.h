@@ -23,6 +23,9 @@ public:
     // after a message on standard error; a file in which no channel (or not the channel of
     // --channel) holds more than 3 samples fails as well, as there is nothing to work on.
     int open(const CliArguments &arguments);
+    // The same for the file at path, whatever the positional words (commands that take
+    // several files).
+    int openFile(const CliArguments &arguments, const QString &path);
 
     const QM4168 &adc() const { return m_adc; }
     const ClassData &data() const { return m_data; }

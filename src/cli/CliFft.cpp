@@ -4,6 +4,7 @@
 #include "CliDataSession.h"
 #include "CliFormat.h"
 #include "CliOutput.h"
+#include "analysis/AveragedSpectrum.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
 #include "analysis/FftWindow.h"
@@ -12,13 +13,14 @@
 #include <QJsonObject>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
 QString help()
 {
-    return QStringLiteral("Usage: qm416x-cli fft FILE.dat --channel N [--window NAME|0-5] [--metrics]\n"
-                          "                     [--harmonics H] [--exclude-dc B] [--exclude-tone B]\n"
+    return QStringLiteral("Usage: qm416x-cli fft FILE.dat [FILE.dat ...] --channel N [--window NAME|0-5]\n"
+                          "                     [--metrics] [--harmonics H] [--exclude-dc B] [--exclude-tone B]\n"
                           "                     [--sfdr-range F1:F2] [--format text|csv|json] [--psd]\n"
                           "                     [--scale relative|dbfs] [--variant 62|64|68|69]\n\n"
                           "The spectrum of channel N as CSV: frequency in Hz, level in dB relative to the\n"
@@ -34,7 +36,12 @@ QString help()
                           "null in JSON, with the reason), exit code 0.\n"
                           "--psd gives the one-sided noise density in V/sqrt(Hz) instead, corrected for\n"
                           "the window, a '#' line stating its equivalent noise bandwidth first.\n"
-                          "--scale dbfs gives the table in dB relative to the range's full scale.\n\n") +
+                          "--scale dbfs gives the table in dB relative to the range's full scale.\n"
+                          "Given several files, the power spectrum averaged bin by bin over them (RMS\n"
+                          "averaging), and the metrics computed on that average (\"Averaged over K\n"
+                          "captures\" before the text figures, \"captures\" in CSV and JSON). The files\n"
+                          "must share the channel's data width, input range, transform length and time\n"
+                          "between samples; files that do not are refused, naming what differs.\n\n") +
            CliDataSession::optionHelp() +
            QStringLiteral("  --channel N            the channel (0..7), required\n"
                           "  --window NAME|0-5      Rectangular (0), Triangular (1), Hanning (2, default),\n"
@@ -93,7 +100,7 @@ QString readDefinition(const CliArguments &args, MetricDefinition &definition)
 
 // A spectrum without a tone is an answer, not a failure: its figures are empty (null) and
 // the reason says why.
-int printMetrics(const FftMetrics &m, int channel, CliFormat::Kind format)
+int printMetrics(const FftMetrics &m, int channel, CliFormat::Kind format, int captures)
 {
     if (!m.valid && !m.noTone)
         return CliOutput::failure(m.message);
@@ -101,7 +108,9 @@ int printMetrics(const FftMetrics &m, int channel, CliFormat::Kind format)
     const QStringList definition = m.definition.describe();
     const QString window = FftWindow::names().at(m.definition.window);
     if (format == CliFormat::Text) {
-        CliOutput::out((lines + definition).join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        const QString heading =
+            captures > 1 ? QStringLiteral("Averaged over %1 captures\n").arg(captures) : QString();
+        CliOutput::out(heading + (lines + definition).join(QLatin1Char('\n')) + QLatin1Char('\n'));
         return 0;
     }
     const bool fs = m.valid && m.fullScaleKnown;
@@ -126,6 +135,10 @@ int printMetrics(const FftMetrics &m, int channel, CliFormat::Kind format)
         }
         heading << QStringLiteral("reason");
         row << (m.valid ? QString() : m.message);
+        if (captures > 1) {
+            heading << QStringLiteral("captures");
+            row << QString::number(captures);
+        }
         CliOutput::out(text + CliFormat::csvRow(heading) + CliFormat::csvRow(row));
         return 0;
     }
@@ -141,6 +154,8 @@ int printMetrics(const FftMetrics &m, int channel, CliFormat::Kind format)
         for (const QString &line : lines)
             texts.insert(line.section(QLatin1Char(' '), 0, 0), line.section(QLatin1Char(' '), 1));
     object.insert(QStringLiteral("texts"), texts);
+    if (captures > 1)
+        object.insert(QStringLiteral("captures"), captures);
     CliOutput::out(CliFormat::jsonLine(object));
     return 0;
 }
@@ -201,17 +216,39 @@ int run(const QStringList &arguments)
     if (understood && args.has(QStringLiteral("--scale")) && (metrics || psd))
         return CliOutput::usageError(QStringLiteral("--scale sets the levels of the spectrum table only"));
     const FftScale scale = scaleText == QLatin1String("dbfs") ? FftScale::FullScale : FftScale::Relative;
-    CliDataSession session;
-    if (const int code = session.open(args))
-        return code;
+    // One file, or several to average.
+    const QStringList paths = args.positional();
+    std::vector<std::unique_ptr<CliDataSession>> sessions;
+    std::vector<const ClassData *> captures;
+    for (int i = 0; i < qMax(1, int(paths.size())); ++i) {
+        sessions.push_back(std::make_unique<CliDataSession>());
+        if (const int code =
+                paths.size() > 1 ? sessions.back()->openFile(args, paths.at(i)) : sessions.back()->open(args))
+            return code;
+        captures.push_back(&sessions.back()->data());
+    }
+    const CliDataSession &session = *sessions.front();
+    const int channel = session.channel();
+    AveragedSpectrum average;
+    if (captures.size() > 1) {
+        average = averagedSpectrum(captures, channel, window);
+        if (!average.mismatch.isEmpty())
+            return CliOutput::failure(
+                QStringLiteral("%1 does not match %2: %3")
+                    .arg(paths.at(average.mismatchAt), paths.first(), average.mismatch));
+    }
+    const int count = static_cast<int>(captures.size());
 
     if (metrics)
-        return printMetrics(fftMetrics(session.data(), session.channel(), definition), session.channel(),
-                            format);
+        return printMetrics(count > 1 ? averagedMetrics(average, definition)
+                                      : fftMetrics(session.data(), channel, definition),
+                            channel, format, count);
     if (psd)
-        return printDensity(noiseDensity(session.data(), session.channel(), window, session.adc()), window);
+        return printDensity(noiseDensity(session.data(), channel, window, session.adc()), window);
 
-    const FftResult result = EditFFT(session.data(), session.channel(), window, scale);
+    const FftResult result = count > 1
+                                 ? spectrumTable(average.spectrum, window, session.data().HalfScale(), scale)
+                                 : EditFFT(session.data(), channel, window, scale);
     for (const AnalysisMessage &m : result.messages) {
         const QString text = QString(m.text).replace(QLatin1String("\r\n"), "\n");
         if (result.failed)

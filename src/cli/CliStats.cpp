@@ -39,6 +39,8 @@ int run(const QStringList &arguments)
     return 0;
 }
 
+} // namespace
+
 QJsonObject figuresObject(const StatisticsFigures &f)
 {
     return {{"channel", f.channel},
@@ -65,7 +67,41 @@ QJsonObject figuresObject(const StatisticsFigures &f)
             {"noise_free_bits_estimated", f.noiseFreeBitsEstimated}};
 }
 
-} // namespace
+QStringList figureKeys()
+{
+    return {"channel",
+            "samples",
+            "conv_time_s",
+            "input_range_v",
+            "bipolar",
+            "data_width_bits",
+            "lsb_v",
+            "rms_noise_v",
+            "pkpk_noise_v",
+            "avg_voltage_v",
+            "code_dev",
+            "avg_code",
+            "code_span",
+            "max_code",
+            "min_code",
+            "rms_resolution_bits",
+            "pkpk_resolution_bits",
+            "pkpk_measured_v",
+            "pkpk_measured_samples",
+            "pkpk_estimated_v",
+            "noise_free_bits_measured",
+            "noise_free_bits_estimated"};
+}
+
+QStringList figureCsvCells(const QJsonObject &object)
+{
+    QStringList row;
+    for (const QString &key : figureKeys()) {
+        const QJsonValue v = object.value(key);
+        row << (v.isBool() ? QString::number(v.toBool() ? 1 : 0) : CliCsv::number(v.toDouble()));
+    }
+    return row;
+}
 
 QString statisticsText(const ClassData &data, const QList<int> &channels, const QM4168 &adc,
                        CliFormat::Kind format)
@@ -91,36 +127,10 @@ QString statisticsText(const ClassData &data, const QList<int> &channels, const 
             text += CliFormat::jsonLine(object);
             continue;
         }
-        const QStringList keys = {"channel",
-                                  "samples",
-                                  "conv_time_s",
-                                  "input_range_v",
-                                  "bipolar",
-                                  "data_width_bits",
-                                  "lsb_v",
-                                  "rms_noise_v",
-                                  "pkpk_noise_v",
-                                  "avg_voltage_v",
-                                  "code_dev",
-                                  "avg_code",
-                                  "code_span",
-                                  "max_code",
-                                  "min_code",
-                                  "rms_resolution_bits",
-                                  "pkpk_resolution_bits",
-                                  "pkpk_measured_v",
-                                  "pkpk_measured_samples",
-                                  "pkpk_estimated_v",
-                                  "noise_free_bits_measured",
-                                  "noise_free_bits_estimated"};
+        const QStringList keys = figureKeys();
         if (text.isEmpty())
             text += CliFormat::csvRow(keys);
-        QStringList row;
-        for (const QString &key : keys) {
-            const QJsonValue v = object.value(key);
-            row << (v.isBool() ? QString::number(v.toBool() ? 1 : 0) : CliCsv::number(v.toDouble()));
-        }
-        text += CliFormat::csvRow(row);
+        text += CliFormat::csvRow(figureCsvCells(object));
     }
     return text;
 }

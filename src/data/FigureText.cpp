@@ -56,4 +56,21 @@ QString upToDecimals(double value, int decimals, const QString &separator)
     return text;
 }
 
+double VoltUnit::nanovolts() const
+{
+    static const double sizes[] = {1.0, 1e3, 1e6, 1e9};
+    return sizes[qBound(0, powerOfTen / 3, 3)];
+}
+
+VoltUnit voltUnit(double magnitudeNanovolts)
+{
+    if (magnitudeNanovolts < 1000)
+        return {QStringLiteral("nV"), 0};
+    if (magnitudeNanovolts < 1e6)
+        return {QStringLiteral("uV"), 3};
+    if (magnitudeNanovolts < 1e9)
+        return {QStringLiteral("mV"), 6};
+    return {QStringLiteral("V"), 9};
+}
+
 } // namespace FigureText

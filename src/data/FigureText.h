@@ -16,4 +16,15 @@ QString fixedDecimals(double value, int decimals, const QString &separator);
 // dropped, and no separator when no decimals remain ("394.69", "1000").
 QString upToDecimals(double value, int decimals, const QString &separator);
 
+// The unit a voltage is shown in: the one that keeps its magnitude (in nanovolts) below
+// 1000 -- "nV" below 1000 nV, "uV" below 10^6, "mV" below 10^9, else "V" -- with its size
+// as a power of ten of nanovolts (0, 3, 6, 9).
+struct VoltUnit
+{
+    QString name;
+    int powerOfTen = 0;
+    double nanovolts() const;
+};
+VoltUnit voltUnit(double magnitudeNanovolts);
+
 } // namespace FigureText

@@ -14,14 +14,9 @@ namespace {
 // Noise figures (y >= 0 nanovolts) in the unit that keeps the number below 1000.
 QString noiseText(float y, int decimals, const QString &point)
 {
-    const double v = y;
-    if (y < 1000)
-        return FigureText::fixedDecimals(v, decimals, point) + QStringLiteral(" nV ");
-    if (y < 1e6f)
-        return FigureText::fixedDecimals(v / 1000, decimals, point) + QStringLiteral(" uV ");
-    if (y < 1e9f)
-        return FigureText::fixedDecimals(v / 1e6, decimals, point) + QStringLiteral(" mV ");
-    return FigureText::fixedDecimals(v / 1e9, decimals, point) + QStringLiteral(" V ");
+    const FigureText::VoltUnit unit = FigureText::voltUnit(y);
+    return FigureText::fixedDecimals(y / unit.nanovolts(), decimals, point) + QLatin1Char(' ') + unit.name +
+           QLatin1Char(' ');
 }
 
 // The average voltage (signed nanovolts) with as many decimals as resolve one code in the
@@ -29,13 +24,10 @@ QString noiseText(float y, int decimals, const QString &point)
 QString voltageText(float y, int d, const QString &point)
 {
     const double v = y;
-    const float magnitude = std::fabs(y);
-    if (magnitude < 1000)
-        return FigureText::fixedDecimals(v, d - 9, point) + QStringLiteral(" nV ");
-    if (magnitude < 1e6f)
-        return FigureText::fixedDecimals(v / 1000, d - 6, point) + QStringLiteral(" uV ");
-    if (magnitude < 1e9f)
-        return FigureText::fixedDecimals(v / 1e6, d - 3, point) + QStringLiteral(" mV ");
+    const FigureText::VoltUnit unit = FigureText::voltUnit(std::fabs(y));
+    if (unit.powerOfTen < 9)
+        return FigureText::fixedDecimals(v / unit.nanovolts(), d - 9 + unit.powerOfTen, point) +
+               QLatin1Char(' ') + unit.name + QLatin1Char(' ');
     const double volts = roundHalfEven(v / 1e9, qMax(0, d));
     return (volts >= 0 ? QStringLiteral(" ") : QString()) + plainDecimal(volts) + QStringLiteral(" V ");
 }
