@@ -118,8 +118,14 @@ py::dict PyCapture::statistics(int channel) const
     d["min_code"] = f.minCode;
     d["rms_resolution_bits"] = f.rmsResolutionBits;
     d["pkpk_resolution_bits"] = f.pkPkResolutionBits;
+    d["pkpk_measured_v"] = f.pkPkNoiseV;
+    d["pkpk_measured_samples"] = f.samples;
+    d["pkpk_estimated_v"] = f.pkPkEstimatedV;
+    d["noise_free_bits_measured"] = f.noiseFreeBitsMeasured;
+    d["noise_free_bits_estimated"] = f.noiseFreeBitsEstimated;
     py::dict texts;
-    for (const StatisticsCell &cell : ShowStatistics(*m_data, channel, *m_adc, QLocale::c()))
+    for (const StatisticsCell &cell : ShowStatistics(*m_data, channel, *m_adc, QLocale::c()) +
+                                          NoiseFreeStatistics(*m_data, channel, *m_adc, QLocale::c()))
         texts[py::cast(cell.label)] = cell.value.trimmed();
     d["texts"] = texts;
     return d;
