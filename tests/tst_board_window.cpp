@@ -298,8 +298,11 @@ private Q_SLOTS:
                                 QCOMPARE(d->LabelStatus->text(), QStringLiteral("Cancelling\u2026"));
                             }
                         });
+                // The completed read is a series of two captures.
+                d->SpinCaptures->setValue(cancel ? 1 : 2);
                 d->CommandStart->click();
                 if (!cancel) {
+                    QCOMPARE(d->LabelCapture->text(), QStringLiteral("Capture 2 of 2"));
                     QCOMPARE(d->ProgressTransfer->value(), 32768);
                     QCOMPARE(d->ProgressTransfer->maximum(), 32768);
                     QVERIFY(d->LabelProgress->text().startsWith(QStringLiteral("32768 of 32768 bytes, ")));
@@ -310,6 +313,8 @@ private Q_SLOTS:
             QCOMPARE(p.context.IData.DataCount(1), cancel ? 0 : 4096);
         }
         QCOMPARE(p.context.ContReadAmount, 4096);
+        QCOMPARE(p.context.CaptureCount, 2);
+        QVERIFY(p.context.Captures.count() == 2 && p.context.Captures.holds(p.context.IData));
         const std::optional<QList<HistoryEntry>> entries = history->list();
         QCOMPARE(entries->size(), recorded + 1);
         QCOMPARE(entries->first().channels.size(), 2);

@@ -17,7 +17,7 @@ class QM4168;
 // captures each figure's mean, standard deviation, minimum and maximum.
 //
 // The standard deviation is the sample one, with K - 1 in the denominator (0 for a single
-// capture): the spread one more capture would show.
+// capture), the usual estimate of the spread from capture to capture.
 class CaptureSet
 {
 public:
