@@ -38,10 +38,7 @@ FftResult EditFFT(const ClassData &data, int channel, int window, FftScale scale
     const double period = spectrum.period;
     // dBFS: a full-scale sine at a whole bin reads 0 dBFS whatever the window, so the
     // reference carries the window's coherent gain (the mean of its weights).
-    double gain = 0;
-    for (int i = 0; i < spectrum.n; ++i)
-        gain += FftWindow::weight(window, i, spectrum.n);
-    gain = spectrum.n > 0 ? gain / spectrum.n : 0;
+    const double gain = spectrum.n > 0 ? FftWindow::weights(window, spectrum.n)->sum / spectrum.n : 0;
     const double reference = scale == FftScale::FullScale ? data.HalfScale() * gain : largest;
     if (!(largest > 0) || !std::isfinite(largest) || period == 0 || !std::isfinite(period) ||
         !(reference > 0))

@@ -1,6 +1,9 @@
 #include "FftWindow.h"
 
 #include <cmath>
+#include <map>
+#include <mutex>
+#include <utility>
 
 namespace FftWindow {
 
@@ -42,6 +45,26 @@ double weight(int selector, int i, int n)
     default:
         return 1.0;
     }
+}
+
+std::shared_ptr<const Weights> weights(int selector, int n)
+{
+    // Every selector outside 1..5 weights nothing: one table serves them all.
+    const int kind = selector >= 1 && selector <= 5 ? selector : 0;
+    static std::mutex lock;
+    static std::map<std::pair<int, int>, std::shared_ptr<const Weights>> kept;
+    const std::lock_guard<std::mutex> guard(lock);
+    std::shared_ptr<const Weights> &entry = kept[{kind, n}];
+    if (!entry) {
+        auto table = std::make_shared<Weights>();
+        table->w.resize(static_cast<size_t>(qMax(0, n)));
+        for (int i = 0; i < n; ++i) {
+            table->w[static_cast<size_t>(i)] = weight(kind, i, n);
+            table->sum += table->w[static_cast<size_t>(i)];
+        }
+        entry = std::move(table);
+    }
+    return entry;
 }
 
 } // namespace FftWindow

@@ -2,6 +2,9 @@
 
 #include <QStringList>
 
+#include <memory>
+#include <vector>
+
 // The weighting windows of the spectrum, by selector (the index in the spectrum window's
 // list): 0 Rectangular, 1 Triangular, 2 Hanning, 3 Hamming, 4 Blackman, 5 Blackman-Harris.
 namespace FftWindow {
@@ -16,5 +19,17 @@ int selectorOf(const QString &name);
 // gets the window's end value); the triangle uses i itself. Selector 0 and any selector
 // outside 1..5 weight nothing (1).
 double weight(int selector, int i, int n);
+
+// The n weights of a window, weight(selector, 0, n) .. weight(selector, n - 1, n), and
+// their sum in that order.
+struct Weights
+{
+    std::vector<double> w;
+    double sum = 0;
+};
+
+// The weights of selector at length n, computed on the first call for that pair and kept
+// for the life of the process (safe to call from any thread; the weights never change).
+std::shared_ptr<const Weights> weights(int selector, int n);
 
 } // namespace FftWindow

@@ -9,6 +9,7 @@
 class BoardLink;
 class ClassData;
 class CommitLineEdit;
+class LiveTimePlot;
 class QLabel;
 class QM4168;
 class QProgressBar;
@@ -16,9 +17,9 @@ class QPushButton;
 class QSpinBox;
 
 // "Continuous Read Mode": the samples per channel, Start and Cancel, and the acquisition's
-// phase and progress. Start runs the acquisition (BoardLink::BrdContRead) and closes the
-// dialog when it returns; Cancel during the acquisition ends it (the link goes to Escape),
-// otherwise closes the dialog. The amount is the program's ContReadAmount, kept between
+// phase and progress, with the time plot of each enabled channel beside them. Start runs the acquisition
+// (BoardLink::BrdContRead) and closes the dialog when it returns; Cancel during the acquisition ends it (the
+// link goes to Escape), otherwise closes the dialog. The amount is the program's ContReadAmount, kept between
 // openings.
 class FormContRead : public QDialog
 {
@@ -45,6 +46,7 @@ public:
     QLabel *LabelStatus;
     QProgressBar *ProgressTransfer;
     QLabel *LabelProgress;
+    LiveTimePlot *PlotLive; // the channels' time plots while the records arrive
 
 public Q_SLOTS:
     // Cancel, Escape and the close box: during the acquisition they end it, else they close.
