@@ -9,15 +9,20 @@
 #include "analysis/FftMagnitudes.h"
 #include "analysis/FftMetrics.h"
 #include "analysis/NoiseDensity.h"
+#include "analysis/FftWindow.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "data/ShowStatistics.h"
 #include "model/QM4168.h"
+#include "platform/FreedMemory.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <fftw3.h>
 
 #include <cmath>
 #include <random>
@@ -127,6 +132,53 @@ void BM_Spectra(benchmark::State &state)
             benchmark::DoNotOptimize(EditFFT(a.data, c, static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_Spectra)->Arg(0)->Arg(2)->Arg(5)->Unit(benchmark::kMillisecond);
+
+// One channel's Hanning spectrum as the spectrum window asks for it.
+void BM_SpectrumOneChannel(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EditFFT(a.data, 0, 2));
+}
+BENCHMARK(BM_SpectrumOneChannel)->Unit(benchmark::kMicrosecond);
+
+// The same work done with FFTW directly, everything prepared beforehand but the codes: the
+// weighted codes, the real transform, the magnitudes, the levels in dB of the strongest
+// bin and the frequency of every bin.
+void BM_SpectrumFftwDirect(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    const int n = Samples;
+    std::vector<double> window(n);
+    for (int i = 0; i < n; ++i)
+        window[i] = FftWindow::weight(2, i, n);
+    double *in = fftw_alloc_real(n);
+    fftw_complex *out = fftw_alloc_complex(n / 2 + 1);
+    const fftw_plan plan = fftw_plan_dft_r2c_1d(n, in, out, FFTW_ESTIMATE);
+    std::vector<double> magnitude(n / 2 + 1), x(n / 2 + 1), y(n / 2 + 1);
+    const double period = 8 * 394.694010416667e-6;
+    for (auto _ : state) {
+        const std::vector<qint32> codes = a.data.codes(0);
+        for (int i = 0; i < n; ++i)
+            in[i] = codes[i] * window[i];
+        fftw_execute(plan);
+        double largest = 0;
+        for (int k = 0; k <= n / 2; ++k) {
+            magnitude[k] = 2 * std::sqrt(out[k][0] * out[k][0] + out[k][1] * out[k][1]) / n;
+            largest = std::max(largest, magnitude[k]);
+        }
+        for (int k = 0; k <= n / 2; ++k) {
+            x[k] = k / period / n;
+            y[k] = 20 * std::log10(magnitude[k] / largest);
+        }
+        benchmark::DoNotOptimize(y.data());
+        benchmark::DoNotOptimize(x.data());
+    }
+    fftw_destroy_plan(plan);
+    fftw_free(out);
+    fftw_free(in);
+}
+BENCHMARK(BM_SpectrumFftwDirect)->Unit(benchmark::kMicrosecond);
 
 void BM_FftMetrics(benchmark::State &state)
 {
@@ -238,6 +290,34 @@ void BM_DataFileOnDisk(benchmark::State &state)
 }
 BENCHMARK(BM_DataFileOnDisk)->Unit(benchmark::kMillisecond);
 
+// Opening a data file of 8 x 8192 codes (about 0.5 MB) as the data window does: read,
+// every field checked, then Process and Update.
+void BM_ReadDataFileOnDisk(benchmark::State &state)
+{
+    Acquisition &a = acquisition();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.dat"));
+    if (WriteDataFile(path, a.data, a.adc).isError())
+        state.SkipWithError("the file was not written");
+    ClassData data;
+    for (auto _ : state) {
+        if (ReadDataFile(path, data, a.adc).isError())
+            state.SkipWithError("the file did not read back");
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
+}
+BENCHMARK(BM_ReadDataFileOnDisk)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
-BENCHMARK_MAIN();
+// The allocator as the program sets it up.
+int main(int argc, char **argv)
+{
+    FreedMemory::keepFreedMemory();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -139,6 +139,16 @@ private Q_SLOTS:
         for (const auto &[selector, i, weight] : points)
             QVERIFY2(std::abs(FftWindow::weight(selector, i, 64) - weight) < 1e-12,
                      qPrintable(QStringLiteral("window %1 point %2").arg(selector).arg(i)));
+        // The weights kept per window and length are these, with their sum taken in order.
+        for (int selector = -1; selector <= 6; ++selector) {
+            const std::shared_ptr<const FftWindow::Weights> kept = FftWindow::weights(selector, 64);
+            double sum = 0;
+            for (int i = 0; i < 64; ++i) {
+                QCOMPARE(kept->w.at(i), FftWindow::weight(selector, i, 64));
+                sum += kept->w.at(i);
+            }
+            QCOMPARE(kept->sum, sum);
+        }
 
         // Every window, against a plain DFT of the weighted first N codes.
         const size_t n = 64;
@@ -335,6 +345,8 @@ private Q_SLOTS:
         QTest::addColumn<QList<QPointF>>("bars"); // (code, occurrences) in ascending signed order
         QTest::newRow("5 3 5 5") << QList<qint32>{5, 3, 5, 5} << QList<QPointF>{{3, 1}, {5, 3}};
         QTest::newRow("all equal") << QList<qint32>{-7, -7, -7, -7, -7, -7} << QList<QPointF>{{-7, 6}};
+        QTest::newRow("two digits") << QList<qint32>{70000, -3, 70000, 2047, 2048}
+                                    << QList<QPointF>{{-3, 1}, {2047, 1}, {2048, 1}, {70000, 2}};
         QTest::newRow("negative first")
             << QList<qint32>{-2, 7, -100, 7, 0, -8388624, 16777232, 0, 7}
             << QList<QPointF>{{-8388624, 1}, {-100, 1}, {-2, 1}, {0, 2}, {7, 3}, {16777232, 1}};

@@ -7,6 +7,7 @@
 #include "ReceiveSplit.h"
 #include "board/Acquisition.h"
 #include "board/ContReadCounts.h"
+#include "board/LiveCapture.h"
 #include "data/ClassData.h"
 #include "model/HexText.h"
 #include "sim/SimBoard.h"
@@ -916,9 +917,23 @@ private Q_SLOTS:
         });
         ClassData store;
         fillEarlier(store);
+        // The live view is handed the records batch by batch, as they arrive.
+        LiveCapture &live = rig.link.contRead().live();
+        QList<int> arrived;
+        connect(&live, &LiveCapture::recordsArrived, this, [&](int records) { arrived << records; });
 
         const ContReadResult result = rig.link.BrdContRead(4096, store);
         QCoreApplication::processEvents(); // a lost port is reported on the next event
+
+        // Every record the transfer took, in order; the store changed only when all came.
+        QVERIFY(!live.running() && std::is_sorted(arrived.begin(), arrived.end()));
+        QCOMPARE(arrived.isEmpty(), action == QLatin1String("request"));
+        QCOMPARE(live.records(), result.records);
+        QCOMPARE(live.data().DataCount(0) + live.data().DataCount(1), result.records);
+        if (!arrived.isEmpty())
+            QVERIFY(arrived.last() == result.records && result.records > 0);
+        if (result.completed())
+            QVERIFY(live.data().codes(0) == store.codes(0) && live.data().codes(1) == store.codes(1));
 
         QTEST(int(result.outcome), "outcome");
         QTEST(commands, "commands");

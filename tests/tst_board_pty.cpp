@@ -17,6 +17,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -419,6 +420,27 @@ private Q_SLOTS:
             for (const QString &name : names.mid(1))
                 QCOMPARE(contents(dir.filePath(name)), name.toLatin1());
         }
+    }
+
+    // --live: lines of the running count and each channel's noise on standard error, the
+    // last one with every record and the noise figures printed for the written file.
+    void acquireLive()
+    {
+        QTemporaryDir dir;
+        const Run r = cli({"acquire", "--port", "sim", "--channels", "0,2", "--samples", "300",
+                           "--no-history", "--live", "-o", dir.filePath("a.dat")});
+        QCOMPARE(r.exitCode, 0);
+        QStringList noise;
+        for (const QString &line : r.out.split(QLatin1Char('\n')))
+            if (line.startsWith(QLatin1String("RMS Noise\t")))
+                noise << line.mid(10).trimmed();
+        QCOMPARE(noise.size(), 2);
+        const QStringList lines = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.filter(QRegularExpression("^live: \\d+ of 600 records; ch 0: \\d+ samples")).size(),
+                 lines.size());
+        QCOMPARE(lines.last(), QStringLiteral("live: 600 of 600 records; ch 0: 300 samples, RMS Noise %1; "
+                                              "ch 2: 300 samples, RMS Noise %2")
+                                   .arg(noise[0], noise[1]));
     }
 
     void progressStaysOffStandardOutput_data()

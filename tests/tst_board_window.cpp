@@ -13,6 +13,7 @@
 #include "board/ComPortList.h"
 #include "board/FormContRead.h"
 #include "board/FormEvalBoard.h"
+#include "board/LiveTimePlot.h"
 #include "controls/CommitLineEdit.h"
 #include "data/DataFile.h"
 #include "history/HistoryRecorder.h"
@@ -300,7 +301,13 @@ private Q_SLOTS:
                         });
                 // The completed read is a series of two captures.
                 d->SpinCaptures->setValue(cancel ? 1 : 2);
+                QElapsedTimer clock;
+                clock.start();
                 d->CommandStart->click();
+                // The time plots grew beside the progress bar, at most 25 redraws a second.
+                QCOMPARE(d->PlotLive->points(0) == 4096 && d->PlotLive->points(1) == 4096, !cancel);
+                QVERIFY(d->PlotLive->points(0) > 0);
+                QVERIFY(d->PlotLive->redraws() >= 1 && d->PlotLive->redraws() <= 2 + clock.elapsed() / 40);
                 if (!cancel) {
                     QCOMPARE(d->LabelCapture->text(), QStringLiteral("Capture 2 of 2"));
                     QCOMPARE(d->ProgressTransfer->value(), 32768);

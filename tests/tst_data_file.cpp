@@ -167,6 +167,15 @@ private Q_SLOTS:
             QByteArray("-5,\r\n").repeated(8193);
         QVERIFY(!readBytes(full, d, m_adc).isError());
         QCOMPARE((QList<int>{d.DataCount(7), d.MinCode(7)}), (QList<int>{8193, -5}));
+        // Codes spelled otherwise read as the numbers they are, halves to even.
+        const QByteArray spelled =
+            header(1) + "Channel 7 : , Input Ranges = +1.25, Channel Time = 10 us, Nb of Data = 7\r\n"
+                        "Channel 7,\r\n+7,\r\n2.5,\r\n3.5,\r\n1e3,\r\n-0,\r\n12 ,\r\n0000000000042,\r\n";
+        QVERIFY(!readBytes(spelled, d, m_adc).isError());
+        QList<int> codes;
+        for (int i = 1; i <= d.DataCount(7); ++i)
+            codes << d.ExtData(7, i);
+        QCOMPARE(codes, (QList<int>{7, 2, 4, 1000, 0, 12, 42}));
     }
 
     void headerConditionsAreRead_data()

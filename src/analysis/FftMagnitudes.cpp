@@ -21,9 +21,11 @@ FftMagnitudes fftMagnitudes(const ClassData &data, int channel, int window)
     spectrum.n = n;
 
     const std::vector<qint32> codes = data.codes(channel);
+    const std::shared_ptr<const FftWindow::Weights> weights = FftWindow::weights(window, n);
+    const double *w = weights->w.data();
     std::vector<double> weighted(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-        weighted[static_cast<size_t>(i)] = codes[static_cast<size_t>(i)] * FftWindow::weight(window, i, n);
+    for (size_t i = 0; i < weighted.size(); ++i)
+        weighted[i] = codes[i] * w[i];
     std::vector<double> re, im;
     if (!FourierReal(n, weighted, re, im, &spectrum.messages))
         return spectrum;

@@ -1,6 +1,9 @@
 #include "FftWindow.h"
 
 #include <cmath>
+#include <map>
+#include <mutex>
+#include <utility>
 
 namespace FftWindow {
 
@@ -44,22 +47,39 @@ double weight(int selector, int i, int n)
     }
 }
 
+std::shared_ptr<const Weights> weights(int selector, int n)
+{
+    // Every selector outside 1..5 weights nothing: one table serves them all.
+    const int kind = selector >= 1 && selector <= 5 ? selector : 0;
+    static std::mutex lock;
+    static std::map<std::pair<int, int>, std::shared_ptr<const Weights>> kept;
+    const std::lock_guard<std::mutex> guard(lock);
+    std::shared_ptr<const Weights> &entry = kept[{kind, n}];
+    if (!entry) {
+        auto table = std::make_shared<Weights>();
+        table->w.resize(static_cast<size_t>(qMax(0, n)));
+        for (int i = 0; i < n; ++i) {
+            table->w[static_cast<size_t>(i)] = weight(kind, i, n);
+            table->sum += table->w[static_cast<size_t>(i)];
+        }
+        entry = std::move(table);
+    }
+    return entry;
+}
+
 double coherentGain(int selector, int n)
 {
-    double sum = 0;
-    for (int i = 0; i < n; ++i)
-        sum += weight(selector, i, n);
-    return n > 0 ? sum / n : 0;
+    return n > 0 ? weights(selector, n)->sum / n : 0;
 }
 
 double powerGain(int selector, int n)
 {
+    if (n < 1)
+        return 0;
     double sum = 0;
-    for (int i = 0; i < n; ++i) {
-        const double w = weight(selector, i, n);
+    for (const double w : weights(selector, n)->w)
         sum += w * w;
-    }
-    return n > 0 ? sum / n : 0;
+    return sum / n;
 }
 
 double noiseBandwidthBins(int selector, int n)

@@ -2,6 +2,9 @@
 
 #include <QStringList>
 
+#include <memory>
+#include <vector>
+
 // The weighting windows of the spectrum, by selector (the index in the spectrum window's
 // list): 0 Rectangular, 1 Triangular, 2 Hanning, 3 Hamming, 4 Blackman, 5 Blackman-Harris.
 namespace FftWindow {
@@ -24,5 +27,16 @@ double weight(int selector, int i, int n);
 double coherentGain(int selector, int n);
 double powerGain(int selector, int n);
 double noiseBandwidthBins(int selector, int n);
+// The n weights of a window, weight(selector, 0, n) .. weight(selector, n - 1, n), and
+// their sum in that order.
+struct Weights
+{
+    std::vector<double> w;
+    double sum = 0;
+};
+
+// The weights of selector at length n, computed on the first call for that pair and kept
+// for the life of the process (safe to call from any thread; the weights never change).
+std::shared_ptr<const Weights> weights(int selector, int n);
 
 } // namespace FftWindow

@@ -4,6 +4,7 @@
 #include "FormMain.h"
 #include "SettingsKeys.h"
 #include "StartupOptions.h"
+#include "platform/FreedMemory.h"
 #include "platform/QSettingsStore.h"
 #include "platform/SystemPortNames.h"
 #include "platform/SystemSerialPort.h"
@@ -17,6 +18,7 @@
 
 int main(int argc, char *argv[])
 {
+    FreedMemory::keepFreedMemory();
     // Version and help need no display: answer them before the toolkit starts.
     QStringList rawArguments;
     for (int i = 1; i < argc; ++i)

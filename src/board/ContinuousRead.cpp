@@ -122,6 +122,7 @@ ContReadResult ContinuousRead::BrdContRead(int amount, ClassData &store)
         result.outcome = ContReadResult::WrongCount;
     else
         transfer(result, store);
+    m_live.finish(result.completed());
 
     QByteArray notice;
     if (!result.completed() && portAlive()) {
@@ -224,6 +225,7 @@ void ContinuousRead::transfer(ContReadResult &result, ClassData &store)
     // The announced count is the requested one, a whole number of records.
     const int record = model.DataWidth(-1) + 1;
     const int whole = result.announced / record * record;
+    m_live.begin(fresh, enabled, enabled.isEmpty() ? 0 : whole / record / static_cast<int>(enabled.size()));
     reportProgress(result);
     while (result.received < whole && waitForBytes(record, LinkState::BoardAnswer, true)) {
         while (result.received < whole && m_port->bytesWaiting() >= record) {
@@ -241,9 +243,11 @@ void ContinuousRead::transfer(ContReadResult &result, ClassData &store)
                 return;
             }
             fresh.Add(bytes);
+            m_live.add(bytes);
             result.received += record;
             ++result.records;
         }
+        m_live.flush();
         reportProgress(result);
     }
     if (result.received < whole) {

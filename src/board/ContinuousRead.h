@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ContReadResult.h"
+#include "LiveCapture.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -67,6 +68,9 @@ public:
     // with LinkClosed or LinkBusy unless the link is Idle or Accessed.
     ContReadResult BrdContRead(int amount, ClassData &store);
 
+    // The records of the running transfer as they arrive (see LiveCapture).
+    LiveCapture &live() { return m_live; }
+
     // "800 of 32768 bytes, 0.2 s, about 8.3 s left": the remaining bytes (and the closing
     // ones) at the line rate.
     static QString progressText(int received, int total, qint64 elapsedMs);
@@ -103,4 +107,5 @@ private:
     bool m_silent = false;
     int m_reported = -1;
     QByteArray m_seen; // the latest bytes of the answer, the stream and the drain
+    LiveCapture m_live;
 };

@@ -2,6 +2,7 @@
 
 #include "BoardLink.h"
 #include "ContReadCounts.h"
+#include "LiveTimePlot.h"
 #include "controls/CommitLineEdit.h"
 #include "controls/UpDownSpinner.h"
 #include "data/CaptureSet.h"
@@ -79,6 +80,8 @@ FormContRead::FormContRead(QM4168 &model, ClassData &store, BoardLink &link, int
     grid->addWidget(LabelStatus, 5, 0, 1, 4);
     grid->addWidget(ProgressTransfer, 6, 0, 1, 4);
     grid->addWidget(LabelProgress, 7, 0, 1, 4);
+    PlotLive = new LiveTimePlot(m_link.contRead().live(), this);
+    grid->addWidget(PlotLive, 0, 4, 8, 1);
     setMinimumWidth(340);
 
     connect(CommandStart, &QPushButton::clicked, this, &FormContRead::CommandStart_Click);

@@ -11,6 +11,7 @@ class BoardLink;
 class CaptureSet;
 class ClassData;
 class CommitLineEdit;
+class LiveTimePlot;
 class QLabel;
 class QM4168;
 class QProgressBar;
@@ -18,12 +19,12 @@ class QPushButton;
 class QSpinBox;
 
 // "Continuous Read Mode": the samples per channel, Start and Cancel, and the acquisition's
-// phase and progress. Start runs the acquisition (BoardLink::BrdContRead) and closes the
-// dialog when it returns; Cancel during the acquisition ends it (the link goes to Escape),
-// otherwise closes the dialog. The amount is the program's ContReadAmount, kept between
-// openings. "Captures" runs that many acquisitions one after another (CaptureSeries) into
-// the capture set given with setCaptures; Cancel ends the series, keeping the captures
-// completed.
+// phase and progress, with the time plot of each enabled channel beside them. Start runs the
+// acquisition (BoardLink::BrdContRead) and closes the dialog when it returns; Cancel during
+// the acquisition ends it (the link goes to Escape), otherwise closes the dialog. The amount
+// is the program's ContReadAmount, kept between openings. "Captures" runs that many
+// acquisitions one after another (CaptureSeries) into the capture set given with
+// setCaptures; Cancel ends the series, keeping the captures completed.
 class FormContRead : public QDialog
 {
     Q_OBJECT
@@ -55,6 +56,7 @@ public:
     QLabel *LabelStatus;
     QProgressBar *ProgressTransfer;
     QLabel *LabelProgress;
+    LiveTimePlot *PlotLive; // the channels' time plots while the records arrive
 
 public Q_SLOTS:
     // Cancel, Escape and the close box: during the acquisition they end it, else they close.

@@ -6,6 +6,7 @@
 #include "CliArguments.h"
 #include "CliCaptures.h"
 #include "CliHistory.h"
+#include "CliLiveReport.h"
 #include "CliOutput.h"
 #include "CliStats.h"
 #include "board/Acquisition.h"
@@ -28,7 +29,7 @@ const char *const Help =
     "Usage: qm416x-cli acquire --port NAME|PATH|sim [--variant 62|64|68|69] --channels LIST\n"
     "                          [--samples N] [--width 16|24] [--rdy-all] [--captures K]\n"
     "                          -o FILE.dat [--format text|csv|json] [--db FILE] [--note TEXT]\n"
-    "                          [--no-history]\n\n"
+    "                          [--no-history] [--live]\n\n"
     "Acquires samples by continuous read, as the data window's Read does: enables exactly\n"
     "the listed channels, sets the data width and the ready-pin option, reads N samples per\n"
     "channel, writes the data file, records the capture in the measurement history and prints\n"
@@ -50,6 +51,9 @@ const char *const Help =
     "                      printed, and the command says how many and ends with exit code 1\n"
     "  -o, --output FILE.dat  the data file; it is not written when the acquisition fails\n"
     "  --format text|csv|json  the noise figures as stats prints them (default text)\n"
+    "  --live              while the data arrive, print the records received and each\n"
+    "                      channel's samples and RMS noise on standard error (twice a\n"
+    "                      second and at the end), in place of the progress line\n"
     "%1\n"
     "NAME is Com1..Com4, a device path such as /dev/pts/3 (qm416x-boardsim), or 'sim' for\n"
     "the built-in simulated board. --variant defaults to 68. A board that does not answer\n"
@@ -87,7 +91,7 @@ int run(const QStringList &arguments)
                                         QStringLiteral("--width"), QStringLiteral("--captures"),
                                         QStringLiteral("-o|--output"), CliFormat::option()}
                                 << CliHistory::valueOptions(),
-                            {QStringLiteral("--rdy-all"), CliHistory::flag()});
+                            {QStringLiteral("--rdy-all"), QStringLiteral("--live"), CliHistory::flag()});
     if (const std::optional<int> done =
             args.answerFirst(QString::fromLatin1(Help).arg(CliHistory::optionHelp()), false))
         return *done;
@@ -156,7 +160,11 @@ int run(const QStringList &arguments)
             capturePrefix = QStringLiteral("capture %1 of %2: ").arg(index).arg(count);
             shownAt = -1000;
         });
-    if (::isatty(STDERR_FILENO) && !CliOutput::quiet()) {
+    const bool live = args.has(QStringLiteral("--live"));
+    std::optional<CliLiveReport> liveReport;
+    if (live && !CliOutput::quiet())
+        liveReport.emplace(read.live(), model);
+    if (!live && ::isatty(STDERR_FILENO) && !CliOutput::quiet()) {
         // At most ten lines a second, and the last one.
         QObject::connect(&read, &ContinuousRead::progress, [&](int received, int total, qint64 ms) {
             if (ms - shownAt < 100 && received < total)

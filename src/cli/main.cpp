@@ -15,6 +15,7 @@
 #include "SettingsCommand.h"
 #include "SweepCommand.h"
 #include "app/AppVersion.h"
+#include "platform/FreedMemory.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -99,6 +100,7 @@ int runTool(const QCoreApplication &app)
 
 int main(int argc, char *argv[])
 {
+    FreedMemory::keepFreedMemory();
     // Drawing a plot needs the widget toolkit, on the offscreen platform so that no display
     // is needed; every other command runs on the core alone.
     std::unique_ptr<QCoreApplication> application;

@@ -45,10 +45,17 @@ void DataFileFieldReader::consumeLineEnd(char first)
 DataFileFieldReader::Status DataFileFieldReader::collect(QByteArray &bytes, int &c, bool stopAtComma)
 {
     while (c >= 0 && c != '\r' && c != '\n' && !(stopAtComma && c == ',')) {
-        if (bytes.size() >= MaxLength)
+        // The run of field bytes the buffer holds from here on, taken at once.
+        const char *begin = m_buffer.constData() + m_pos;
+        const char *end = m_buffer.constData() + m_buffer.size();
+        const char *stop = begin;
+        while (stop != end && *stop != '\r' && *stop != '\n' && !(stopAtComma && *stop == ','))
+            ++stop;
+        const qsizetype run = stop - begin;
+        if (bytes.size() + run > MaxLength)
             return Status::TooLong;
-        bytes.append(static_cast<char>(c));
-        ++m_pos;
+        bytes.append(begin, run);
+        m_pos += run;
         c = peek();
     }
     return m_readError ? Status::ReadError : Status::Ok;
@@ -57,6 +64,16 @@ DataFileFieldReader::Status DataFileFieldReader::collect(QByteArray &bytes, int 
 DataFileFieldReader::Status DataFileFieldReader::readField(QString &field)
 {
     field.clear();
+    QByteArray bytes;
+    const Status status = readField(bytes);
+    if (status == Status::Ok)
+        field = QString::fromLatin1(bytes);
+    return status;
+}
+
+DataFileFieldReader::Status DataFileFieldReader::readField(QByteArray &bytes)
+{
+    bytes.resize(0);
     int c = peek();
     while (c == ' ' || c == '\t') {
         ++m_pos;
@@ -71,7 +88,6 @@ DataFileFieldReader::Status DataFileFieldReader::readField(QString &field)
         m_afterComma = false; // the empty field after a final comma
         return Status::Ok;
     }
-    QByteArray bytes;
     if (const Status s = collect(bytes, c, true); s != Status::Ok)
         return s;
     if (c == ',') {
@@ -82,7 +98,6 @@ DataFileFieldReader::Status DataFileFieldReader::readField(QString &field)
             consumeLineEnd(static_cast<char>(c));
         m_afterComma = false;
     }
-    field = QString::fromLatin1(bytes);
     return Status::Ok;
 }
 

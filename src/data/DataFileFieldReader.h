@@ -25,6 +25,8 @@ public:
     explicit DataFileFieldReader(QIODevice &device);
 
     Status readField(QString &field);
+    // The same field as its bytes (ISO 8859-1), without the conversion to text.
+    Status readField(QByteArray &field);
     // The rest of the current line, line end consumed.
     Status readLine(QString &line);
     // The 1-based line on which the last field or line read started.

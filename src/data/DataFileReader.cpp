@@ -54,6 +54,27 @@ bool isNumberText(const QString &field)
     return i == n;
 }
 
+// A field of an optional sign and one to nine digits, the form every code of a row takes
+// in the files the program writes: its value, read without the general number parser.
+bool plainInteger(const QByteArray &field, qint32 &value)
+{
+    const char *at = field.constData();
+    const char *end = at + field.size();
+    const bool negative = at != end && *at == '-';
+    if (at != end && (*at == '-' || *at == '+'))
+        ++at;
+    if (end - at < 1 || end - at > 9)
+        return false;
+    qint32 v = 0;
+    for (; at != end; ++at) {
+        if (*at < '0' || *at > '9')
+            return false;
+        v = v * 10 + (*at - '0');
+    }
+    value = negative ? -v : v;
+    return true;
+}
+
 QString inLine(int line)
 {
     return QStringLiteral("in line %1").arg(line);
@@ -177,22 +198,27 @@ public:
             for (size_t j = 0; j < channels.size(); ++j) {
                 if (pending[j] <= 0)
                     continue;
-                if (!next(f))
+                if (!check(m_fields.readField(m_bytes)))
                     return m_error;
-                if (!isNumberText(f))
-                    return DataFileError::platform(DataFileError::TypeMismatch, inLine(m_fields.line()));
+                qint32 code = 0;
+                if (!plainInteger(m_bytes, code)) {
+                    f = QString::fromLatin1(m_bytes);
+                    if (!isNumberText(f))
+                        return DataFileError::platform(DataFileError::TypeMismatch, inLine(m_fields.line()));
+                    code = roundToInt(numericValue(f));
+                }
                 // Codes beyond the words the store holds (far beyond any converter's) are
                 // refused rather than cut.
                 try {
-                    m_data.AddExtData(channels[j], roundToInt(numericValue(f)));
+                    m_data.AddExtData(channels[j], code);
                 } catch (const DataRangeError &) {
                     return DataFileError::platform(DataFileError::Overflow, inLine(m_fields.line()));
                 }
                 --pending[j];
             }
-            if (!next(f))
+            if (!check(m_fields.readField(m_bytes)))
                 return m_error;
-            if (!f.trimmed().isEmpty())
+            if (!m_bytes.isEmpty() && !QString::fromLatin1(m_bytes).trimmed().isEmpty())
                 return DataFileError::platform(DataFileError::TypeMismatch, inLine(m_fields.line()));
         }
         return {};
@@ -231,6 +257,7 @@ private:
     bool next(QString &field) { return check(m_fields.readField(field)); }
 
     DataFileFieldReader m_fields;
+    QByteArray m_bytes; // the field of a row, kept to spare an allocation per field
     ClassData &m_data;
     const QM4168 &m_adc;
     DataFileError m_error;
