@@ -394,6 +394,8 @@ private Q_SLOTS:
         const NoiseDensity psd = noiseDensity(rig.context.IData, 0, 0, rig.context.IADC);
         QTRY_COMPARE(fft->Plot->table().y.at(5), psd.densityV.at(5));
         QVERIFY(fft->LabelMetrics->text().endsWith("Full scale: 16777216 codes\n" + psd.enbwText(0)));
+        fft->showCursor(psd.frequencyHz.at(5));
+        QCOMPARE(fft->LabelValueValue->text(), QString::number(psd.densityV.at(5), 'g', 4));
 
         rig.context.IData.setChannel(1); // no samples there
         QTRY_COMPARE(fft->Plot->table().rows(), 0);

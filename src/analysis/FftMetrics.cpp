@@ -179,5 +179,9 @@ QString metricsText(const FftMetrics &metrics)
 
 QString definitionText(const MetricDefinition &definition)
 {
-    return definition.describe().join(QStringLiteral("; "));
+    const QStringList items = definition.describe();
+    QStringList lines;
+    for (qsizetype i = 0; i < items.size(); i += 2)
+        lines << items.mid(i, 2).join(QStringLiteral("; "));
+    return lines.join(QLatin1Char('\n'));
 }

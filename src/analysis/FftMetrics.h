@@ -94,6 +94,6 @@ QStringList metricsLines(const FftMetrics &metrics);
 // the message when not valid ("no tone found").
 QString metricsText(const FftMetrics &metrics);
 
-// The definition the metrics were computed with, on one line: its describe() lines joined
-// by "; ".
+// The definition the metrics were computed with, as a plot's corner shows it: its
+// describe() items two to a line, joined by "; ".
 QString definitionText(const MetricDefinition &definition);

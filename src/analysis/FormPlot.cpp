@@ -310,6 +310,10 @@ void FormPlot::showCursor(double x)
     LabelCursorValue->setText(readout.position);
     if (readout.value)
         LabelValueValue->setText(*readout.value);
+    // A density of some nV/sqrt(Hz) rounds to 0 at 3 decimals: 4 significant digits.
+    const int row = PlotReadout::nearestRow(Plot->table(), x);
+    if (m_kind == PlotKind::Spectrum && ComboScale->currentIndex() == 2 && row >= 0)
+        LabelValueValue->setText(QString::number(Plot->table().y.at(row), 'g', 4));
 }
 
 void FormPlot::showScale(double yLower, double yUpper)
