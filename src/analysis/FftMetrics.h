@@ -62,6 +62,9 @@ FftMetrics fftMetrics(const ClassData &data, int channel, int window);
 // THD, SINAD (dB), SFDR (dBc), ENOB (bits), each with 2 decimals. Empty when not valid.
 QStringList metricsLines(const FftMetrics &metrics);
 
+// What each figure of metricsLines means, one line per figure in the same order.
+QStringList metricsDefinitions();
+
 // What the spectrum window and an exported spectrum show: the six lines in two rows of
 // three, or the message when not valid ("no tone found").
 QString metricsText(const FftMetrics &metrics);

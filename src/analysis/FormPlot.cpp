@@ -1,5 +1,6 @@
 #include "FormPlot.h"
 
+#include "ChannelPlot.h"
 #include "FftMetrics.h"
 #include "FftWindow.h"
 #include "PlotBuild.h"
@@ -41,6 +42,7 @@ FormPlot::FormPlot(PlotKind kind, ClassData &data, const QM4168 &adc, UserDialog
     : QWidget(parent)
     , IData(data)
     , m_dialogs(dialogs)
+    , m_adc(adc)
     , m_kind(kind)
     , m_throttle([this] { redraw(); })
 {
@@ -248,6 +250,10 @@ void FormPlot::redraw()
         LabelMetrics->setText(figures);
         Plot->setNote(figures);
     }
+    ChannelPlot::describe(*Plot, m_kind, IData, m_adc, channel, ComboWindow->currentIndex(),
+                          QDateTime::currentDateTime());
+    if (scale == FftScale::FullScale)
+        Plot->setCsvColumns(plotTexts(m_kind).xColumn, QStringLiteral("level_dbfs"));
     Plot->load(table, table.count);
     if (m_kind == PlotKind::Spectrum) {
         LabelSamples->setText(PlotReadout::samplesText(table));

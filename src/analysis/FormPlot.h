@@ -75,6 +75,7 @@ private:
     void selectButton(int channel);
     void showScale(double yLower, double yUpper);
 
+    const QM4168 &m_adc;
     PlotKind m_kind;
     QButtonGroup *m_group;
     RedrawThrottle m_throttle;

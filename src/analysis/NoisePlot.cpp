@@ -1,5 +1,6 @@
 #include "NoisePlot.h"
 
+#include "AxisTickers.h"
 #include "PlotExport.h"
 #include "data/NoiseTable.h"
 
@@ -22,11 +23,17 @@ NoisePlot::NoisePlot(QWidget *parent)
     layout->addWidget(m_plot);
     for (QCPAxis *axis : {m_plot->xAxis, m_plot->yAxis}) {
         axis->setScaleType(QCPAxis::stLogarithmic);
-        axis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
+        axis->setTicker(QSharedPointer<LogAxisTicker>::create());
         axis->grid()->setSubGridVisible(true);
     }
     m_plot->xAxis->setLabel(QStringLiteral("Output data rate (Hz)"));
     m_plot->yAxis->setLabel(QStringLiteral("RMS noise (µV)"));
+    // The legend sits beside the plot, where it can hide no point.
+    m_plot->axisRect()->insetLayout()->take(m_plot->legend);
+    m_plot->plotLayout()->addElement(0, 1, m_plot->legend);
+    m_plot->plotLayout()->setColumnStretchFactor(1, 0.001);
+    m_plot->legend->setMargins(QMargins(6, 6, 6, 6));
+    m_plot->legend->setMaximumSize(220, QWIDGETSIZE_MAX);
     setMinimumSize(300, 200);
     setRows({});
 }
@@ -82,6 +89,19 @@ void NoisePlot::setRows(const QList<NoiseRow> &rows)
         for (QCPAxis *axis : {m_plot->xAxis, m_plot->yAxis})
             axis->setRange(axis->range().lower / 1.5, axis->range().upper * 1.5);
     }
+    m_plot->replot();
+}
+
+QStringList NoisePlot::tickLabels(Qt::Orientation axis) const
+{
+    const QVector<QString> labels = (axis == Qt::Horizontal ? m_plot->xAxis : m_plot->yAxis)->tickVectorLabels();
+    return QStringList(labels.begin(), labels.end());
+}
+
+void NoisePlot::setVisibleRange(double xLower, double xUpper, double yLower, double yUpper)
+{
+    m_plot->xAxis->setRange(xLower, xUpper);
+    m_plot->yAxis->setRange(yLower, yUpper);
     m_plot->replot();
 }
 

@@ -5,7 +5,7 @@
 #include "CliDialogs.h"
 #include "CliFormat.h"
 #include "CliOutput.h"
-#include "analysis/AllanDeviation.h"
+#include "analysis/AllanPlot.h"
 #include "analysis/PlotView.h"
 
 #include <QJsonArray>
@@ -46,35 +46,15 @@ QJsonObject pointObject(const AllanPoint &p)
     return {{"tau_s", p.tauS}, {"adev_code", p.adevCode}, {"adev_v", p.adevV}, {"count", p.count}};
 }
 
-QString minimumText(const AllanPoint &m)
-{
-    return QStringLiteral("Minimum: tau %1 s, %2 codes, %3 V")
-        .arg(CliCsv::number(m.tauS), CliCsv::number(m.adevCode), CliCsv::number(m.adevV));
-}
-
 // The curve in volts on log-log axes, 800 x 500 as the plot command draws.
 DataFileError drawCurve(const AllanCurve &curve, const QString &output)
 {
-    PlotTable table;
-    for (const AllanPoint &p : curve.points) {
-        table.x << p.tauS;
-        table.y << p.adevV;
-    }
-    table.xmin = table.x.first() / 2;
-    table.xmax = table.x.last() * 2;
-    // A zero deviation has no place on a logarithmic axis: the range spans the others.
-    table.ymin = table.ymax = 0;
-    for (double y : std::as_const(table.y))
-        if (y > 0) {
-            table.ymin = table.ymin > 0 ? std::min(table.ymin, y / 2) : y / 2;
-            table.ymax = std::max(table.ymax, y * 2);
-        }
-    table.count = table.rows();
+    const PlotTable table = AllanPlot::table(curve);
     CliDialogs dialogs;
     PlotView view(dialogs);
     view.setLogLog(true);
-    view.setCaptions(QStringLiteral("Averaging time (s)"), QStringLiteral("Allan deviation (V)"));
-    view.setNote(minimumText(curve.points.at(curve.minimum)));
+    view.setCaptions(AllanPlot::xCaption(), AllanPlot::yCaption());
+    view.setNote(AllanPlot::minimumText(curve.points.at(curve.minimum)));
     view.load(table, table.count);
     return output.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? view.savePdf(output, 800, 500)
                                                                        : view.savePng(output, 800, 500);
@@ -102,7 +82,7 @@ QString curveText(const AllanCurve &curve, CliFormat::Kind format, int channel, 
     for (size_t i = 0; i < curve.points.size(); ++i)
         text += cells(curve.points[i]).join(QLatin1Char('\t')) +
                 (static_cast<int>(i) == curve.minimum ? QStringLiteral("\t*\n") : QStringLiteral("\n"));
-    return text + minimumText(curve.points.at(curve.minimum)) + QLatin1Char('\n');
+    return text + AllanPlot::minimumText(curve.points.at(curve.minimum)) + QLatin1Char('\n');
 }
 
 int run(const QStringList &arguments)

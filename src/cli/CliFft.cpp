@@ -1,6 +1,7 @@
 #include "CliFft.h"
 
 #include "CliCsv.h"
+#include "analysis/PlotTableCsv.h"
 #include "CliDataSession.h"
 #include "CliFormat.h"
 #include "CliOutput.h"
@@ -18,8 +19,9 @@ QString help()
 {
     return QStringLiteral("Usage: qm416x-cli fft FILE.dat --channel N [--window NAME|0-5] [--metrics]\n"
                           "                     [--format text|csv|json] [--variant 62|64|68|69]\n\n"
-                          "The spectrum of channel N as CSV: frequency in Hz, level in dB relative to the\n"
-                          "strongest bin, one row per bin from 0 Hz to half the sampling rate.\n"
+                          "The spectrum of channel N as CSV: '#' lines naming the data, then frequency in\n"
+                          "Hz, level in dB relative to the strongest bin, one row per bin from 0 Hz to\n"
+                          "half the sampling rate.\n"
                           "With --metrics, the figures of the strongest tone instead, one per line:\n"
                           "fundamental frequency, SNR, THD, SINAD, SFDR and ENOB; --format applies to\n"
                           "them (an infinite figure is null in JSON, inf or -inf elsewhere). When no bin\n"
@@ -33,7 +35,7 @@ QString help()
                           "  --metrics              print the spectrum metrics instead of the table\n"
                           "  --scale relative|dbfs  levels of the table: to the strongest bin (default)\n"
                           "                         or to full scale\n") +
-           CliFormat::helpLine();
+           CliCsv::noCommentsHelp() + CliFormat::helpLine();
 }
 
 // A spectrum without a tone is an answer, not a failure: its figures are empty (null) and
@@ -85,7 +87,7 @@ int run(const QStringList &arguments)
 {
     QStringList options = CliDataSession::valueOptions();
     options << QStringLiteral("--window") << QStringLiteral("--scale") << CliFormat::option();
-    const CliArguments args(arguments, options, {QStringLiteral("--metrics")});
+    const CliArguments args(arguments, options, {QStringLiteral("--metrics"), CliCsv::noCommentsFlag()});
     if (args.help()) {
         CliOutput::out(help());
         return 0;
@@ -127,11 +129,11 @@ int run(const QStringList &arguments)
     }
     if (result.failed)
         return 1;
-    QString text = scale == FftScale::FullScale ? QStringLiteral("frequency_hz,level_dbfs\n")
-                                                : QStringLiteral("frequency_hz,level_db\n");
-    for (int k = 0; k < result.table.rows(); ++k)
-        text += CliCsv::number(result.table.x.at(k)) + QLatin1Char(',') +
-                CliCsv::number(result.table.y.at(k)) + QLatin1Char('\n');
+    const PlotTexts texts = plotTexts(PlotKind::Spectrum);
+    const QString text = QString::fromUtf8(
+        plotTableCsv(result.table, texts.xColumn,
+                     scale == FftScale::FullScale ? QStringLiteral("level_dbfs") : texts.yColumn,
+                     CliCsv::comments(args, PlotKind::Spectrum, session, window)));
     CliOutput::out(text);
     return 0;
 }

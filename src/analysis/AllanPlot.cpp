@@ -1,0 +1,52 @@
+#include "AllanPlot.h"
+
+#include <algorithm>
+
+namespace {
+
+QString number(double value)
+{
+    return QString::number(value, 'g', 17);
+}
+
+} // namespace
+
+namespace AllanPlot {
+
+QString xCaption()
+{
+    return QStringLiteral("Averaging time (s)");
+}
+
+QString yCaption()
+{
+    return QStringLiteral("Allan deviation (V)");
+}
+
+PlotTable table(const AllanCurve &curve)
+{
+    PlotTable table;
+    for (const AllanPoint &p : curve.points) {
+        table.x << p.tauS;
+        table.y << p.adevV;
+    }
+    if (table.x.isEmpty())
+        return table;
+    table.xmin = table.x.first() / 2;
+    table.xmax = table.x.last() * 2;
+    for (double y : std::as_const(table.y))
+        if (y > 0) {
+            table.ymin = table.ymin > 0 ? std::min(table.ymin, y / 2) : y / 2;
+            table.ymax = std::max(table.ymax, y * 2);
+        }
+    table.count = table.rows();
+    return table;
+}
+
+QString minimumText(const AllanPoint &minimum)
+{
+    return QStringLiteral("Minimum: tau %1 s, %2 codes, %3 V")
+        .arg(number(minimum.tauS), number(minimum.adevCode), number(minimum.adevV));
+}
+
+} // namespace AllanPlot
