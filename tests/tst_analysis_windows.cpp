@@ -7,8 +7,8 @@
 #include "analysis/FormGraph1.h"
 #include "analysis/FormHist.h"
 #include "analysis/FormNoiseTable.h"
-#include "analysis/NoiseInputs.h"
 #include "analysis/FormPeaks.h"
+#include "analysis/NoiseInputs.h"
 #include "analysis/NoisePlot.h"
 #include "analysis/PlotReadout.h"
 #include "analysis/PlotView.h"
@@ -636,7 +636,8 @@ private Q_SLOTS:
         const QList<std::tuple<QString, QString, int, QString>> cases = {
             {"3,127", "0,4", 4, QString()},
             {"1000 us, 400us", "names", 4, QString()},
-            {"3,200", "0", 0, "'200' is not a filter word or a conversion time: give filter words from 2 to 127"},
+            {"3,200", "0", 0,
+             "'200' is not a filter word or a conversion time: give filter words from 2 to 127"},
             {"3, 1000 us", "0", 0, "'3' is not a filter word or a conversion time"},
             {"3", "9", 0, "'9' is not a range: give the ranges as the setup window names them (± "},
             {"3", "± 99 V", 0, "'± 99 V' is not a range"}};
@@ -644,7 +645,8 @@ private Q_SLOTS:
             SweepRig s;
             MemorySettingsStore store;
             FormNoiseTable form(s.rig.model, s.rig.link, s.rig.dialogs, &store);
-            const QString rangeText = ranges == "names" ? NoiseInputs::rangeNames({0, 4}, s.rig.model) : ranges;
+            const QString rangeText =
+                ranges == "names" ? NoiseInputs::rangeNames({0, 4}, s.rig.model) : ranges;
             form.findChild<QLineEdit *>(QStringLiteral("TxtFilterWords"))->setText(words);
             form.findChild<QLineEdit *>(QStringLiteral("TxtRanges"))->setText(rangeText);
             form.findChild<QSpinBox *>(QStringLiteral("SpinSamples"))->setValue(100);

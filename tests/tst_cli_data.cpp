@@ -193,8 +193,8 @@ private Q_SLOTS:
     {
         // Exactly the routine's doubles (17 digits read back to the same value), whatever the
         // user's locale; Hanning by default.
-        const Run run =
-            cli({"fft", m_file, "--channel", "1", "--no-comments"}, {"LC_ALL=de_DE.UTF-8", "LANG=de_DE.UTF-8"});
+        const Run run = cli({"fft", m_file, "--channel", "1", "--no-comments"},
+                            {"LC_ALL=de_DE.UTF-8", "LANG=de_DE.UTF-8"});
         QCOMPARE(run.exitCode, 0);
         const FftResult expected = EditFFT(m_data, 1, 2);
         QStringList lines = run.out.split(QLatin1Char('\n'));
@@ -261,12 +261,14 @@ private Q_SLOTS:
         const Run run = cli({"hist", m_file, "--channel", "4"});
         QCOMPARE(run.exitCode, 0);
         const QString range = ShowStatistics(m_data, 4, m_adc).at(1).value.trimmed();
-        QString expected = QStringLiteral("# Plot: Histogram\n# Channel: 4\n# Input Range: %1\n# Conv.Time: 1000 us\n"
-                                          "# Samples: 70\n")
-                               .arg(range);
+        QString expected =
+            QStringLiteral("# Plot: Histogram\n# Channel: 4\n# Input Range: %1\n# Conv.Time: 1000 us\n"
+                           "# Samples: 70\n")
+                .arg(range);
         QVERIFY(run.out.startsWith(expected));
         QVERIFY(run.out.section(QLatin1Char('\n'), 5, 5).startsWith(QStringLiteral("# Date: 20")));
-        QCOMPARE(cli({"hist", m_file, "--channel", "4", "--no-comments"}).out, run.out.section(QLatin1Char('\n'), 6));
+        QCOMPARE(cli({"hist", m_file, "--channel", "4", "--no-comments"}).out,
+                 run.out.section(QLatin1Char('\n'), 6));
         expected = QStringLiteral("code,count\n");
         for (int offset = 0; offset < 17; ++offset)
             expected +=

@@ -147,8 +147,8 @@ private Q_SLOTS:
         QCOMPARE(report.exitCode, 0);
         const QString html = fileText(m_dir.filePath("r.html"));
         QStringList expected = channelTexts(0, 4);
-        expected << SetupWords::channelLines(setup)
-                 << SetupWords::ioPortLine(setup) << SetupWords::modeLine(setup) << QStringLiteral("FFT (Blackman window)");
+        expected << SetupWords::channelLines(setup) << SetupWords::ioPortLine(setup)
+                 << SetupWords::modeLine(setup) << QStringLiteral("FFT (Blackman window)");
         for (const QStringList &row : SetupWords::registerTable(setup))
             expected << row.value(2);
         for (const QString &t : std::as_const(expected))
@@ -158,8 +158,9 @@ private Q_SLOTS:
         const QRegularExpression image("<img [^>]*src=\"data:image/png;base64,([A-Za-z0-9+/=]+)\"");
         int images = 0;
         for (auto match = image.globalMatch(html); match.hasNext(); ++images)
-            QCOMPARE(QImage::fromData(QByteArray::fromBase64(match.next().captured(1).toLatin1()), "PNG").size(),
-                     QSize(760, 440));
+            QCOMPARE(
+                QImage::fromData(QByteArray::fromBase64(match.next().captured(1).toLatin1()), "PNG").size(),
+                QSize(760, 440));
         QCOMPARE(images, 4);
         QCOMPARE(html.count(QStringLiteral("src=")), 4);
         QVERIFY(!html.contains(QStringLiteral("<link")));
@@ -173,7 +174,8 @@ private Q_SLOTS:
         AppContext context;
         TestServices t;
         AppServices services = t.services();
-        services.writeReport = [](const QString &path, const ClassData &data, const QM4168 &model, int window) {
+        services.writeReport = [](const QString &path, const ClassData &data, const QM4168 &model,
+                                  int window) {
             return ReportFile::write(path, data, model, &model, {}, window, QString());
         };
         FormMain window(context, StartupOptions::parse({"68"}), services);
@@ -186,11 +188,12 @@ private Q_SLOTS:
         window.MnuReport->trigger();
         window.MnuReport->trigger();
         const QString html = fileText(m_dir.filePath("m.html"));
-        const QStringList setup = SetupWords::channelLines(context.IADC) << SetupWords::modeLine(context.IADC);
+        const QStringList setup = SetupWords::channelLines(context.IADC)
+                                  << SetupWords::modeLine(context.IADC);
         for (const QString &line : setup)
             QVERIFY2(html.contains(line.toHtmlEscaped()), qPrintable(line));
-        QCOMPARE(t.dialogs.texts(),
-                 QStringList{"Cannot write " + m_dir.filePath("missing/m.pdf") + ": error 76 : Path not found"});
+        QCOMPARE(t.dialogs.texts(), QStringList{"Cannot write " + m_dir.filePath("missing/m.pdf") +
+                                                ": error 76 : Path not found"});
     }
 
     void badReportArguments_data()
@@ -229,12 +232,13 @@ private Q_SLOTS:
                                    "# Samples: 1024"};
         const QString about = "Channel 0, " + range + ", 1000 us, 1024 samples, ";
         QTest::newRow("time") << int(PlotKind::Time) << "Graph — " + about + "2026-01-02 03:04"
-                              << (QStringList{"# Plot: Graph"} + facts + QStringList{"# Date: 2026-01-02 03:04",
-                                                                                     "sample,code"});
+                              << (QStringList{"# Plot: Graph"} + facts +
+                                  QStringList{"# Date: 2026-01-02 03:04", "sample,code"});
         QTest::newRow("hist") << int(PlotKind::Histogram) << "Histogram — " + about + "2026-01-02 03:04"
                               << (QStringList{"# Plot: Histogram"} + facts +
                                   QStringList{"# Date: 2026-01-02 03:04", "code,count"});
-        QTest::newRow("fft") << int(PlotKind::Spectrum) << "FFT — " + about + "Hamming window, 2026-01-02 03:04"
+        QTest::newRow("fft") << int(PlotKind::Spectrum)
+                             << "FFT — " + about + "Hamming window, 2026-01-02 03:04"
                              << (QStringList{"# Plot: FFT"} + facts +
                                  QStringList{"# Window: Hamming", "# Date: 2026-01-02 03:04",
                                              "frequency_hz,level_db"});
@@ -264,7 +268,8 @@ private Q_SLOTS:
         // Codes, samples and counts are whole numbers on their axes.
         for (const Qt::Orientation axis : {Qt::Horizontal, Qt::Vertical})
             for (const QString &label : view.tickLabels(axis))
-                QVERIFY2(kind == int(PlotKind::Spectrum) || !label.contains(QLatin1Char('.')), qPrintable(label));
+                QVERIFY2(kind == int(PlotKind::Spectrum) || !label.contains(QLatin1Char('.')),
+                         qPrintable(label));
     }
 
     void logAxisTicks_data()
@@ -277,8 +282,8 @@ private Q_SLOTS:
         QTest::newRow("noise") << 0.05 << 150.0 << QStringList{"0.1", "1", "10", "100"};
         QTest::newRow("below 5 uV") << 0.3 << 4.0 << QStringList{"0.5", "1", "2"};
         QTest::newRow("tiny") << 1e-7 << 2e-5 << QStringList{"1e-07", "1e-06", "1e-05"};
-        QTest::newRow("wide") << 0.001 << 1e6 << QStringList{"0.001", "0.01", "0.1", "1", "10", "100", "1000",
-                                                            "10000", "100000", "1e+06"};
+        QTest::newRow("wide") << 0.001 << 1e6 << QStringList{"0.001", "0.01", "0.1",   "1",      "10",
+                                                             "100",   "1000", "10000", "100000", "1e+06"};
     }
 
     void logAxisTicks()
@@ -296,6 +301,16 @@ private Q_SLOTS:
         plot.setVisibleRange(lower, upper, lower, upper);
         QCOMPARE(plot.tickLabels(Qt::Horizontal), labels);
         QCOMPARE(plot.tickLabels(Qt::Vertical), labels);
+        // Its exports carry their title, and the plot is as before afterwards.
+        QVERIFY(!plot.savePng(m_dir.filePath("n1.png")).isError());
+        plot.setExportTitle(NoisePlot::exportTitle(2, 1000, m_when));
+        QVERIFY(!plot.savePng(m_dir.filePath("n2.png")).isError());
+        QVERIFY(QImage(m_dir.filePath("n1.png")) != QImage(m_dir.filePath("n2.png")));
+        plot.setExportTitle(QString());
+        QVERIFY(!plot.savePng(m_dir.filePath("n3.png")).isError());
+        QCOMPARE(QImage(m_dir.filePath("n3.png")), QImage(m_dir.filePath("n1.png")));
+        QCOMPARE(NoisePlot::exportTitle(2, 1000, m_when),
+                 QStringLiteral("Noise table — Channel 2, 1000 samples a row, 2026-01-02 03:04"));
     }
 };
 

@@ -7,8 +7,8 @@
 
 namespace ChannelPlot {
 
-void describe(PlotView &view, PlotKind kind, const ClassData &data, const QM4168 &adc, int channel, int window,
-              const QDateTime &when)
+void describe(PlotView &view, PlotKind kind, const ClassData &data, const QM4168 &adc, int channel,
+              int window, const QDateTime &when)
 {
     const PlotTexts texts = plotTexts(kind);
     const QList<PlotFact> facts = plotFacts(kind, data, channel, adc, window, when);

@@ -16,8 +16,8 @@ namespace ChannelPlot {
 // What the view's exports say about the plot: the title and CSV comment lines (PlotFacts),
 // the CSV column names of the kind, and whole-number ticks on the axes of codes, sample
 // numbers and counts.
-void describe(PlotView &view, PlotKind kind, const ClassData &data, const QM4168 &adc, int channel, int window,
-              const QDateTime &when);
+void describe(PlotView &view, PlotKind kind, const ClassData &data, const QM4168 &adc, int channel,
+              int window, const QDateTime &when);
 
 // Loads the view with the plot of kind (buildPlot), its captions, the spectrum's figures as
 // its note, and describe(). The boxes the analysis asks for are appended to messages;

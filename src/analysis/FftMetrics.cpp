@@ -132,12 +132,13 @@ QStringList metricsLines(const FftMetrics &metrics)
 
 QStringList metricsDefinitions()
 {
-    return {QStringLiteral("Fundamental: frequency of the strongest bin beyond the DC span"),
-            QStringLiteral("SNR = 10 log10(Ps / Pn): power of the fundamental's span over the noise bins"),
-            QStringLiteral("THD = 10 log10(Pd / Ps): power of harmonics 2 to 6 over the fundamental's"),
-            QStringLiteral("SINAD = 10 log10(Ps / (Pn + Pd)): the fundamental over noise and distortion"),
-            QStringLiteral("SFDR = 10 log10(P(k1) / largest other bin): the fundamental over the largest spur"),
-            QStringLiteral("ENOB = (SINAD - 1.76) / 6.02: the bits of an ideal converter with that SINAD")};
+    return {
+        QStringLiteral("Fundamental: frequency of the strongest bin beyond the DC span"),
+        QStringLiteral("SNR = 10 log10(Ps / Pn): power of the fundamental's span over the noise bins"),
+        QStringLiteral("THD = 10 log10(Pd / Ps): power of harmonics 2 to 6 over the fundamental's"),
+        QStringLiteral("SINAD = 10 log10(Ps / (Pn + Pd)): the fundamental over noise and distortion"),
+        QStringLiteral("SFDR = 10 log10(P(k1) / largest other bin): the fundamental over the largest spur"),
+        QStringLiteral("ENOB = (SINAD - 1.76) / 6.02: the bits of an ideal converter with that SINAD")};
 }
 
 QString metricsText(const FftMetrics &metrics)

@@ -139,7 +139,8 @@ void FormNoiseTable::restoreInputs()
 {
     if (!m_settings)
         return;
-    SpinChannel->setValue(m_settings->get(Section, QStringLiteral("Channel"), QString::number(SpinChannel->value())).toInt());
+    SpinChannel->setValue(
+        m_settings->get(Section, QStringLiteral("Channel"), QString::number(SpinChannel->value())).toInt());
     TxtFilterWords->setText(m_settings->get(Section, QStringLiteral("Timing"), TxtFilterWords->text()));
     CmbChop->setCurrentIndex(
         qBound(0, m_settings->get(Section, QStringLiteral("Chop"), QStringLiteral("0")).toInt(), 2));
@@ -257,6 +258,8 @@ void FormNoiseTable::exportTo(const QString &format)
     if (!path)
         return;
     DataFileError error;
+    Plot->setExportTitle(
+        NoisePlot::exportTitle(SpinChannel->value(), SpinSamples->value(), QDateTime::currentDateTime()));
     if (format == QLatin1String("PNG"))
         error = Plot->savePng(*path);
     else if (format == QLatin1String("PDF"))

@@ -10,8 +10,8 @@ QVector<double> decadesAround(double lower, double upper)
     QVector<double> decades;
     if (!(lower > 0) || !(upper > lower))
         return decades;
-    for (int k = static_cast<int>(std::floor(std::log10(lower))); k <= static_cast<int>(std::ceil(std::log10(upper)));
-         ++k)
+    for (int k = static_cast<int>(std::floor(std::log10(lower)));
+         k <= static_cast<int>(std::ceil(std::log10(upper))); ++k)
         decades << std::pow(10.0, k);
     return decades;
 }

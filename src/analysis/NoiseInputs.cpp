@@ -21,7 +21,8 @@ QList<int> ranges(const QString &text, const QM4168 &model, QString &error)
     const QVector<int> codes = ChannelLists::rangeCodes(variant);
     const QStringList names = ChannelLists::rangeTexts(model, variant);
     QList<int> result;
-    const bool byCode = !text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('V'), Qt::CaseInsensitive);
+    const bool byCode =
+        !text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('V'), Qt::CaseInsensitive);
     const QStringList entries = text.split(byCode ? QLatin1Char(',') : QLatin1Char(';'));
     for (const QString &entry : entries) {
         bool ok = false;
@@ -33,10 +34,11 @@ QList<int> ranges(const QString &text, const QM4168 &model, QString &error)
                     code = codes.at(i);
         }
         if (code < 0 || code >= model.RangeCount()) {
-            error = QStringLiteral("'%1' is not a range: give the ranges as the setup window names them (%2), "
-                                   "separated by semicolons, or range codes 0 to %3.")
-                        .arg(entry.trimmed(), names.join(QStringLiteral("; ")))
-                        .arg(model.RangeCount() - 1);
+            error =
+                QStringLiteral("'%1' is not a range: give the ranges as the setup window names them (%2), "
+                               "separated by semicolons, or range codes 0 to %3.")
+                    .arg(entry.trimmed(), names.join(QStringLiteral("; ")))
+                    .arg(model.RangeCount() - 1);
             return {};
         }
         result << code;
@@ -78,9 +80,10 @@ void timing(const QString &text, QList<int> &filterWords, QList<double> &convers
         }
         filterWords.clear();
         conversionTimesUs.clear();
-        error = QStringLiteral("'%1' is not a filter word or a conversion time: give filter words from 2 to 127 "
-                               "or conversion times such as 1000 us, separated by commas.")
-                    .arg(entry);
+        error =
+            QStringLiteral("'%1' is not a filter word or a conversion time: give filter words from 2 to 127 "
+                           "or conversion times such as 1000 us, separated by commas.")
+                .arg(entry);
         return;
     }
 }

@@ -94,7 +94,8 @@ void NoisePlot::setRows(const QList<NoiseRow> &rows)
 
 QStringList NoisePlot::tickLabels(Qt::Orientation axis) const
 {
-    const QVector<QString> labels = (axis == Qt::Horizontal ? m_plot->xAxis : m_plot->yAxis)->tickVectorLabels();
+    const QVector<QString> labels =
+        (axis == Qt::Horizontal ? m_plot->xAxis : m_plot->yAxis)->tickVectorLabels();
     return QStringList(labels.begin(), labels.end());
 }
 
@@ -110,12 +111,40 @@ int NoisePlot::traceCount() const
     return m_plot->graphCount();
 }
 
+QString NoisePlot::exportTitle(int channel, int samples, const QDateTime &when)
+{
+    return QStringLiteral("Noise table — Channel %1, %2 samples a row, %3")
+        .arg(channel)
+        .arg(samples)
+        .arg(when.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+}
+
+void NoisePlot::showTitle(bool shown)
+{
+    if (m_exportTitle.isEmpty())
+        return;
+    if (shown) {
+        m_plot->plotLayout()->insertRow(0);
+        m_plot->plotLayout()->addElement(
+            0, 0, new QCPTextElement(m_plot, m_exportTitle, QFont(font().family(), 10, QFont::Bold)));
+    } else {
+        m_plot->plotLayout()->removeAt(0);
+        m_plot->plotLayout()->simplify();
+    }
+}
+
 DataFileError NoisePlot::savePng(const QString &path, int width, int height)
 {
-    return PlotExport::savePng(*m_plot, path, width, height);
+    showTitle(true);
+    const DataFileError error = PlotExport::savePng(*m_plot, path, width, height);
+    showTitle(false);
+    return error;
 }
 
 DataFileError NoisePlot::savePdf(const QString &path, int width, int height)
 {
-    return PlotExport::savePdf(*m_plot, path, width, height);
+    showTitle(true);
+    const DataFileError error = PlotExport::savePdf(*m_plot, path, width, height);
+    showTitle(false);
+    return error;
 }

@@ -3,6 +3,7 @@
 #include "data/DataFileError.h"
 #include "data/NoiseRow.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QWidget>
 
@@ -22,6 +23,10 @@ public:
     explicit NoisePlot(QWidget *parent = nullptr);
 
     void setRows(const QList<NoiseRow> &rows);
+    // The title drawn above an exported plot; exportTitle() is the one the window and the
+    // command line give: "Noise table — Channel 0, 1000 samples a row, 2026-12-07 23:04".
+    void setExportTitle(const QString &title) { m_exportTitle = title; }
+    static QString exportTitle(int channel, int samples, const QDateTime &when);
     int traceCount() const;
     // The tick labels of the x or y axis as last drawn.
     QStringList tickLabels(Qt::Orientation axis) const;
@@ -31,5 +36,9 @@ public:
     DataFileError savePdf(const QString &path, int width = ExportWidth, int height = ExportHeight);
 
 private:
+    // Puts the export title above the plot, or takes it away again.
+    void showTitle(bool shown);
+
     QCustomPlot *m_plot;
+    QString m_exportTitle;
 };

@@ -27,10 +27,11 @@ QList<PlotFact> plotFacts(PlotKind kind, const ClassData &data, int channel, con
                           const QDateTime &when)
 {
     const QList<StatisticsCell> cells = ShowStatistics(data, channel, adc, QLocale::c());
-    QList<PlotFact> facts = {{QStringLiteral("Channel"), QString::number(channel)},
-                             {QStringLiteral("Input Range"), cellValue(cells, QStringLiteral("Input Range"))},
-                             {QStringLiteral("Conv.Time"), cellValue(cells, QStringLiteral("Conv.Time"))},
-                             {QStringLiteral("Samples"), cellValue(cells, QStringLiteral("Samples")).section(' ', 0, 0)}};
+    QList<PlotFact> facts = {
+        {QStringLiteral("Channel"), QString::number(channel)},
+        {QStringLiteral("Input Range"), cellValue(cells, QStringLiteral("Input Range"))},
+        {QStringLiteral("Conv.Time"), cellValue(cells, QStringLiteral("Conv.Time"))},
+        {QStringLiteral("Samples"), cellValue(cells, QStringLiteral("Samples")).section(' ', 0, 0)}};
     if (kind == PlotKind::Spectrum)
         facts << PlotFact{QStringLiteral("Window"), FftWindow::names().value(window, QStringLiteral("none"))};
     facts << PlotFact{QStringLiteral("Date"), when.toString(QStringLiteral("yyyy-MM-dd HH:mm"))};
@@ -39,8 +40,9 @@ QList<PlotFact> plotFacts(PlotKind kind, const ClassData &data, int channel, con
 
 QString plotTitle(const QString &plotName, const QList<PlotFact> &facts)
 {
-    QStringList parts = {QStringLiteral("Channel ") + valueOf(facts, "Channel"), valueOf(facts, "Input Range"),
-                         valueOf(facts, "Conv.Time"), valueOf(facts, "Samples") + QStringLiteral(" samples")};
+    QStringList parts = {QStringLiteral("Channel ") + valueOf(facts, "Channel"),
+                         valueOf(facts, "Input Range"), valueOf(facts, "Conv.Time"),
+                         valueOf(facts, "Samples") + QStringLiteral(" samples")};
     const QString window = valueOf(facts, "Window");
     if (!window.isEmpty())
         parts << window + QStringLiteral(" window");

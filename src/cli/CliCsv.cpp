@@ -21,16 +21,18 @@ QString number(qint64 value)
 
 QString noCommentsHelp()
 {
-    return QStringLiteral("  --no-comments          no '#' lines naming the channel, range, conversion time,\n"
-                          "                         samples and date before the table\n");
+    return QStringLiteral(
+        "  --no-comments          no '#' lines naming the channel, range, conversion time,\n"
+        "                         samples and date before the table\n");
 }
 
 QStringList comments(const CliArguments &arguments, PlotKind kind, const CliDataSession &session, int window)
 {
     if (arguments.has(noCommentsFlag()))
         return {};
-    return plotComments(plotTexts(kind).title, plotFacts(kind, session.data(), session.channel(), session.adc(),
-                                                         window, QDateTime::currentDateTime()));
+    return plotComments(plotTexts(kind).title,
+                        plotFacts(kind, session.data(), session.channel(), session.adc(), window,
+                                  QDateTime::currentDateTime()));
 }
 
 } // namespace CliCsv

@@ -1,13 +1,13 @@
 #include "CliFft.h"
 
 #include "CliCsv.h"
-#include "analysis/PlotTableCsv.h"
 #include "CliDataSession.h"
 #include "CliFormat.h"
 #include "CliOutput.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
 #include "analysis/FftWindow.h"
+#include "analysis/PlotTableCsv.h"
 
 #include <QJsonObject>
 

@@ -20,8 +20,8 @@ QString help()
                           "order (text and csv alike).\n"
                           "JSON: one object with the channel, the samples and the list of bins.\n\n") +
            CliDataSession::optionHelp() +
-           QStringLiteral("  --channel N            the channel (0..7), required\n") + CliCsv::noCommentsHelp() +
-           CliFormat::helpLine();
+           QStringLiteral("  --channel N            the channel (0..7), required\n") +
+           CliCsv::noCommentsHelp() + CliFormat::helpLine();
 }
 
 int run(const QStringList &arguments)

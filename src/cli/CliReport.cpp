@@ -16,20 +16,21 @@ namespace {
 
 QString help()
 {
-    return QStringLiteral(
-               "Usage: qm416x-cli report FILE.dat [--channels LIST] [--settings FILE.adc] [--window NAME|0-5]\n"
-               "                         -o REPORT.pdf|REPORT.html [--variant 62|64|68|69]\n\n"
-               "Writes a measurement report: the date, variant and program version; the set-up\n"
-               "(from the settings file, in the setup window's words, with the register image;\n"
-               "without one, what the data file tells); per channel the noise figures of the\n"
-               "data window, the time plot, the histogram, the spectrum with its figures and\n"
-               "the Allan deviation. PDF (A4, numbered pages, plots as vectors) or one HTML\n"
-               "file with the plots embedded. Needs no display.\n\n") +
+    return QStringLiteral("Usage: qm416x-cli report FILE.dat [--channels LIST] [--settings FILE.adc] "
+                          "[--window NAME|0-5]\n"
+                          "                         -o REPORT.pdf|REPORT.html [--variant 62|64|68|69]\n\n"
+                          "Writes a measurement report: the date, variant and program version; the set-up\n"
+                          "(from the settings file, in the setup window's words, with the register image;\n"
+                          "without one, what the data file tells); per channel the noise figures of the\n"
+                          "data window, the time plot, the histogram, the spectrum with its figures and\n"
+                          "the Allan deviation. PDF (A4, numbered pages, plots as vectors) or one HTML\n"
+                          "file with the plots embedded. Needs no display.\n\n") +
            CliDataSession::optionHelp() +
-           QStringLiteral("  --channels LIST        the channels, e.g. 0,2,5 (default: every one holding data)\n"
-                          "  --settings FILE.adc    the converter's set-up, a settings file of the variant\n"
-                          "  --window NAME|0-5      window of the spectrum (default Hanning)\n"
-                          "  -o, --output FILE      the report; its extension (.pdf, .html) chooses the format\n");
+           QStringLiteral(
+               "  --channels LIST        the channels, e.g. 0,2,5 (default: every one holding data)\n"
+               "  --settings FILE.adc    the converter's set-up, a settings file of the variant\n"
+               "  --window NAME|0-5      window of the spectrum (default Hanning)\n"
+               "  -o, --output FILE      the report; its extension (.pdf, .html) chooses the format\n");
 }
 
 // The channels of a LIST such as "0,2,5"; false with error set when an entry is not one.
@@ -80,7 +81,9 @@ int run(const QStringList &arguments)
     for (const int c : std::as_const(channels))
         if (!session.data().Valid(c))
             return CliOutput::failure(
-                QStringLiteral("channel %1 of %2 holds no data (more than 3 samples are needed)").arg(c).arg(session.path()));
+                QStringLiteral("channel %1 of %2 holds no data (more than 3 samples are needed)")
+                    .arg(c)
+                    .arg(session.path()));
 
     std::unique_ptr<QM4168> setup;
     if (args.has(QStringLiteral("--settings"))) {
@@ -94,8 +97,8 @@ int run(const QStringList &arguments)
         if (!read.ok())
             return CliOutput::failure(read.message.trimmed() + QStringLiteral(": ") + path);
     }
-    const DataFileError written = ReportFile::write(output, session.data(), session.adc(), setup.get(), channels,
-                                                    window, QFileInfo(session.path()).fileName());
+    const DataFileError written = ReportFile::write(output, session.data(), session.adc(), setup.get(),
+                                                    channels, window, QFileInfo(session.path()).fileName());
     if (written.isError())
         return CliOutput::failure(QStringLiteral("cannot write %1: %2").arg(output, written.message()));
     return 0;
@@ -105,5 +108,6 @@ int run(const QStringList &arguments)
 
 CliCommand reportCommand()
 {
-    return {QStringLiteral("report"), QStringLiteral("measurement report of a data file as PDF or HTML"), run};
+    return {QStringLiteral("report"), QStringLiteral("measurement report of a data file as PDF or HTML"),
+            run};
 }

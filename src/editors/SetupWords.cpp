@@ -71,7 +71,8 @@ QStringList channelLines(const QM4168 &model)
             parts << QStringLiteral("buffer ") + onOff(model.Buf(c));
         parts << inputs.value(entry, QStringLiteral("input code %1").arg(model.Com(c)));
         parts << QStringLiteral("chop ") + onOff(model.Chop(c));
-        parts << QStringLiteral("conversion time %1 us").arg(SetupTotals::boxText(model.ConversionTime(c)).trimmed());
+        parts << QStringLiteral("conversion time %1 us")
+                     .arg(SetupTotals::boxText(model.ConversionTime(c)).trimmed());
         parts << QStringLiteral("output rate %1 Hz").arg(rate);
         lines << QStringLiteral("Channel %1: %2").arg(c).arg(parts.join(QStringLiteral(", ")));
     }
@@ -89,7 +90,8 @@ QString ioPortLine(const QM4168 &model)
 
 QString modeLine(const QM4168 &model)
 {
-    return QStringLiteral("Mode: %1, %2, Clamp %3, Dump (Status+Data) %4, MCLK Disable %5, Continuous Read %6")
+    return QStringLiteral(
+               "Mode: %1, %2, Clamp %3, Dump (Status+Data) %4, MCLK Disable %5, Continuous Read %6")
         .arg(operationName(model.Md()),
              model.DataWidth() == 2 ? QStringLiteral("16 Bits Data") : QStringLiteral("24 Bits Data"),
              onOff(model.Clamp()), onOff(model.Dump()), onOff(model.ClkDis()), onOff(model.ContRd()));

@@ -43,8 +43,9 @@ QStringList fileSetup(const ClassData &data, const QList<ReportChannel> &channel
 
 } // namespace
 
-ReportContent buildReport(const ClassData &data, const QM4168 &adc, const QM4168 *setup, const QList<int> &channels,
-                          int window, const QDateTime &when, const QString &source)
+ReportContent buildReport(const ClassData &data, const QM4168 &adc, const QM4168 *setup,
+                          const QList<int> &channels, int window, const QDateTime &when,
+                          const QString &source)
 {
     ReportContent report;
     const QString variant = QStringLiteral("QM416%1").arg(adc.EvBoard());
@@ -70,13 +71,14 @@ ReportContent buildReport(const ClassData &data, const QM4168 &adc, const QM4168
                       << ReportFigure{c, ReportPlotKind::Histogram, plotTexts(PlotKind::Histogram).title, {}};
         const FftMetrics metrics = fftMetrics(data, c, window);
         const QStringList lines = metrics.valid ? metricsLines(metrics) : QStringList{metrics.message};
-        channel.plots << ReportFigure{c, ReportPlotKind::Spectrum,
-                                      QStringLiteral("%1 (%2 window)").arg(plotTexts(PlotKind::Spectrum).title,
-                                                                          windowName),
-                                      lines};
+        channel.plots << ReportFigure{
+            c, ReportPlotKind::Spectrum,
+            QStringLiteral("%1 (%2 window)").arg(plotTexts(PlotKind::Spectrum).title, windowName), lines};
         const AllanCurve curve = allanDeviation(data, c, adc);
         if (curve.minimum >= 0)
-            channel.plots << ReportFigure{c, ReportPlotKind::Allan, QStringLiteral("Allan deviation"),
+            channel.plots << ReportFigure{c,
+                                          ReportPlotKind::Allan,
+                                          QStringLiteral("Allan deviation"),
                                           {AllanPlot::minimumText(curve.points.at(curve.minimum))}};
         report.channels << channel;
     }

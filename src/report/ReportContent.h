@@ -39,7 +39,7 @@ struct ReportChannel
 // window's words (SetupWords), the spectrum's figures as the spectrum window shows them.
 struct ReportContent
 {
-    QString title;   // "QM4168 measurement report"
+    QString title;     // "QM4168 measurement report"
     QStringList about; // date, variant, program version, data file
     QStringList setup;
     QList<QStringList> registers; // heading rows first; empty without a register set-up
@@ -52,5 +52,6 @@ struct ReportContent
 // a model); without one the set-up is that of the data file alone. window is the spectrum's
 // selector; source names the data (a file name, or empty). Channels that are not valid
 // are left out.
-ReportContent buildReport(const ClassData &data, const QM4168 &adc, const QM4168 *setup, const QList<int> &channels,
-                          int window, const QDateTime &when, const QString &source);
+ReportContent buildReport(const ClassData &data, const QM4168 &adc, const QM4168 *setup,
+                          const QList<int> &channels, int window, const QDateTime &when,
+                          const QString &source);

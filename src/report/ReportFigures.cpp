@@ -64,7 +64,8 @@ std::unique_ptr<PlotView> ReportFigures::view(const ReportFigure &figure)
             m_message = QStringLiteral("too few samples");
             return nullptr;
         }
-        const QList<PlotFact> facts = plotFacts(PlotKind::Time, m_data, figure.channel, m_adc, m_window, m_when);
+        const QList<PlotFact> facts =
+            plotFacts(PlotKind::Time, m_data, figure.channel, m_adc, m_window, m_when);
         view->setExportFacts(plotTitle(figure.caption, facts), plotComments(figure.caption, facts));
         view->setLogLog(true);
         view->setCaptions(AllanPlot::xCaption(), AllanPlot::yCaption());

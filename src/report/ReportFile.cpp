@@ -37,7 +37,8 @@ QByteArray html(const ReportContent &report, ReportFigures &figures)
             buffer.open(QIODevice::WriteOnly);
             if (image.isNull() || !image.save(&buffer, "PNG"))
                 return QStringLiteral("(not drawn: %1)").arg(figures.message().toHtmlEscaped());
-            return QStringLiteral("<img alt=\"%1\" width=\"%2\" height=\"%3\" src=\"data:image/png;base64,%4\">")
+            return QStringLiteral(
+                       "<img alt=\"%1\" width=\"%2\" height=\"%3\" src=\"data:image/png;base64,%4\">")
                 .arg(figure.caption.toHtmlEscaped())
                 .arg(ImageSize.width())
                 .arg(ImageSize.height())

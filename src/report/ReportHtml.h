@@ -12,5 +12,5 @@
 // replaces with the drawing), titled by the drawing itself; its notes follow it. Each
 // channel begins a new page when printed. With standalone, a whole
 // page with its style sheet; otherwise the body alone, for a text document.
-QString reportHtml(const ReportContent &report, const std::function<QString(const ReportFigure &)> &figureHtml,
-                   bool standalone);
+QString reportHtml(const ReportContent &report,
+                   const std::function<QString(const ReportFigure &)> &figureHtml, bool standalone);

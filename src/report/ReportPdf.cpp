@@ -33,7 +33,8 @@ public:
     std::vector<QPicture> pictures;
 
     QSizeF intrinsicSize(QTextDocument *, int, const QTextFormat &) override { return PlotSize; }
-    void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *, int, const QTextFormat &format) override
+    void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *, int,
+                    const QTextFormat &format) override
     {
         const auto index = static_cast<size_t>(format.property(PlotIndex).toInt());
         if (index >= pictures.size())
@@ -59,8 +60,8 @@ QByteArray reportPdf(const ReportContent &report, ReportFigures &figures)
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setResolution(Dpi);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
-                                     QPageLayout::Millimeter));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
     writer.setTitle(report.title);
     writer.setCreator(QStringLiteral("QM416x evaluation software ") + AppVersion::text());
 
@@ -105,7 +106,8 @@ QByteArray reportPdf(const ReportContent &report, ReportFigures &figures)
         document.drawContents(&painter, QRectF(0, p * page.height(), page.width(), page.height()));
         painter.restore();
         painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
-        painter.drawText(QRectF(0, page.height(), page.width(), FooterHeight), Qt::AlignRight | Qt::AlignBottom,
+        painter.drawText(QRectF(0, page.height(), page.width(), FooterHeight),
+                         Qt::AlignRight | Qt::AlignBottom,
                          QStringLiteral("Page %1 of %2").arg(p + 1).arg(pages));
     }
     painter.end();
