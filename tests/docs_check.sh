@@ -22,6 +22,7 @@ expect "--channels" qm416x-cli acquire --chan
 expect "--channel" qm416x-cli stats a.dat --chan
 expect "read-all read" qm416x-cli regs --port sim rea
 expect "show" qm416x-cli history sh
+expect "--settings" qm416x-cli report a.dat --se
 fn=_qm416x
 expect "62 64 68 69" qm416x TEST 6
 expect "--simulate" qm416x --si

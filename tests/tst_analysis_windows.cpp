@@ -1,4 +1,5 @@
 #include "BoardRig.h"
+#include "MemorySettingsStore.h"
 #include "ModalDriver.h"
 #include "TestServices.h"
 #include "analysis/FormData.h"
@@ -10,6 +11,7 @@
 #include "analysis/FormHist.h"
 #include "analysis/FormNoiseTable.h"
 #include "analysis/FormPeaks.h"
+#include "analysis/NoiseInputs.h"
 #include "analysis/NoisePlot.h"
 #include "analysis/PlotReadout.h"
 #include "analysis/PlotView.h"
@@ -343,7 +345,7 @@ private Q_SLOTS:
         QVERIFY(pdf.open(QIODevice::ReadOnly) && csv.open(QIODevice::ReadOnly));
         QVERIFY(pdf.readAll().startsWith("%PDF-"));
         // Every double to 17 digits: it reads back to the same value.
-        QCOMPARE(csv.readAll(), QByteArray("\"Sample\",\"Value (Dec)\"\n0,0.10000000000000001\n"
+        QCOMPARE(csv.readAll(), QByteArray("Sample,Value (Dec)\n0,0.10000000000000001\n"
                                            "1,-2.4999999999999999e-07\n2,333333333.33333331\n3,4\n"));
 
         // A file that cannot be written is reported; a full disk leaves no partial picture.
@@ -696,19 +698,33 @@ private Q_SLOTS:
     // are refused with a message and run nothing.
     void window()
     {
+        // Ranges by code or by the setup window's names, filter words or conversion times.
         const QList<std::tuple<QString, QString, int, QString>> cases = {
             {"3,127", "0,4", 4, QString()},
-            {"3,200", "0", 0, "The filter words must be numbers from 2 to 127 separated by commas."},
-            {"3", "9", 0, "The range codes must be numbers from 0 to 5 separated by commas."}};
+            {"1000 us, 400us", "names", 4, QString()},
+            {"3,200", "0", 0,
+             "'200' is not a filter word or a conversion time: give filter words from 2 to 127"},
+            {"3, 1000 us", "0", 0, "'3' is not a filter word or a conversion time"},
+            {"3", "9", 0, "'9' is not a range: give the ranges as the setup window names them (± "},
+            {"3", "± 99 V", 0, "'± 99 V' is not a range"}};
         for (const auto &[words, ranges, rows, message] : cases) {
             SweepRig s;
-            FormNoiseTable form(s.rig.model, s.rig.link, s.rig.dialogs);
+            MemorySettingsStore store;
+            FormNoiseTable form(s.rig.model, s.rig.link, s.rig.dialogs, &store);
+            const QString rangeText =
+                ranges == "names" ? NoiseInputs::rangeNames({0, 4}, s.rig.model) : ranges;
             form.findChild<QLineEdit *>(QStringLiteral("TxtFilterWords"))->setText(words);
-            form.findChild<QLineEdit *>(QStringLiteral("TxtRanges"))->setText(ranges);
+            form.findChild<QLineEdit *>(QStringLiteral("TxtRanges"))->setText(rangeText);
             form.findChild<QSpinBox *>(QStringLiteral("SpinSamples"))->setValue(100);
             form.start();
-            QCOMPARE(s.rig.dialogs.texts().join(QString()), message);
+            const QString shown = s.rig.dialogs.texts().join(QString());
+            QVERIFY2(message.isEmpty() ? shown.isEmpty() : shown.startsWith(message), qPrintable(shown));
             QCOMPARE(form.findChild<QTableWidget *>(QStringLiteral("Table"))->rowCount(), rows);
+            // A window opened later shows the inputs of the last sweep started.
+            FormNoiseTable again(s.rig.model, s.rig.link, s.rig.dialogs, &store);
+            QCOMPARE(again.findChild<QLineEdit *>(QStringLiteral("TxtRanges"))->text(),
+                     rows ? rangeText : NoiseInputs::rangeNames({0}, s.rig.model));
+            QCOMPARE(again.findChild<QSpinBox *>(QStringLiteral("SpinSamples"))->value(), rows ? 100 : 1000);
             QTemporaryDir dir;
             for (const QString format : {"CSV", "Markdown"}) {
                 s.rig.dialogs.fileAnswers.enqueue(dir.filePath(format));

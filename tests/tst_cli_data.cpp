@@ -196,7 +196,8 @@ private Q_SLOTS:
     {
         // Exactly the routine's doubles (17 digits read back to the same value), whatever the
         // user's locale; Hanning by default.
-        const Run run = cli({"fft", m_file, "--channel", "1"}, {"LC_ALL=de_DE.UTF-8", "LANG=de_DE.UTF-8"});
+        const Run run = cli({"fft", m_file, "--channel", "1", "--no-comments"},
+                            {"LC_ALL=de_DE.UTF-8", "LANG=de_DE.UTF-8"});
         QCOMPARE(run.exitCode, 0);
         const FftResult expected = EditFFT(m_data, 1, 2);
         QStringList lines = run.out.split(QLatin1Char('\n'));
@@ -276,7 +277,7 @@ private Q_SLOTS:
                                                              "%1\nfrequency_hz,density_v_per_rthz")
                                                   .arg(density.enbwText(2)));
         QCOMPARE(psd.out.section('\n', 7, 7).section(',', 1).toDouble(), density.densityV.at(5));
-        const Run fs = cli({"fft", m_file, "--channel", "1", "--scale", "dbfs"});
+        const Run fs = cli({"fft", m_file, "--channel", "1", "--scale", "dbfs", "--no-comments"});
         QVERIFY(fs.out.startsWith(QStringLiteral("frequency_hz,level_dbfs\n")));
         QCOMPARE(fs.out.count(QLatin1Char('\n')), 130);
         QCOMPARE(fs.out.section(QLatin1Char('\n'), 5, 5).section(QLatin1Char(','), 1).toDouble(),
@@ -287,13 +288,23 @@ private Q_SLOTS:
     {
         // Channel 4 holds 4000000 + (31 i mod 17), i < 70: each of the 17 codes four times,
         // and those of i = 68 and 69 (offsets 0 and 14) once more.
+        // The table opens with what it is about, as the windows' exports do.
         const Run run = cli({"hist", m_file, "--channel", "4"});
         QCOMPARE(run.exitCode, 0);
-        QString expected = QStringLiteral("code,count\n");
+        const QString range = ShowStatistics(m_data, 4, m_adc).at(1).value.trimmed();
+        QString expected =
+            QStringLiteral("# Plot: Histogram\n# Channel: 4\n# Input Range: %1\n# Conv.Time: 1000 us\n"
+                           "# Samples: 70\n")
+                .arg(range);
+        QVERIFY(run.out.startsWith(expected));
+        QVERIFY(run.out.section(QLatin1Char('\n'), 5, 5).startsWith(QStringLiteral("# Date: 20")));
+        QCOMPARE(cli({"hist", m_file, "--channel", "4", "--no-comments"}).out,
+                 run.out.section(QLatin1Char('\n'), 6));
+        expected = QStringLiteral("code,count\n");
         for (int offset = 0; offset < 17; ++offset)
             expected +=
                 QStringLiteral("%1,%2\n").arg(4000000 + offset).arg(offset == 0 || offset == 14 ? 5 : 4);
-        QCOMPARE(run.out, expected);
+        QCOMPARE(run.out.section(QLatin1Char('\n'), 6), expected);
         const QJsonObject hist =
             QJsonDocument::fromJson(cli({"hist", m_file, "--channel", "4", "--format", "json"}).out.toUtf8())
                 .object();

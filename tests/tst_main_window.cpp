@@ -90,7 +90,7 @@ private Q_SLOTS:
         window.Load();
 
         QCOMPARE(captions(window.MnuFile), QStringList({"Open Settings", "Save Settings", "-",
-                                                        "Open Data File", "Save Data File", "-", "E&xit"}));
+                                                        "Open Data File", "Save Data File", "Report…", "-", "E&xit"}));
         QCOMPARE(
             captions(window.MnuView),
             QStringList({"&ADC Setup", "&Code generator", "&Data+Analysis", "&Evaluation Board", "&Registers",

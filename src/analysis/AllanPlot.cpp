@@ -2,38 +2,58 @@
 
 #include <algorithm>
 
+namespace {
+
+QString number(double value)
+{
+    return QString::number(value, 'g', 17);
+}
+
+} // namespace
+
 namespace AllanPlot {
+
+QString xCaption()
+{
+    return QStringLiteral("Averaging time (s)");
+}
+
+QString yCaption()
+{
+    return QStringLiteral("Allan deviation (V)");
+}
 
 PlotTable table(const AllanCurve &curve)
 {
-    PlotTable t;
-    if (curve.points.empty())
-        return t;
+    PlotTable table;
     for (const AllanPoint &p : curve.points) {
-        t.x << p.tauS;
-        t.y << p.adevV;
+        table.x << p.tauS;
+        table.y << p.adevV;
     }
-    t.xmin = t.x.first() / 2;
-    t.xmax = t.x.last() * 2;
-    t.ymin = t.ymax = 0;
-    for (double y : std::as_const(t.y))
+    if (table.x.isEmpty())
+        return table;
+    table.xmin = table.x.first() / 2;
+    table.xmax = table.x.last() * 2;
+    for (double y : std::as_const(table.y))
         if (y > 0) {
-            t.ymin = t.ymin > 0 ? std::min(t.ymin, y / 2) : y / 2;
-            t.ymax = std::max(t.ymax, y * 2);
+            table.ymin = table.ymin > 0 ? std::min(table.ymin, y / 2) : y / 2;
+            table.ymax = std::max(table.ymax, y * 2);
         }
-    t.count = t.rows();
-    return t;
+    table.count = table.rows();
+    return table;
+}
+
+QString minimumText(const AllanPoint &minimum)
+{
+    return QStringLiteral("Minimum: tau %1 s, %2 codes, %3 V")
+        .arg(number(minimum.tauS), number(minimum.adevCode), number(minimum.adevV));
 }
 
 QString minimumText(const AllanCurve &curve)
 {
-    if (curve.minimum < 0)
+    if (curve.minimum < 0 || curve.minimum >= static_cast<int>(curve.points.size()))
         return {};
-    const AllanPoint &m = curve.points.at(static_cast<size_t>(curve.minimum));
-    // As the command line writes numbers: 17 digits, always a point.
-    const auto number = [](double v) { return QString::number(v, 'g', 17); };
-    return QStringLiteral("Minimum: tau %1 s, %2 codes, %3 V")
-        .arg(number(m.tauS), number(m.adevCode), number(m.adevV));
+    return minimumText(curve.points.at(static_cast<size_t>(curve.minimum)));
 }
 
 } // namespace AllanPlot

@@ -5,18 +5,18 @@
 
 #include <QString>
 
-// What a plot of an Allan deviation curve shows, the same in the window and in a picture
-// from the command line.
+// The Allan deviation as it is drawn: the curve in volts against tau on log-log axes, the
+// x range a factor of two beyond the first and last tau, the y range a factor of two
+// beyond the smallest and largest deviation above zero (a zero has no place on a
+// logarithmic axis), and the minimum as the plot's note.
 namespace AllanPlot {
 
-// The curve in volts against tau, for log-log axes: x from half the first tau to twice the
-// last, y from half the lowest non-zero deviation to twice the highest (a zero deviation
-// has no place on a logarithmic axis; both 0 when every point is zero). Empty for an empty
-// curve.
+QString xCaption();
+QString yCaption();
 PlotTable table(const AllanCurve &curve);
-
-// "Minimum: tau 0.008 s, 12.5 codes, 3.7e-06 V" (numbers to 17 digits, with a point);
-// empty for an empty curve.
+// "Minimum: tau 0.5 s, 1.25 codes, 3.7e-07 V", numbers with 17 significant digits.
+QString minimumText(const AllanPoint &minimum);
+// The same of the curve's minimum; empty for an empty curve.
 QString minimumText(const AllanCurve &curve);
 
 } // namespace AllanPlot

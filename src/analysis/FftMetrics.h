@@ -90,6 +90,9 @@ FftMetrics fftMetrics(const ClassData &data, int channel, int window);
 // "Level" (dBFS), each with 2 decimals. Empty when not valid.
 QStringList metricsLines(const FftMetrics &metrics);
 
+// What each figure of metricsLines means, one line per figure in the same order.
+QStringList metricsDefinitions();
+
 // What the spectrum window and an exported spectrum show: the lines in rows of three, or
 // the message when not valid ("no tone found").
 QString metricsText(const FftMetrics &metrics);

@@ -26,7 +26,7 @@ FormAllan::FormAllan(ClassData &data, const QM4168 &adc, UserDialogs &dialogs, Q
     Plot = new PlotView(dialogs, this);
     Plot->setObjectName(QStringLiteral("Plot"));
     Plot->setLogLog(true);
-    Plot->setCaptions(QStringLiteral("Averaging time (s)"), QStringLiteral("Allan deviation (V)"));
+    Plot->setCaptions(AllanPlot::xCaption(), AllanPlot::yCaption());
 
     auto *top = new QHBoxLayout;
     top->addWidget(ComboChannel);

@@ -1,11 +1,13 @@
 #include "FormNoiseTable.h"
 
+#include "NoiseInputs.h"
 #include "NoisePlot.h"
 #include "board/BoardLink.h"
 #include "board/NoiseSweep.h"
 #include "data/NoiseTable.h"
 #include "data/WholeFile.h"
 #include "model/QM4168.h"
+#include "platform/SettingsStore.h"
 #include "platform/UserDialogs.h"
 
 #include <QComboBox>
@@ -23,27 +25,17 @@
 
 namespace {
 
-// The whole numbers low..high of a comma-separated list; empty when the text is not one.
-QList<int> wholeNumbers(const QString &text, int low, int high)
-{
-    QList<int> list;
-    for (const QString &word : text.split(QLatin1Char(','))) {
-        bool ok = false;
-        const int value = word.trimmed().toInt(&ok);
-        if (!ok || value < low || value > high)
-            return {};
-        list << value;
-    }
-    return list;
-}
+const QString Section = QStringLiteral("FormNoiseTable");
 
 } // namespace
 
-FormNoiseTable::FormNoiseTable(QM4168 &model, BoardLink &link, UserDialogs &dialogs, QWidget *parent)
+FormNoiseTable::FormNoiseTable(QM4168 &model, BoardLink &link, UserDialogs &dialogs, SettingsStore *settings,
+                               QWidget *parent)
     : QWidget(parent)
     , m_model(model)
     , m_link(link)
     , m_dialogs(dialogs)
+    , m_settings(settings)
     , m_sweep(new NoiseSweep(model, link, this))
 {
     setObjectName(QStringLiteral("FormNoiseTable"));
@@ -57,7 +49,7 @@ FormNoiseTable::FormNoiseTable(QM4168 &model, BoardLink &link, UserDialogs &dial
     CmbChop = new QComboBox(this);
     CmbChop->setObjectName(QStringLiteral("CmbChop"));
     CmbChop->addItems({QStringLiteral("on"), QStringLiteral("off"), QStringLiteral("both")});
-    TxtRanges = new QLineEdit(QStringLiteral("0"), this);
+    TxtRanges = new QLineEdit(NoiseInputs::rangeNames({0}, model), this);
     TxtRanges->setObjectName(QStringLiteral("TxtRanges"));
     SpinSamples = new QSpinBox(this);
     SpinSamples->setObjectName(QStringLiteral("SpinSamples"));
@@ -66,9 +58,11 @@ FormNoiseTable::FormNoiseTable(QM4168 &model, BoardLink &link, UserDialogs &dial
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Channel"), SpinChannel);
-    form->addRow(QStringLiteral("Filter words"), TxtFilterWords);
+    form->addRow(QStringLiteral("Filter words or times"), TxtFilterWords);
     form->addRow(QStringLiteral("Chop"), CmbChop);
-    form->addRow(QStringLiteral("Range codes"), TxtRanges);
+    form->addRow(QStringLiteral("Ranges"), TxtRanges);
+    TxtFilterWords->setToolTip(QStringLiteral("Filter words 2..127, or conversion times such as 1000 us"));
+    TxtRanges->setToolTip(QStringLiteral("Ranges as the setup window names them, separated by semicolons"));
     form->addRow(QStringLiteral("Samples"), SpinSamples);
 
     CmdStart = new QPushButton(QStringLiteral("Start"), this);
@@ -124,6 +118,7 @@ FormNoiseTable::FormNoiseTable(QM4168 &model, BoardLink &link, UserDialogs &dial
     layout->addWidget(split, 1);
     resize(1060, 700);
 
+    restoreInputs();
     connect(CmdStart, &QPushButton::clicked, this, &FormNoiseTable::start);
     connect(CmdCancel, &QPushButton::clicked, this, &FormNoiseTable::cancel);
     connect(m_sweep, &NoiseSweep::rowAdded, this, &FormNoiseTable::addRow);
@@ -141,30 +136,50 @@ FormNoiseTable::~FormNoiseTable()
     m_sweep->cancel();
 }
 
+void FormNoiseTable::restoreInputs()
+{
+    if (!m_settings)
+        return;
+    SpinChannel->setValue(
+        m_settings->get(Section, QStringLiteral("Channel"), QString::number(SpinChannel->value())).toInt());
+    TxtFilterWords->setText(m_settings->get(Section, QStringLiteral("Timing"), TxtFilterWords->text()));
+    CmbChop->setCurrentIndex(
+        qBound(0, m_settings->get(Section, QStringLiteral("Chop"), QStringLiteral("0")).toInt(), 2));
+    TxtRanges->setText(m_settings->get(Section, QStringLiteral("Ranges"), TxtRanges->text()));
+    SpinSamples->setValue(
+        m_settings->get(Section, QStringLiteral("Samples"), QString::number(SpinSamples->value())).toInt());
+}
+
+void FormNoiseTable::saveInputs()
+{
+    if (!m_settings)
+        return;
+    m_settings->save(Section, QStringLiteral("Channel"), QString::number(SpinChannel->value()));
+    m_settings->save(Section, QStringLiteral("Timing"), TxtFilterWords->text());
+    m_settings->save(Section, QStringLiteral("Chop"), QString::number(CmbChop->currentIndex()));
+    m_settings->save(Section, QStringLiteral("Ranges"), TxtRanges->text());
+    m_settings->save(Section, QStringLiteral("Samples"), QString::number(SpinSamples->value()));
+}
+
 void FormNoiseTable::start()
 {
     NoiseSweepSettings settings;
     settings.channel = SpinChannel->value();
-    settings.filterWords = wholeNumbers(TxtFilterWords->text(), 2, 127);
-    settings.ranges = wholeNumbers(TxtRanges->text(), 0, m_model.RangeCount() - 1);
+    QString error;
+    NoiseInputs::timing(TxtFilterWords->text(), settings.filterWords, settings.conversionTimesUs, error);
+    if (error.isEmpty())
+        settings.ranges = NoiseInputs::ranges(TxtRanges->text(), m_model, error);
     settings.samples = SpinSamples->value();
     const int chop = CmbChop->currentIndex();
     settings.chops = chop == 0   ? QList<bool>{true}
                      : chop == 1 ? QList<bool>{false}
                                  : QList<bool>{true, false};
     const QString title = QStringLiteral("Noise Table");
-    if (settings.filterWords.isEmpty()) {
-        m_dialogs.message(
-            QStringLiteral("The filter words must be numbers from 2 to 127 separated by commas."),
-            UserDialogs::Icon::Warning, title);
+    if (!error.isEmpty()) {
+        m_dialogs.message(error, UserDialogs::Icon::Warning, title);
         return;
     }
-    if (settings.ranges.isEmpty()) {
-        m_dialogs.message(QStringLiteral("The range codes must be numbers from 0 to %1 separated by commas.")
-                              .arg(m_model.RangeCount() - 1),
-                          UserDialogs::Icon::Warning, title);
-        return;
-    }
+    saveInputs();
     if (settings.channel > m_model.MaxChannel()) {
         m_dialogs.message(
             QStringLiteral("Channel %1 does not exist on this converter.").arg(settings.channel),
@@ -246,6 +261,8 @@ void FormNoiseTable::exportTo(const QString &format)
     if (!path)
         return;
     DataFileError error;
+    Plot->setExportTitle(
+        NoisePlot::exportTitle(SpinChannel->value(), SpinSamples->value(), QDateTime::currentDateTime()));
     if (format == QLatin1String("PNG"))
         error = Plot->savePng(*path);
     else if (format == QLatin1String("PDF"))

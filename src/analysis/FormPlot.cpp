@@ -1,6 +1,7 @@
 #include "FormPlot.h"
 
 #include "AveragedSpectrum.h"
+#include "ChannelPlot.h"
 #include "FftMetrics.h"
 #include "FftWindow.h"
 #include "NoiseDensity.h"
@@ -286,6 +287,10 @@ void FormPlot::redraw()
         LabelMetrics->setText(figures);
         Plot->setNote(figures);
     }
+    ChannelPlot::describe(*Plot, m_kind, IData, m_adc, channel, ComboWindow->currentIndex(),
+                          QDateTime::currentDateTime());
+    if (scale == FftScale::FullScale)
+        Plot->setCsvColumns(plotTexts(m_kind).xColumn, QStringLiteral("level_dbfs"));
     Plot->load(table, table.count);
     if (m_kind == PlotKind::Spectrum) {
         LabelSamples->setText(PlotReadout::samplesText(table));

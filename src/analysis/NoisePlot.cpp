@@ -1,5 +1,6 @@
 #include "NoisePlot.h"
 
+#include "AxisTickers.h"
 #include "PlotExport.h"
 #include "data/NoiseTable.h"
 
@@ -22,11 +23,17 @@ NoisePlot::NoisePlot(QWidget *parent)
     layout->addWidget(m_plot);
     for (QCPAxis *axis : {m_plot->xAxis, m_plot->yAxis}) {
         axis->setScaleType(QCPAxis::stLogarithmic);
-        axis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
+        axis->setTicker(QSharedPointer<LogAxisTicker>::create());
         axis->grid()->setSubGridVisible(true);
     }
     m_plot->xAxis->setLabel(QStringLiteral("Output data rate (Hz)"));
     m_plot->yAxis->setLabel(QStringLiteral("RMS noise (µV)"));
+    // The legend sits beside the plot, where it can hide no point.
+    m_plot->axisRect()->insetLayout()->take(m_plot->legend);
+    m_plot->plotLayout()->addElement(0, 1, m_plot->legend);
+    m_plot->plotLayout()->setColumnStretchFactor(1, 0.001);
+    m_plot->legend->setMargins(QMargins(6, 6, 6, 6));
+    m_plot->legend->setMaximumSize(220, QWIDGETSIZE_MAX);
     setMinimumSize(300, 200);
     setRows({});
 }
@@ -85,17 +92,59 @@ void NoisePlot::setRows(const QList<NoiseRow> &rows)
     m_plot->replot();
 }
 
+QStringList NoisePlot::tickLabels(Qt::Orientation axis) const
+{
+    const QVector<QString> labels =
+        (axis == Qt::Horizontal ? m_plot->xAxis : m_plot->yAxis)->tickVectorLabels();
+    return QStringList(labels.begin(), labels.end());
+}
+
+void NoisePlot::setVisibleRange(double xLower, double xUpper, double yLower, double yUpper)
+{
+    m_plot->xAxis->setRange(xLower, xUpper);
+    m_plot->yAxis->setRange(yLower, yUpper);
+    m_plot->replot();
+}
+
 int NoisePlot::traceCount() const
 {
     return m_plot->graphCount();
 }
 
+QString NoisePlot::exportTitle(int channel, int samples, const QDateTime &when)
+{
+    return QStringLiteral("Noise table — Channel %1, %2 samples a row, %3")
+        .arg(channel)
+        .arg(samples)
+        .arg(when.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+}
+
+void NoisePlot::showTitle(bool shown)
+{
+    if (m_exportTitle.isEmpty())
+        return;
+    if (shown) {
+        m_plot->plotLayout()->insertRow(0);
+        m_plot->plotLayout()->addElement(
+            0, 0, new QCPTextElement(m_plot, m_exportTitle, QFont(font().family(), 10, QFont::Bold)));
+    } else {
+        m_plot->plotLayout()->removeAt(0);
+        m_plot->plotLayout()->simplify();
+    }
+}
+
 DataFileError NoisePlot::savePng(const QString &path, int width, int height)
 {
-    return PlotExport::savePng(*m_plot, path, width, height);
+    showTitle(true);
+    const DataFileError error = PlotExport::savePng(*m_plot, path, width, height);
+    showTitle(false);
+    return error;
 }
 
 DataFileError NoisePlot::savePdf(const QString &path, int width, int height)
 {
-    return PlotExport::savePdf(*m_plot, path, width, height);
+    showTitle(true);
+    const DataFileError error = PlotExport::savePdf(*m_plot, path, width, height);
+    showTitle(false);
+    return error;
 }

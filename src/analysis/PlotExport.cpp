@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QPdfWriter>
+#include <QPicture>
 #include <qcustomplot.h>
 
 namespace {
@@ -27,10 +28,7 @@ namespace PlotExport {
 DataFileError savePng(QCustomPlot &plot, const QString &path, int width, int height)
 {
     const QSize size = exportSize(plot, width, height);
-    QImage image = plot.toPixmap(size.width(), size.height()).toImage();
-    const int dotsPerMeter = static_cast<int>(96 / 0.0254);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
+    const QImage image = PlotExport::image(plot, size.width(), size.height());
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -60,6 +58,28 @@ DataFileError savePdf(QCustomPlot &plot, const QString &path, int width, int hei
         painter.end();
     }
     return saveBytes(path, bytes);
+}
+
+QImage image(QCustomPlot &plot, int width, int height)
+{
+    QImage image = plot.toPixmap(width, height).toImage();
+    const int dotsPerMeter = static_cast<int>(96 / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return image;
+}
+
+QPicture picture(QCustomPlot &plot, int width, int height)
+{
+    QPicture picture;
+    QCPPainter painter;
+    if (!painter.begin(&picture))
+        return picture;
+    painter.setMode(QCPPainter::pmVectorized);
+    painter.setMode(QCPPainter::pmNoCaching);
+    plot.toPainter(&painter, width, height);
+    painter.end();
+    return picture;
 }
 
 } // namespace PlotExport

@@ -10,7 +10,9 @@ PlotTexts plotTexts(PlotKind kind)
                 QStringLiteral("Nb Codes:"),
                 QStringLiteral("Nb of Code"),
                 QStringLiteral("Value (Dec)"),
-                false};
+                false,
+                QStringLiteral("code"),
+                QStringLiteral("count")};
     case PlotKind::Spectrum:
         return {QStringLiteral("FormFFT"),
                 QStringLiteral("FFT"),
@@ -18,7 +20,9 @@ PlotTexts plotTexts(PlotKind kind)
                 QStringLiteral("Value (dB):"),
                 QStringLiteral("Gain (dB)"),
                 QStringLiteral("Fraquency (Hz)"),
-                true};
+                true,
+                QStringLiteral("frequency_hz"),
+                QStringLiteral("level_db")};
     case PlotKind::Time:
         break;
     }
@@ -28,5 +32,7 @@ PlotTexts plotTexts(PlotKind kind)
             QStringLiteral("Value (Dec):"),
             QStringLiteral("Value (Dec)"),
             QStringLiteral("Sample"),
-            false};
+            false,
+            QStringLiteral("sample"),
+            QStringLiteral("code")};
 }

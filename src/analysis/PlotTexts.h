@@ -19,6 +19,9 @@ struct PlotTexts
     QString yCaption;
     QString xCaption;
     bool windowList = false; // whether the window-function list is shown
+    // Column names of the table exported as CSV, by the window and the command line alike.
+    QString xColumn;
+    QString yColumn;
 };
 
 PlotTexts plotTexts(PlotKind kind);

@@ -1,5 +1,6 @@
 #include "PlotView.h"
 
+#include "AxisTickers.h"
 #include "PlotExport.h"
 #include "PlotReadout.h"
 #include "PlotTableCsv.h"
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPicture>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
@@ -93,12 +95,49 @@ void PlotView::setCaptions(const QString &xCaption, const QString &yCaption)
     m_plot->yAxis->setLabel(yCaption);
 }
 
+void PlotView::setCsvColumns(const QString &xColumn, const QString &yColumn)
+{
+    m_xColumn = xColumn;
+    m_yColumn = yColumn;
+}
+
+void PlotView::setExportFacts(const QString &title, const QStringList &comments)
+{
+    m_exportTitle = title;
+    m_exportComments = comments;
+}
+
+QByteArray PlotView::csvText() const
+{
+    return plotTableCsv(m_table, m_xColumn.isEmpty() ? m_xCaption : m_xColumn,
+                        m_yColumn.isEmpty() ? m_yCaption : m_yColumn,
+                        m_csvComments ? m_exportComments : QStringList());
+}
+
+void PlotView::setIntegerTicks(bool xAxis, bool yAxis)
+{
+    const auto ticker = [](bool integer) -> QSharedPointer<QCPAxisTicker> {
+        if (integer)
+            return QSharedPointer<IntegerAxisTicker>::create();
+        return QSharedPointer<QCPAxisTicker>::create();
+    };
+    m_plot->xAxis->setTicker(ticker(xAxis));
+    m_plot->yAxis->setTicker(ticker(yAxis));
+}
+
+QStringList PlotView::tickLabels(Qt::Orientation axis) const
+{
+    const QVector<QString> labels =
+        (axis == Qt::Horizontal ? m_plot->xAxis : m_plot->yAxis)->tickVectorLabels();
+    return QStringList(labels.begin(), labels.end());
+}
+
 void PlotView::setLogLog(bool logLog)
 {
     for (QCPAxis *axis : {m_plot->xAxis, m_plot->yAxis}) {
         axis->setScaleType(logLog ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
         if (logLog)
-            axis->setTicker(QSharedPointer<QCPAxisTickerLog>::create());
+            axis->setTicker(QSharedPointer<LogAxisTicker>::create());
         else
             axis->setTicker(QSharedPointer<QCPAxisTicker>::create());
     }
@@ -215,27 +254,74 @@ bool PlotView::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+QSize PlotView::exportSize(int width, int height) const
+{
+    if (width <= 0 && m_plot->width() < 100)
+        return QSize(ExportWidth, ExportHeight);
+    return QSize(qMax(0, width), qMax(0, height));
+}
+
+void PlotView::prepareExport(bool exporting)
+{
+    if (exporting) {
+        m_crossVisible = m_crossX->visible();
+        m_crossX->setVisible(false);
+        m_crossY->setVisible(false);
+        if (!m_exportTitle.isEmpty()) {
+            m_plot->plotLayout()->insertRow(0);
+            m_title = new QCPTextElement(m_plot, m_exportTitle, QFont(font().family(), 10, QFont::Bold));
+            m_plot->plotLayout()->addElement(0, 0, m_title);
+        }
+    } else {
+        m_crossX->setVisible(m_crossVisible);
+        m_crossY->setVisible(m_crossVisible);
+        if (m_title) {
+            m_plot->plotLayout()->remove(m_title);
+            m_plot->plotLayout()->simplify();
+            m_title = nullptr;
+            if (isVisible())
+                m_plot->replot();
+        }
+    }
+}
+
 DataFileError PlotView::savePng(const QString &path, int width, int height)
 {
-    if (width <= 0 && m_plot->width() < 100) {
-        width = ExportWidth;
-        height = ExportHeight;
-    }
-    return PlotExport::savePng(*m_plot, path, qMax(0, width), qMax(0, height));
+    const QSize size = exportSize(width, height);
+    prepareExport(true);
+    const DataFileError error = PlotExport::savePng(*m_plot, path, size.width(), size.height());
+    prepareExport(false);
+    return error;
 }
 
 DataFileError PlotView::savePdf(const QString &path, int width, int height)
 {
-    if (width <= 0 && m_plot->width() < 100) {
-        width = ExportWidth;
-        height = ExportHeight;
-    }
-    return PlotExport::savePdf(*m_plot, path, qMax(0, width), qMax(0, height));
+    const QSize size = exportSize(width, height);
+    prepareExport(true);
+    const DataFileError error = PlotExport::savePdf(*m_plot, path, size.width(), size.height());
+    prepareExport(false);
+    return error;
+}
+
+QImage PlotView::exportImage(int width, int height)
+{
+    prepareExport(true);
+    const QImage image = PlotExport::image(*m_plot, width, height);
+    prepareExport(false);
+    return image;
+}
+
+QPicture PlotView::exportPicture(int width, int height)
+{
+    prepareExport(true);
+    const QPicture picture = PlotExport::picture(*m_plot, width, height);
+    prepareExport(false);
+    return picture;
 }
 
 DataFileError PlotView::saveCsv(const QString &path)
 {
-    return WriteWholeFile(path, plotTableCsv(m_table, m_xCaption, m_yCaption));
+    return WriteWholeFile(path, csvText());
 }
 
 void PlotView::exportTo(const QString &format)

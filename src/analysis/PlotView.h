@@ -10,6 +10,9 @@ class QAction;
 class QCustomPlot;
 class QCPGraph;
 class QCPItemText;
+class QCPTextElement;
+class QImage;
+class QPicture;
 class QCPItemStraightLine;
 class UserDialogs;
 
@@ -20,6 +23,8 @@ class UserDialogs;
 //    its x (cursorMoved);
 //  - export of the plot to PNG and PDF and of the table to CSV, from its context menu and
 //    from exportActions() (for the window's toolbar); files are chosen through UserDialogs.
+//    An exported plot carries the export title above it and never the crosshair; an
+//    exported table starts with the export comments (unless switched off).
 class PlotView : public QWidget
 {
     Q_OBJECT
@@ -29,8 +34,20 @@ public:
     ~PlotView() override;
 
     void setCaptions(const QString &xCaption, const QString &yCaption);
-    // Both axes logarithmic (the Allan deviation) or linear, the default.
+    // The column names of the exported table; the captions until set.
+    void setCsvColumns(const QString &xColumn, const QString &yColumn);
+    // What the plot is about (PlotFacts): the title drawn above an exported plot and the
+    // comment lines that open an exported table. Kept by clear and load.
+    void setExportFacts(const QString &title, const QStringList &comments);
+    QString exportTitle() const { return m_exportTitle; }
+    // Whether exported tables carry the comment lines (on by default), for tools that
+    // cannot skip them.
+    void setCsvComments(bool on) { m_csvComments = on; }
+    QByteArray csvText() const;
+    // Both axes logarithmic (the Allan deviation) with decade ticks, or linear, the default.
     void setLogLog(bool logLog);
+    // Whole-number ticks on the axes of codes, sample numbers and counts.
+    void setIntegerTicks(bool xAxis, bool yAxis);
     // A text in the plot's top right corner (the spectrum's figures), exported with the
     // plot; empty hides it. Kept by clear and load.
     void setNote(const QString &text);
@@ -57,6 +74,11 @@ public:
     DataFileError savePng(const QString &path, int width = 0, int height = 0);
     DataFileError savePdf(const QString &path, int width = 0, int height = 0);
     DataFileError saveCsv(const QString &path);
+    // The plot as an export draws it, as pixels and as vector drawing commands.
+    QImage exportImage(int width, int height);
+    QPicture exportPicture(int width, int height);
+    // The labels of the ticks on the x and y axes as last drawn.
+    QStringList tickLabels(Qt::Orientation axis) const;
     QList<QAction *> exportActions() const { return m_exportActions; }
 
     // Number of full redraws so far (for tests and the benchmark).
@@ -76,6 +98,9 @@ private:
     void onMouseMove(const QPoint &position);
     void exportTo(const QString &format);
     void showContextMenu(const QPoint &position);
+    // Puts the export title above the plot and hides the crosshair, or takes both back.
+    void prepareExport(bool exporting);
+    QSize exportSize(int width, int height) const;
 
     UserDialogs &m_dialogs;
     QCustomPlot *m_plot;
@@ -86,6 +111,13 @@ private:
     PlotTable m_table;
     QString m_xCaption;
     QString m_yCaption;
+    QString m_xColumn;
+    QString m_yColumn;
+    QString m_exportTitle;
+    QStringList m_exportComments;
+    bool m_csvComments = true;
+    bool m_crossVisible = false;
+    QCPTextElement *m_title = nullptr;
     QList<QAction *> m_exportActions;
     int m_replots = 0;
 };

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "data/DataFileError.h"
 #include "platform/SerialPort.h"
 
 #include <QStringList>
 
 #include <functional>
 
+class ClassData;
+class QM4168;
 class SettingsStore;
 class UserDialogs;
 
@@ -22,4 +25,8 @@ struct AppServices
     // Told the chip variant (2, 4, 8, 9) once start-up has it, before any port opens, so
     // that the simulated board carries the same chip; may be empty.
     std::function<void(int variantCode)> variantChosen;
+    // Writes the report of the data with the model's set-up and the spectrum's window
+    // selector to a .pdf or .html path; may be empty (no "Report..." then).
+    std::function<DataFileError(const QString &path, const ClassData &data, const QM4168 &model, int window)>
+        writeReport;
 };

@@ -125,6 +125,7 @@ void FormMain::buildMenus()
     MnuFile->addSeparator();
     MnuOpenData = add(MnuFile, "MnuOpenData", QStringLiteral("Open Data File"));
     MnuSaveData = add(MnuFile, "MnuSaveData", QStringLiteral("Save Data File"));
+    MnuReport = add(MnuFile, "MnuReport", QStringLiteral("Report…"));
     MnuFile->addSeparator();
     MnuFileExit = add(MnuFile, "MnuFileExit", QStringLiteral("E&xit"));
     connect(MnuFileExit, &QAction::triggered, this, &QWidget::close);
@@ -189,7 +190,7 @@ void FormMain::buildMenus()
 
     // Items of windows this program version does not have yet stay visible but disabled.
     for (QAction *item :
-         {MnuOpenData, MnuSaveData, MnuViewData, MnuViewGraph, MnuViewHist, MnuViewFFT, RemovePeaks})
+         {MnuOpenData, MnuSaveData, MnuReport, MnuViewData, MnuViewGraph, MnuViewHist, MnuViewFFT, RemovePeaks})
         item->setEnabled(false);
 }
 
@@ -307,7 +308,7 @@ void FormMain::registerChildren()
                     }});
     m_specs.insert(QStringLiteral("FormTest"), {false, [this] { return new FormTest(*m_link); }});
     m_specs.insert(QStringLiteral("FormNoiseTable"),
-                   {true, [this] { return new FormNoiseTable(m_context.IADC, *m_link, m_dialogs); }});
+                   {true, [this] { return new FormNoiseTable(m_context.IADC, *m_link, m_dialogs, &m_settings); }});
     m_specs.insert(QStringLiteral("FormAllan"),
                    {true, [this] { return new FormAllan(m_context.IData, m_context.IADC, m_dialogs); }});
     m_specs.insert(QStringLiteral("FormRegisters"),

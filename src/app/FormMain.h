@@ -88,12 +88,16 @@ public:
     void showChild(const QString &name);
     // Shows a plot window ("FormGraph1", "FormHist", "FormFFT") and draws the current channel.
     void showPlot(const QString &name);
+    // "Report…": the current data with the model's set-up, to a PDF or HTML file chosen
+    // through the dialogs; the spectrum's window is the one the spectrum window shows.
+    void writeReport();
 
     QMenu *MnuFile;
     QAction *MnuOpenSettings;
     QAction *MnuSaveSettings;
     QAction *MnuOpenData;
     QAction *MnuSaveData;
+    QAction *MnuReport;
     QAction *MnuFileExit;
     QAction *MnuEasyStart;
     QMenu *MnuView;

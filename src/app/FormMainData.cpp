@@ -10,7 +10,10 @@
 #include "analysis/FormHist.h"
 #include "analysis/FormPeaks.h"
 
+#include "platform/UserDialogs.h"
+
 #include <QAction>
+#include <QComboBox>
 
 void FormMain::registerDataWindows()
 {
@@ -49,6 +52,7 @@ void FormMain::registerDataWindows()
     connect(MnuSaveData, &QAction::triggered, this, [this] { formData()->SaveDataFile(); });
     connect(toolButton(QStringLiteral("Save")), &QAction::triggered, this,
             [this] { formData()->SaveDataFile(); });
+    connect(MnuReport, &QAction::triggered, this, &FormMain::writeReport);
     connect(toolButton(QStringLiteral("Clear")), &QAction::triggered, this,
             [this] { formData()->ClearData(); });
     connect(MnuViewData, &QAction::triggered, this, [this] { showChild(QStringLiteral("FormData")); });
@@ -77,6 +81,27 @@ void FormMain::updateDataCommands()
                           toolButton(QStringLiteral("Save")), toolButton(QStringLiteral("Graph")),
                           toolButton(QStringLiteral("Hist")), toolButton(QStringLiteral("FFT"))})
         item->setEnabled(any);
+    MnuReport->setEnabled(any && m_services.writeReport);
+}
+
+void FormMain::writeReport()
+{
+    if (!m_services.writeReport || !m_context.IData.Valid(-1))
+        return;
+    const QString title = QStringLiteral("Report");
+    UserDialogs::FileFilter filter;
+    filter.filters = {QStringLiteral("PDF Documents (*.pdf)"), QStringLiteral("HTML Pages (*.html)")};
+    const std::optional<QString> path = m_dialogs.saveFile(title, filter, QStringLiteral("pdf"));
+    if (!path)
+        return;
+    int window = 2; // Hanning, the spectrum window's first choice
+    if (ChildWindow *child = childWindow(QStringLiteral("FormFFT")))
+        if (auto *fft = qobject_cast<FormPlot *>(child->form()))
+            window = fft->ComboWindow->currentIndex();
+    const DataFileError error = m_services.writeReport(*path, m_context.IData, m_context.IADC, window);
+    if (error.isError())
+        m_dialogs.message(QStringLiteral("Cannot write %1: %2").arg(*path, error.message()),
+                          UserDialogs::Icon::Warning, title);
 }
 
 FormData *FormMain::formData()

@@ -13,6 +13,9 @@ bool SettingsKeys::isKnown(const QString &section, const QString &key)
                                              QStringLiteral("ComPort"),      QStringLiteral("ComPortName"),
                                              QStringLiteral("MCLK"),         QStringLiteral("Stacking"),
                                              QStringLiteral("RecordHistory")};
+    static const QSet<QString> noiseTable = {QStringLiteral("Channel"), QStringLiteral("Timing"),
+                                             QStringLiteral("Chop"), QStringLiteral("Ranges"),
+                                             QStringLiteral("Samples")};
     if (!windowName.match(section).hasMatch())
         return false;
     if (placement.contains(key))
@@ -21,5 +24,7 @@ bool SettingsKeys::isKnown(const QString &section, const QString &key)
         return mainWindow.contains(key);
     if (section == QLatin1String("FormData"))
         return key == QLatin1String("Dockable");
+    if (section == QLatin1String("FormNoiseTable"))
+        return noiseTable.contains(key);
     return false;
 }

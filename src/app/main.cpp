@@ -9,6 +9,7 @@
 #include "platform/SystemPortNames.h"
 #include "platform/SystemSerialPort.h"
 #include "platform/WidgetDialogs.h"
+#include "report/ReportFile.h"
 #include "sim/SimBoard.h"
 #include "sim/SimulatedSerialPort.h"
 
@@ -63,7 +64,10 @@ int main(int argc, char *argv[])
     auto fitSimulatedChip = [&simulatedBoard](int variantCode) {
         simulatedBoard.converter() = SimConverter(variantCode);
     };
-    const AppServices services{settings, dialogs, ports, otherSystemPorts(), fitSimulatedChip};
+    auto writeReport = [](const QString &path, const ClassData &data, const QM4168 &model, int window) {
+        return ReportFile::write(path, data, model, &model, {}, window, QString());
+    };
+    const AppServices services{settings, dialogs, ports, otherSystemPorts(), fitSimulatedChip, writeReport};
 
     AppContext context; // ContReadAmount 100, the device model, the sample store
     FormMain mainWindow(context, options, services);

@@ -52,7 +52,7 @@ DataFileError drawCurve(const AllanCurve &curve, const QString &output)
     CliDialogs dialogs;
     PlotView view(dialogs);
     view.setLogLog(true);
-    view.setCaptions(QStringLiteral("Averaging time (s)"), QStringLiteral("Allan deviation (V)"));
+    view.setCaptions(AllanPlot::xCaption(), AllanPlot::yCaption());
     view.setNote(AllanPlot::minimumText(curve));
     view.load(table, table.count);
     return output.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? view.savePdf(output, 800, 500)

@@ -9,6 +9,7 @@
 #include "analysis/FftMetrics.h"
 #include "analysis/FftWindow.h"
 #include "analysis/NoiseDensity.h"
+#include "analysis/PlotTableCsv.h"
 
 #include <QJsonObject>
 
@@ -22,9 +23,10 @@ QString help()
     return QStringLiteral("Usage: qm416x-cli fft FILE.dat [FILE.dat ...] --channel N [--window NAME|0-5]\n"
                           "                     [--metrics] [--harmonics H] [--exclude-dc B] [--exclude-tone B]\n"
                           "                     [--sfdr-range F1:F2] [--format text|csv|json] [--psd]\n"
-                          "                     [--scale relative|dbfs] [--variant 62|64|68|69]\n\n"
-                          "The spectrum of channel N as CSV: frequency in Hz, level in dB relative to the\n"
-                          "strongest bin, one row per bin from 0 Hz to half the sampling rate.\n"
+                          "                     [--scale relative|dbfs] [--no-comments] [--variant 62|64|68|69]\n\n"
+                          "The spectrum of channel N as CSV: '#' lines naming the data, then frequency in\n"
+                          "Hz, level in dB relative to the strongest bin, one row per bin from 0 Hz to\n"
+                          "half the sampling rate.\n"
                           "With --metrics, the figures of the strongest tone instead, one per line:\n"
                           "fundamental frequency, SNR, THD, SINAD, SFDR, ENOB = (SINAD - 1.76) / 6.02,\n"
                           "the full-scale ENOB(FS) = log2(FSR / (rms noise and distortion * sqrt 12)) and\n"
@@ -57,7 +59,7 @@ QString help()
                           "  --psd                  print the noise density instead of the table\n"
                           "  --scale relative|dbfs  levels of the table: to the strongest bin (default)\n"
                           "                         or to full scale\n") +
-           CliFormat::helpLine();
+           CliCsv::noCommentsHelp() + CliFormat::helpLine();
 }
 
 // The definition options of the metrics; an empty text when they were understood.
@@ -179,7 +181,7 @@ int run(const QStringList &arguments)
     const QStringList definitionOptions = {"--harmonics", "--exclude-dc", "--exclude-tone", "--sfdr-range"};
     QStringList options = CliDataSession::valueOptions() + definitionOptions;
     options << QStringLiteral("--window") << QStringLiteral("--scale") << CliFormat::option();
-    const CliArguments args(arguments, options, {QStringLiteral("--metrics"), QStringLiteral("--psd")});
+    const CliArguments args(arguments, options, {QStringLiteral("--metrics"), QStringLiteral("--psd"), CliCsv::noCommentsFlag()});
     if (args.help()) {
         CliOutput::out(help());
         return 0;
@@ -258,11 +260,11 @@ int run(const QStringList &arguments)
     }
     if (result.failed)
         return 1;
-    QString text = scale == FftScale::FullScale ? QStringLiteral("frequency_hz,level_dbfs\n")
-                                                : QStringLiteral("frequency_hz,level_db\n");
-    for (int k = 0; k < result.table.rows(); ++k)
-        text += CliCsv::number(result.table.x.at(k)) + QLatin1Char(',') +
-                CliCsv::number(result.table.y.at(k)) + QLatin1Char('\n');
+    const PlotTexts texts = plotTexts(PlotKind::Spectrum);
+    const QString text = QString::fromUtf8(
+        plotTableCsv(result.table, texts.xColumn,
+                     scale == FftScale::FullScale ? QStringLiteral("level_dbfs") : texts.yColumn,
+                     CliCsv::comments(args, PlotKind::Spectrum, session, window)));
     CliOutput::out(text);
     return 0;
 }

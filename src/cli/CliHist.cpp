@@ -15,16 +15,19 @@ QString help()
 {
     return QStringLiteral("Usage: qm416x-cli hist FILE.dat --channel N [--variant 62|64|68|69]\n"
                           "                      [--format text|csv|json]\n\n"
-                          "The code histogram of channel N as CSV: code, number of samples with that\n"
-                          "code, one row per code that occurs, in ascending order (text and csv alike).\n"
+                          "The code histogram of channel N as CSV: '#' lines naming the data, then code,\n"
+                          "number of samples with that code, one row per code that occurs, in ascending\n"
+                          "order (text and csv alike).\n"
                           "JSON: one object with the channel, the samples and the list of bins.\n\n") +
            CliDataSession::optionHelp() +
-           QStringLiteral("  --channel N            the channel (0..7), required\n") + CliFormat::helpLine();
+           QStringLiteral("  --channel N            the channel (0..7), required\n") +
+           CliCsv::noCommentsHelp() + CliFormat::helpLine();
 }
 
 int run(const QStringList &arguments)
 {
-    const CliArguments args(arguments, CliDataSession::valueOptions() << CliFormat::option(), {});
+    const CliArguments args(arguments, CliDataSession::valueOptions() << CliFormat::option(),
+                            {CliCsv::noCommentsFlag()});
     if (args.help()) {
         CliOutput::out(help());
         return 0;
@@ -40,7 +43,11 @@ int run(const QStringList &arguments)
         return code;
 
     const PlotTable table = BuildHistogram(session.data(), session.channel());
-    QString text = QStringLiteral("code,count\n");
+    const PlotTexts texts = plotTexts(PlotKind::Histogram);
+    QString text;
+    for (const QString &line : CliCsv::comments(args, PlotKind::Histogram, session, 0))
+        text += line + QLatin1Char('\n');
+    text += texts.xColumn + QLatin1Char(',') + texts.yColumn + QLatin1Char('\n');
     QJsonArray bins;
     // Three rows per code; the middle one holds the count.
     for (int row = 1; row < table.rows(); row += 3) {

@@ -3,8 +3,7 @@
 #include "CliDataSession.h"
 #include "CliDialogs.h"
 #include "CliOutput.h"
-#include "analysis/FftMetrics.h"
-#include "analysis/PlotBuild.h"
+#include "analysis/ChannelPlot.h"
 #include "analysis/PlotView.h"
 
 namespace {
@@ -19,7 +18,9 @@ QString help()
                "Usage: qm416x-cli plot FILE.dat --channel N --kind time|hist|fft [--window NAME|0-5]\n"
                "                       -o OUT.png|OUT.pdf [--variant 62|64|68|69]\n\n"
                "Draws the time plot, the histogram or the spectrum of channel N as the program\n"
-               "shows it, into a PNG or PDF file. Needs no display.\n\n") +
+               "shows it, into a PNG or PDF file, with a title naming the channel, its range,\n"
+               "conversion time and sample count, the window (spectrum) and the date. Needs no\n"
+               "display.\n\n") +
            CliDataSession::optionHelp() +
            QStringLiteral(
                "  --channel N            the channel (0..7), required\n"
@@ -62,28 +63,19 @@ int run(const QStringList &arguments)
         return code;
 
     QList<AnalysisMessage> messages;
-    bool failed = false;
-    const PlotTable table = buildPlot(kind, session.data(), session.channel(), window, messages, failed);
+    CliDialogs dialogs;
+    PlotView view(dialogs);
+    const bool drawn = ChannelPlot::load(view, kind, session.data(), session.adc(), session.channel(), window,
+                                         QDateTime::currentDateTime(), messages);
     for (const AnalysisMessage &m : std::as_const(messages)) {
         const QString text = QString(m.text).replace(QLatin1String("\r\n"), "\n");
-        if (failed)
+        if (!drawn)
             CliOutput::err(QStringLiteral("qm416x-cli: %1\n").arg(text));
         else
             CliOutput::notice(text);
     }
-    if (failed)
+    if (!drawn)
         return 1;
-
-    CliDialogs dialogs;
-    PlotView view(dialogs);
-    const PlotTexts texts = plotTexts(kind);
-    view.setCaptions(texts.xCaption, texts.yCaption);
-    if (kind == PlotKind::Spectrum)
-    {
-        const FftMetrics metrics = fftMetrics(session.data(), session.channel(), window);
-        view.setNote(metricsText(metrics) + QLatin1Char('\n') + definitionText(metrics.definition));
-    }
-    view.load(table, table.count);
     const DataFileError written =
         pdf ? view.savePdf(output, Width, Height) : view.savePng(output, Width, Height);
     if (written.isError())

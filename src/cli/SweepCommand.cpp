@@ -173,6 +173,8 @@ int run(const QStringList &arguments)
     if (!plot.isEmpty()) {
         NoisePlot view;
         view.setRows(rows);
+        view.setExportTitle(
+            NoisePlot::exportTitle(settings.channel, settings.samples, QDateTime::currentDateTime()));
         if (const DataFileError written = pdf ? view.savePdf(plot) : view.savePng(plot); written.isError())
             return CliOutput::failure(QStringLiteral("cannot write %1: %2").arg(plot, written.message()));
     }

@@ -8,6 +8,7 @@
 #include "CliHist.h"
 #include "CliOutput.h"
 #include "CliPlot.h"
+#include "CliReport.h"
 #include "CliStats.h"
 #include "HistoryCommand.h"
 #include "LogCommand.h"
@@ -34,7 +35,7 @@ std::vector<CliCommand> commands()
     return {
         statsCommand(),   fftCommand(),      histCommand(),  convertCommand(), plotCommand(),
         regsCommand(),    settingsCommand(), boardCommand(), acquireCommand(), sweepCommand(),
-        historyCommand(), logCommand(),      allanCommand(),
+        historyCommand(), logCommand(),      allanCommand(), reportCommand(),
     };
 }
 
@@ -105,7 +106,7 @@ int main(int argc, char *argv[])
     // is needed; every other command runs on the core alone.
     std::unique_ptr<QCoreApplication> application;
     if (argc > 1 && (std::strcmp(argv[1], "plot") == 0 || std::strcmp(argv[1], "sweep") == 0 ||
-                     std::strcmp(argv[1], "allan") == 0)) {
+                     std::strcmp(argv[1], "allan") == 0 || std::strcmp(argv[1], "report") == 0)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         // The toolkit's notice about a missing runtime folder says nothing about the plot.
         static QtMessageHandler toolkitHandler = nullptr;

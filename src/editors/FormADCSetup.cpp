@@ -5,6 +5,7 @@
 #include "OptionGroup.h"
 #include "SetupPaging.h"
 #include "SetupTotals.h"
+#include "SetupWords.h"
 #include "model/QM4168.h"
 #include "model/Rounding.h"
 
@@ -123,17 +124,17 @@ void FormADCSetup::buildUpperArea()
     const struct
     {
         QRadioButton **option;
-        const char *name, *caption;
+        const char *name;
         int code;
-    } options[] = {{&optIdle, "optIdle", "Idle", 0},
-                   {&optContConv, "optContConv", "Continuous Conv.", 1},
-                   {&optStandby, "optStandby", "Standby", 3},
-                   {&OptZSCal, "OptZSCal", "ZS Calibration", 4},
-                   {&optFSCal, "optFSCal", "FS Calibration", 5}};
+    } options[] = {{&optIdle, "optIdle", 0},
+                   {&optContConv, "optContConv", 1},
+                   {&optStandby, "optStandby", 3},
+                   {&OptZSCal, "OptZSCal", 4},
+                   {&optFSCal, "optFSCal", 5}};
     int y = 16;
     for (const auto &o : options) {
         *o.option =
-            placed(new QRadioButton(QString::fromLatin1(o.caption), operation), o.name, 8, y, 128, 16);
+            placed(new QRadioButton(SetupWords::operationName(o.code), operation), o.name, 8, y, 128, 16);
         m_operation->addButton(*o.option, o.code);
         y += 18;
     }
