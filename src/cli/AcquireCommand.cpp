@@ -7,8 +7,7 @@
 #include "CliHistory.h"
 #include "CliOutput.h"
 #include "CliStats.h"
-#include "board/Acquisition.h"
-#include "board/ContReadCounts.h"
+#include "board/BoardLink.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
 #include "history/HistoryDatabase.h"
@@ -47,27 +46,6 @@ const char *const Help =
     "as do a set-up write the board refuses or that does not read back as written, a\n"
     "damaged stream and an unanswered closing exchange; the file is then not written and\n"
     "nothing is recorded.\n";
-
-} // namespace
-
-QList<int> channelList(const QString &text, QString &error)
-{
-    QList<int> channels;
-    for (const QString &word : text.split(QLatin1Char(','))) {
-        bool ok = false;
-        const int channel = word.trimmed().toInt(&ok);
-        if (!ok || channel < 0 || channel > 7) {
-            error = QStringLiteral("--channels needs channel numbers 0..7 separated by commas, not '%1'")
-                        .arg(text);
-            return {};
-        }
-        if (!channels.contains(channel))
-            channels << channel;
-    }
-    return channels;
-}
-
-namespace {
 
 int run(const QStringList &arguments)
 {
@@ -116,17 +94,13 @@ int run(const QStringList &arguments)
         return CliOutput::failure(
             QStringLiteral("the set-up was not made: %1. %2 was not written.").arg(failure, path));
     QM4168 &model = session.model();
-    BoardLink &link = session.link();
-
     ClassData store;
-    const ContReadCounts counts = ContReadCounts::refresh(model.ChannelCount(), model.DataWidth(-1),
-                                                          setup.samples, store.MaxBytes(), store.MinCount());
-    if (counts.amount != setup.samples)
+    const int amount = setup.amountFor(session, store);
+    if (amount != setup.samples)
         CliOutput::notice(
-            QStringLiteral("%1 samples per channel, as many as the board's memory holds").arg(counts.amount));
+            QStringLiteral("%1 samples per channel, as many as the board's memory holds").arg(amount));
 
-    ContinuousRead &read = link.contRead();
-    read.setRequestTimeOutMs(2000);
+    ContinuousRead &read = session.link().contRead();
     bool progressShown = false;
     qint64 shownAt = -1000;
     if (::isatty(STDERR_FILENO) && !CliOutput::quiet()) {
@@ -140,15 +114,11 @@ int run(const QStringList &arguments)
             progressShown = true;
         });
     }
-    Acquisition acquisition(model, store, link, nullptr, [&] {
-        return std::optional<ContReadResult>(link.BrdContRead(counts.amount, store));
-    });
-    const std::optional<ContReadResult> result = acquisition.ReadData();
+    const QString failure = AcquireSetup::acquire(session, store, amount);
     if (progressShown)
         CliOutput::progress(QStringLiteral("\n"));
-    if (!result || !result->clean())
-        return CliOutput::failure((result ? result->message() : QStringLiteral("no acquisition ran")) +
-                                  QStringLiteral(" %1 was not written.").arg(path));
+    if (!failure.isEmpty())
+        return CliOutput::failure(failure + QStringLiteral(" %1 was not written.").arg(path));
     if (!store.Valid(-1))
         return CliOutput::failure(QStringLiteral("the board delivered no channel with enough samples"));
 
