@@ -242,13 +242,17 @@ void PyBoard::edit(const std::function<void()> &change)
     BoardLink &link = session().link();
     QString failure;
     wait([&] {
+        // Register traffic held as during the continuous-read dialog: every write goes
+        // straight through. A link lost meanwhile keeps the state it has then.
+        const int before = link.UpdateState();
         link.setUpdateState(RegisterSync::UpdContRead);
         link.transfer().watchWrites();
         change();
         failure = link.transfer().writeFailure();
         if (failure.isEmpty())
             failure = link.transfer().verifyWrites();
-        link.setUpdateState(RegisterSync::UpdIdle);
+        if (link.UpdateState() == RegisterSync::UpdContRead)
+            link.setUpdateState(before);
     });
     if (!failure.isEmpty())
         fail(QStringLiteral("the set-up was not made: %1").arg(failure));
