@@ -1,4 +1,4 @@
-// The qm416x module: data files and their figures for Python test benches.
+// The qm416x module: the evaluation board, data files and their figures for Python test benches.
 // Python's headers come before Qt's: Qt's "slots" macro breaks them.
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
