@@ -95,9 +95,8 @@ QString AcquireSetup::acquire(BoardSession &session, ClassData &store, int amoun
 {
     BoardLink &link = session.link();
     link.contRead().setRequestTimeOutMs(2000);
-    Acquisition acquisition(session.model(), store, link, nullptr, [&] {
-        return std::optional<ContReadResult>(link.BrdContRead(amount, store));
-    });
+    Acquisition acquisition(session.model(), store, link, nullptr,
+                            [&] { return std::optional<ContReadResult>(link.BrdContRead(amount, store)); });
     const std::optional<ContReadResult> result = acquisition.ReadData();
     if (!result || !result->clean())
         return result ? result->message() : QStringLiteral("no acquisition ran");

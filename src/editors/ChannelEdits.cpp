@@ -67,7 +67,6 @@ QString rangeText(const QM4168 &model, int rangeCode)
         return {};
     QString text = ChannelLists::rangeTexts(model, model.EvBoard()).value(entry);
     return text.remove(1, 1); // the blank after the sign
-
 }
 
 int rangeCodeOfText(const QM4168 &model, const QString &text)

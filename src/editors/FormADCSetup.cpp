@@ -255,8 +255,10 @@ void FormADCSetup::connectRow(ChannelView *view, int i)
             IADC.setChannel(i);
         }
     });
-    connect(view, &ChannelView::EnableEdited, this, [this, i](bool on) { ChannelEdits::setEnable(IADC, i, on); });
-    connect(view, &ChannelView::RngEdited, this, [this, i](int rng) { ChannelEdits::setRange(IADC, i, rng); });
+    connect(view, &ChannelView::EnableEdited, this,
+            [this, i](bool on) { ChannelEdits::setEnable(IADC, i, on); });
+    connect(view, &ChannelView::RngEdited, this,
+            [this, i](int rng) { ChannelEdits::setRange(IADC, i, rng); });
     connect(view, &ChannelView::ChopEdited, this, [this, i](bool on) { ChannelEdits::setChop(IADC, i, on); });
     connect(view, &ChannelView::ConvTimeEdited, this, [this, view, i](double t) {
         // An entry that writes nothing: the box and the totals show again the time the

@@ -146,7 +146,9 @@ void PyBoard::readAllChecked(const QString &what)
     wait([&] { answered = link.RegReadAll(); });
     checkNotInContRead(what);
     if (answered != m_session->readAllCount())
-        fail(QStringLiteral("the board answered %1 of %2 register reads").arg(answered).arg(m_session->readAllCount()));
+        fail(QStringLiteral("the board answered %1 of %2 register reads")
+                 .arg(answered)
+                 .arg(m_session->readAllCount()));
 }
 
 py::dict PyBoard::readAll()
@@ -302,7 +304,7 @@ std::unique_ptr<PyCapture> PyBoard::acquire(const QList<int> &channels, int samp
 }
 
 py::list PyBoard::sweep(int channel, const QList<int> &filterWords, const QList<double> &conversionTimesUs,
-                               const QList<bool> &chops, const QList<int> &ranges, int samples)
+                        const QList<bool> &chops, const QList<int> &ranges, int samples)
 {
     QM4168 &m = session().model();
     checkChannel(channel);

@@ -42,9 +42,8 @@ public:
 
     std::unique_ptr<PyCapture> acquire(const QList<int> &channels, int samples, int width, bool rdyAll,
                                        int captures);
-    pybind11::list sweep(int channel, const QList<int> &filterWords,
-                                const QList<double> &conversionTimesUs, const QList<bool> &chops,
-                                const QList<int> &ranges, int samples);
+    pybind11::list sweep(int channel, const QList<int> &filterWords, const QList<double> &conversionTimesUs,
+                         const QList<bool> &chops, const QList<int> &ranges, int samples);
 
     // A set-up change made through the model as the setup window makes it: every write it
     // causes goes straight to the chip and must be answered and read back as written.

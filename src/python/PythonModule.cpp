@@ -28,8 +28,8 @@ void ensureApplication()
     static int argc = 1;
     static char name[] = "qm416x";
     static char *argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv); // lives as long as the process
-    QLocale::setDefault(QLocale::c());  // "±1.25 V", whatever the user's number format
+    new QCoreApplication(argc, argv);  // lives as long as the process
+    QLocale::setDefault(QLocale::c()); // "±1.25 V", whatever the user's number format
 }
 
 int variantCode(int variant)
@@ -97,11 +97,18 @@ QList<int> channelsOf(const py::object &channels)
 // The rows as a numpy structured array, one field per key of the rows.
 py::object rowsArray(const py::list &rows)
 {
-    static const char *const fields[][2] = {
-        {"filter_word", "i4"}, {"chop", "?"}, {"conversion_time_us", "f8"}, {"data_rate_hz", "f8"},
-        {"range_code", "i4"}, {"range_v", "f8"}, {"bipolar", "?"}, {"samples", "i4"},
-        {"rms_noise_uv", "f8"}, {"pp_noise_uv", "f8"}, {"rms_resolution_bits", "f8"},
-        {"pp_resolution_bits", "f8"}};
+    static const char *const fields[][2] = {{"filter_word", "i4"},
+                                            {"chop", "?"},
+                                            {"conversion_time_us", "f8"},
+                                            {"data_rate_hz", "f8"},
+                                            {"range_code", "i4"},
+                                            {"range_v", "f8"},
+                                            {"bipolar", "?"},
+                                            {"samples", "i4"},
+                                            {"rms_noise_uv", "f8"},
+                                            {"pp_noise_uv", "f8"},
+                                            {"rms_resolution_bits", "f8"},
+                                            {"pp_resolution_bits", "f8"}};
     py::list dtype;
     for (const auto &field : fields)
         dtype.append(py::make_tuple(field[0], field[1]));
@@ -153,7 +160,8 @@ PYBIND11_MODULE(qm416x, m)
                  return std::make_unique<PyBoard>(port, variantCode(variant));
              }),
              py::arg("port"), py::arg("variant") = 68)
-        .def("__enter__", [](PyBoard &b) -> PyBoard & { return b; }, py::return_value_policy::reference)
+        .def(
+            "__enter__", [](PyBoard &b) -> PyBoard & { return b; }, py::return_value_policy::reference)
         .def("__exit__", [](PyBoard &b, const py::args &) { b.close(); })
         .def("close", &PyBoard::close, "Closes the port; the board can no longer be used.")
         .def_property_readonly("is_open", &PyBoard::isOpen)
@@ -191,9 +199,9 @@ PYBIND11_MODULE(qm416x, m)
                                               chopsOf(chop), rangesOf(b, ranges), samples);
                 return asArray ? rowsArray(rows) : py::object(rows);
             },
-            py::arg("channel"), py::arg("filter_words") = py::none(), py::arg("conversion_times_us") = py::none(),
-            py::arg("chop") = "on", py::arg("ranges") = py::none(), py::arg("samples") = 1000,
-            py::arg("as_array") = false,
+            py::arg("channel"), py::arg("filter_words") = py::none(),
+            py::arg("conversion_times_us") = py::none(), py::arg("chop") = "on",
+            py::arg("ranges") = py::none(), py::arg("samples") = 1000, py::arg("as_array") = false,
             "The noise table of a channel: a list of dicts, or a numpy structured array.");
 
     m.def(
