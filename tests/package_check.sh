@@ -19,3 +19,9 @@ for f in usr/bin/qm416x usr/bin/qm416x-cli usr/bin/qm416x-boardsim \
 done
 QT_QPA_PLATFORM=offscreen "$scratch/root/usr/bin/qm416x" --version | tee /dev/stderr | grep -q "GPL-3.0-or-later"
 "$scratch/root/usr/bin/qm416x-cli" --version
+# The Python module and its stubs, where the system Python finds them, when the build has it.
+if ls "$build"/python/qm416x.*.so >/dev/null 2>&1; then
+    ls "$scratch"/root/usr/lib/python3/dist-packages/qm416x.*.so >/dev/null || { echo "no Python module"; exit 1; }
+    [ -e "$scratch/root/usr/lib/python3/dist-packages/qm416x.pyi" ] || { echo "no qm416x.pyi"; exit 1; }
+    dpkg-deb --field "$deb" Depends | grep -q 'python3-numpy' || { echo "no numpy dependency in $deb"; exit 1; }
+fi

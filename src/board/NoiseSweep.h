@@ -16,7 +16,7 @@ class QM4168;
 struct NoiseSweepSettings
 {
     int channel = 0;
-    QList<int> filterWords;
+    QList<int> filterWords = {3, 8, 17, 40, 80, 127};
     QList<double> conversionTimesUs; // used instead of filterWords when not empty
     QList<bool> chops = {true};
     QList<int> ranges = {0};

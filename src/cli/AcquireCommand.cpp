@@ -9,9 +9,7 @@
 #include "CliLiveReport.h"
 #include "CliOutput.h"
 #include "CliStats.h"
-#include "board/Acquisition.h"
 #include "board/CaptureSeries.h"
-#include "board/ContReadCounts.h"
 #include "data/CaptureSet.h"
 #include "data/ClassData.h"
 #include "data/DataFile.h"
@@ -61,27 +59,6 @@ const char *const Help =
     "as do a set-up write the board refuses or that does not read back as written, a\n"
     "damaged stream and an unanswered closing exchange; the file is then not written and\n"
     "nothing is recorded.\n";
-
-} // namespace
-
-QList<int> channelList(const QString &text, QString &error)
-{
-    QList<int> channels;
-    for (const QString &word : text.split(QLatin1Char(','))) {
-        bool ok = false;
-        const int channel = word.trimmed().toInt(&ok);
-        if (!ok || channel < 0 || channel > 7) {
-            error = QStringLiteral("--channels needs channel numbers 0..7 separated by commas, not '%1'")
-                        .arg(text);
-            return {};
-        }
-        if (!channels.contains(channel))
-            channels << channel;
-    }
-    return channels;
-}
-
-namespace {
 
 int run(const QStringList &arguments)
 {
@@ -140,20 +117,16 @@ int run(const QStringList &arguments)
         return CliOutput::failure(
             QStringLiteral("the set-up was not made: %1. %2 was not written.").arg(failure, path));
     QM4168 &model = session.model();
-    BoardLink &link = session.link();
-
     ClassData store;
-    const ContReadCounts counts = ContReadCounts::refresh(model.ChannelCount(), model.DataWidth(-1),
-                                                          setup.samples, store.MaxBytes(), store.MinCount());
-    if (counts.amount != setup.samples)
+    const int amount = setup.amountFor(session, store);
+    if (amount != setup.samples)
         CliOutput::notice(
-            QStringLiteral("%1 samples per channel, as many as the board's memory holds").arg(counts.amount));
+            QStringLiteral("%1 samples per channel, as many as the board's memory holds").arg(amount));
 
-    ContinuousRead &read = link.contRead();
-    read.setRequestTimeOutMs(2000);
+    ContinuousRead &read = session.link().contRead();
     bool progressShown = false;
     qint64 shownAt = -1000;
-    CaptureSeries series(link);
+    CaptureSeries series(session.link());
     QString capturePrefix;
     if (captureCount > 1)
         QObject::connect(&series, &CaptureSeries::captureStarted, [&](int index, int count) {
@@ -176,10 +149,8 @@ int run(const QStringList &arguments)
         });
     }
     CaptureSet captures;
-    Acquisition acquisition(model, store, link, nullptr, [&] {
-        return std::optional<ContReadResult>(series.run(captureCount, counts.amount, store, captures));
-    });
-    const std::optional<ContReadResult> result = acquisition.ReadData();
+    const std::optional<ContReadResult> result =
+        AcquireSetup::acquireSeries(session, store, amount, series, captureCount, captures);
     if (progressShown)
         CliOutput::progress(QStringLiteral("\n"));
     // A series keeps what it completed before a failure; a single capture is all or nothing.

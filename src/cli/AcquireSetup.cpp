@@ -1,11 +1,31 @@
 #include "AcquireSetup.h"
 
-#include "AcquireCommand.h"
 #include "BoardSession.h"
 #include "CliArguments.h"
 #include "CliOutput.h"
+#include "board/Acquisition.h"
 #include "board/BoardLink.h"
+#include "board/CaptureSeries.h"
+#include "board/ContReadCounts.h"
+#include "data/ClassData.h"
 #include "model/QM4168.h"
+
+QList<int> channelList(const QString &text, QString &error)
+{
+    QList<int> channels;
+    for (const QString &word : text.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int channel = word.trimmed().toInt(&ok);
+        if (!ok || channel < 0 || channel > 7) {
+            error = QStringLiteral("--channels needs channel numbers 0..7 separated by commas, not '%1'")
+                        .arg(text);
+            return {};
+        }
+        if (!channels.contains(channel))
+            channels << channel;
+    }
+    return channels;
+}
 
 int AcquireSetup::read(const CliArguments &args)
 {
@@ -62,4 +82,35 @@ QString AcquireSetup::makeOn(BoardSession &session) const
     model.setRdyFn(rdyAll);
     const QString failure = transfer.writeFailure();
     return failure.isEmpty() ? transfer.verifyWrites() : failure;
+}
+
+int AcquireSetup::amountFor(BoardSession &session, const ClassData &store) const
+{
+    const QM4168 &model = session.model();
+    return ContReadCounts::refresh(model.ChannelCount(), model.DataWidth(-1), samples, store.MaxBytes(),
+                                   store.MinCount())
+        .amount;
+}
+
+QString AcquireSetup::acquire(BoardSession &session, ClassData &store, int amount)
+{
+    BoardLink &link = session.link();
+    link.contRead().setRequestTimeOutMs(2000);
+    Acquisition acquisition(session.model(), store, link, nullptr,
+                            [&] { return std::optional<ContReadResult>(link.BrdContRead(amount, store)); });
+    const std::optional<ContReadResult> result = acquisition.ReadData();
+    if (!result || !result->clean())
+        return result ? result->message() : QStringLiteral("no acquisition ran");
+    return {};
+}
+
+std::optional<ContReadResult> AcquireSetup::acquireSeries(BoardSession &session, ClassData &store, int amount,
+                                                          CaptureSeries &series, int count, CaptureSet &captures)
+{
+    BoardLink &link = session.link();
+    link.contRead().setRequestTimeOutMs(2000);
+    Acquisition acquisition(session.model(), store, link, nullptr, [&] {
+        return std::optional<ContReadResult>(series.run(count, amount, store, captures));
+    });
+    return acquisition.ReadData();
 }

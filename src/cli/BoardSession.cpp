@@ -1,6 +1,5 @@
 #include "BoardSession.h"
 
-#include "CliOutput.h"
 #include "model/PowerOnImage.h"
 #include "model/RegisterDesign.h"
 #include "platform/SystemSerialPort.h"
@@ -8,10 +7,13 @@
 
 #include <QCoreApplication>
 
-BoardSession::BoardSession(int variantCode)
+#include <algorithm>
+
+BoardSession::BoardSession(int variantCode, UserDialogs *dialogs)
     : m_variantCode(variantCode)
     , m_simBoard(variantCode)
-    , m_link(m_model, &m_dialogs, portFactory())
+    , m_dialogs(dialogs ? dialogs : &m_cliDialogs)
+    , m_link(m_model, m_dialogs, portFactory())
 {
     m_model.setEvBoard(variantCode);
     RegisterDesign::applyTo(m_model);
@@ -45,13 +47,31 @@ bool BoardSession::connect(const QString &port)
     QByteArray probe("\x42\x00", 2);
     if (!m_link.BrdSPI(probe, 2)) {
         const QString reply = m_link.serialLink().lastReply();
-        CliOutput::err(QStringLiteral("qm416x-cli: no evaluation board answers on %1%2\n")
-                           .arg(port, reply.isEmpty() ? QString()
-                                                      : QStringLiteral(" (answer \"%1\" to a read of the "
-                                                                       "revision register)")
-                                                            .arg(reply)));
+        m_dialogs->message(QStringLiteral("no evaluation board answers on %1%2")
+                               .arg(port, reply.isEmpty() ? QString()
+                                                          : QStringLiteral(" (answer \"%1\" to a read of the "
+                                                                           "revision register)")
+                                                                .arg(reply)),
+                           UserDialogs::Icon::Critical);
         m_link.ComClose();
         return false;
     }
     return true;
+}
+
+QList<int> BoardSession::readAllAddresses() const
+{
+    QList<int> addresses{1, 2, 3, 4, 5, 6, 7, 56};
+    for (int base = 8; base <= 48; base += 8)
+        for (int ch = 0; ch <= m_model.MaxChannel(); ++ch)
+            addresses << base + ch;
+    std::sort(addresses.begin(), addresses.end());
+    return addresses;
+}
+
+QString BoardSession::contReadMessage(const QString &what)
+{
+    return QStringLiteral("the converter is in continuous-read mode; its %1 cannot be read (write the mode "
+                          "register first)")
+        .arg(what);
 }

@@ -14,13 +14,14 @@
 class BoardSession
 {
 public:
-    explicit BoardSession(int variantCode);
+    // Messages of the link and of connect() go to dialogs, or to standard error without.
+    explicit BoardSession(int variantCode, UserDialogs *dialogs = nullptr);
     // Delivers the link's pending messages first (see deliverMessages).
     ~BoardSession();
 
     // Opens the port and checks with one exchange (a read of the revision register) that a
     // board answers, so that a silent port fails in seconds rather than per register. On
-    // failure the reason has gone to standard error.
+    // failure the reason has gone to the dialogs' message.
     bool connect(const QString &port);
 
     BoardLink &link() { return m_link; }
@@ -29,12 +30,17 @@ public:
     // How many exchanges a complete read-all and write-all of the variant's registers make.
     int readAllCount() const { return 8 + 6 * (m_model.MaxChannel() + 1); }
     int writeAllCount() const { return 3 + 4 * (m_model.MaxChannel() + 1) + 1; }
+    // The addresses a complete read-all visits, in ascending order.
+    QList<int> readAllAddresses() const;
+    // "the converter is in continuous-read mode; its registers cannot be read (...)"
+    static QString contReadMessage(const QString &what);
     // The link tells some things only once the running operation has unwound ("The
     // evaluation board on ... has gone away"); a program that ends right after the
     // operation would lose them. Prints them now.
     void deliverMessages();
     // The continuous-read dialog was asked for (the converter is in continuous-read mode).
     bool contReadMet() const { return m_contReadMet; }
+    void clearContReadMet() { m_contReadMet = false; }
 
 private:
     SerialPortFactory portFactory();
@@ -42,7 +48,8 @@ private:
     int m_variantCode;
     SimBoard m_simBoard; // behind "sim": the same chip variant as the model
     QM4168 m_model;
-    CliDialogs m_dialogs;
+    CliDialogs m_cliDialogs;
+    UserDialogs *m_dialogs;
     BoardLink m_link;
     bool m_contReadMet = false;
 };

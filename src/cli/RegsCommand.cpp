@@ -7,8 +7,6 @@
 #include "model/HexText.h"
 #include "model/RegisterDesign.h"
 
-#include <algorithm>
-
 namespace {
 
 const char *const Help =
@@ -53,17 +51,6 @@ QString heading()
     return format == CliFormat::Csv ? QStringLiteral("address,value,bits,name\n") : QString();
 }
 
-// The addresses a full read visits, in ascending order.
-QList<int> readAllAddresses(const QM4168 &model)
-{
-    QList<int> addresses{1, 2, 3, 4, 5, 6, 7, 56};
-    for (int base = 8; base <= 48; base += 8)
-        for (int ch = 0; ch <= model.MaxChannel(); ++ch)
-            addresses << base + ch;
-    std::sort(addresses.begin(), addresses.end());
-    return addresses;
-}
-
 QString failedText(BoardLink &link, int address)
 {
     return link.transfer().failureOf(address);
@@ -71,8 +58,7 @@ QString failedText(BoardLink &link, int address)
 
 int contReadRefused()
 {
-    return CliOutput::failure(QStringLiteral("the converter is in continuous-read mode; its data and status "
-                                             "registers cannot be read (write the mode register first)"));
+    return CliOutput::failure(BoardSession::contReadMessage(QStringLiteral("data and status registers")));
 }
 
 int run(const QStringList &arguments)
@@ -130,7 +116,7 @@ int run(const QStringList &arguments)
         session.deliverMessages();
         if (session.contReadMet())
             return contReadRefused();
-        const QList<int> addresses = readAllAddresses(model);
+        const QList<int> addresses = session.readAllAddresses();
         if (answered != addresses.size())
             return CliOutput::failure(QStringLiteral("the board answered %1 of %2 register reads")
                                           .arg(answered)

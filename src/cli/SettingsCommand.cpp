@@ -23,8 +23,7 @@ int save(BoardSession &session, const QString &path)
 {
     const int answered = session.link().RegReadAll();
     if (session.contReadMet())
-        return CliOutput::failure(QStringLiteral("the converter is in continuous-read mode; its registers "
-                                                 "cannot be read (write the mode register first)"));
+        return CliOutput::failure(BoardSession::contReadMessage(QStringLiteral("registers")));
     if (answered != session.readAllCount())
         return CliOutput::failure(
             QStringLiteral("the board answered %1 of %2 register reads; no file written")

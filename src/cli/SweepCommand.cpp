@@ -87,7 +87,6 @@ int run(const QStringList &arguments)
 
     QString error;
     NoiseSweepSettings settings;
-    settings.filterWords = {3, 8, 17, 40, 80, 127};
     const QList<int> channel =
         numberList<int>(QStringLiteral("--channel"), args.value(QStringLiteral("--channel")), 0, 7, error);
     if (!error.isEmpty() || channel.size() != 1)

@@ -1,5 +1,6 @@
 #include "FormADCSetup.h"
 
+#include "ChannelEdits.h"
 #include "ChannelView.h"
 #include "FrameFit.h"
 #include "OptionGroup.h"
@@ -7,7 +8,6 @@
 #include "SetupTotals.h"
 #include "SetupWords.h"
 #include "model/QM4168.h"
-#include "model/Rounding.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -256,39 +256,18 @@ void FormADCSetup::connectRow(ChannelView *view, int i)
             IADC.setChannel(i);
         }
     });
-    connect(view, &ChannelView::EnableEdited, this, [this, i](bool on) {
-        if (on != IADC.Enable(i)) {
-            IADC.setEnable(i, on);
-            IADC.setChannel(i);
-        }
-    });
-    connect(view, &ChannelView::RngEdited, this, [this, i](int rng) {
-        if (rng != IADC.Rng(i)) {
-            IADC.setRng(i, rng);
-            IADC.setChannel(i);
-        }
-    });
-    connect(view, &ChannelView::ChopEdited, this, [this, i](bool on) {
-        if (on != IADC.Chop(i)) {
-            IADC.setChop(i, on);
-            IADC.setChannel(i);
-        }
-    });
+    connect(view, &ChannelView::EnableEdited, this,
+            [this, i](bool on) { ChannelEdits::setEnable(IADC, i, on); });
+    connect(view, &ChannelView::RngEdited, this,
+            [this, i](int rng) { ChannelEdits::setRange(IADC, i, rng); });
+    connect(view, &ChannelView::ChopEdited, this, [this, i](bool on) { ChannelEdits::setChop(IADC, i, on); });
     connect(view, &ChannelView::ConvTimeEdited, this, [this, view, i](double t) {
-        // An entry that comes out at the filter word already held (the time shown, the
-        // second event of one Enter, or a time between two steps) writes nothing; the box
-        // and the totals show again the time the converter runs at, and the channel is
-        // selected as after any entry.
-        const bool chop = IADC.Chop(i);
-        const int word = IADC.FilterWordForTime(t, chop, IADC.ChannelCount());
-        if (roundHalfEven(IADC.ConversionTime(i), 2) == t ||
-            (chop ? 128 : 0) + word == IADC.ConvTimeRegister(i)) {
+        // An entry that writes nothing: the box and the totals show again the time the
+        // converter runs at.
+        if (!ChannelEdits::setConversionTime(IADC, i, t)) {
             view->setConversionTime(IADC.ConversionTime(i));
             UpdateOutputRate();
-        } else {
-            IADC.setConversionTime(i, t);
         }
-        IADC.setChannel(i);
     });
     connect(view, &ChannelView::ConvTimeUp, this, [this, i] {
         IADC.setChannel(i);

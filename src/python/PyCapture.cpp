@@ -1,6 +1,7 @@
 #include "PyCapture.h" // Python's headers first
 
 #include "PyErrors.h"
+#include "analysis/AllanDeviation.h"
 #include "analysis/BuildHistogram.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
@@ -173,6 +174,27 @@ py::tuple PyCapture::histogram(int channel) const
         counts.push_back(static_cast<qint64>(table.y[i]));
     }
     return py::make_tuple(arrayOf(std::move(codes)), arrayOf(std::move(counts)));
+}
+
+py::dict PyCapture::allan(int channel) const
+{
+    checkValid(channel);
+    const AllanCurve curve = allanDeviation(*m_data, channel, *m_adc);
+    std::vector<double> tau, code, volts;
+    std::vector<qint32> count;
+    for (const AllanPoint &p : curve.points) {
+        tau.push_back(p.tauS);
+        code.push_back(p.adevCode);
+        volts.push_back(p.adevV);
+        count.push_back(p.count);
+    }
+    py::dict d;
+    d["tau_s"] = arrayOf(std::move(tau));
+    d["adev_code"] = arrayOf(std::move(code));
+    d["adev_v"] = arrayOf(std::move(volts));
+    d["count"] = arrayOf(std::move(count));
+    d["minimum"] = curve.minimum;
+    return d;
 }
 
 void PyCapture::save(const QString &path) const

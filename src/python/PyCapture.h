@@ -33,6 +33,7 @@ public:
     pybind11::tuple spectrum(int channel, const QString &window, bool fullScale) const;
     pybind11::dict metrics(int channel, const QString &window) const;
     pybind11::tuple histogram(int channel) const;
+    pybind11::dict allan(int channel) const;
     void save(const QString &path) const;
 
 private:

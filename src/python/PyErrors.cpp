@@ -10,9 +10,15 @@ namespace {
 
 // Set when the module is imported; the module keeps the types alive.
 PyObject *g_fileError = nullptr;
+PyObject *g_boardError = nullptr;
 
 // pybind11 turns this into the Python exception after the call has unwound.
 struct FileErrorException
+{
+    QString message;
+};
+
+struct BoardErrorException
 {
     QString message;
 };
@@ -24,12 +30,16 @@ void PyErrors::registerTypes(void *modulePtr)
     py::module_ &module = *static_cast<py::module_ *>(modulePtr);
     static py::exception<FileErrorException> fileError(module, "FileError", PyExc_OSError);
     g_fileError = fileError.ptr();
+    static py::exception<BoardErrorException> boardError(module, "BoardError", PyExc_OSError);
+    g_boardError = boardError.ptr();
     py::register_exception_translator([](std::exception_ptr p) {
         try {
             if (p)
                 std::rethrow_exception(p);
         } catch (const FileErrorException &e) {
             PyErr_SetString(g_fileError, e.message.toUtf8().constData());
+        } catch (const BoardErrorException &e) {
+            PyErr_SetString(g_boardError, e.message.toUtf8().constData());
         }
     });
 }
@@ -42,4 +52,9 @@ void PyErrors::throwFileError(const QString &path, const DataFileError &error)
 void PyErrors::throwFileError(const QString &message)
 {
     throw FileErrorException{message};
+}
+
+void PyErrors::throwBoardError(const QString &message)
+{
+    throw BoardErrorException{message};
 }

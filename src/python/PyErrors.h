@@ -15,5 +15,7 @@ void registerTypes(void *module);
 // after the file's path.
 [[noreturn]] void throwFileError(const QString &path, const DataFileError &error);
 [[noreturn]] void throwFileError(const QString &message);
+// Raises BoardError with the message.
+[[noreturn]] void throwBoardError(const QString &message);
 
 } // namespace PyErrors

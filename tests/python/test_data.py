@@ -14,7 +14,8 @@ class DataFileTest(unittest.TestCase):
     def setUp(self):
         self.dir = tempfile.TemporaryDirectory()
         self.path = os.path.join(self.dir.name, "a.dat")
-        subprocess.run([CLI, "acquire", "--port", "sim", "--channels", "0,3", "--samples", "64", "-o", self.path],
+        subprocess.run([CLI, "acquire", "--port", "sim", "--channels", "0,3", "--samples", "64", "--no-history", "-o",
+                        self.path],
                        check=True, capture_output=True)
 
     def tearDown(self):
@@ -32,6 +33,15 @@ class DataFileTest(unittest.TestCase):
         capture.save(copy)
         with open(self.path, "rb") as a, open(copy, "rb") as b:
             self.assertEqual(a.read(), b.read())
+
+    def test_allan_equals_cli(self):
+        out = subprocess.run([CLI, "allan", self.path, "--channel", "3", "--format", "json"], check=True,
+                             capture_output=True, text=True).stdout
+        curve = qm416x.read_data_file(self.path).allan(3)
+        points = [dict(zip(("tau_s", "adev_code", "adev_v", "count"), p))
+                  for p in zip(*(curve[k].tolist() for k in ("tau_s", "adev_code", "adev_v", "count")))]
+        self.assertEqual(points, json.loads(out)["points"])
+        self.assertEqual(points[curve["minimum"]], json.loads(out)["minimum"])
 
     def test_damaged_file(self):
         with open(self.path, "rb") as f:
