@@ -1,7 +1,7 @@
 // A series of captures: the spectrum of every channel averaged over 10 captures of
 // 8 channels x 1024 codes (24-bit), and the summary of their noise figures.
 
-#include "analysis/AveragedSpectrum.h"
+#include "analysis/PowerAverage.h"
 #include "data/CaptureSet.h"
 #include "data/ClassData.h"
 #include "model/QM4168.h"
@@ -52,7 +52,7 @@ void BM_AveragedSpectra(benchmark::State &state)
     const int window = static_cast<int>(state.range(0));
     for (auto _ : state) {
         for (int c = 0; c < Channels; ++c) {
-            const AveragedSpectrum average = averagedSpectrum(captures, c, window);
+            const PowerAverage average = averagedSpectrum(captures, c, window);
             benchmark::DoNotOptimize(averagedMetrics(average, window).snrDb);
         }
     }

@@ -2,7 +2,7 @@
 // process and through qm416x-cli), and the bin-by-bin power average.
 
 #include "BoardRig.h"
-#include "analysis/AveragedSpectrum.h"
+#include "analysis/PowerAverage.h"
 #include "analysis/EditFFT.h"
 #include "board/CaptureSeries.h"
 #include "data/CaptureSet.h"
@@ -84,7 +84,7 @@ private Q_SLOTS:
             fillCapture(*stores.back(), 200000, 30, 7);
             captures.push_back(stores.back().get());
         }
-        const AveragedSpectrum average = averagedSpectrum(captures, 0, 2);
+        const PowerAverage average = averagedSpectrum(captures, 0, 2);
         QCOMPARE(average.captures, 5);
         const FftResult one = EditFFT(*captures.front(), 0, 2);
         const FftResult all = spectrumTable(average.spectrum, 2, captures.front()->HalfScale());
@@ -116,7 +116,7 @@ private Q_SLOTS:
             fillCapture(*stores.back(), 0, 1000, 100 + unsigned(i));
             captures.push_back(stores.back().get());
         }
-        const AveragedSpectrum average = averagedSpectrum(captures, 0, 0);
+        const PowerAverage average = averagedSpectrum(captures, 0, 0);
         const double spread = relativeSpread(average.power) * std::sqrt(double(k));
         QVERIFY2(spread > 0.85 && spread < 1.15, qPrintable(QString::number(spread)));
         // White noise of sigma codes: mean power 4 sigma^2 / N per bin.
@@ -146,7 +146,7 @@ private Q_SLOTS:
         for (int i = 0; i < (change == 2 ? 600 : 1024); ++i)
             other.AddExtData(0, i % 7);
         other.Process();
-        const AveragedSpectrum average = averagedSpectrum({&first, &first, &other}, 0, 2);
+        const PowerAverage average = averagedSpectrum({&first, &first, &other}, 0, 2);
         QTEST(average.mismatch, "message");
         QCOMPARE(average.mismatchAt, 2);
         QVERIFY(average.power.empty());

@@ -174,7 +174,8 @@ QStringList metricsDefinitions()
         QStringLiteral("SINAD = 10 log10(Ps / (Pn + Pd)): the fundamental over noise and distortion"),
         QStringLiteral("SFDR = 10 log10(P(k1) / largest other bin): the fundamental over the largest spur"),
         QStringLiteral("ENOB = (SINAD - 1.76) / 6.02: the bits of an ideal converter with that SINAD"),
-        QStringLiteral("ENOB(FS) = log2(FSR / (rms noise and distortion * sqrt 12)): the bits of the full scale"),
+        QStringLiteral(
+            "ENOB(FS) = log2(FSR / (rms noise and distortion * sqrt 12)): the bits of the full scale"),
         QStringLiteral("Level = 20 log10(A / (FSR / 2)): the fundamental's amplitude in dBFS")};
 }
 

@@ -1,6 +1,5 @@
 #include "FormPlot.h"
 
-#include "AveragedSpectrum.h"
 #include "ChannelPlot.h"
 #include "FftMetrics.h"
 #include "FftWindow.h"
@@ -8,6 +7,7 @@
 #include "PlotBuild.h"
 #include "PlotReadout.h"
 #include "PlotView.h"
+#include "PowerAverage.h"
 #include "data/CaptureSet.h"
 #include "data/ClassData.h"
 #include "model/QM4168.h"
@@ -237,7 +237,7 @@ void FormPlot::redraw()
     // A series of captures whose last the store holds: its average.
     const bool averaged = m_kind == PlotKind::Spectrum && m_captures && m_captures->count() > 1 &&
                           m_captures->holds(IData) && m_captures->channels().contains(channel);
-    AveragedSpectrum average;
+    PowerAverage average;
     try {
         if (averaged) {
             std::vector<const ClassData *> captures;
@@ -270,9 +270,11 @@ void FormPlot::redraw()
         const QString over =
             averaged ? QStringLiteral(" averaged over %1 captures").arg(average.captures) : QString();
         LabelTitle->setText(texts.title + over);
-        const FftMetrics metrics = averaged ? averagedMetrics(average, window) : fftMetrics(IData, channel, window);
-        QString figures = (averaged ? QStringLiteral("Averaged over %1 captures\n").arg(average.captures) : QString()) +
-                          metricsText(metrics) + QLatin1Char('\n') + definitionText(metrics.definition);
+        const FftMetrics metrics =
+            averaged ? averagedMetrics(average, window) : fftMetrics(IData, channel, window);
+        QString figures =
+            (averaged ? QStringLiteral("Averaged over %1 captures\n").arg(average.captures) : QString()) +
+            metricsText(metrics) + QLatin1Char('\n') + definitionText(metrics.definition);
         if (density) {
             // The same bins as noise density, corrected for the window's noise bandwidth (of
             // the last capture).

@@ -189,8 +189,8 @@ void FormMain::buildMenus()
     connect(MnuHelpAbout, &QAction::triggered, this, &FormMain::showAbout);
 
     // Items of windows this program version does not have yet stay visible but disabled.
-    for (QAction *item :
-         {MnuOpenData, MnuSaveData, MnuReport, MnuViewData, MnuViewGraph, MnuViewHist, MnuViewFFT, RemovePeaks})
+    for (QAction *item : {MnuOpenData, MnuSaveData, MnuReport, MnuViewData, MnuViewGraph, MnuViewHist,
+                          MnuViewFFT, RemovePeaks})
         item->setEnabled(false);
 }
 
@@ -307,8 +307,9 @@ void FormMain::registerChildren()
                         return board;
                     }});
     m_specs.insert(QStringLiteral("FormTest"), {false, [this] { return new FormTest(*m_link); }});
-    m_specs.insert(QStringLiteral("FormNoiseTable"),
-                   {true, [this] { return new FormNoiseTable(m_context.IADC, *m_link, m_dialogs, &m_settings); }});
+    m_specs.insert(
+        QStringLiteral("FormNoiseTable"),
+        {true, [this] { return new FormNoiseTable(m_context.IADC, *m_link, m_dialogs, &m_settings); }});
     m_specs.insert(QStringLiteral("FormAllan"),
                    {true, [this] { return new FormAllan(m_context.IData, m_context.IADC, m_dialogs); }});
     m_specs.insert(QStringLiteral("FormRegisters"),

@@ -105,7 +105,8 @@ QString AcquireSetup::acquire(BoardSession &session, ClassData &store, int amoun
 }
 
 std::optional<ContReadResult> AcquireSetup::acquireSeries(BoardSession &session, ClassData &store, int amount,
-                                                          CaptureSeries &series, int count, CaptureSet &captures)
+                                                          CaptureSeries &series, int count,
+                                                          CaptureSet &captures)
 {
     BoardLink &link = session.link();
     link.contRead().setRequestTimeOutMs(2000);

@@ -46,5 +46,6 @@ struct AcquireSetup
     // capture added to captures and the store holding the last; the series' outcome, none
     // when no acquisition ran. A failure after some captures keeps those.
     static std::optional<ContReadResult> acquireSeries(BoardSession &session, ClassData &store, int amount,
-                                                       CaptureSeries &series, int count, CaptureSet &captures);
+                                                       CaptureSeries &series, int count,
+                                                       CaptureSet &captures);
 };

@@ -4,12 +4,12 @@
 #include "CliDataSession.h"
 #include "CliFormat.h"
 #include "CliOutput.h"
-#include "analysis/AveragedSpectrum.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
 #include "analysis/FftWindow.h"
 #include "analysis/NoiseDensity.h"
 #include "analysis/PlotTableCsv.h"
+#include "analysis/PowerAverage.h"
 
 #include <QJsonObject>
 
@@ -20,30 +20,31 @@ namespace {
 
 QString help()
 {
-    return QStringLiteral("Usage: qm416x-cli fft FILE.dat [FILE.dat ...] --channel N [--window NAME|0-5]\n"
-                          "                     [--metrics] [--harmonics H] [--exclude-dc B] [--exclude-tone B]\n"
-                          "                     [--sfdr-range F1:F2] [--format text|csv|json] [--psd]\n"
-                          "                     [--scale relative|dbfs] [--no-comments] [--variant 62|64|68|69]\n\n"
-                          "The spectrum of channel N as CSV: '#' lines naming the data, then frequency in\n"
-                          "Hz, level in dB relative to the strongest bin, one row per bin from 0 Hz to\n"
-                          "half the sampling rate.\n"
-                          "With --metrics, the figures of the strongest tone instead, one per line:\n"
-                          "fundamental frequency, SNR, THD, SINAD, SFDR, ENOB = (SINAD - 1.76) / 6.02,\n"
-                          "the full-scale ENOB(FS) = log2(FSR / (rms noise and distortion * sqrt 12)) and\n"
-                          "the tone's level in dBFS, then the definition they were computed with (window,\n"
-                          "harmonics, excluded bins, SFDR range, full scale); --format applies to them\n"
-                          "(the definition as '#' lines in CSV, an object in JSON; an infinite figure is\n"
-                          "null in JSON, inf or -inf elsewhere). When no bin stands 20 dB above the\n"
-                          "median of the others, \"no tone found\" replaces the figures (empty in CSV,\n"
-                          "null in JSON, with the reason), exit code 0.\n"
-                          "--psd gives the one-sided noise density in V/sqrt(Hz) instead, corrected for\n"
-                          "the window, a '#' line stating its equivalent noise bandwidth first.\n"
-                          "--scale dbfs gives the table in dB relative to the range's full scale.\n"
-                          "Given several files, the power spectrum averaged bin by bin over them (RMS\n"
-                          "averaging), and the metrics computed on that average (\"Averaged over K\n"
-                          "captures\" before the text figures, \"captures\" in CSV and JSON). The files\n"
-                          "must share the channel's data width, input range, transform length and time\n"
-                          "between samples; files that do not are refused, naming what differs.\n\n") +
+    return QStringLiteral(
+               "Usage: qm416x-cli fft FILE.dat [FILE.dat ...] --channel N [--window NAME|0-5]\n"
+               "                     [--metrics] [--harmonics H] [--exclude-dc B] [--exclude-tone B]\n"
+               "                     [--sfdr-range F1:F2] [--format text|csv|json] [--psd]\n"
+               "                     [--scale relative|dbfs] [--no-comments] [--variant 62|64|68|69]\n\n"
+               "The spectrum of channel N as CSV: '#' lines naming the data, then frequency in\n"
+               "Hz, level in dB relative to the strongest bin, one row per bin from 0 Hz to\n"
+               "half the sampling rate.\n"
+               "With --metrics, the figures of the strongest tone instead, one per line:\n"
+               "fundamental frequency, SNR, THD, SINAD, SFDR, ENOB = (SINAD - 1.76) / 6.02,\n"
+               "the full-scale ENOB(FS) = log2(FSR / (rms noise and distortion * sqrt 12)) and\n"
+               "the tone's level in dBFS, then the definition they were computed with (window,\n"
+               "harmonics, excluded bins, SFDR range, full scale); --format applies to them\n"
+               "(the definition as '#' lines in CSV, an object in JSON; an infinite figure is\n"
+               "null in JSON, inf or -inf elsewhere). When no bin stands 20 dB above the\n"
+               "median of the others, \"no tone found\" replaces the figures (empty in CSV,\n"
+               "null in JSON, with the reason), exit code 0.\n"
+               "--psd gives the one-sided noise density in V/sqrt(Hz) instead, corrected for\n"
+               "the window, a '#' line stating its equivalent noise bandwidth first.\n"
+               "--scale dbfs gives the table in dB relative to the range's full scale.\n"
+               "Given several files, the power spectrum averaged bin by bin over them (RMS\n"
+               "averaging), and the metrics computed on that average (\"Averaged over K\n"
+               "captures\" before the text figures, \"captures\" in CSV and JSON). The files\n"
+               "must share the channel's data width, input range, transform length and time\n"
+               "between samples; files that do not are refused, naming what differs.\n\n") +
            CliDataSession::optionHelp() +
            QStringLiteral("  --channel N            the channel (0..7), required\n"
                           "  --window NAME|0-5      Rectangular (0), Triangular (1), Hanning (2, default),\n"
@@ -181,7 +182,8 @@ int run(const QStringList &arguments)
     const QStringList definitionOptions = {"--harmonics", "--exclude-dc", "--exclude-tone", "--sfdr-range"};
     QStringList options = CliDataSession::valueOptions() + definitionOptions;
     options << QStringLiteral("--window") << QStringLiteral("--scale") << CliFormat::option();
-    const CliArguments args(arguments, options, {QStringLiteral("--metrics"), QStringLiteral("--psd"), CliCsv::noCommentsFlag()});
+    const CliArguments args(arguments, options,
+                            {QStringLiteral("--metrics"), QStringLiteral("--psd"), CliCsv::noCommentsFlag()});
     if (args.help()) {
         CliOutput::out(help());
         return 0;
@@ -231,7 +233,7 @@ int run(const QStringList &arguments)
     }
     const CliDataSession &session = *sessions.front();
     const int channel = session.channel();
-    AveragedSpectrum average;
+    PowerAverage average;
     if (captures.size() > 1) {
         average = averagedSpectrum(captures, channel, window);
         if (!average.mismatch.isEmpty())

@@ -14,14 +14,14 @@ class ClassData;
 // m_i(k)^2, and the magnitudes sqrt(P(k)) that the plot and the tables are drawn from. The
 // noise floor keeps its level and its bin-to-bin spread shrinks as 1 / sqrt(K); a tone
 // keeps its level.
-struct AveragedSpectrum
+struct PowerAverage
 {
     FftMagnitudes spectrum; // the RMS magnitudes, with the first capture's length and period
     std::vector<double> power;
     int captures = 0;
     double fullScaleCodes = 0; // the first capture's full-scale range in codes (2^bits)
-    QString mismatch;    // why the captures cannot be averaged; empty when they could
-    int mismatchAt = -1; // the capture whose conditions differ from the first's
+    QString mismatch;          // why the captures cannot be averaged; empty when they could
+    int mismatchAt = -1;       // the capture whose conditions differ from the first's
 };
 
 // Why channel of other cannot be averaged with the same channel of first: another data
@@ -34,10 +34,10 @@ QString spectrumMismatch(const ClassData &first, const ClassData &other, int cha
 // (no magnitudes) with mismatch set when two captures' conditions differ; empty with the
 // first capture's messages when it has too few samples. A channel outside 0..7 throws
 // DataRangeError.
-AveragedSpectrum averagedSpectrum(const std::vector<const ClassData *> &captures, int channel, int window);
+PowerAverage averagedSpectrum(const std::vector<const ClassData *> &captures, int channel, int window);
 
 // The metrics on the averaged power, as fftMetrics computes them on one capture's; a
 // definition without a full scale takes the captures' data width.
-FftMetrics averagedMetrics(const AveragedSpectrum &average, const MetricDefinition &definition);
+FftMetrics averagedMetrics(const PowerAverage &average, const MetricDefinition &definition);
 // The same with the window's default definition.
-FftMetrics averagedMetrics(const AveragedSpectrum &average, int window);
+FftMetrics averagedMetrics(const PowerAverage &average, int window);

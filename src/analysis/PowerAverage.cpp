@@ -1,4 +1,4 @@
-#include "AveragedSpectrum.h"
+#include "PowerAverage.h"
 
 #include "data/ClassData.h"
 
@@ -26,9 +26,9 @@ QString spectrumMismatch(const ClassData &first, const ClassData &other, int cha
     return {};
 }
 
-AveragedSpectrum averagedSpectrum(const std::vector<const ClassData *> &captures, int channel, int window)
+PowerAverage averagedSpectrum(const std::vector<const ClassData *> &captures, int channel, int window)
 {
-    AveragedSpectrum average;
+    PowerAverage average;
     for (size_t i = 0; i < captures.size(); ++i) {
         FftMagnitudes one = fftMagnitudes(*captures[i], channel, window);
         if (i == 0) {
@@ -69,12 +69,12 @@ AveragedSpectrum averagedSpectrum(const std::vector<const ClassData *> &captures
     return average;
 }
 
-FftMetrics averagedMetrics(const AveragedSpectrum &average, int window)
+FftMetrics averagedMetrics(const PowerAverage &average, int window)
 {
     return averagedMetrics(average, MetricDefinition::forWindow(window));
 }
 
-FftMetrics averagedMetrics(const AveragedSpectrum &average, const MetricDefinition &definition)
+FftMetrics averagedMetrics(const PowerAverage &average, const MetricDefinition &definition)
 {
     FftMetrics none;
     none.definition = definition;
