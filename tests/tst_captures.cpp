@@ -2,8 +2,8 @@
 // process and through qm416x-cli), and the bin-by-bin power average.
 
 #include "BoardRig.h"
-#include "analysis/PowerAverage.h"
 #include "analysis/EditFFT.h"
+#include "analysis/PowerAverage.h"
 #include "board/CaptureSeries.h"
 #include "data/CaptureSet.h"
 #include "data/ClassData.h"

@@ -152,8 +152,8 @@ private Q_SLOTS:
             if (!expected.isEmpty())
                 expected += QLatin1Char('\n');
             expected += QStringLiteral("Channel %1\n").arg(c);
-            for (const StatisticsCell &cell :
-                 ShowStatistics(m_data, c, m_adc, QLocale::c()) + NoiseFreeStatistics(m_data, c, m_adc, QLocale::c()))
+            for (const StatisticsCell &cell : ShowStatistics(m_data, c, m_adc, QLocale::c()) +
+                                                  NoiseFreeStatistics(m_data, c, m_adc, QLocale::c()))
                 expected += cell.label + QLatin1Char('\t') + cell.value + QLatin1Char('\n');
         }
         QCOMPARE(run.out, expected);
@@ -179,7 +179,8 @@ private Q_SLOTS:
             const int c = QList<int>({1, 4, 6}).at(i);
             const StatisticsFigures f = statisticsFigures(m_data, c, m_adc);
             QCOMPARE(numbers(o, {"channel", "samples", "code_dev", "avg_code", "max_code", "conv_time_s",
-                                 "rms_noise_v", "rms_resolution_bits", "pkpk_estimated_v", "noise_free_bits_estimated"}),
+                                 "rms_noise_v", "rms_resolution_bits", "pkpk_estimated_v",
+                                 "noise_free_bits_estimated"}),
                      (QList<double>{double(c), double(f.samples), f.codeDev, f.avgCode, double(f.maxCode),
                                     f.convTimeS, f.rmsNoiseV, f.rmsResolutionBits, 6.6 * f.codeDev * f.lsbV,
                                     f.codeDev > 0 ? 24 - std::log2(6.6 * f.codeDev) : 24.0}));
@@ -245,8 +246,8 @@ private Q_SLOTS:
         own.highestHarmonic = 2;
         own.toneBins = 5;
         own.sfdrFromHz = 20;
-        const Run set = cli({"fft", m_file, "--channel", "1", "--metrics", "--format", "json", "--window", "5",
-                             "--harmonics", "2", "--exclude-tone", "5", "--sfdr-range", "20:"});
+        const Run set = cli({"fft", m_file, "--channel", "1", "--metrics", "--format", "json", "--window",
+                             "5", "--harmonics", "2", "--exclude-tone", "5", "--sfdr-range", "20:"});
         const QJsonObject s = QJsonDocument::fromJson(set.out.toUtf8()).object();
         const FftMetrics ownMetrics = fftMetrics(m_data, 1, own);
         QCOMPARE(numbers(s, {"thd_db", "sfdr_dbc", "enob_fs_bits"}),
@@ -259,11 +260,13 @@ private Q_SLOTS:
                   noneJson = cli(dc + QStringList{"json"});
         QCOMPARE((QList<int>{none.exitCode, noneCsv.exitCode, noneJson.exitCode}), (QList<int>{0, 0, 0}));
         QVERIFY(none.out.startsWith(QStringLiteral("no tone found\nWindow: Hanning\n")));
-        QCOMPARE(noneCsv.out,
-                 QStringLiteral("# Window: Hanning\n# Harmonics: 2nd to 6th\n# Excluded bins: DC 0..2, tones "
-                                "\u00B12\n# SFDR range: whole band\n# Full scale: 65536 codes\n"
-                                "channel,window,fundamental_bin,fundamental_hz,snr_db,thd_db,sinad_db,"
-                                "sfdr_dbc,enob_bits,enob_fs_bits,level_dbfs,reason\n2,Hanning,,,,,,,,,,no tone found\n"));
+        QCOMPARE(
+            noneCsv.out,
+            QStringLiteral(
+                "# Window: Hanning\n# Harmonics: 2nd to 6th\n# Excluded bins: DC 0..2, tones "
+                "\u00B12\n# SFDR range: whole band\n# Full scale: 65536 codes\n"
+                "channel,window,fundamental_bin,fundamental_hz,snr_db,thd_db,sinad_db,"
+                "sfdr_dbc,enob_bits,enob_fs_bits,level_dbfs,reason\n2,Hanning,,,,,,,,,,no tone found\n"));
         const QJsonObject n = QJsonDocument::fromJson(noneJson.out.toUtf8()).object();
         QCOMPARE(n.value("reason").toString(), QStringLiteral("no tone found"));
         for (const char *key : {"fundamental_bin", "snr_db", "enob_bits"})
@@ -273,9 +276,10 @@ private Q_SLOTS:
         const Run psd = cli({"fft", m_file, "--channel", "1", "--psd"});
         QCOMPARE(psd.exitCode, 0);
         const NoiseDensity density = noiseDensity(m_data, 1, 2, m_adc);
-        QCOMPARE(psd.out.section('\n', 0, 1), QStringLiteral("# One-sided noise density, corrected for the window: "
-                                                             "%1\nfrequency_hz,density_v_per_rthz")
-                                                  .arg(density.enbwText(2)));
+        QCOMPARE(psd.out.section('\n', 0, 1),
+                 QStringLiteral("# One-sided noise density, corrected for the window: "
+                                "%1\nfrequency_hz,density_v_per_rthz")
+                     .arg(density.enbwText(2)));
         QCOMPARE(psd.out.section('\n', 7, 7).section(',', 1).toDouble(), density.densityV.at(5));
         const Run fs = cli({"fft", m_file, "--channel", "1", "--scale", "dbfs", "--no-comments"});
         QVERIFY(fs.out.startsWith(QStringLiteral("frequency_hz,level_dbfs\n")));
@@ -437,8 +441,10 @@ private Q_SLOTS:
             "--exclude-dc must be a whole number from 0 to 64, not 'x'");
         row("sfdr reversed", "fft a.dat --channel 1 --metrics --sfdr-range 50:20", 2,
             "--sfdr-range must be F1:F2 in Hz with 0 <= F1 < F2, not '50:20'");
-        row("definition without metrics", "fft a.dat --channel 1 --harmonics 3", 2, "--harmonics needs --metrics");
-        row("psd and metrics", "fft a.dat --channel 1 --psd --metrics", 2, "--metrics and --psd exclude each other");
+        row("definition without metrics", "fft a.dat --channel 1 --harmonics 3", 2,
+            "--harmonics needs --metrics");
+        row("psd and metrics", "fft a.dat --channel 1 --psd --metrics", 2,
+            "--metrics and --psd exclude each other");
         row("convert without format", "convert a.dat", 2, "convert needs an output format: --csv");
         row("convert with value", "convert a.dat --csv=yes", 2, "Unexpected value after '--csv'.");
         row("format xml", "stats a.dat --format xml", 2, "--format must be text, csv or json, not 'xml'");

@@ -193,7 +193,8 @@ private Q_SLOTS:
             << 8 << 3 << 4 << QList<qint32>{-10, 10, -10, 10} << 2425 / 6.144
             << "394.69 us |" + Pm +
                    "2.5 V    |24 Bits |4 Dec |2.98 uV |5.960 uV |0. nV |10 Dec |0 Dec |"
-                   "20 Dec |10 Dec |-10 Dec | 20.68 Bits | 19.68 Bits |5.960 uV |4 Dec |19.670 uV | 19.68 Bits |"
+                   "20 Dec |10 Dec |-10 Dec | 20.68 Bits | 19.68 Bits |5.960 uV |4 Dec |19.670 uV | 19.68 "
+                   "Bits |"
                    " 17.96 Bits ";
         // Deviation 0 and no span: noise zero, resolution the full 24 bits. The average of
         // 5 codes is 1490.116 nV, shown in microvolts with d - 6 = 1 decimal.
@@ -207,7 +208,8 @@ private Q_SLOTS:
         QTest::newRow("16-bit unipolar 10 V")
             << 4 << 2 << 1 << QList<qint32>{0, 10000, 0, 10000} << 64.94140625
             << "64.94 us |+ 10 V    |16 Bits |4 Dec |762.94 mV |1.526 V |762.9 mV |5000 Dec |"
-               "5000 Dec |10000 Dec |10000 Dec |0 Dec | 3.71 Bits | 2.71 Bits |1.526 V |4 Dec |5.035 V | 2.71 Bits |"
+               "5000 Dec |10000 Dec |10000 Dec |0 Dec | 3.71 Bits | 2.71 Bits |1.526 V |4 Dec |5.035 V | "
+               "2.71 Bits |"
                " 0.99 Bits ";
         // As after Clear: no data width, so N = 0 and one code spans the whole 2.5 V, d = 0.
         QTest::newRow("empty, no data width")
@@ -274,8 +276,8 @@ private Q_SLOTS:
         cellRow("german volts", 8, 2, 1, high, 0, {"Avg.Voltage", " 1.14441 V "}, "de_DE");
         // Peak-to-peak both ways: max - min = 20 codes of 4 samples, 6.6 x 10 = 66 codes.
         cellRow("noise-free resolution", 8, 3, 4, {-10, 10, -10, 10}, 0,
-                {"Pk-Pk Meas.", "5,960 uV ", "Pk-Pk Count", "4 Dec ", "Pk-Pk Est.", "19,670 uV ", "NF Res. Meas.",
-                 " 19.68 Bits ", "NF Res. Est.", " 17.96 Bits "},
+                {"Pk-Pk Meas.", "5,960 uV ", "Pk-Pk Count", "4 Dec ", "Pk-Pk Est.", "19,670 uV ",
+                 "NF Res. Meas.", " 19.68 Bits ", "NF Res. Est.", " 17.96 Bits "},
                 "de_DE");
         cellRow("noise-free of a constant", 8, 2, 1, high, 0,
                 {"Pk-Pk Est.", "0.000 nV ", "NF Res. Meas.", " 16 Bits ", "NF Res. Est.", " 16 Bits "});

@@ -89,13 +89,14 @@ private Q_SLOTS:
         FormMain window(context, StartupOptions::parse({"68"}), t.services());
         window.Load();
 
-        QCOMPARE(captions(window.MnuFile), QStringList({"Open Settings", "Save Settings", "-",
-                                                        "Open Data File", "Save Data File", "Report…", "-", "E&xit"}));
-        QCOMPARE(
-            captions(window.MnuView),
-            QStringList({"&ADC Setup", "&Code generator", "&Data+Analysis", "&Evaluation Board", "&Registers",
-                         "Com &Monitor", "Board &Test", "-", "&Graph", "H&istogram", "&FFT", "&Noise Table", "&Allan Deviation",
-                         "-", "Re&movePeaks", "-", "Histor&y", "&Logger", "Record &History"}));
+        QCOMPARE(captions(window.MnuFile),
+                 QStringList({"Open Settings", "Save Settings", "-", "Open Data File", "Save Data File",
+                              "Report…", "-", "E&xit"}));
+        QCOMPARE(captions(window.MnuView),
+                 QStringList({"&ADC Setup", "&Code generator", "&Data+Analysis", "&Evaluation Board",
+                              "&Registers", "Com &Monitor", "Board &Test", "-", "&Graph", "H&istogram",
+                              "&FFT", "&Noise Table", "&Allan Deviation", "-", "Re&movePeaks", "-",
+                              "Histor&y", "&Logger", "Record &History"}));
         QVERIFY(window.MnuRecordHistory->isChecked());
         window.MnuRecordHistory->trigger();
         QCOMPARE(t.settings.values.value("FormMain/RecordHistory"), QStringLiteral("False"));

@@ -39,6 +39,7 @@ struct TestServices
             return std::make_unique<MissingPort>();
         };
         auto fitSimulatedChip = [this](int variantCode) { board.converter() = SimConverter(variantCode); };
-        return AppServices{settings, dialogs, factory, {QStringLiteral("/dev/ttyUSB0")}, fitSimulatedChip, {}};
+        return AppServices{settings,         dialogs, factory, {QStringLiteral("/dev/ttyUSB0")},
+                           fitSimulatedChip, {}};
     }
 };
