@@ -282,6 +282,11 @@ private Q_SLOTS:
         FormData *form = rig.data();
         QVERIFY(form->seriesShown() && !form->MSFlexSeries->isHidden());
         QCOMPARE(form->height(), plainHeight + form->MSFlexSeries->fullHeight() + 3);
+        rig.window.show(); // lays the tables out
+        form->parentWidget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        for (const StatisticsGrid *grid : form->MSFlexResults.mid(0, 3))
+            QVERIFY(form->MSFlexSeries->y() > grid->geometry().bottom());
         QCOMPARE(form->MSFlexResults.at(2)->text(1, 1), rmsBefore);
         const QStringList heading = {form->MSFlexSeries->text(0, 0), form->MSFlexSeries->text(0, 1),
                                      form->MSFlexSeries->text(0, 2), form->MSFlexSeries->text(7, 0)};

@@ -305,9 +305,13 @@ void FormData::resizeEvent(QResizeEvent *event)
         TlbData->setGeometry(0, 0, width(), TlbData->sizeHint().height());
         FraBigButton->setGeometry(0, TlbData->height() + Gap, width(), FraBigButton->sizeHint().height());
         const int top = FraBigButton->y() + FraBigButton->height() + Gap;
-        for (int i = 0; i < 3; ++i)
+        int tallest = 0;
+        for (int i = 0; i < 3; ++i) {
             MSFlexResults.at(i)->move(Gap + i * StatisticsGrid::Width, top);
-        MSFlexSeries->move(Gap, top + MSFlexResults.at(0)->height() + Gap);
+            tallest = qMax(tallest, MSFlexResults.at(i)->height());
+        }
+        // Below the tallest table: the third holds the noise-free rows as well.
+        MSFlexSeries->move(Gap, top + tallest + Gap);
         MSFlexSeries->setGridWidth(MSFlexSeries->fullWidth());
     }
 }
