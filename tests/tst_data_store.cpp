@@ -230,7 +230,7 @@ private Q_SLOTS:
         QCOMPARE(labels, (QStringList{"Conv.Time", "Input Range", "Data Width", "Samples", "RMS Noise",
                                       "Pk-Pk Noise", "Avg.Voltage", "Code Dev.", "Avg.Code", "Code Span",
                                       "Max Code", "Min Code", "RMS Res.", "Pk-Pk Res.", "Pk-Pk Meas.",
-                                      "Pk-Pk Count", "Pk-Pk Est.", "NF Res. Meas.", "NF Res. Est."}));
+                                      "Pk-Pk Count", "Pk-Pk Est.", "NF Meas.", "NF Est."}));
         QCOMPARE(texts.join('|'), values);
     }
 
@@ -277,10 +277,10 @@ private Q_SLOTS:
         // Peak-to-peak both ways: max - min = 20 codes of 4 samples, 6.6 x 10 = 66 codes.
         cellRow("noise-free resolution", 8, 3, 4, {-10, 10, -10, 10}, 0,
                 {"Pk-Pk Meas.", "5,960 uV ", "Pk-Pk Count", "4 Dec ", "Pk-Pk Est.", "19,670 uV ",
-                 "NF Res. Meas.", " 19.68 Bits ", "NF Res. Est.", " 17.96 Bits "},
+                 "NF Meas.", " 19.68 Bits ", "NF Est.", " 17.96 Bits "},
                 "de_DE");
         cellRow("noise-free of a constant", 8, 2, 1, high, 0,
-                {"Pk-Pk Est.", "0.000 nV ", "NF Res. Meas.", " 16 Bits ", "NF Res. Est.", " 16 Bits "});
+                {"Pk-Pk Est.", "0.000 nV ", "NF Meas.", " 16 Bits ", "NF Est.", " 16 Bits "});
     }
 
     void singleCells()

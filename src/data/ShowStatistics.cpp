@@ -103,6 +103,6 @@ QList<StatisticsCell> NoiseFreeStatistics(const ClassData &data, int channel, co
     return {{QStringLiteral("Pk-Pk Meas."), noiseText(static_cast<float>(f.pkPkNoiseV * 1e9), 3, point)},
             {QStringLiteral("Pk-Pk Count"), decimalText(f.samples)},
             {QStringLiteral("Pk-Pk Est."), noiseText(static_cast<float>(f.pkPkEstimatedV * 1e9), 3, point)},
-            {QStringLiteral("NF Res. Meas."), bits(f.noiseFreeBitsMeasured, f.codeSpan <= 0)},
-            {QStringLiteral("NF Res. Est."), bits(f.noiseFreeBitsEstimated, !(f.pkPkEstimatedCodes > 0))}};
+            {QStringLiteral("NF Meas."), bits(f.noiseFreeBitsMeasured, f.codeSpan <= 0)},
+            {QStringLiteral("NF Est."), bits(f.noiseFreeBitsEstimated, !(f.pkPkEstimatedCodes > 0))}};
 }

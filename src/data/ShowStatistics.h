@@ -24,7 +24,7 @@ QList<StatisticsCell> ShowStatistics(const ClassData &data, int channel, const Q
 
 // The rows the data window shows after those: peak-to-peak noise both ways and the
 // noise-free resolution of each, "Pk-Pk Meas." (max - min, as "Pk-Pk Noise"), "Pk-Pk
-// Count" (the samples it was measured over, " Dec "), "Pk-Pk Est." (6.6 x RMS), "NF Res.
-// Meas." and "NF Res. Est." (bits), formatted as the rows above.
+// Count" (the samples it was measured over, " Dec "), "Pk-Pk Est." (6.6 x RMS), "NF
+// Meas." and "NF Est." (the noise-free resolution in bits), formatted as the rows above.
 QList<StatisticsCell> NoiseFreeStatistics(const ClassData &data, int channel, const QM4168 &adc,
                                           const QLocale &locale = QLocale());
