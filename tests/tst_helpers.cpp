@@ -1,3 +1,4 @@
+#include "analysis/NoteCorner.h"
 #include "model/HexText.h"
 #include "model/NumericText.h"
 #include "model/Rounding.h"
@@ -9,6 +10,28 @@ class TestHelpers : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A 100 x 100 area, a 40 x 20 note: the corner holding the fewest points, top right on a tie.
+    void noteGoesToTheEmptiestCorner_data()
+    {
+        QTest::addColumn<QVector<QPointF>>("points");
+        QTest::addColumn<int>("corner");
+        QTest::newRow("no points") << QVector<QPointF>{} << int(NoteCorner::TopRight);
+        QTest::newRow("peak top right") << QVector<QPointF>{{90, 5}, {50, 50}} << int(NoteCorner::TopLeft);
+        QTest::newRow("both top corners")
+            << QVector<QPointF>{{90, 5}, {10, 5}, {10, 95}} << int(NoteCorner::BottomRight);
+        QTest::newRow("all but bottom left")
+            << QVector<QPointF>{{90, 5}, {10, 5}, {90, 95}} << int(NoteCorner::BottomLeft);
+        QTest::newRow("fewest wins") << QVector<QPointF>{{90, 5},  {10, 5},  {12, 6},
+                                                         {90, 95}, {88, 90}, {20, 90}}
+                                     << int(NoteCorner::TopRight);
+    }
+    void noteGoesToTheEmptiestCorner()
+    {
+        QFETCH(QVector<QPointF>, points);
+        QFETCH(int, corner);
+        QCOMPARE(int(NoteCorner::emptiest(points, QSizeF(100, 100), QSizeF(40, 20))), corner);
+    }
+
     void hexPadPadsButNeverTruncates()
     {
         QCOMPARE(HexPad(5, 2), QStringLiteral("05"));

@@ -1,6 +1,7 @@
 #include "PlotView.h"
 
 #include "AxisTickers.h"
+#include "NoteCorner.h"
 #include "PlotExport.h"
 #include "PlotReadout.h"
 #include "PlotTableCsv.h"
@@ -217,7 +218,32 @@ void PlotView::fit()
 
 void PlotView::replot()
 {
+    placeNote();
     m_plot->replot();
+}
+
+void PlotView::placeNote()
+{
+    if (!m_note->visible())
+        return;
+    // The note goes where it covers the fewest points of the trace.
+    const QCPAxisRect *rect = m_plot->axisRect();
+    const QSharedPointer<QCPGraphDataContainer> data = m_graph->data();
+    QVector<QPointF> points;
+    points.reserve(data->size());
+    for (auto it = data->constBegin(); it != data->constEnd(); ++it)
+        points << QPointF(m_plot->xAxis->coordToPixel(it->key) - rect->left(),
+                          m_plot->yAxis->coordToPixel(it->value) - rect->top());
+    const QMargins padding = m_note->padding();
+    const QSize text = QFontMetrics(m_note->font()).boundingRect(QRect(), 0, m_note->text()).size();
+    const QSizeF box(text.width() + padding.left() + padding.right() + 0.01 * rect->width(),
+                     text.height() + padding.top() + padding.bottom() + 0.02 * rect->height());
+    const NoteCorner::Corner corner = NoteCorner::emptiest(points, rect->rect().size(), box);
+    const bool left = corner == NoteCorner::TopLeft || corner == NoteCorner::BottomLeft;
+    const bool bottom = corner == NoteCorner::BottomRight || corner == NoteCorner::BottomLeft;
+    m_note->setPositionAlignment((left ? Qt::AlignLeft : Qt::AlignRight) |
+                                 (bottom ? Qt::AlignBottom : Qt::AlignTop));
+    m_note->position->setCoords(left ? 0.01 : 0.99, bottom ? 0.98 : 0.02);
 }
 
 void PlotView::moveCursor(double x)

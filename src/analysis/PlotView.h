@@ -95,6 +95,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Moves the note to the corner where it hides the fewest points of the trace.
+    void placeNote();
     void onMouseMove(const QPoint &position);
     void exportTo(const QString &format);
     void showContextMenu(const QPoint &position);
