@@ -427,7 +427,7 @@ private Q_SLOTS:
         const AllanCurve curve = allanDeviation(rig.context.IData, 2, rig.context.IADC);
         QCOMPARE(allan->Plot->table().rows(), 7); // m = 1 .. 64 of 200 samples
         QCOMPARE(allan->Plot->table().y.at(3), curve.points.at(3).adevV);
-        QCOMPARE(allan->LabelMinimum->text(), AllanPlot::minimumText(curve));
+        QCOMPARE(allan->LabelMinimum->text(), AllanPlot::minimumLabel(curve));
         QCOMPARE(allan->Plot->note(), allan->LabelMinimum->text());
         allan->ComboChannel->setCurrentIndex(1); // no samples
         QCOMPARE(allan->LabelMinimum->text(), QStringLiteral("Too few samples for an Allan deviation"));

@@ -4,9 +4,9 @@
 
 namespace {
 
-QString number(double value)
+QString number(double value, int digits = 17)
 {
-    return QString::number(value, 'g', 17);
+    return QString::number(value, 'g', digits);
 }
 
 } // namespace
@@ -54,6 +54,15 @@ QString minimumText(const AllanCurve &curve)
     if (curve.minimum < 0 || curve.minimum >= static_cast<int>(curve.points.size()))
         return {};
     return minimumText(curve.points.at(static_cast<size_t>(curve.minimum)));
+}
+
+QString minimumLabel(const AllanCurve &curve)
+{
+    if (curve.minimum < 0 || curve.minimum >= static_cast<int>(curve.points.size()))
+        return {};
+    const AllanPoint &m = curve.points.at(static_cast<size_t>(curve.minimum));
+    return QStringLiteral("Minimum: tau %1 s, %2 codes, %3 V")
+        .arg(number(m.tauS, 4), number(m.adevCode, 4), number(m.adevV, 4));
 }
 
 } // namespace AllanPlot

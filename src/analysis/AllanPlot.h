@@ -18,5 +18,8 @@ PlotTable table(const AllanCurve &curve);
 QString minimumText(const AllanPoint &minimum);
 // The same of the curve's minimum; empty for an empty curve.
 QString minimumText(const AllanCurve &curve);
+// The minimum as a reader sees it in a window, a plot's note or a report: "Minimum: tau
+// 0.032 s, 1.25 codes, 3.7e-07 V", 4 significant digits; empty for an empty curve.
+QString minimumLabel(const AllanCurve &curve);
 
 } // namespace AllanPlot

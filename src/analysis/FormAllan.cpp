@@ -52,7 +52,7 @@ void FormAllan::redraw()
     const int channel = ComboChannel->currentIndex();
     const AllanCurve curve =
         channel >= 0 && IData.Valid(channel) ? allanDeviation(IData, channel, IADC) : AllanCurve();
-    const QString minimum = AllanPlot::minimumText(curve);
+    const QString minimum = AllanPlot::minimumLabel(curve);
     LabelMinimum->setText(minimum.isEmpty() ? QStringLiteral("Too few samples for an Allan deviation")
                                             : minimum);
     Plot->setNote(minimum);

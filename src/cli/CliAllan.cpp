@@ -53,7 +53,7 @@ DataFileError drawCurve(const AllanCurve &curve, const QString &output)
     PlotView view(dialogs);
     view.setLogLog(true);
     view.setCaptions(AllanPlot::xCaption(), AllanPlot::yCaption());
-    view.setNote(AllanPlot::minimumText(curve));
+    view.setNote(AllanPlot::minimumLabel(curve));
     view.load(table, table.count);
     return output.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? view.savePdf(output, 800, 500)
                                                                        : view.savePng(output, 800, 500);

@@ -78,7 +78,7 @@ ReportContent buildReport(const ClassData &data, const QM4168 &adc, const QM4168
         const AllanCurve curve = allanDeviation(data, c, adc);
         if (curve.minimum >= 0)
             channel.plots << ReportFigure{
-                c, ReportPlotKind::Allan, QStringLiteral("Allan deviation"), {AllanPlot::minimumText(curve)}};
+                c, ReportPlotKind::Allan, QStringLiteral("Allan deviation"), {AllanPlot::minimumLabel(curve)}};
         report.channels << channel;
     }
 
