@@ -298,6 +298,7 @@ private Q_SLOTS:
         auto *fft = rig.form<FormFFT>("FormFFT");
         QTRY_COMPARE(fft->LabelTitle->text(), QStringLiteral("FFT averaged over 2 captures"));
         QVERIFY(fft->Plot->note().startsWith(QStringLiteral("Averaged over 2 captures\n")));
+        QVERIFY(fft->Plot->csvText().contains("# Averaged: 2 captures\n"));
         FormData::toolButton(form->TlbData, "Clear")->trigger();
         QVERIFY(!form->seriesShown() && form->MSFlexSeries->isHidden());
         QCOMPARE(form->height(), plainHeight);

@@ -8,11 +8,17 @@
 namespace ChannelPlot {
 
 void describe(PlotView &view, PlotKind kind, const ClassData &data, const QM4168 &adc, int channel,
-              int window, const QDateTime &when)
+              int window, const QDateTime &when, int averagedCaptures)
 {
     const PlotTexts texts = plotTexts(kind);
-    const QList<PlotFact> facts = plotFacts(kind, data, channel, adc, window, when);
-    view.setExportFacts(plotTitle(texts.title, facts), plotComments(texts.title, facts));
+    QList<PlotFact> facts = plotFacts(kind, data, channel, adc, window, when);
+    const QString name =
+        averagedCaptures > 1
+            ? texts.title + QStringLiteral(" averaged over %1 captures").arg(averagedCaptures)
+            : texts.title;
+    if (averagedCaptures > 1)
+        facts << PlotFact{QStringLiteral("Averaged"), QStringLiteral("%1 captures").arg(averagedCaptures)};
+    view.setExportFacts(plotTitle(name, facts), plotComments(texts.title, facts));
     view.setCsvColumns(texts.xColumn, texts.yColumn);
     view.setIntegerTicks(kind != PlotKind::Spectrum, kind != PlotKind::Spectrum);
 }

@@ -290,7 +290,7 @@ void FormPlot::redraw()
         Plot->setNote(figures);
     }
     ChannelPlot::describe(*Plot, m_kind, IData, m_adc, channel, ComboWindow->currentIndex(),
-                          QDateTime::currentDateTime());
+                          QDateTime::currentDateTime(), averaged ? average.captures : 1);
     if (scale == FftScale::FullScale)
         Plot->setCsvColumns(plotTexts(m_kind).xColumn, QStringLiteral("level_dbfs"));
     Plot->load(table, table.count);
