@@ -6,8 +6,10 @@
 #include "PyWait.h"
 #include "app/SettingsFile.h"
 #include "board/BoardLink.h"
+#include "board/CaptureSeries.h"
 #include "board/LinkState.h"
 #include "board/NoiseSweep.h"
+#include "data/CaptureSet.h"
 #include "model/QM4168.h"
 
 #include <pybind11/stl.h>
@@ -282,23 +284,30 @@ std::unique_ptr<PyCapture> PyBoard::acquire(const QList<int> &channels, int samp
     setup.width = width / 8;
     setup.rdyAll = rdyAll;
 
-    std::unique_ptr<PyCapture> capture;
-    for (int i = 0; i < captures; ++i) {
-        capture = std::make_unique<PyCapture>(m_variantCode);
-        QString failure;
-        wait([&] {
+    // As acquire --captures: the set-up made once, then the captures one after another;
+    // Ctrl+C ends the series as the dialog's Cancel does.
+    auto capture = std::make_unique<PyCapture>(m_variantCode);
+    CaptureSeries series(m_session->link());
+    CaptureSet set;
+    QString failure;
+    PyWait::run(
+        [&] {
             failure = setup.makeOn(*m_session);
-            if (!failure.isEmpty())
+            if (!failure.isEmpty()) {
                 failure = QStringLiteral("the set-up was not made: %1").arg(failure);
-            else
-                failure = AcquireSetup::acquire(*m_session, capture->data(),
-                                                setup.amountFor(*m_session, capture->data()));
-        });
-        if (!failure.isEmpty())
-            fail(failure);
-        if (!capture->data().Valid(-1))
-            fail(QStringLiteral("the board delivered no channel with enough samples"));
-    }
+                return;
+            }
+            const std::optional<ContReadResult> result = AcquireSetup::acquireSeries(
+                *m_session, capture->data(), setup.amountFor(*m_session, capture->data()), series, captures,
+                set);
+            if (!result || !result->clean())
+                failure = result ? result->message() : QStringLiteral("no acquisition ran");
+        },
+        [&series] { series.cancel(); });
+    if (!failure.isEmpty())
+        fail(failure);
+    if (!capture->data().Valid(-1))
+        fail(QStringLiteral("the board delivered no channel with enough samples"));
     m_session->deliverMessages();
     return capture;
 }
