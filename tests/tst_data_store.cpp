@@ -276,8 +276,8 @@ private Q_SLOTS:
         cellRow("german volts", 8, 2, 1, high, 0, {"Avg.Voltage", " 1.14441 V "}, "de_DE");
         // Peak-to-peak both ways: max - min = 20 codes of 4 samples, 6.6 x 10 = 66 codes.
         cellRow("noise-free resolution", 8, 3, 4, {-10, 10, -10, 10}, 0,
-                {"Pk-Pk Meas.", "5,960 uV ", "Pk-Pk Count", "4 Dec ", "Pk-Pk Est.", "19,670 uV ",
-                 "NF Meas.", " 19.68 Bits ", "NF Est.", " 17.96 Bits "},
+                {"Pk-Pk Meas.", "5,960 uV ", "Pk-Pk Count", "4 Dec ", "Pk-Pk Est.", "19,670 uV ", "NF Meas.",
+                 " 19.68 Bits ", "NF Est.", " 17.96 Bits "},
                 "de_DE");
         cellRow("noise-free of a constant", 8, 2, 1, high, 0,
                 {"Pk-Pk Est.", "0.000 nV ", "NF Meas.", " 16 Bits ", "NF Est.", " 16 Bits "});

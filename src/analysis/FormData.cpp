@@ -43,10 +43,9 @@ const QList<QStringList> &gridLabels()
         {"Avg.Code", "Code Dev.", "Code Span", "Min Code", "Max Code"},
         {"Avg.Voltage", "RMS Noise", "Pk-Pk Noise", "RMS Res.", "Pk-Pk Res.", "Pk-Pk Meas.", "Pk-Pk Count",
          "Pk-Pk Est.", "NF Meas.", "NF Est."},
-        {"Conditions", "Conv.Time",     "Input Range", "Data Width", "Codes Read",  "",
-         "Avg.Code",   "Avg.Voltage",   "Code Dev.",   "RMS Noise",  "RMS Res.",    "Min Code",
-         "Max Code",   "Code Span",     "Pk-Pk Noise", "Pk-Pk Res.", "Pk-Pk Meas.", "Pk-Pk Count",
-         "Pk-Pk Est.", "NF Meas.", "NF Est."}};
+        {"Conditions",  "Conv.Time",  "Input Range", "Data Width",  "Codes Read", "",         "Avg.Code",
+         "Avg.Voltage", "Code Dev.",  "RMS Noise",   "RMS Res.",    "Min Code",   "Max Code", "Code Span",
+         "Pk-Pk Noise", "Pk-Pk Res.", "Pk-Pk Meas.", "Pk-Pk Count", "Pk-Pk Est.", "NF Meas.", "NF Est."}};
     return labels;
 }
 

@@ -77,8 +77,10 @@ ReportContent buildReport(const ClassData &data, const QM4168 &adc, const QM4168
             QStringLiteral("%1 (%2 window)").arg(plotTexts(PlotKind::Spectrum).title, windowName), lines};
         const AllanCurve curve = allanDeviation(data, c, adc);
         if (curve.minimum >= 0)
-            channel.plots << ReportFigure{
-                c, ReportPlotKind::Allan, QStringLiteral("Allan deviation"), {AllanPlot::minimumLabel(curve)}};
+            channel.plots << ReportFigure{c,
+                                          ReportPlotKind::Allan,
+                                          QStringLiteral("Allan deviation"),
+                                          {AllanPlot::minimumLabel(curve)}};
         report.channels << channel;
     }
 
