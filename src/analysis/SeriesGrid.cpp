@@ -2,21 +2,10 @@
 
 #include "data/CaptureSet.h"
 
-#include <QHeaderView>
-
 SeriesGrid::SeriesGrid(QWidget *parent)
     : QTableWidget(static_cast<int>(CaptureSet::figures().size()) + 1, 3, parent)
 {
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(RowHeight);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::NoSelection);
-    setFocusPolicy(Qt::NoFocus);
+    StatisticsGrid::setTableLook(*this);
     setColumnWidth(0, LabelWidth);
     setColumnWidth(1, ValueWidth);
     setColumnWidth(2, ValueWidth);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StatisticsGrid.h"
+
 #include <QLocale>
 #include <QTableWidget>
 
@@ -15,7 +17,7 @@ class SeriesGrid : public QTableWidget
 public:
     static constexpr int LabelWidth = 80;
     static constexpr int ValueWidth = 150;
-    static constexpr int RowHeight = 20;
+    static constexpr int RowHeight = StatisticsGrid::RowHeight;
 
     explicit SeriesGrid(QWidget *parent = nullptr);
 

@@ -2,19 +2,24 @@
 
 #include <QHeaderView>
 
+void StatisticsGrid::setTableLook(QTableWidget &table)
+{
+    table.horizontalHeader()->hide();
+    table.verticalHeader()->hide();
+    table.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table.verticalHeader()->setMinimumSectionSize(1);
+    table.verticalHeader()->setDefaultSectionSize(RowHeight);
+    table.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table.setSelectionMode(QAbstractItemView::NoSelection);
+    table.setFocusPolicy(Qt::NoFocus);
+}
+
 StatisticsGrid::StatisticsGrid(const QStringList &labels, QWidget *parent)
     : QTableWidget(static_cast<int>(labels.size()), 2, parent)
 {
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(RowHeight);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::NoSelection);
-    setFocusPolicy(Qt::NoFocus);
+    setTableLook(*this);
     setColumnWidth(0, LabelWidth);
     setColumnWidth(1, ValueWidth);
     for (int row = 0; row < rowCount(); ++row) {

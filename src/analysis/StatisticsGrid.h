@@ -19,6 +19,10 @@ public:
 
     StatisticsGrid(const QStringList &labels, QWidget *parent = nullptr);
 
+    // The look the data window's tables share: no headers, no scroll bars, fixed rows of
+    // RowHeight, nothing to edit, select or focus.
+    static void setTableLook(QTableWidget &table);
+
     // Writes each cell's value into the row of its label; "Samples" also goes to
     // "Codes Read". Rows without a cell keep their value.
     void fill(const QList<StatisticsCell> &cells);
