@@ -2,6 +2,7 @@
 // process and through qm416x-cli), and the bin-by-bin power average.
 
 #include "BoardRig.h"
+#include "ProcessRun.h"
 #include "analysis/EditFFT.h"
 #include "analysis/PowerAverage.h"
 #include "board/CaptureSeries.h"
@@ -14,7 +15,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QtTest>
 
 #include <algorithm>
@@ -39,20 +39,11 @@ void fillCapture(ClassData &d, double amplitude, double noise, unsigned seed)
     d.Process();
 }
 
-struct Run
-{
-    int exitCode = -1;
-    QString out, err;
-};
+using Run = ProcessRun;
 
 Run cli(const QStringList &arguments, const QString &folder)
 {
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    p.start(QStringLiteral(QM_CLI), arguments);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return runProcess(QStringLiteral(QM_CLI), arguments, folder);
 }
 
 // Relative spread (deviation over mean) of the averaged power beyond the DC span.

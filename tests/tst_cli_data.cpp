@@ -1,3 +1,4 @@
+#include "ProcessRun.h"
 #include "analysis/AllanDeviation.h"
 #include "analysis/EditFFT.h"
 #include "analysis/FftMetrics.h"
@@ -14,12 +15,7 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Run = ProcessRun;
 
 // Channels 1 and 4 with different lengths and noise, channel 6 all zero.
 void fillStore(ClassData &d)
@@ -64,22 +60,7 @@ class TestCliData : public QObject
     // Runs the tool in the folder, so that file names in its arguments and messages are relative.
     Run cli(const QStringList &arguments, const QStringList &environment = {}, const QString &outFile = {})
     {
-        QProcess process;
-        if (!outFile.isEmpty())
-            process.setStandardOutputFile(outFile);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString &entry : environment)
-            env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(m_dir.path());
-        process.start(QStringLiteral(QM_CLI_PATH), arguments);
-        Run run;
-        if (!process.waitForFinished(60000))
-            return run;
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return runProcess(QStringLiteral(QM_CLI_PATH), arguments, m_dir.path(), environment, outFile);
     }
 
 private Q_SLOTS:

@@ -1,5 +1,6 @@
 #include "BoardRig.h"
 #include "MemorySettingsStore.h"
+#include "ProcessRun.h"
 #include "ScriptedDialogs.h"
 #include "app/SettingsFile.h"
 #include "data/ClassData.h"
@@ -24,19 +25,11 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out, err;
-};
+using Run = ProcessRun;
 
 Run cli(const QStringList &arguments)
 {
-    QProcess p;
-    p.start(QStringLiteral(QM_CLI), arguments);
-    p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return runProcess(QStringLiteral(QM_CLI), arguments);
 }
 
 // Reads the process's standard error into seen until it holds text.

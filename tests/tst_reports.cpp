@@ -1,3 +1,4 @@
+#include "ProcessRun.h"
 #include "TestServices.h"
 #include "analysis/ChannelPlot.h"
 #include "analysis/FftMetrics.h"
@@ -25,12 +26,7 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Run = ProcessRun;
 
 // Channel 0: a sine of 1024 samples with a little noise; channel 3: 300 noisy codes.
 void fillStore(ClassData &d)
@@ -68,16 +64,7 @@ class TestReports : public QObject
 
     Run run(const QString &program, const QStringList &arguments)
     {
-        QProcess process;
-        process.setWorkingDirectory(m_dir.path());
-        process.start(program, arguments);
-        Run result;
-        if (!process.waitForFinished(120000))
-            return result;
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
+        return runProcess(program, arguments, m_dir.path());
     }
     Run cli(const QStringList &arguments) { return run(QStringLiteral(QM_CLI_PATH), arguments); }
 
