@@ -5,7 +5,7 @@
 #include "analysis/PlotView.h"
 #include "analysis/TimePlot.h"
 #include "data/ClassData.h"
-#include "platform/UserDialogs.h"
+#include "platform/SilentDialogs.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -14,19 +14,6 @@
 #include <random>
 
 namespace {
-
-class NoDialogs : public UserDialogs
-{
-public:
-    void message(const QString &, Icon, const QString &) override {}
-    bool question(const QString &, const QString &) override { return false; }
-    Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Cancel; }
-    std::optional<QString> openFile(const QString &, const FileFilter &) override { return std::nullopt; }
-    std::optional<QString> saveFile(const QString &, const FileFilter &, const QString &) override
-    {
-        return std::nullopt;
-    }
-};
 
 // One channel of samples: a sine on noise.
 void fill(ClassData &data, int dataWidth, int samples)
@@ -45,7 +32,7 @@ void fill(ClassData &data, int dataWidth, int samples)
 
 void replot(benchmark::State &state, const PlotTable &table)
 {
-    NoDialogs dialogs;
+    SilentDialogs dialogs;
     PlotView view(dialogs);
     view.resize(1000, 600);
     view.show();
@@ -74,7 +61,7 @@ void BM_TimePlotRedraw(benchmark::State &state)
 {
     ClassData data;
     fill(data, 2, 10924);
-    NoDialogs dialogs;
+    SilentDialogs dialogs;
     PlotView view(dialogs);
     view.resize(1000, 600);
     view.show();
@@ -88,7 +75,7 @@ void BM_SpectrumRedraw(benchmark::State &state)
 {
     ClassData data;
     fill(data, 3, 8192);
-    NoDialogs dialogs;
+    SilentDialogs dialogs;
     PlotView view(dialogs);
     view.resize(1000, 600);
     view.show();

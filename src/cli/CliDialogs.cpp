@@ -18,13 +18,3 @@ UserDialogs::Answer CliDialogs::askYesNoCancel(const QString &text, const QStrin
     CliOutput::notice(QStringLiteral("%1 (answered Cancel)").arg(text));
     return Answer::Cancel;
 }
-
-std::optional<QString> CliDialogs::openFile(const QString &, const FileFilter &)
-{
-    return std::nullopt;
-}
-
-std::optional<QString> CliDialogs::saveFile(const QString &, const FileFilter &, const QString &)
-{
-    return std::nullopt;
-}

@@ -4,27 +4,14 @@
 #include "analysis/ChannelPlot.h"
 #include "analysis/PlotFacts.h"
 #include "analysis/PlotView.h"
-#include "platform/UserDialogs.h"
+#include "platform/SilentDialogs.h"
 
 namespace {
 
 // The plot views of a report never open a box: nothing triggers their exports.
-class NoDialogs : public UserDialogs
+SilentDialogs &noDialogs()
 {
-public:
-    void message(const QString &, Icon, const QString &) override {}
-    bool question(const QString &, const QString &) override { return false; }
-    Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Cancel; }
-    std::optional<QString> openFile(const QString &, const FileFilter &) override { return std::nullopt; }
-    std::optional<QString> saveFile(const QString &, const FileFilter &, const QString &) override
-    {
-        return std::nullopt;
-    }
-};
-
-NoDialogs &noDialogs()
-{
-    static NoDialogs dialogs;
+    static SilentDialogs dialogs;
     return dialogs;
 }
 
